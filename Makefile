@@ -1,0 +1,52 @@
+# Set-up, build and test in one place. Everything runs as root on Debian 12;
+# missing packages are installed on first use.
+SHELL := /bin/bash
+BUILD ?= build
+SAN_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc)
+PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsdl2-dev \
+            xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
+            xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
+            clang-14 libclang-rt-14-dev
+
+.PHONY: all deps configure build test test-unit test-sanitize demo bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:" $$missing; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: test-unit test-sanitize
+
+$(SAN_BUILD)/build.ninja: | deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DZZ_SANITIZE=ON -DZZ_BENCH=OFF
+
+test-sanitize: $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	$(BUILD)/apps/zuzided-demo
+
+bench: build
+	$(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) out

@@ -1,0 +1,205 @@
+// Forms, the screen and the application object.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Controls.h"
+#include "host/Graphics.h"
+#include "host/Platform.h"
+#include "host/Timers.h"
+
+namespace fmx {
+
+class TStyleBook;
+class TCanvas;
+
+class TCommonCustomForm : public TFmxObject, public IRoot {
+ public:
+  explicit TCommonCustomForm(TComponent* AOwner);
+  ~TCommonCustomForm() override;
+
+  // Bounds in screen pixels; all four setters go through SetBounds.
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+  void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+  void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+  void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  int ClientWidth() const { return FWidth; }
+  int ClientHeight() const { return FHeight; }
+  TBounds* Padding() const { return FPadding; }
+
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState Value);
+  bool Active() const { return FActive; }
+  // Told by the platform when the window gains or loses the focus.
+  void SetActive(bool Value);
+  // True removes the system frame: a borderless window whose fill is not drawn.
+  bool Transparency() const { return FTransparency; }
+  void SetTransparency(bool Value);
+
+  // Asks OnCloseQuery, then OnClose; hides (or frees) the form as the action says.
+  // Closing the main form ends the application.
+  void Close();
+  bool CloseQuery();
+  // Hands the window to the platform to be moved with the mouse until release.
+  void StartWindowDrag();
+
+  TStyleBook* StyleBook() const { return FStyleBook; }
+  void SetStyleBook(TStyleBook* Value);
+  TBrush* Fill() const { return FFill; }
+
+  const TMouseEvent& OnMouseDown() const { return FOnMouseDown; }
+  void SetOnMouseDown(TMouseEvent Value) { FOnMouseDown = std::move(Value); }
+  const TMouseEvent& OnMouseUp() const { return FOnMouseUp; }
+  void SetOnMouseUp(TMouseEvent Value) { FOnMouseUp = std::move(Value); }
+  const TMouseMoveEvent& OnMouseMove() const { return FOnMouseMove; }
+  void SetOnMouseMove(TMouseMoveEvent Value) { FOnMouseMove = std::move(Value); }
+  const TCloseQueryEvent& OnCloseQuery() const { return FOnCloseQuery; }
+  void SetOnCloseQuery(TCloseQueryEvent Value) { FOnCloseQuery = std::move(Value); }
+  const TCloseEvent& OnClose() const { return FOnClose; }
+  void SetOnClose(TCloseEvent Value) { FOnClose = std::move(Value); }
+  const TNotifyEvent& OnResize() const { return FOnResize; }
+  void SetOnResize(TNotifyEvent Value) { FOnResize = std::move(Value); }
+  const TNotifyEvent& OnActivate() const { return FOnActivate; }
+  void SetOnActivate(TNotifyEvent Value) { FOnActivate = std::move(Value); }
+  const TNotifyEvent& OnDeactivate() const { return FOnDeactivate; }
+  void SetOnDeactivate(TNotifyEvent Value) { FOnDeactivate = std::move(Value); }
+
+  // IRoot.
+  TControl* Hovered() const override { return FHovered; }
+  TControl* Captured() const override { return FCaptured; }
+  void ControlRemovedFromTree(TFmxObject* AObject) override;
+  void TreeChanged() override { ++FTreeGeneration; }
+  void InvalidateAll() override;
+  uint64_t TreeGeneration() const { return FTreeGeneration; }
+
+  // Mouse input from the platform, in form coordinates. A press with ssDouble in
+  // Shift is the second press of a double-click.
+  void MouseMove(TShiftState Shift, float X, float Y);
+  void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void MouseWheel(TShiftState Shift, int WheelDelta);
+  // The pointer left the window.
+  void MouseLeave();
+  // The front-most visible, enabled, hit-testable control at a form point.
+  TControl* ObjectAtPoint(TPointF P) const;
+  void SetCaptured(TControl* AControl);
+  // The platform took the pointer (a window drag ate the release): forget the press.
+  void CancelMouseTracking();
+
+  // Paints the whole form on ACanvas (sized to the form). Paint handlers may change
+  // the tree; the form is painted again until nothing changes (a few passes at most).
+  // Returns the number of passes.
+  int PaintTo(TCanvas* ACanvas);
+  // Lays the aligned children out again.
+  void Realign();
+  // The colour painted behind the children when the form is not transparent.
+  TAlphaColor BackgroundColor() const;
+
+ protected:
+  // Press on no control: raises OnMouseDown with the form as sender.
+  virtual void FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void DoAddObject(TFmxObject* AObject) override;
+  void DoRemoveObject(TFmxObject* AObject) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ChildrenChanged() override;
+  virtual void Resize();
+
+ private:
+  void UpdateHovered(TPointF P);
+  int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
+  TBounds* FPadding;
+  std::string FCaption;
+  bool FVisible = false;
+  TWindowState FWindowState = TWindowState::wsNormal;
+  bool FActive = false;
+  bool FTransparency = false;
+  TStyleBook* FStyleBook = nullptr;
+  TBrush* FFill;
+  TControl* FHovered = nullptr;
+  TControl* FCaptured = nullptr;
+  TControl* FPressedControl = nullptr;
+  bool FPressedDouble = false;
+  uint64_t FTreeGeneration = 0;
+  bool FRealigning = false;
+  TMouseEvent FOnMouseDown, FOnMouseUp;
+  TMouseMoveEvent FOnMouseMove;
+  TCloseQueryEvent FOnCloseQuery;
+  TCloseEvent FOnClose;
+  TNotifyEvent FOnResize, FOnActivate, FOnDeactivate;
+};
+
+class TCustomForm : public TCommonCustomForm {
+ public:
+  explicit TCustomForm(TComponent* AOwner) : TCommonCustomForm(AOwner) {}
+};
+
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// A reusable group of controls; a control, not a window.
+class TFrame : public TControl {
+ public:
+  explicit TFrame(TComponent* AOwner);
+};
+
+class TScreen {
+ public:
+  int Width() const;
+  int Height() const;
+  int FormCount() const;
+  TCommonCustomForm* Forms(int Index) const;
+};
+extern TScreen* const Screen;
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  // The platform in use; a headless one is created on first use when none was set.
+  TPlatform* Platform();
+  void SetPlatform(std::unique_ptr<TPlatform> APlatform);
+  bool HasPlatform() const { return FPlatform != nullptr; }
+
+  TCommonCustomForm* MainForm() const { return FMainForm; }
+  void SetMainForm(TCommonCustomForm* AForm) { FMainForm = AForm; }
+  const std::vector<TCommonCustomForm*>& Forms() const { return FForms; }
+
+  TTimerQueue& Timers() { return FTimers; }
+  uint64_t NowMs() { return Platform()->NowMs(); }
+
+  void Run();
+  void Terminate() { FTerminated = true; }
+  bool Terminated() const { return FTerminated; }
+  void ResetTerminated() { FTerminated = false; }
+
+ private:
+  friend class TCommonCustomForm;
+  void FormCreated(TCommonCustomForm* AForm);
+  void FormDestroyed(TCommonCustomForm* AForm);
+  std::unique_ptr<TPlatform> FPlatform;
+  std::vector<TCommonCustomForm*> FForms;
+  TCommonCustomForm* FMainForm = nullptr;
+  TTimerQueue FTimers;
+  bool FTerminated = false;
+};
+extern TApplication* const Application;
+
+}  // namespace fmx

@@ -1,0 +1,129 @@
+// The object tree: parents, children in z-order, style names, and the small
+// persistent values (bounds, positions) that controls publish.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/Classes.h"
+
+namespace fmx {
+
+class TControl;
+class TFmxObject;
+
+// Four edges, used for margins and padding.
+class TBounds : public TPersistent {
+ public:
+  TBounds() = default;
+  TBounds(float ALeft, float ATop, float ARight, float ABottom)
+      : FLeft(ALeft), FTop(ATop), FRight(ARight), FBottom(ABottom) {}
+  float Left() const { return FLeft; }
+  float Top() const { return FTop; }
+  float Right() const { return FRight; }
+  float Bottom() const { return FBottom; }
+  void SetLeft(float Value) { Set(Value, FTop, FRight, FBottom); }
+  void SetTop(float Value) { Set(FLeft, Value, FRight, FBottom); }
+  void SetRight(float Value) { Set(FLeft, FTop, Value, FBottom); }
+  void SetBottom(float Value) { Set(FLeft, FTop, FRight, Value); }
+  void Set(float ALeft, float ATop, float ARight, float ABottom);
+  TRectF Rect() const { return {FLeft, FTop, FRight, FBottom}; }
+  void SetRect(const TRectF& R) { Set(R.Left, R.Top, R.Right, R.Bottom); }
+  bool IsZero() const { return FLeft == 0 && FTop == 0 && FRight == 0 && FBottom == 0; }
+  void Assign(TPersistent* Source) override;
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+
+ private:
+  float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
+  TNotifyEvent FOnChange;
+};
+
+class TPosition : public TPersistent {
+ public:
+  TPosition() = default;
+  TPosition(float AX, float AY) : FX(AX), FY(AY) {}
+  float X() const { return FX; }
+  float Y() const { return FY; }
+  void SetX(float Value) { SetPoint({Value, FY}); }
+  void SetY(float Value) { SetPoint({FX, Value}); }
+  TPointF Point() const { return {FX, FY}; }
+  void SetPoint(TPointF P);
+  void Assign(TPersistent* Source) override;
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+
+ private:
+  float FX = 0, FY = 0;
+  TNotifyEvent FOnChange;
+};
+
+// What sits at the top of an object tree and routes the mouse: a form.
+class IRoot {
+ public:
+  virtual ~IRoot() = default;
+  // The control under the mouse, or nullptr.
+  virtual TControl* Hovered() const = 0;
+  virtual TControl* Captured() const = 0;
+  // A control (and everything inside it) left this tree: forget it wherever it is held.
+  virtual void ControlRemovedFromTree(TFmxObject* AObject) = 0;
+  // Geometry, visibility or order changed somewhere below: the painter must look again.
+  virtual void TreeChanged() = 0;
+  // Part of the surface needs painting again.
+  virtual void InvalidateAll() = 0;
+};
+
+class TFmxObject : public TComponent {
+ public:
+  explicit TFmxObject(TComponent* AOwner);
+  ~TFmxObject() override;
+
+  TFmxObject* Parent() const { return FParent; }
+  void SetParent(TFmxObject* Value);
+  // Children in z-order: index 0 is drawn first, at the back.
+  int ChildrenCount() const { return static_cast<int>(FChildren.size()); }
+  TFmxObject* Children(int Index) const { return FChildren.at(static_cast<size_t>(Index)); }
+  const std::vector<TFmxObject*>& ChildrenList() const { return FChildren; }
+  int Index() const;
+  bool IsChildOf(const TFmxObject* Ancestor) const;
+
+  void AddObject(TFmxObject* AObject);
+  void InsertObject(int Index, TFmxObject* AObject);
+  void RemoveObject(TFmxObject* AObject);
+  void DeleteChildren();
+
+  void BringToFront();
+  void SendToBack();
+
+  bool Stored() const { return FStored; }
+  void SetStored(bool Value) { FStored = Value; }
+  const std::string& StyleName() const { return FStyleName; }
+  void SetStyleName(const std::string& Value) { FStyleName = Value; }
+  // Depth-first search of the children for an object with this style name (case-insensitive).
+  TFmxObject* FindStyleResource(const std::string& AStyleLookup) const;
+
+  // The form at the top of this object's parent chain, or nullptr.
+  IRoot* Root() const;
+
+ protected:
+  // Adds AObject as the last child. Overrides call the inherited version to add.
+  virtual void DoAddObject(TFmxObject* AObject);
+  virtual void DoInsertObject(int Index, TFmxObject* AObject);
+  virtual void DoRemoveObject(TFmxObject* AObject);
+  // Runs after this object got a new parent (or lost its parent).
+  virtual void ParentChanged() {}
+  // The order of this object's children changed.
+  virtual void ChildrenChanged() {}
+  void NotifyTreeChanged() const;
+  // Leaves the parent while the whole object still exists, so the parent's hooks see
+  // what is removed.
+  void BeforeDestruction() override;
+
+ private:
+  TFmxObject* FParent = nullptr;
+  std::vector<TFmxObject*> FChildren;
+  bool FStored = true;
+  std::string FStyleName;
+};
+
+}  // namespace fmx

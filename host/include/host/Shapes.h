@@ -1,0 +1,71 @@
+// Shapes: rectangles, paths and lines with fill and stroke.
+#pragma once
+
+#include "host/Controls.h"
+#include "host/Graphics.h"
+
+namespace fmx {
+
+class TShape : public TControl {
+ public:
+  explicit TShape(TComponent* AOwner);
+  ~TShape() override;
+  TBrush* Fill() const { return FFill; }
+  TStrokeBrush* Stroke() const { return FStroke; }
+
+ private:
+  TBrush* FFill;
+  TStrokeBrush* FStroke;
+};
+
+class TRectangle : public TShape {
+ public:
+  explicit TRectangle(TComponent* AOwner);
+  float XRadius() const { return FXRadius; }
+  void SetXRadius(float Value);
+  float YRadius() const { return FYRadius; }
+  void SetYRadius(float Value);
+  TCorners Corners() const { return FCorners; }
+  void SetCorners(TCorners Value);
+
+ protected:
+  void Paint() override;
+
+ private:
+  float FXRadius = 0;
+  float FYRadius = 0;
+  TCorners FCorners = AllCorners;
+};
+
+enum class TPathWrapMode { Original, Fit, Stretch, Tile };
+
+class TPath : public TShape {
+ public:
+  explicit TPath(TComponent* AOwner);
+  ~TPath() override;
+  TPathData* Data() const { return FData; }
+  TPathWrapMode WrapMode() const { return FWrapMode; }
+  void SetWrapMode(TPathWrapMode Value);
+
+ protected:
+  void Paint() override;
+
+ private:
+  TPathData* FData;
+  TPathWrapMode FWrapMode = TPathWrapMode::Stretch;
+};
+
+class TLine : public TShape {
+ public:
+  explicit TLine(TComponent* AOwner);
+  TLineType LineType() const { return FLineType; }
+  void SetLineType(TLineType Value);
+
+ protected:
+  void Paint() override;
+
+ private:
+  TLineType FLineType = TLineType::Diagonal;
+};
+
+}  // namespace fmx

@@ -1,0 +1,175 @@
+// Basic value types shared by every part of the host framework.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <type_traits>
+
+namespace fmx {
+
+using Single = float;
+using TAlphaColor = uint32_t;  // 0xAARRGGBB
+using Char = char16_t;         // one UTF-16 code unit
+
+namespace TAlphaColors {
+constexpr TAlphaColor Null = 0x00000000;
+constexpr TAlphaColor Black = 0xFF000000;
+constexpr TAlphaColor White = 0xFFFFFFFF;
+constexpr TAlphaColor Red = 0xFFFF0000;
+constexpr TAlphaColor Green = 0xFF008000;
+constexpr TAlphaColor Gray = 0xFF808080;
+constexpr TAlphaColor Darkred = 0xFF8B0000;
+constexpr TAlphaColor Darkgray = 0xFFA9A9A9;
+constexpr TAlphaColor Cornflowerblue = 0xFF6495ED;
+constexpr TAlphaColor Lightgray = 0xFFD3D3D3;
+}  // namespace TAlphaColors
+
+// A small set of enumeration values, the way the framework's property sets behave:
+// value semantics, membership tests, union and difference.
+template <class E>
+class TSet {
+  static_assert(std::is_enum_v<E>);
+
+ public:
+  constexpr TSet() = default;
+  constexpr TSet(std::initializer_list<E> items) {
+    for (E e : items) bits_ |= Bit(e);
+  }
+  static constexpr TSet FromBits(uint64_t bits) {
+    TSet s;
+    s.bits_ = bits;
+    return s;
+  }
+  constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr uint64_t Bits() const { return bits_; }
+  constexpr TSet& Include(E e) {
+    bits_ |= Bit(e);
+    return *this;
+  }
+  constexpr TSet& Exclude(E e) {
+    bits_ &= ~Bit(e);
+    return *this;
+  }
+  constexpr TSet operator+(TSet o) const { return FromBits(bits_ | o.bits_); }
+  constexpr TSet operator-(TSet o) const { return FromBits(bits_ & ~o.bits_); }
+  constexpr TSet operator*(TSet o) const { return FromBits(bits_ & o.bits_); }
+  constexpr TSet operator+(E e) const { return FromBits(bits_ | Bit(e)); }
+  constexpr TSet operator-(E e) const { return FromBits(bits_ & ~Bit(e)); }
+  constexpr bool operator==(const TSet&) const = default;
+
+ private:
+  static constexpr uint64_t Bit(E e) { return uint64_t{1} << static_cast<unsigned>(e); }
+  uint64_t bits_ = 0;
+};
+
+struct TPointF {
+  float X = 0, Y = 0;
+  constexpr bool operator==(const TPointF&) const = default;
+};
+
+struct TSizeF {
+  float Width = 0, Height = 0;
+  constexpr bool operator==(const TSizeF&) const = default;
+};
+
+struct TRectF {
+  float Left = 0, Top = 0, Right = 0, Bottom = 0;
+  constexpr TRectF() = default;
+  constexpr TRectF(float l, float t, float r, float b) : Left(l), Top(t), Right(r), Bottom(b) {}
+  constexpr float Width() const { return Right - Left; }
+  constexpr float Height() const { return Bottom - Top; }
+  constexpr bool Contains(TPointF p) const {
+    return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
+  }
+  constexpr bool IsEmpty() const { return !(Right > Left && Bottom > Top); }
+  constexpr TRectF Offset(float dx, float dy) const {
+    return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+  }
+  constexpr bool operator==(const TRectF&) const = default;
+};
+
+struct TPoint {
+  int X = 0, Y = 0;
+  constexpr bool operator==(const TPoint&) const = default;
+};
+
+struct TRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  constexpr int Width() const { return Right - Left; }
+  constexpr int Height() const { return Bottom - Top; }
+  constexpr void SetWidth(int w) { Right = Left + w; }
+  constexpr void SetHeight(int h) { Bottom = Top + h; }
+  constexpr bool operator==(const TRect&) const = default;
+};
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+enum class TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateItem>;
+
+enum class TAlignLayout {
+  None,
+  Top,
+  Left,
+  Right,
+  Bottom,
+  MostTop,
+  MostBottom,
+  MostLeft,
+  MostRight,
+  Client,
+  Contents,
+  Center,
+  VertCenter,
+  HorzCenter,
+};
+
+enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+
+enum class TCorner { TopLeft, TopRight, BottomLeft, BottomRight };
+using TCorners = TSet<TCorner>;
+inline constexpr TCorners AllCorners{TCorner::TopLeft, TCorner::TopRight, TCorner::BottomLeft,
+                                     TCorner::BottomRight};
+
+enum class TBrushKind { None, Solid, Gradient, Bitmap, Resource };
+
+enum class TTextAlign { Center, Leading, Trailing };
+
+enum class TStyledSetting { Family, Size, Style, FontColor, Other };
+using TStyledSettings = TSet<TStyledSetting>;
+inline constexpr TStyledSettings AllStyledSettings{TStyledSetting::Family, TStyledSetting::Size,
+                                                   TStyledSetting::Style, TStyledSetting::FontColor,
+                                                   TStyledSetting::Other};
+
+enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+
+enum class TLineType { Diagonal, Top, Left, Bottom, Right };
+
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+enum class TDragMode { dmManual, dmAutomatic };
+
+class TObject;
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, float X, float Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, float X, float Y)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+
+// Sizes and positions that reach the layout: NaN and negative sizes become 0.
+inline float SanitizeSize(float v) { return (std::isnan(v) || v < 0) ? 0.0f : v; }
+inline float SanitizeCoord(float v) { return std::isnan(v) ? 0.0f : v; }
+
+}  // namespace fmx

@@ -1,0 +1,198 @@
+#include "host/platform/headless/Headless.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/Canvas.h"
+
+namespace fmx {
+
+THeadlessPlatform::THeadlessPlatform(int ScreenWidth, int ScreenHeight)
+    : FScreen{ScreenWidth, ScreenHeight} {}
+
+THeadlessPlatform& THeadlessPlatform::Install(int ScreenWidth, int ScreenHeight) {
+  auto platform = std::make_unique<THeadlessPlatform>(ScreenWidth, ScreenHeight);
+  if (Application->HasPlatform()) platform->FNow = Application->Platform()->NowMs();
+  THeadlessPlatform& ref = *platform;
+  Application->SetPlatform(std::move(platform));
+  Application->ResetTerminated();
+  return ref;
+}
+
+THeadlessPlatform* THeadlessPlatform::Current() {
+  if (!Application->HasPlatform()) return nullptr;
+  return dynamic_cast<THeadlessPlatform*>(Application->Platform());
+}
+
+// --- input --------------------------------------------------------------------
+
+TShiftState THeadlessPlatform::ButtonState(TShiftState Shift) const { return Shift + FButtonsDown; }
+
+void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
+  if (FDragForm != nullptr && FDragForm == Form) {
+    const int dx = static_cast<int>(std::lround(X - FDragStartPointer.X));
+    const int dy = static_cast<int>(std::lround(Y - FDragStartPointer.Y));
+    Form->SetBounds(FDragStartOrigin.X + dx, FDragStartOrigin.Y + dy, Form->Width(), Form->Height());
+  } else {
+    Form->MouseMove(ButtonState(Shift), X, Y);
+  }
+  AfterInput();
+}
+
+void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
+                                  TShiftState Shift) {
+  const bool isDouble = FHasLastPress && FLastPressForm == Form && FLastPressButton == Button &&
+                        FNow - FLastPressTime <= DoubleClickTimeMs &&
+                        std::fabs(X - FLastPressPoint.X) <= DoubleClickDistance &&
+                        std::fabs(Y - FLastPressPoint.Y) <= DoubleClickDistance;
+  // A third quick press starts a new pair rather than being another double.
+  FHasLastPress = !isDouble;
+  FLastPressTime = FNow;
+  FLastPressPoint = {X, Y};
+  FLastPressButton = Button;
+  FLastPressForm = Form;
+  if (isDouble) Shift.Include(TShiftStateItem::ssDouble);
+  switch (Button) {
+    case TMouseButton::mbLeft: FButtonsDown.Include(TShiftStateItem::ssLeft); break;
+    case TMouseButton::mbRight: FButtonsDown.Include(TShiftStateItem::ssRight); break;
+    case TMouseButton::mbMiddle: FButtonsDown.Include(TShiftStateItem::ssMiddle); break;
+  }
+  FDragPending = false;
+  FDragStartPointer = {X, Y};
+  Form->MouseDown(Button, ButtonState(Shift), X, Y);
+  AfterInput();
+}
+
+void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
+                                TShiftState Shift) {
+  switch (Button) {
+    case TMouseButton::mbLeft: FButtonsDown.Exclude(TShiftStateItem::ssLeft); break;
+    case TMouseButton::mbRight: FButtonsDown.Exclude(TShiftStateItem::ssRight); break;
+    case TMouseButton::mbMiddle: FButtonsDown.Exclude(TShiftStateItem::ssMiddle); break;
+  }
+  if (FDragForm != nullptr && FDragForm == Form) {
+    // The window manager keeps the release of a window drag to itself.
+    FDragForm = nullptr;
+    Form->CancelMouseTracking();
+  } else {
+    Form->MouseUp(Button, ButtonState(Shift), X, Y);
+  }
+  AfterInput();
+}
+
+void THeadlessPlatform::Click(TCommonCustomForm* Form, float X, float Y, TMouseButton Button,
+                              TShiftState Shift) {
+  MouseMove(Form, X, Y, Shift);
+  MouseDown(Form, Button, X, Y, Shift);
+  MouseUp(Form, Button, X, Y, Shift);
+}
+
+void THeadlessPlatform::DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
+  FHasLastPress = false;
+  Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+  Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+}
+
+void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
+  Form->MouseLeave();
+  AfterInput();
+}
+
+void THeadlessPlatform::SetActive(TCommonCustomForm* Form, bool Active) {
+  if (Active) {
+    for (TCommonCustomForm* f : Application->Forms())
+      if (f != Form) f->SetActive(false);
+  }
+  Form->SetActive(Active);
+  AfterInput();
+}
+
+void THeadlessPlatform::Advance(uint64_t Ms) {
+  const uint64_t target = FNow + Ms;
+  // Paint between ticks, as a run loop would between two timer messages.
+  Application->Timers().FireDue(target, [this](uint64_t t) {
+    if (FAutoPaint) PaintAll();
+    FNow = t;
+  });
+  FNow = target;
+  AfterInput();
+}
+
+void THeadlessPlatform::AfterInput() {
+  if (FAutoPaint) PaintAll();
+}
+
+// --- windows ------------------------------------------------------------------
+
+void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
+  if (!FButtonsDown.Contains(TShiftStateItem::ssLeft)) return;  // nothing to drag with
+  FDragForm = AForm;
+  FDragStartOrigin = {AForm->Left(), AForm->Top()};
+}
+
+void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) {
+  ++FWindowRectCalls;
+  FLastWindowRect = ARect;
+}
+
+void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
+  FDirty.erase(std::remove(FDirty.begin(), FDirty.end(), AForm), FDirty.end());
+  if (FDragForm == AForm) FDragForm = nullptr;
+  if (FLastPressForm == AForm) FLastPressForm = nullptr;
+}
+
+void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
+  if (AForm->Visible()) Invalidate(AForm, {});
+  // A shown window takes the focus, as a window manager gives it.
+  if (AForm->Visible()) {
+    for (TCommonCustomForm* f : Application->Forms())
+      if (f != AForm) f->SetActive(false);
+    AForm->SetActive(true);
+  } else {
+    AForm->SetActive(false);
+  }
+}
+
+void THeadlessPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
+  if (std::find(FDirty.begin(), FDirty.end(), AForm) == FDirty.end()) FDirty.push_back(AForm);
+}
+
+void THeadlessPlatform::ShowMessage(const std::string& AText) { FMessages.push_back(AText); }
+
+void THeadlessPlatform::PaintAll() {
+  if (FPainting) return;
+  FPainting = true;
+  // Painting may invalidate again; what it invalidates waits for the next round.
+  std::vector<TCommonCustomForm*> dirty;
+  dirty.swap(FDirty);
+  for (TCommonCustomForm* f : dirty) {
+    const auto& forms = Application->Forms();
+    if (std::find(forms.begin(), forms.end(), f) == forms.end()) continue;  // freed meanwhile
+    if (f->Visible()) f->PaintTo(nullptr);
+  }
+  FPainting = false;
+}
+
+std::unique_ptr<TBitmap> THeadlessPlatform::Snapshot(TCommonCustomForm* Form) {
+  TCanvas canvas(std::max(1, Form->Width()), std::max(1, Form->Height()));
+  Form->PaintTo(&canvas);
+  auto result = std::make_unique<TBitmap>();
+  canvas.CopyTo(*result);
+  return result;
+}
+
+void THeadlessPlatform::SaveSnapshotPng(TCommonCustomForm* Form, const std::string& FileName) {
+  Snapshot(Form)->SaveToFile(FileName);
+}
+
+void THeadlessPlatform::Run() {
+  // Nothing but timers can happen without injected input: run them until the
+  // application ends or no timer is left.
+  while (!Application->Terminated()) {
+    const uint64_t next = Application->Timers().NextDue();
+    if (next == UINT64_MAX) break;
+    Advance(next > FNow ? next - FNow : 0);
+  }
+}
+
+}  // namespace fmx

@@ -1,0 +1,105 @@
+// The deterministic platform: a virtual screen and clock, input injected at form
+// coordinates, activation switched by hand, messages recorded and forms rendered to
+// images on demand. The same input always gives the same state and the same pixels.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Forms.h"
+#include "host/Graphics.h"
+#include "host/Platform.h"
+
+namespace fmx {
+
+class THeadlessPlatform : public TPlatform {
+ public:
+  // How close in time and space a second press must follow to count as a double-click.
+  static constexpr uint64_t DoubleClickTimeMs = 500;
+  static constexpr float DoubleClickDistance = 4.0f;
+
+  explicit THeadlessPlatform(int ScreenWidth = 1920, int ScreenHeight = 1080);
+
+  // Makes a fresh headless platform the application's platform and returns it. Its
+  // clock continues from the previous platform's, so scheduled timers stay in step.
+  static THeadlessPlatform& Install(int ScreenWidth = 1920, int ScreenHeight = 1080);
+  // The application's platform if it is a headless one, else nullptr.
+  static THeadlessPlatform* Current();
+
+  // --- test-facing calls ---
+  // Input at form coordinates. During a window drag (StartWindowDrag) the coordinates
+  // are taken relative to where the form was when the drag began, as the pointer's
+  // screen position would be.
+  void MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift = {});
+  void MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
+                 TShiftState Shift = {});
+  void MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
+               TShiftState Shift = {});
+  // Move there, press and release.
+  void Click(TCommonCustomForm* Form, float X, float Y, TMouseButton Button = TMouseButton::mbLeft,
+             TShiftState Shift = {});
+  // Two clicks in quick succession; the second press carries ssDouble.
+  void DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift = {});
+  // The pointer leaves the form's window.
+  void MouseLeaveWindow(TCommonCustomForm* Form);
+  // Moves the virtual clock forward, firing due timers in time order.
+  void Advance(uint64_t Ms);
+  // Gives the form the focus (others lose it) or takes it away.
+  void SetActive(TCommonCustomForm* Form, bool Active);
+  const std::vector<std::string>& Messages() const { return FMessages; }
+  void ClearMessages() { FMessages.clear(); }
+  // Runs the paint handlers of every visible form that asked to be painted.
+  void PaintAll();
+  // Renders the form (visible or not) and returns the picture.
+  std::unique_ptr<TBitmap> Snapshot(TCommonCustomForm* Form);
+  void SaveSnapshotPng(TCommonCustomForm* Form, const std::string& FileName);
+  // Paint after every injected event and clock advance, as a run loop would (default on).
+  void SetAutoPaint(bool Value) { FAutoPaint = Value; }
+
+  bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
+  int WindowRectCalls() const { return FWindowRectCalls; }
+  TRect LastWindowRect() const { return FLastWindowRect; }
+  void SetScreenSize(int Width, int Height) { FScreen = {Width, Height}; }
+
+  // --- TPlatform ---
+  uint64_t NowMs() const override { return FNow; }
+  TPoint ScreenSize() const override { return FScreen; }
+  void FormDestroying(TCommonCustomForm* AForm) override;
+  void FormVisibleChanged(TCommonCustomForm* AForm) override;
+  void Invalidate(TCommonCustomForm* AForm, const TRectF& ARect) override;
+  void StartWindowDrag(TCommonCustomForm* AForm) override;
+  void ShowMessage(const std::string& AText) override;
+  void Run() override;
+
+ protected:
+  void ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) override;
+
+ private:
+  void AfterInput();
+  TShiftState ButtonState(TShiftState Shift) const;
+
+  uint64_t FNow = 0;
+  TPoint FScreen;
+  std::vector<std::string> FMessages;
+  std::vector<TCommonCustomForm*> FDirty;
+  bool FAutoPaint = true;
+  bool FPainting = false;
+  // Double-click tracking.
+  bool FHasLastPress = false;
+  uint64_t FLastPressTime = 0;
+  TPointF FLastPressPoint;
+  TMouseButton FLastPressButton = TMouseButton::mbLeft;
+  const TCommonCustomForm* FLastPressForm = nullptr;
+  TShiftState FButtonsDown;
+  // Window drag.
+  TCommonCustomForm* FDragForm = nullptr;
+  bool FDragPending = false;
+  TPointF FDragStartPointer;
+  TPoint FDragStartOrigin;
+  int FWindowRectCalls = 0;
+  TRect FLastWindowRect;
+};
+
+}  // namespace fmx

@@ -1,0 +1,75 @@
+#include <algorithm>
+
+#include "host/Dialogs.h"
+#include "host/Forms.h"
+#include "host/platform/headless/Headless.h"
+
+namespace fmx {
+
+namespace {
+TApplication& TheApplication() {
+  // Never destroyed: forms and timers that outlive main() may still reach it while
+  // static destructors run.
+  static TApplication* app = new TApplication;
+  return *app;
+}
+}  // namespace
+
+TApplication* const Application = &TheApplication();
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() = default;
+
+TPlatform* TApplication::Platform() {
+  if (!FPlatform) FPlatform = std::make_unique<THeadlessPlatform>();
+  return FPlatform.get();
+}
+
+void TApplication::SetPlatform(std::unique_ptr<TPlatform> APlatform) {
+  FPlatform = std::move(APlatform);
+}
+
+void TApplication::FormCreated(TCommonCustomForm* AForm) {
+  FForms.push_back(AForm);
+  if (FMainForm == nullptr) FMainForm = AForm;
+  Platform()->FormCreated(AForm);
+}
+
+void TApplication::FormDestroyed(TCommonCustomForm* AForm) {
+  if (FPlatform) FPlatform->FormDestroying(AForm);
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), AForm), FForms.end());
+  if (FMainForm == AForm) FMainForm = nullptr;
+}
+
+void TApplication::Run() {
+  FTerminated = false;
+  Platform()->Run();
+}
+
+void ShowMessage(const std::string& AText) { Application->Platform()->ShowMessage(AText); }
+
+// --- platform services ------------------------------------------------------------
+
+void TPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
+  ApplyWindowRect(AForm, TRect{static_cast<int>(ARect.Left), static_cast<int>(ARect.Top),
+                               static_cast<int>(ARect.Right), static_cast<int>(ARect.Bottom)});
+}
+
+TRectF TPlatform::GetWindowRect(TCommonCustomForm* AForm) {
+  return {static_cast<float>(AForm->Left()), static_cast<float>(AForm->Top()),
+          static_cast<float>(AForm->Left() + AForm->Width()),
+          static_cast<float>(AForm->Top() + AForm->Height())};
+}
+
+TPlatformServices* TPlatformServices::Current() {
+  static TPlatformServices services;
+  return &services;
+}
+
+template <>
+IFMXWindowService* TPlatformServices::GetPlatformService<IFMXWindowService>() const {
+  return Application->Platform();
+}
+
+}  // namespace fmx

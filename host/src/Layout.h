@@ -1,0 +1,14 @@
+// The alignment rules shared by controls and forms.
+#pragma once
+
+#include <vector>
+
+#include "host/Controls.h"
+
+namespace fmx {
+
+// Lays out the aligned, visible controls of one parent. Area is the parent's rectangle
+// minus its padding; Full is the whole parent rectangle (used by Contents).
+void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF Full);
+
+}  // namespace fmx

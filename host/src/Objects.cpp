@@ -1,0 +1,184 @@
+#include "host/Objects.h"
+
+#include <algorithm>
+
+namespace fmx {
+
+// --- TBounds / TPosition ----------------------------------------------------------
+
+void TBounds::Set(float ALeft, float ATop, float ARight, float ABottom) {
+  ALeft = SanitizeCoord(ALeft);
+  ATop = SanitizeCoord(ATop);
+  ARight = SanitizeCoord(ARight);
+  ABottom = SanitizeCoord(ABottom);
+  if (ALeft == FLeft && ATop == FTop && ARight == FRight && ABottom == FBottom) return;
+  FLeft = ALeft;
+  FTop = ATop;
+  FRight = ARight;
+  FBottom = ABottom;
+  if (FOnChange) FOnChange(this);
+}
+
+void TBounds::Assign(TPersistent* Source) {
+  if (auto* b = dynamic_cast<TBounds*>(Source)) {
+    Set(b->FLeft, b->FTop, b->FRight, b->FBottom);
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TPosition::SetPoint(TPointF P) {
+  P.X = SanitizeCoord(P.X);
+  P.Y = SanitizeCoord(P.Y);
+  if (P.X == FX && P.Y == FY) return;
+  FX = P.X;
+  FY = P.Y;
+  if (FOnChange) FOnChange(this);
+}
+
+void TPosition::Assign(TPersistent* Source) {
+  if (auto* p = dynamic_cast<TPosition*>(Source)) {
+    SetPoint(p->Point());
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+// --- TFmxObject -------------------------------------------------------------
+
+TFmxObject::TFmxObject(TComponent* AOwner) : TComponent(AOwner) {}
+
+TFmxObject::~TFmxObject() {
+  // Children go with their parent, whoever owns them; their owners hear of it through
+  // the usual removal.
+  DeleteChildren();
+  if (FParent != nullptr) FParent->RemoveObject(this);
+}
+
+void TFmxObject::BeforeDestruction() {
+  TComponent::BeforeDestruction();
+  if (FParent != nullptr) FParent->RemoveObject(this);
+}
+
+void TFmxObject::DeleteChildren() {
+  while (!FChildren.empty()) {
+    TFmxObject* child = FChildren.back();
+    RemoveObject(child);
+    delete child;
+  }
+}
+
+int TFmxObject::Index() const {
+  if (FParent == nullptr) return -1;
+  const auto& siblings = FParent->FChildren;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  return it == siblings.end() ? -1 : static_cast<int>(it - siblings.begin());
+}
+
+bool TFmxObject::IsChildOf(const TFmxObject* Ancestor) const {
+  for (const TFmxObject* p = FParent; p != nullptr; p = p->FParent)
+    if (p == Ancestor) return true;
+  return false;
+}
+
+void TFmxObject::SetParent(TFmxObject* Value) {
+  if (Value == FParent) return;
+  if (Value == this || (Value != nullptr && Value->IsChildOf(this)))
+    throw EComponentError("A control cannot become a child of itself or of its own children");
+  if (Value != nullptr)
+    Value->AddObject(this);
+  else if (FParent != nullptr)
+    FParent->RemoveObject(this);
+}
+
+void TFmxObject::AddObject(TFmxObject* AObject) {
+  if (AObject == nullptr || AObject == this) return;
+  if (AObject->FParent == this) return;
+  if (IsChildOf(AObject))
+    throw EComponentError("A control cannot become a child of itself or of its own children");
+  if (AObject->FParent != nullptr) AObject->FParent->RemoveObject(AObject);
+  DoAddObject(AObject);
+}
+
+void TFmxObject::InsertObject(int Index, TFmxObject* AObject) {
+  if (AObject == nullptr || AObject == this) return;
+  if (IsChildOf(AObject))
+    throw EComponentError("A control cannot become a child of itself or of its own children");
+  if (AObject->FParent != nullptr) AObject->FParent->RemoveObject(AObject);
+  DoInsertObject(Index, AObject);
+}
+
+void TFmxObject::RemoveObject(TFmxObject* AObject) {
+  if (AObject == nullptr || AObject->FParent != this) return;
+  DoRemoveObject(AObject);
+}
+
+void TFmxObject::DoAddObject(TFmxObject* AObject) { DoInsertObject(ChildrenCount(), AObject); }
+
+void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
+  if (AObject->FParent == this) return;
+  Index = std::clamp(Index, 0, ChildrenCount());
+  FChildren.insert(FChildren.begin() + Index, AObject);
+  AObject->FParent = this;
+  AObject->ParentChanged();
+  NotifyTreeChanged();
+}
+
+void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
+  auto it = std::find(FChildren.begin(), FChildren.end(), AObject);
+  if (it == FChildren.end()) return;
+  // The root must forget the object (hover, capture) while the chain still leads to it.
+  if (IRoot* root = Root()) {
+    root->ControlRemovedFromTree(AObject);
+    root->TreeChanged();
+  }
+  FChildren.erase(std::find(FChildren.begin(), FChildren.end(), AObject));
+  AObject->FParent = nullptr;
+  if (!AObject->IsDestroying()) AObject->ParentChanged();
+}
+
+void TFmxObject::BringToFront() {
+  if (FParent == nullptr) return;
+  auto& siblings = FParent->FChildren;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end() || it + 1 == siblings.end()) return;
+  siblings.erase(it);
+  siblings.push_back(this);
+  FParent->ChildrenChanged();
+  FParent->NotifyTreeChanged();
+}
+
+void TFmxObject::SendToBack() {
+  if (FParent == nullptr) return;
+  auto& siblings = FParent->FChildren;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end() || it == siblings.begin()) return;
+  siblings.erase(it);
+  siblings.insert(siblings.begin(), this);
+  FParent->ChildrenChanged();
+  FParent->NotifyTreeChanged();
+}
+
+TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const {
+  if (AStyleLookup.empty()) return nullptr;
+  std::string wanted = LowerCase(AStyleLookup);
+  for (TFmxObject* child : FChildren) {
+    if (LowerCase(child->FStyleName) == wanted) return child;
+  }
+  for (TFmxObject* child : FChildren) {
+    if (TFmxObject* found = child->FindStyleResource(AStyleLookup)) return found;
+  }
+  return nullptr;
+}
+
+IRoot* TFmxObject::Root() const {
+  const TFmxObject* top = this;
+  while (top->FParent != nullptr) top = top->FParent;
+  return dynamic_cast<IRoot*>(const_cast<TFmxObject*>(top));
+}
+
+void TFmxObject::NotifyTreeChanged() const {
+  if (IRoot* root = Root()) root->TreeChanged();
+}
+
+}  // namespace fmx

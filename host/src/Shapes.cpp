@@ -1,0 +1,67 @@
+#include "host/Shapes.h"
+
+namespace fmx {
+
+namespace {
+// Colours a new shape starts with, as a designer shows them when dropped on a form.
+constexpr TAlphaColor kDefaultShapeFill = 0xFFE0E0E0;
+constexpr TAlphaColor kDefaultShapeStroke = 0xFF000000;
+}  // namespace
+
+TShape::TShape(TComponent* AOwner)
+    : TControl(AOwner),
+      FFill(new TBrush(TBrushKind::Solid, kDefaultShapeFill)),
+      FStroke(new TStrokeBrush(TBrushKind::Solid, kDefaultShapeStroke)) {
+  SetSize(50, 50);
+  FFill->SetOnChange([this](TObject*) { Repaint(); });
+  FStroke->SetOnChange([this](TObject*) { Repaint(); });
+}
+
+TShape::~TShape() {
+  delete FFill;
+  delete FStroke;
+}
+
+TRectangle::TRectangle(TComponent* AOwner) : TShape(AOwner) {}
+
+void TRectangle::SetXRadius(float Value) {
+  Value = SanitizeSize(Value);
+  if (Value == FXRadius) return;
+  FXRadius = Value;
+  Repaint();
+}
+
+void TRectangle::SetYRadius(float Value) {
+  Value = SanitizeSize(Value);
+  if (Value == FYRadius) return;
+  FYRadius = Value;
+  Repaint();
+}
+
+void TRectangle::SetCorners(TCorners Value) {
+  if (Value == FCorners) return;
+  FCorners = Value;
+  Repaint();
+}
+
+TPath::TPath(TComponent* AOwner) : TShape(AOwner), FData(new TPathData) {
+  FData->SetOnChange([this](TObject*) { Repaint(); });
+}
+
+TPath::~TPath() { delete FData; }
+
+void TPath::SetWrapMode(TPathWrapMode Value) {
+  if (Value == FWrapMode) return;
+  FWrapMode = Value;
+  Repaint();
+}
+
+TLine::TLine(TComponent* AOwner) : TShape(AOwner) {}
+
+void TLine::SetLineType(TLineType Value) {
+  if (Value == FLineType) return;
+  FLineType = Value;
+  Repaint();
+}
+
+}  // namespace fmx

@@ -1,0 +1,133 @@
+#include "host/StdCtrls.h"
+
+#include "host/Forms.h"
+
+namespace fmx {
+
+// --- text ---------------------------------------------------------------------
+
+TTextControl::TTextControl(TComponent* AOwner)
+    : TPresentedControl(AOwner), FTextSettings(new TTextSettings) {
+  SetSize(120, 17);
+  FTextSettings->SetOnChange([this](TObject*) { Repaint(); });
+}
+
+TTextControl::~TTextControl() { delete FTextSettings; }
+
+void TTextControl::SetText(const std::string& Value) {
+  if (Value == FText) return;
+  FText = Value;
+  Repaint();
+}
+
+void TTextControl::SetStyledSettings(TStyledSettings Value) {
+  if (Value == FStyledSettings) return;
+  FStyledSettings = Value;
+  Repaint();
+}
+
+TText::TText(TComponent* AOwner) : TTextControl(AOwner) {
+  SetSize(100, 50);
+  TextSettings()->SetHorzAlign(TTextAlign::Center);
+}
+
+TLabel::TLabel(TComponent* AOwner) : TTextControl(AOwner) {
+  SetStyledSettings(TStyledSettings{TStyledSetting::Family, TStyledSetting::Size,
+                                    TStyledSetting::Style, TStyledSetting::FontColor});
+  SetHitTest(false);
+}
+
+// --- images -------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TControl(AOwner), FBitmap(new TBitmap) {
+  FBitmap->SetOnChange([this](TObject*) { Repaint(); });
+}
+
+TImage::~TImage() { delete FBitmap; }
+
+void TImage::SetBitmap(TBitmap* Value) { FBitmap->Assign(Value); }
+
+void TImage::SetWrapMode(TImageWrapMode Value) {
+  if (Value == FWrapMode) return;
+  FWrapMode = Value;
+  Repaint();
+}
+
+TLayout::TLayout(TComponent* AOwner) : TControl(AOwner) { SetHitTest(false); }
+
+TGlyph::TGlyph(TComponent* AOwner) : TControl(AOwner) {
+  FLink.SetOnChange([this](TObject*) { ImagesChanged(); });
+}
+
+TGlyph::~TGlyph() = default;
+
+void TGlyph::SetImages(TBaseImageList* Value) {
+  if (Value == FLink.Images()) return;
+  FLink.SetImages(Value);
+  ImagesChanged();
+}
+
+void TGlyph::SetImageIndex(int Value) {
+  if (Value == FImageIndex) return;
+  FImageIndex = Value;
+  FLink.SetImageIndex(Value);
+  ImagesChanged();
+}
+
+void TGlyph::SetAutoHide(bool Value) {
+  if (Value == FAutoHide) return;
+  FAutoHide = Value;
+  ImagesChanged();
+}
+
+void TGlyph::ImagesChanged() {
+  if (FAutoHide) {
+    TBaseImageList* images = FLink.Images();
+    const bool has = images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count();
+    SetVisible(has);
+  }
+  Repaint();
+}
+
+// --- size grip ----------------------------------------------------------------
+
+TSizeGrip::TSizeGrip(TComponent* AOwner) : TControl(AOwner) { SetSize(16, 16); }
+
+void TSizeGrip::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  if (Button == TMouseButton::mbLeft) {
+    if (TCommonCustomForm* form = ParentForm()) {
+      FDragging = true;
+      FDownAbsolute = LocalToAbsolute({X, Y});
+      FDownWidth = form->Width();
+      FDownHeight = form->Height();
+      Capture();
+    }
+  }
+  TControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TSizeGrip::MouseMove(TShiftState Shift, float X, float Y) {
+  if (FDragging) {
+    if (TCommonCustomForm* form = ParentForm()) {
+      // The window's top-left corner stays put while it grows, so form coordinates
+      // of the pointer measure the drag directly.
+      TPointF p = LocalToAbsolute({X, Y});
+      int w = FDownWidth + static_cast<int>(std::lround(p.X - FDownAbsolute.X));
+      int h = FDownHeight + static_cast<int>(std::lround(p.Y - FDownAbsolute.Y));
+      form->SetBounds(form->Left(), form->Top(), std::max(w, 1), std::max(h, 1));
+    }
+  }
+  TControl::MouseMove(Shift, X, Y);
+}
+
+void TSizeGrip::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  if (Button == TMouseButton::mbLeft && FDragging) {
+    FDragging = false;
+    ReleaseCapture();
+  }
+  TControl::MouseUp(Button, Shift, X, Y);
+}
+
+TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner) { SetVisible(false); }
+
+}  // namespace fmx

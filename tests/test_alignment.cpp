@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "HostTestSupport.h"
+#include "host/Controls.h"
+
+using namespace fmx;
+
+namespace {
+
+TControl* Child(TControl* parent, TAlignLayout align, float w = 10, float h = 10) {
+  auto* c = new TControl(parent);
+  c->SetSize(w, h);
+  c->SetParent(parent);
+  c->SetAlign(align);
+  return c;
+}
+
+TRectF R(const TControl* c) { return c->BoundsRect(); }
+
+}  // namespace
+
+TEST(Alignment, EdgesStackInPhasesMostFirstThenOrdinaryThenClient) {
+  TControl parent(nullptr);
+  parent.SetSize(200, 100);
+  auto* client = Child(&parent, TAlignLayout::Client);
+  auto* left = Child(&parent, TAlignLayout::Left, 20);
+  auto* top = Child(&parent, TAlignLayout::Top, 10, 15);
+  auto* mostLeft = Child(&parent, TAlignLayout::MostLeft, 30);
+  auto* mostTop = Child(&parent, TAlignLayout::MostTop, 10, 12);
+  auto* mostBottom = Child(&parent, TAlignLayout::MostBottom, 10, 8);
+  auto* right = Child(&parent, TAlignLayout::Right, 25);
+
+  EXPECT_EQ(R(mostTop), (TRectF{0, 0, 200, 12}));
+  EXPECT_EQ(R(mostBottom), (TRectF{0, 92, 200, 100}));
+  EXPECT_EQ(R(mostLeft), (TRectF{0, 12, 30, 92}));
+  EXPECT_EQ(R(top), (TRectF{30, 12, 200, 27}));
+  EXPECT_EQ(R(left), (TRectF{30, 27, 50, 92}));
+  EXPECT_EQ(R(right), (TRectF{175, 27, 200, 92}));
+  EXPECT_EQ(R(client), (TRectF{50, 27, 175, 92}));
+}
+
+TEST(Alignment, SeveralMostRightSiblingsKeepTheirOrderByX) {
+  // Cells given decreasing X before being aligned stay in that order from the right.
+  TControl bar(nullptr);
+  bar.SetSize(300, 32);
+  auto make = [&](float w, float x) {
+    auto* c = new TControl(&bar);
+    c->SetParent(&bar);
+    c->SetWidth(w);
+    c->Position()->SetX(x);
+    c->SetAlign(TAlignLayout::MostRight);
+    return c;
+  };
+  auto* close = make(54, -3);
+  auto* max = make(48, close->Position()->X() - 48 - 3);
+  auto* min = make(48, max->Position()->X() - 48 - 3);
+  EXPECT_EQ(R(close), (TRectF{246, 0, 300, 32}));
+  EXPECT_EQ(R(max), (TRectF{198, 0, 246, 32}));
+  EXPECT_EQ(R(min), (TRectF{150, 0, 198, 32}));
+  // A resize of the bar keeps the order and the cells' widths.
+  bar.SetWidth(400);
+  EXPECT_EQ(close->Position()->X(), 346);
+  EXPECT_EQ(min->Position()->X(), 250);
+}
+
+TEST(Alignment, ContentsIgnoresPaddingAndOtherChildrenButKeepsMargins) {
+  TControl parent(nullptr);
+  parent.SetSize(200, 100);
+  parent.Padding()->Set(5, 5, 5, 5);
+  Child(&parent, TAlignLayout::Top, 10, 20);
+  auto* contents = Child(&parent, TAlignLayout::Contents);
+  EXPECT_EQ(R(contents), (TRectF{0, 0, 200, 100}));
+  contents->Margins()->SetLeft(33);
+  EXPECT_EQ(R(contents), (TRectF{33, 0, 200, 100}));
+}
+
+TEST(Alignment, ChangesRealignAtOnceSoSizesReadBackRightAfter) {
+  TControl parent(nullptr);
+  parent.SetSize(200, 100);
+  auto* c = Child(&parent, TAlignLayout::None, 10, 10);
+  c->SetAlign(TAlignLayout::Client);
+  EXPECT_EQ(c->Width(), 200);
+  c->Margins()->Set(1, 2, 3, 4);
+  EXPECT_EQ(R(c), (TRectF{1, 2, 197, 96}));
+  parent.Padding()->SetLeft(10);
+  EXPECT_EQ(c->Position()->X(), 11);
+  parent.SetHeight(50);
+  EXPECT_EQ(c->Height(), 44);
+  auto* top = Child(&parent, TAlignLayout::Top, 10, 10);
+  EXPECT_EQ(c->Position()->Y(), 12);
+  top->SetVisible(false);
+  EXPECT_EQ(c->Position()->Y(), 2);
+}
+
+TEST(Alignment, CenterVariantsAndMarginsAroundEachControl) {
+  TControl parent(nullptr);
+  parent.SetSize(100, 60);
+  auto* center = Child(&parent, TAlignLayout::Center, 20, 10);
+  EXPECT_EQ(R(center), (TRectF{40, 25, 60, 35}));
+  auto* vert = Child(&parent, TAlignLayout::VertCenter, 20, 2);
+  vert->Margins()->Set(6, 0, 4, 0);
+  EXPECT_EQ(R(vert), (TRectF{6, 29, 96, 31}));
+  auto* horz = Child(&parent, TAlignLayout::HorzCenter, 10, 5);
+  EXPECT_EQ(R(horz), (TRectF{45, 0, 55, 60}));
+}
+
+TEST(Alignment, NegativeOrNanSizesNeverReachTheLayout) {
+  TControl parent(nullptr);
+  parent.SetSize(std::numeric_limits<float>::quiet_NaN(), -5);
+  EXPECT_EQ(parent.Width(), 0);
+  EXPECT_EQ(parent.Height(), 0);
+  parent.SetSize(20, 20);
+  auto* left = Child(&parent, TAlignLayout::Left, 50);
+  auto* client = Child(&parent, TAlignLayout::Client);
+  EXPECT_EQ(left->Width(), 50);
+  // The area is used up: the client gets nothing rather than a negative width.
+  EXPECT_EQ(client->Width(), 0);
+  client->Margins()->Set(NAN, 0, 0, 0);
+  EXPECT_FALSE(std::isnan(client->Position()->X()));
+}
+
+class FormAlignment : public fmx::testing::HeadlessTest {};
+
+TEST_F(FormAlignment, FormLaysOutItsChildrenWithinItsPaddingAndOnResize) {
+  auto form = fmx::testing::MakeForm(400, 300);
+  form->Padding()->Set(0, 0, 0, 0);
+  auto* bottom = new TControl(form.get());
+  bottom->SetParent(form.get());
+  bottom->SetHeight(32);
+  bottom->SetAlign(TAlignLayout::MostBottom);
+  EXPECT_EQ(R(bottom), (TRectF{0, 268, 400, 300}));
+  form->SetHeight(600);
+  EXPECT_EQ(R(bottom), (TRectF{0, 568, 400, 600}));
+}
