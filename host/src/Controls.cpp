@@ -28,6 +28,7 @@ TControl::TControl(TComponent* AOwner)
 }
 
 TControl::~TControl() {
+  Destroying();
   delete FPosition;
   delete FScale;
   delete FMargins;

@@ -26,6 +26,8 @@ TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
 }
 
 TCommonCustomForm::~TCommonCustomForm() {
+  // Objects not freed through delete (a form on the stack) skip BeforeDestruction.
+  Destroying();
   // Children are freed by the object tree below; make sure none of them calls back
   // into the form's routing while that happens.
   FHovered = FCaptured = FPressedControl = nullptr;

@@ -49,6 +49,7 @@ void TPosition::Assign(TPersistent* Source) {
 TFmxObject::TFmxObject(TComponent* AOwner) : TComponent(AOwner) {}
 
 TFmxObject::~TFmxObject() {
+  Destroying();
   // Children go with their parent, whoever owns them; their owners hear of it through
   // the usual removal.
   DeleteChildren();

@@ -6,7 +6,7 @@
 
 namespace fmx {
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { UpdateSchedule(); }
+TTimer::TTimer(TComponent* AOwner) : TFmxObject(AOwner) { UpdateSchedule(); }
 
 TTimer::~TTimer() { Application->Timers().Unschedule(this); }
 

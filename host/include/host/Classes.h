@@ -135,6 +135,32 @@ class TComponentStateScope {
   TComponentState FPrevious;
 };
 
+// Watches a component from the outside: Alive() turns false once it is freed. For
+// code that calls handlers which may free the very object it is working on.
+class TFreeWatch {
+ public:
+  explicit TFreeWatch(TComponent* Target) : FProxy(Target) {}
+  bool Alive() const { return FProxy.Target != nullptr; }
+
+ private:
+  class Proxy : public TComponent {
+   public:
+    explicit Proxy(TComponent* ATarget) : TComponent(nullptr), Target(ATarget) {
+      if (Target != nullptr) Target->FreeNotification(this);
+    }
+    ~Proxy() override {
+      if (Target != nullptr) Target->RemoveFreeNotification(this);
+    }
+    TComponent* Target;
+
+   protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+      if (Operation == TOperation::opRemove && AComponent == Target) Target = nullptr;
+    }
+  };
+  Proxy FProxy;
+};
+
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.
 std::string TrimLower(const std::string& s);
 std::string Trim(const std::string& s);

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "host/Classes.h"
+#include "host/Objects.h"
 
 namespace fmx {
 
-class TTimer : public TComponent {
+class TTimer : public TFmxObject {
  public:
   explicit TTimer(TComponent* AOwner);
   ~TTimer() override;

@@ -71,12 +71,14 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
     case TMouseButton::mbMiddle: FButtonsDown.Exclude(TShiftStateItem::ssMiddle); break;
   }
   if (FDragForm != nullptr && FDragForm == Form) {
-    // The window manager keeps the release of a window drag to itself.
+    // The drag ends with the release, which then reaches the form where the pointer
+    // now is relative to the moved window (so a quick second press can still make a
+    // double-click).
     FDragForm = nullptr;
-    Form->CancelMouseTracking();
-  } else {
-    Form->MouseUp(Button, ButtonState(Shift), X, Y);
+    X -= static_cast<float>(Form->Left() - FDragStartOrigin.X);
+    Y -= static_cast<float>(Form->Top() - FDragStartOrigin.Y);
   }
+  Form->MouseUp(Button, ButtonState(Shift), X, Y);
   AfterInput();
 }
 

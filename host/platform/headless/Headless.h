@@ -31,7 +31,7 @@ class THeadlessPlatform : public TPlatform {
   // --- test-facing calls ---
   // Input at form coordinates. During a window drag (StartWindowDrag) the coordinates
   // are taken relative to where the form was when the drag began, as the pointer's
-  // screen position would be.
+  // screen position would be; the release ends the drag and reaches the form.
   void MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift = {});
   void MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                  TShiftState Shift = {});

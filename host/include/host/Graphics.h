@@ -1,0 +1,185 @@
+// Brushes, fonts, text settings, bitmaps and path data: the values that primitives
+// carry and the canvas draws.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/Classes.h"
+
+namespace fmx {
+
+// The family and size a text takes from the default style.
+inline const char* const DefaultFontFamily = "DejaVu Sans";
+constexpr float DefaultFontSize = 12.0f;
+constexpr TAlphaColor DefaultFontColor = 0xFF000000;
+
+// Base of the small value objects whose changes their owner wants to hear about.
+class TChangeNotifier : public TPersistent {
+ public:
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+
+ protected:
+  void Changed() {
+    if (FOnChange) FOnChange(this);
+  }
+
+ private:
+  TNotifyEvent FOnChange;
+};
+
+class TBrush : public TChangeNotifier {
+ public:
+  TBrush(TBrushKind AKind, TAlphaColor AColor) : FKind(AKind), FColor(AColor) {}
+  TBrushKind Kind() const { return FKind; }
+  void SetKind(TBrushKind Value);
+  TAlphaColor Color() const { return FColor; }
+  void SetColor(TAlphaColor Value);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TBrushKind FKind;
+  TAlphaColor FColor;
+};
+
+class TStrokeBrush : public TBrush {
+ public:
+  TStrokeBrush(TBrushKind AKind, TAlphaColor AColor) : TBrush(AKind, AColor) {}
+  float Thickness() const { return FThickness; }
+  void SetThickness(float Value);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  float FThickness = 1.0f;
+};
+
+class TFont : public TChangeNotifier {
+ public:
+  TFont() = default;
+  TFont(const std::string& AFamily, float ASize, TFontStyles AStyle = {});
+  const std::string& Family() const { return FFamily; }
+  void SetFamily(const std::string& Value);
+  float Size() const { return FSize; }
+  void SetSize(float Value);
+  TFontStyles Style() const { return FStyle; }
+  void SetStyle(TFontStyles Value);
+  void Assign(TPersistent* Source) override;
+  bool Equals(const TFont& Other) const {
+    return FFamily == Other.FFamily && FSize == Other.FSize && FStyle == Other.FStyle;
+  }
+
+ private:
+  std::string FFamily = DefaultFontFamily;
+  float FSize = DefaultFontSize;
+  TFontStyles FStyle;
+};
+
+enum class TTextTrimming { None, Character, Word };
+
+class TTextSettings : public TChangeNotifier {
+ public:
+  TTextSettings();
+  ~TTextSettings() override;
+  TFont* Font() const { return FFont; }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TAlphaColor FontColor() const { return FFontColor; }
+  void SetFontColor(TAlphaColor Value);
+  TTextAlign HorzAlign() const { return FHorzAlign; }
+  void SetHorzAlign(TTextAlign Value);
+  TTextAlign VertAlign() const { return FVertAlign; }
+  void SetVertAlign(TTextAlign Value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TTextTrimming Trimming() const { return FTrimming; }
+  void SetTrimming(TTextTrimming Value);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TFont* FFont;
+  TAlphaColor FFontColor = DefaultFontColor;
+  TTextAlign FHorzAlign = TTextAlign::Leading;
+  TTextAlign FVertAlign = TTextAlign::Center;
+  bool FWordWrap = false;
+  TTextTrimming FTrimming = TTextTrimming::None;
+};
+
+class EBitmapError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A picture in memory: premultiplied ARGB, one uint32_t a pixel, rows without padding.
+class TBitmap : public TChangeNotifier {
+ public:
+  // Pictures larger than this in either direction are refused.
+  static constexpr int MaxSide = 16384;
+
+  TBitmap() = default;
+  TBitmap(int AWidth, int AHeight);
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  bool IsEmpty() const { return FWidth == 0 || FHeight == 0; }
+  // Resizes and clears to transparent; throws EBitmapError for negative or oversized sides.
+  void SetSize(int AWidth, int AHeight);
+  void Clear(TAlphaColor Color);
+  // Pixel access in unpremultiplied 0xAARRGGBB.
+  TAlphaColor Pixel(int X, int Y) const;
+  void SetPixel(int X, int Y, TAlphaColor Color);
+  const std::vector<uint32_t>& Data() const { return FData; }
+  uint32_t* Bits() { return FData.data(); }
+  const uint32_t* Bits() const { return FData.data(); }
+  // Tells the listeners that the pixels were edited in place.
+  void NotifyChanged() { Changed(); }
+  // Copies another bitmap (nullptr empties this one); always notifies.
+  void Assign(TPersistent* Source) override;
+
+  // PNG files and bytes. A failed load throws EBitmapError and leaves the bitmap as it was.
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName) const;
+  void LoadFromPngBytes(const std::vector<uint8_t>& Bytes);
+  std::vector<uint8_t> SaveToPngBytes() const;
+
+ private:
+  void AdoptPixels(int AWidth, int AHeight, std::vector<uint32_t>&& Pixels);
+  int FWidth = 0;
+  int FHeight = 0;
+  std::vector<uint32_t> FData;
+};
+
+class EPathDataError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+enum class TPathPointKind { MoveTo, LineTo, CurveTo, Close };
+
+struct TPathPoint {
+  TPathPointKind Kind;
+  TPointF Point;  // for CurveTo: the end point
+  TPointF Control1, Control2;
+};
+
+// Vector path from SVG path data (M L H V C S Q T A Z, absolute and relative).
+class TPathData : public TChangeNotifier {
+ public:
+  const std::string& Data() const { return FData; }
+  // Parses the whole string first: a malformed one throws EPathDataError naming the
+  // offending position, and the path keeps its previous contents.
+  void SetData(const std::string& Value);
+  const std::vector<TPathPoint>& Points() const { return FPoints; }
+  bool IsEmpty() const { return FPoints.empty(); }
+  // Bounding box of the end and control points.
+  TRectF GetBounds() const;
+  void Clear();
+  void Assign(TPersistent* Source) override;
+
+ private:
+  std::string FData;
+  std::vector<TPathPoint> FPoints;
+};
+
+// Parses SVG path data into points; throws EPathDataError on malformed input.
+std::vector<TPathPoint> ParsePathData(const std::string& Data);
+
+}  // namespace fmx

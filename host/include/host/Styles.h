@@ -1,0 +1,54 @@
+// Style books: trees of style objects found by their StyleName.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "host/Objects.h"
+
+namespace fmx {
+
+class TStyleCollectionItem {
+ public:
+  explicit TStyleCollectionItem(TFmxObject* AStyle) : FStyle(AStyle) {}
+  ~TStyleCollectionItem();
+  TStyleCollectionItem(const TStyleCollectionItem&) = delete;
+  TStyleCollectionItem& operator=(const TStyleCollectionItem&) = delete;
+  // The root object of the style tree (owned by the item).
+  TFmxObject* Style() const { return FStyle; }
+
+ private:
+  TFmxObject* FStyle;
+};
+
+class TStyleCollection {
+ public:
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TStyleCollectionItem* Items(int Index) const { return FItems.at(static_cast<size_t>(Index)).get(); }
+  // Takes ownership of AStyle (an object with no owner and no parent).
+  TStyleCollectionItem* Add(TFmxObject* AStyle);
+  void Clear() { FItems.clear(); }
+
+ private:
+  std::vector<std::unique_ptr<TStyleCollectionItem>> FItems;
+};
+
+class TStyleBook : public TFmxObject {
+ public:
+  explicit TStyleBook(TComponent* AOwner);
+  ~TStyleBook() override;
+  TStyleCollection* Styles() { return &FStyles; }
+  const TStyleCollection* Styles() const { return &FStyles; }
+  int CurrentItemIndex() const { return FCurrentItemIndex; }
+  void SetCurrentItemIndex(int Value) { FCurrentItemIndex = Value; }
+  // The style in use, or nullptr when the book is empty.
+  TStyleCollectionItem* CurrentItem() const;
+  // Looks a style object up by name in the current style tree.
+  TFmxObject* FindStyleResource(const std::string& AStyleLookup) const;
+
+ private:
+  TStyleCollection FStyles;
+  int FCurrentItemIndex = 0;
+};
+
+}  // namespace fmx

@@ -1,0 +1,39 @@
+// Style books: each item owns one style tree; lookups go to the current item's tree.
+#include "host/Styles.h"
+
+#include "host/Classes.h"
+
+namespace fmx {
+
+TStyleCollectionItem::~TStyleCollectionItem() { delete FStyle; }
+
+TStyleCollectionItem* TStyleCollection::Add(TFmxObject* AStyle) {
+  std::unique_ptr<TStyleCollectionItem> Item;
+  try {
+    Item = std::make_unique<TStyleCollectionItem>(AStyle);
+  } catch (...) {
+    delete AStyle;  // the collection took ownership, even when it fails
+    throw;
+  }
+  FItems.push_back(std::move(Item));
+  return FItems.back().get();
+}
+
+TStyleBook::TStyleBook(TComponent* AOwner) : TFmxObject(AOwner) {}
+
+TStyleBook::~TStyleBook() { FStyles.Clear(); }
+
+TStyleCollectionItem* TStyleBook::CurrentItem() const {
+  if (FCurrentItemIndex < 0 || FCurrentItemIndex >= FStyles.Count()) return nullptr;
+  return FStyles.Items(FCurrentItemIndex);
+}
+
+TFmxObject* TStyleBook::FindStyleResource(const std::string& AStyleLookup) const {
+  TStyleCollectionItem* Item = CurrentItem();
+  if (Item == nullptr || Item->Style() == nullptr) return nullptr;
+  TFmxObject* Root = Item->Style();
+  if (!AStyleLookup.empty() && LowerCase(Root->StyleName()) == LowerCase(AStyleLookup)) return Root;
+  return Root->FindStyleResource(AStyleLookup);
+}
+
+}  // namespace fmx
