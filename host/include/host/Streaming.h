@@ -1,0 +1,96 @@
+// Reading and writing the stored-form text format:
+//
+//   object Form1: TForm
+//     Caption = 'Hello'#20320#22909
+//     Fill.Color = xFFF5F5F5
+//     object Rectangle1: TRectangle
+//       Align = Client
+//       Corners = [TopLeft, TopRight]
+//       Margins.Top = 6.000000000000000000
+//     end
+//   end
+//
+// Values: integers; numbers with 18 decimals; strings in single quotes ('' for a
+// quote) with #n (decimal UTF-16 code unit) for anything outside printable ASCII and
+// '+' joining the pieces of a long string; identifiers for enumeration values,
+// Booleans, component references and handler names; sets in [ ]; binary data in
+// { hex }; collections in < item ... end >.
+//
+// Colours: a colour with a name is written as cla<Name> (claWhite, claBlack, claRed,
+// claGreen, claGray, ...); every other colour as x followed by eight hex digits,
+// alpha first (xFF2B2B2B). Both forms are read.
+//
+// Objects may be unnamed ("object TRectangle"), as style trees are.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/Classes.h"
+#include "host/Registry.h"
+
+namespace fmx {
+
+class TStyleBook;
+
+// A stored form could not be read. Line and Column (1-based; the column counts
+// characters) point at the offending text; the message says what was expected there.
+class EReadError : public Exception {
+ public:
+  EReadError(int ALine, int AColumn, const std::string& What);
+  int Line() const { return FLine; }
+  int Column() const { return FColumn; }
+  // The message without the position.
+  const std::string& What() const { return FWhat; }
+
+ private:
+  int FLine, FColumn;
+  std::string FWhat;
+};
+
+struct TReadOptions {
+  // Puts every created object into the designer state before it is loaded.
+  bool Designing = false;
+};
+
+// Creates the tree described by Text: the root owned by AOwner, every other object
+// owned by the root. The whole text is checked before anything is created; a failure
+// throws EReadError and leaves nothing behind.
+TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
+                                  const TReadOptions& Options = {});
+
+template <class T>
+T* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
+                         const TReadOptions& Options = {}) {
+  TComponent* c = ReadComponentFromText(Text, AOwner, Options);
+  if (T* t = dynamic_cast<T*>(c)) return t;
+  delete c;
+  throw EReadError(1, 1, "an object of class " + std::string(ClassOf<T>()->ClassName()));
+}
+
+// Loads Text onto an existing component (typically a form created in code): its own
+// properties, and new children owned by it. The root's class in the text must be the
+// component's class or one of its ancestors. Everything is checked first: bad input
+// throws EReadError and leaves Root unchanged. (A setter that throws while the checked
+// values are applied still gets EReadError, and the new children are removed again.)
+void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOptions& Options = {});
+
+// The text of Root and everything it owns that is stored, children nested in their
+// parents. Published properties come in declaration order; those equal to their
+// stored default are left out.
+std::string WriteComponentToText(TComponent* Root);
+
+// Whole files. A file that cannot be opened throws EReadError at line 0.
+std::string ReadTextFile(const std::string& FileName);
+TComponent* ReadComponentFromFile(const std::string& FileName, TComponent* AOwner,
+                                  const TReadOptions& Options = {});
+
+// Replaces the style book's styles with the style tree in Text (objects found by
+// their StyleName). Nothing changes when the text cannot be read.
+void LoadStyleBook(TStyleBook* Book, std::string_view Text);
+void LoadStyleBookFromFile(TStyleBook* Book, const std::string& FileName);
+
+// Checks Text the way the reader does without creating anything.
+void ValidateFormText(std::string_view Text);
+
+}  // namespace fmx
