@@ -1,0 +1,773 @@
+#include "FMX.QVTitleBar.h"
+
+#include <cmath>
+
+#include "FMX.QVUtils.h"
+#include "host/Dialogs.h"
+
+namespace fmx {
+
+namespace {
+
+constexpr int kPrivateTag = 999;
+constexpr float kBaseHeight = 32;
+constexpr TAlphaColor kTransparent = 0x00000000;
+constexpr TAlphaColor kBlack = 0xFF000000;
+constexpr TAlphaColor kWhite = 0xFFFFFFFF;
+constexpr const char* kSizeGripRefused = "当 TitleBarEnabled = True 时才可设置";
+
+// The caption buttons are told apart by their names, as the shared handlers see them.
+const std::string& CloseName() {
+  static const std::string s = LowerCase("BtnClose");
+  return s;
+}
+const std::string& MaxName() {
+  static const std::string s = LowerCase("BtnMax");
+  return s;
+}
+const std::string& MinName() {
+  static const std::string s = LowerCase("BtnMin");
+  return s;
+}
+
+float ClampUnit(float v) {
+  if (std::isnan(v) || v < 0) return 0;
+  return v > 1 ? 1 : v;
+}
+
+// The private children: owned by the title bar, never written to a stored form, not
+// selectable in the designer.
+template <class T>
+T* MakePrivate(TComponent* Owner, bool Tagged = true) {
+  auto* c = new T(Owner);
+  c->SetLocked(true);
+  c->SetStored(false);
+  if (Tagged) c->SetTag(kPrivateTag);
+  return c;
+}
+
+}  // namespace
+
+// --- construction ---------------------------------------------------------------
+
+TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
+  if (!BothLoadingFlags()) {
+    FOwnerF = __QV_窗体_获取根窗体(Owner());
+    if (FOwnerF != nullptr) {
+      // The title bar acts on its form for as long as both live.
+      FOwnerF->FreeNotification(this);
+      FStyleB = __QV_样式_GetStyleBook(FOwnerF);
+      if (FStyleB != nullptr) {
+        FStyleB->FreeNotification(this);
+        FFormColor = __QV_颜色_获取样式本中窗体背景颜色(FStyleB);
+        FFontColor = __QV_颜色_获取样式本中字体颜色(FStyleB);
+      }
+    }
+    __QV_CreateTitleBarAppearance();
+    __QV_CreateTitleBarPopUpMenuBar();
+    if (!IsDesigning()) F_ActiveTimer->SetEnabled(true);
+  }
+
+  FLogoBitmap = new TBitmap;
+  FLogoBitmap->SetOnChange([this](TObject* s) { __QV_OnLogoBitmapChanged(s); });
+  FToolMinBitmap = new TBitmap;
+  FToolMinBitmap->SetOnChange([this](TObject* s) { __QV_OnToolMinBitmapChanged(s); });
+  FToolMaxBitmap = new TBitmap;
+  FToolMaxBitmap->SetOnChange([this](TObject* s) { __QV_OnToolMaxBitmapChanged(s); });
+  FToolRestoreBitmap = new TBitmap;
+  FToolRestoreBitmap->SetOnChange([this](TObject* s) { __QV_OnToolRestoreBitmapChanged(s); });
+  FToolCloseBitmap = new TBitmap;
+  FToolCloseBitmap->SetOnChange([this](TObject* s) { __QV_OnToolCloseBitmapChanged(s); });
+
+  FBorderActiveColor = 0xFF008000;
+  FBorderDeactiveColor = 0xFF808080;
+  FFormOpacity = 1.0f;
+  FTitleBarHeight = TTitleBarHeight::thSmallHeight;
+  FTBHeight = kBaseHeight;
+  FToolButtonStyle = TToolButtonStyle::tsText;
+  FPopupMenuShowed = false;
+  FWindowStateIsMax = false;
+  FDblClicked = false;
+  FMMCButtonDowned = false;
+  FSizeGripVisible = false;
+  FDefaultFormColor = false;
+
+  SetAlign(TAlignLayout::MostTop);
+  Position()->SetY(0);
+  SetHeight(kBaseHeight);
+  SetHitTest(true);
+  Margins()->Set(0, 0.5f, 0, 0);
+
+  __QV_DoDynamicUpdateTitleBarColor();
+
+  if (IsDesigning())
+    SetVisible(true);
+  else if (FOwnerF != nullptr)
+    SetVisible(FOwnerF->Transparency());
+
+  FPaintBackgroundColorCount = 0;
+}
+
+void TQVTitleBar::__QV_CreateTitleBarAppearance() {
+  auto handlersOf = [this](TRectangle* r) {
+    r->SetOnMouseEnter([this](TObject* s) { __QV_MinMaxCloseButton_MouseEnter(s); });
+    r->SetOnMouseLeave([this](TObject* s) { __QV_MinMaxCloseButton_MouseLeave(s); });
+    r->SetOnMouseDown([this](TObject* s, TMouseButton b, TShiftState sh, float x, float y) {
+      __QV_MinMaxCloseButton_MouseDown(s, b, sh, x, y);
+    });
+    r->SetOnMouseUp([this](TObject* s, TMouseButton b, TShiftState sh, float x, float y) {
+      __QV_MinMaxCloseButton_MouseUp(s, b, sh, x, y);
+    });
+  };
+  auto glyph = [this](TLayout* cell, const char* text) {
+    auto* l = MakePrivate<TLabel>(this);
+    l->SetParent(cell);
+    l->SetHitTest(false);
+    l->SetAlign(TAlignLayout::Client);
+    l->SetVisible(true);
+    l->SetStyledSettings({});
+    l->TextSettings()->Font()->SetFamily("Webdings");
+    l->TextSettings()->Font()->SetSize(16);
+    l->TextSettings()->SetHorzAlign(TTextAlign::Center);
+    l->TextSettings()->SetVertAlign(TTextAlign::Center);
+    l->SetText(text);
+    return l;
+  };
+  auto image = [this](TLayout* cell) {
+    auto* i = MakePrivate<TImage>(this);
+    i->SetParent(cell);
+    i->SetHitTest(false);
+    i->SetAlign(TAlignLayout::Center);
+    i->SetVisible(false);
+    return i;
+  };
+  auto buttonSurface = [&](TLayout* cell, const std::string& name) {
+    auto* r = MakePrivate<TRectangle>(this);
+    r->SetParent(cell);
+    r->SetName(name);
+    r->SetHitTest(true);
+    r->SetVisible(true);
+    r->Stroke()->SetKind(TBrushKind::None);
+    r->SetAlign(TAlignLayout::Client);
+    r->Fill()->SetColor(kTransparent);
+    handlersOf(r);
+    return r;
+  };
+
+  // 1. Window background and border, on the form, behind everything.
+  F_FormBackground = MakePrivate<TRectangle>(this, false);
+  F_FormBackground->SetParent(FOwnerF);
+  F_FormBackground->SetHitTest(true);
+  F_FormBackground->SetAlign(TAlignLayout::Contents);
+  F_FormBackground->SetTabOrder(0);
+  F_FormBackground->SetVisible(false);
+  F_FormBackground->SetOpacity(FFormOpacity);
+  F_FormBackground->Fill()->SetKind(TBrushKind::Solid);
+  F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
+  F_FormBackground->Fill()->SetColor(FFormColor);
+  F_FormBackground->SendToBack();
+
+  // 2-3. Status strip with the size grip.
+  F_StatusBar = MakePrivate<TLayout>(this);
+  F_StatusBar->SetParent(FOwnerF);
+  F_StatusBar->SetHitTest(false);
+  F_StatusBar->SetHeight(32);
+  F_StatusBar->SetAlign(TAlignLayout::MostBottom);
+  F_StatusBar->SetVisible(false);
+  F_SizeGrip = MakePrivate<TSizeGrip>(this);
+  F_SizeGrip->SetParent(F_StatusBar);
+  F_SizeGrip->SetHitTest(true);
+  F_SizeGrip->SetAlign(TAlignLayout::MostRight);
+  F_SizeGrip->SetVisible(true);
+
+  // 4. Tint over the whole bar.
+  F_TitleBarBackgroundColor = MakePrivate<TRectangle>(this);
+  F_TitleBarBackgroundColor->SetParent(this);
+  F_TitleBarBackgroundColor->SetHitTest(false);
+  F_TitleBarBackgroundColor->SetAlign(TAlignLayout::Contents);
+  F_TitleBarBackgroundColor->SetVisible(true);
+  F_TitleBarBackgroundColor->Fill()->SetColor(kBlack);
+  F_TitleBarBackgroundColor->Fill()->SetKind(TBrushKind::Solid);
+  F_TitleBarBackgroundColor->Stroke()->SetKind(TBrushKind::None);
+  F_TitleBarBackgroundColor->SetOpacity(0.4f);
+  F_TitleBarBackgroundColor->SendToBack();
+
+  // 5. Logo.
+  F_Logo = MakePrivate<TImage>(this);
+  F_Logo->SetParent(this);
+  F_Logo->SetHitTest(true);
+  F_Logo->SetVisible(true);
+  F_Logo->SetWidth(24);
+  F_Logo->SetAlign(TAlignLayout::MostLeft);
+  F_Logo->Position()->SetX(0);
+  F_Logo->Margins()->SetTop(6);
+  F_Logo->Margins()->SetBottom(F_Logo->Margins()->Top());
+  F_Logo->Margins()->SetLeft(F_Logo->Margins()->Top());
+  F_Logo->Margins()->SetRight(F_Logo->Margins()->Top());
+  F_Logo->SetOnMouseDown([this](TObject* s, TMouseButton b, TShiftState sh, float x, float y) {
+    __QV_LOGO_MouseDown(s, b, sh, x, y);
+  });
+
+  // 6-7. Caption, under the tint.
+  F_CaptionContainer = MakePrivate<TLayout>(this);
+  F_CaptionContainer->SetParent(this);
+  F_CaptionContainer->SetHitTest(false);
+  F_CaptionContainer->SetAlign(TAlignLayout::Contents);
+  F_CaptionContainer->SetVisible(true);
+  F_CaptionContainer->SendToBack();
+  F_Caption = MakePrivate<TLabel>(this);
+  F_Caption->SetParent(F_CaptionContainer);
+  F_Caption->SetHitTest(false);
+  F_Caption->SetAlign(TAlignLayout::Contents);
+  F_Caption->SetVisible(true);
+  F_Caption->SetStyledSettings(F_Caption->StyledSettings() - TStyledSetting::Size -
+                               TStyledSetting::FontColor);
+  F_Caption->TextSettings()->SetFontColor(kWhite);
+  F_Caption->TextSettings()->Font()->SetSize(F_Caption->TextSettings()->Font()->Size() + 4);
+
+  // 8-11. Close cell.
+  F_ContainerClose = MakePrivate<TLayout>(this);
+  F_ContainerClose->SetParent(this);
+  F_ContainerClose->SetHitTest(false);
+  F_ContainerClose->SetVisible(true);
+  F_ContainerClose->SetWidth(54);
+  F_ContainerClose->Position()->SetX(F_ContainerClose->Width() - F_ContainerClose->Width() - 3);
+  F_ContainerClose->SetAlign(TAlignLayout::MostRight);
+  F_ContainerClose->Padding()->SetTop(1);
+  F_ContainerClose->Padding()->SetRight(1);
+  F_ContainerClose->Padding()->SetBottom(1);
+  F_BackgroundClose = buttonSurface(F_ContainerClose, CloseName());
+  F_TextClose = glyph(F_ContainerClose, "r");
+  F_ToolClose = image(F_ContainerClose);
+
+  // 12-16. Maximise/restore cell.
+  F_ContainerMax = MakePrivate<TLayout>(this);
+  F_ContainerMax->SetParent(this);
+  F_ContainerMax->SetHitTest(false);
+  F_ContainerMax->SetVisible(true);
+  F_ContainerMax->SetWidth(48);
+  F_ContainerMax->Position()->SetX(F_ContainerClose->Position()->X() - F_ContainerMax->Width() - 3);
+  F_ContainerMax->SetAlign(TAlignLayout::MostRight);
+  F_ContainerMax->Padding()->SetTop(1);
+  F_ContainerMax->Padding()->SetBottom(1);
+  F_BackgroundMax = buttonSurface(F_ContainerMax, MaxName());
+  F_TextMax = glyph(F_ContainerMax, "1");
+  F_ToolMax = image(F_ContainerMax);
+  F_ToolRestore = image(F_ContainerMax);
+
+  // 17-20. Minimise cell.
+  F_ContainerMin = MakePrivate<TLayout>(this);
+  F_ContainerMin->SetParent(this);
+  F_ContainerMin->SetHitTest(false);
+  F_ContainerMin->SetVisible(true);
+  F_ContainerMin->SetWidth(48);
+  F_ContainerMin->Position()->SetX(F_ContainerMax->Position()->X() - F_ContainerMin->Width() - 3);
+  F_ContainerMin->SetAlign(TAlignLayout::MostRight);
+  F_ContainerMin->Margins()->SetLeft(6);
+  F_ContainerMin->Padding()->SetTop(1);
+  F_ContainerMin->Padding()->SetBottom(1);
+  F_BackgroundMin = buttonSurface(F_ContainerMin, MinName());
+  F_TextMin = glyph(F_ContainerMin, "0");
+  F_ToolMin = image(F_ContainerMin);
+
+  // 21-22. Timers: no owner, freed by the destructor.
+  F_ActiveTimer = new TTimer(nullptr);
+  F_ActiveTimer->SetEnabled(false);
+  F_ActiveTimer->SetInterval(100);
+  F_ActiveTimer->SetStored(false);
+  F_ActiveTimer->SetOnTimer([this](TObject* s) { __QV_TimerActive(s); });
+  F_TimerHidePopupMenuBar = new TTimer(nullptr);
+  F_TimerHidePopupMenuBar->SetEnabled(false);
+  F_TimerHidePopupMenuBar->SetInterval(100);
+  F_TimerHidePopupMenuBar->SetStored(false);
+  F_TimerHidePopupMenuBar->SetOnTimer([this](TObject* s) { __QV_TimerOnTimer(s); });
+}
+
+// --- destruction --------------------------------------------------------------
+
+TQVTitleBar::~TQVTitleBar() {
+  delete FLogoBitmap;
+  delete FToolMinBitmap;
+  delete FToolMaxBitmap;
+  delete FToolRestoreBitmap;
+  delete FToolCloseBitmap;
+  delete F_ActiveTimer;
+  delete F_TimerHidePopupMenuBar;
+  // Freeing these takes them off the form.
+  delete F_FormBackground;
+  F_FormBackground = nullptr;
+  delete F_StatusBar;
+  F_StatusBar = nullptr;
+  F_SizeGrip = nullptr;
+  // A form that is itself going away is past caring about its frame.
+  if (FOwnerF != nullptr && !FOwnerF->IsDestroying()) {
+    FOwnerF->RemoveFreeNotification(this);
+    if (FOwnerF->Transparency()) FOwnerF->SetTransparency(false);
+  }
+  if (FStyleB != nullptr) FStyleB->RemoveFreeNotification(this);
+}
+
+void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TPresentedControl::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove) return;
+  // Links to what others free: the form, its style book, and the private controls
+  // that live on the form (the form frees its children when it goes first).
+  if (AComponent == FOwnerF) FOwnerF = nullptr;
+  if (AComponent == FStyleB) FStyleB = nullptr;
+  if (AComponent == FControl) FControl = nullptr;
+  if (AComponent == F_FormBackground) F_FormBackground = nullptr;
+  if (AComponent == F_StatusBar) {
+    F_StatusBar = nullptr;
+    F_SizeGrip = nullptr;
+  }
+  if (AComponent == F_SizeGrip) F_SizeGrip = nullptr;
+}
+
+// --- colours --------------------------------------------------------------------
+
+void TQVTitleBar::__QV_DoDynamicUpdateTitleBarColor() {
+  if (FOwnerF == nullptr) return;
+  bool fromStyle = false;
+  if (FStyleB != nullptr) {
+    SetFormColor(__QV_颜色_获取样式本中窗体背景颜色(FStyleB));
+    // Pure white is what a style without a background colour reads as.
+    if (FFormColor != kWhite) {
+      SetFontColor(__QV_颜色_获取样式本中字体颜色(FStyleB));
+      fromStyle = true;
+    }
+  }
+  if (!fromStyle) {
+    TBrush* fill = FOwnerF->Fill();
+    if (fill->Kind() == TBrushKind::Solid) {
+      SetFormColor(fill->Color());
+      SetFontColor(fill->Color() == kBlack ? kWhite : kBlack);
+    } else {
+      SetFormColor(kWhite);
+      SetFontColor(kBlack);
+    }
+  }
+  if (F_TitleBarBackgroundColor == nullptr) return;  // bare: nothing to colour
+  F_TitleBarBackgroundColor->Fill()->SetColor(FFontColor);
+  if (FFontColor == kWhite)
+    F_TitleBarBackgroundColor->SetOpacity(0.2f);
+  else if (FFontColor == kBlack)
+    F_TitleBarBackgroundColor->SetOpacity(0.4f);
+  if (F_FormBackground != nullptr) F_FormBackground->Fill()->SetColor(FFormColor);
+  __QV_ColourSystemMenu(false);
+  for (TLabel* l : {F_Caption, F_TextMin, F_TextMax, F_TextClose})
+    l->TextSettings()->SetFontColor(FFontColor);
+}
+
+void TQVTitleBar::SetFormColor(TAlphaColor Value) {
+  if (Value == FFormColor) return;
+  FFormColor = Value;
+  if (F_FormBackground != nullptr) F_FormBackground->Fill()->SetColor(Value);
+}
+
+void TQVTitleBar::SetFontColor(TAlphaColor Value) {
+  if (Value == FFontColor) return;
+  FFontColor = Value;
+  if (F_Caption == nullptr) return;
+  for (TLabel* l : {F_Caption, F_TextMin, F_TextMax, F_TextClose})
+    l->TextSettings()->SetFontColor(Value);
+}
+
+// --- enabling and painting ------------------------------------------------------
+
+void TQVTitleBar::SetTitleBarEnabled(bool Value) {
+  if (Value == FTitleBarEnabled) return;
+  FTitleBarEnabled = Value;
+  if (FOwnerF == nullptr) return;
+  if (Value) {
+    FOwnerF->SetTransparency(true);
+    if (F_FormBackground != nullptr) {
+      F_FormBackground->SetOpacity(FFormOpacity);
+      F_FormBackground->SetVisible(true);
+    }
+  } else {
+    if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
+    FOwnerF->SetTransparency(false);
+  }
+}
+
+void TQVTitleBar::Paint() {
+  TPresentedControl::Paint();
+  if (FOwnerF == nullptr) return;
+  if (!BothLoadingFlags()) SetTitleBarEnabled(FOwnerF->Transparency());
+  if (IsDesigning()) {
+    if (F_FormBackground != nullptr) F_FormBackground->SendToBack();
+  } else if (F_FormBackground != nullptr) {
+    if (FPaintBackgroundColorCount == 0) F_FormBackground->SendToBack();
+    ++FPaintBackgroundColorCount;
+  }
+  SetHeight(FTBHeight);
+  __QV_ColourSystemMenu(true);
+  __QV_ReadScreenSize();
+  if (!FTitleBarEnabled) return;
+  if (FOwnerF->Width() < FScreenXY.X || FOwnerF->Height() < FScreenXY.Y) {
+    if (F_TextMax != nullptr) F_TextMax->SetText("1");
+    FWindowStateIsMax = false;
+    if (!IsDesigning()) {
+      if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
+      if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);
+    }
+  }
+  if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
+}
+
+// --- the other properties -------------------------------------------------------
+
+void TQVTitleBar::SetFormOpacity(float Value) {
+  if (Value == FFormOpacity) return;
+  FFormOpacity = ClampUnit(Value);
+  if (F_FormBackground != nullptr) F_FormBackground->SetOpacity(FFormOpacity);
+}
+
+void TQVTitleBar::SetCaptionAlignment(TCaptionAlignment Value) {
+  if (Value == FCaptionAlignment) return;
+  FCaptionAlignment = Value;
+  if (F_Caption == nullptr) return;
+  F_Caption->SetVisible(true);
+  switch (Value) {
+    case TCaptionAlignment::caNone:
+      F_Caption->SetVisible(false);
+      break;
+    case TCaptionAlignment::caLeft:
+      // The logo's margin, its fixed width and a small gap.
+      F_Caption->Margins()->SetLeft(F_Logo->Margins()->Left() + 24 + 3);
+      F_Caption->SetTextAlign(TTextAlign::Leading);
+      break;
+    case TCaptionAlignment::caCenter:
+      F_Caption->Margins()->SetLeft(0);
+      F_Caption->SetTextAlign(TTextAlign::Center);
+      break;
+  }
+  F_Caption->SendToBack();
+}
+
+void TQVTitleBar::SetCaption(const std::string& Value) {
+  FCaption = Value;
+  if (F_Caption != nullptr) F_Caption->SetText(Value);
+}
+
+void TQVTitleBar::SetBorderActiveColor(TAlphaColor Value) { FBorderActiveColor = Value; }
+
+void TQVTitleBar::SetBorderDeactiveColor(TAlphaColor Value) { FBorderDeactiveColor = Value; }
+
+void TQVTitleBar::SetDefaultFormColor(bool Value) {
+  if (Value == FDefaultFormColor) return;
+  FDefaultFormColor = Value;
+  if (Value) __QV_DoDynamicUpdateTitleBarColor();
+}
+
+void TQVTitleBar::SetRadian(float Value) {
+  if (!FTitleBarEnabled) return;
+  if (Value == FRadian) return;
+  if (std::isnan(Value) || Value < 0) Value = 0;
+  if (Value > 15) Value = 15;
+  FRadian = Value;
+  if (F_FormBackground != nullptr) {
+    F_FormBackground->SetXRadius(FRadian);
+    F_FormBackground->SetYRadius(FRadian);
+  }
+  if (F_BackgroundClose == nullptr) return;
+  F_BackgroundClose->SetXRadius(FRadian);
+  F_BackgroundClose->SetYRadius(FRadian);
+  F_BackgroundClose->SetCorners({TCorner::TopRight});
+  F_TitleBarBackgroundColor->SetXRadius(FRadian);
+  F_TitleBarBackgroundColor->SetYRadius(FRadian);
+  F_TitleBarBackgroundColor->SetCorners({TCorner::TopLeft, TCorner::TopRight});
+}
+
+void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
+  if (Value != FTitleBarHeight) {
+    FTitleBarHeight = Value;
+    float minW = 0, maxW = 0, closeW = 0;
+    switch (Value) {
+      case TTitleBarHeight::thSmallHeight:
+        FTBHeight = kBaseHeight;
+        minW = maxW = kBaseHeight + kBaseHeight / 2;
+        closeW = kBaseHeight + kBaseHeight / 2 + 6;
+        break;
+      case TTitleBarHeight::thMiddleHeight:
+        FTBHeight = kBaseHeight + kBaseHeight / 2;
+        minW = maxW = closeW = kBaseHeight + kBaseHeight / 2;
+        break;
+      case TTitleBarHeight::thLargeHeight:
+        FTBHeight = kBaseHeight * 2;
+        minW = maxW = closeW = kBaseHeight * 2;
+        break;
+    }
+    if (F_ContainerMin != nullptr) {
+      F_ContainerMin->SetWidth(minW);
+      F_ContainerMax->SetWidth(maxW);
+      F_ContainerClose->SetWidth(closeW);
+    }
+    if (FToolButtonStyle == TToolButtonStyle::tsBitmap) __QV_SetToolButtonMinMaxCloseMargins();
+  }
+  Repaint();
+}
+
+void TQVTitleBar::__QV_SetToolButtonMinMaxCloseMargins() {
+  if (F_ToolMin == nullptr) return;
+  float side = 16;
+  if (FTitleBarHeight == TTitleBarHeight::thMiddleHeight) side = 24;
+  if (FTitleBarHeight == TTitleBarHeight::thLargeHeight) side = 32;
+  for (TImage* i : {F_ToolMin, F_ToolMax, F_ToolRestore, F_ToolClose}) {
+    i->SetWidth(side);
+    i->SetHeight(side);
+  }
+}
+
+void TQVTitleBar::SetLogoBitmap(TBitmap* Value) { FLogoBitmap->Assign(Value); }
+void TQVTitleBar::SetToolMinBitmap(TBitmap* Value) { FToolMinBitmap->Assign(Value); }
+void TQVTitleBar::SetToolMaxBitmap(TBitmap* Value) { FToolMaxBitmap->Assign(Value); }
+void TQVTitleBar::SetToolRestoreBitmap(TBitmap* Value) { FToolRestoreBitmap->Assign(Value); }
+void TQVTitleBar::SetToolCloseBitmap(TBitmap* Value) { FToolCloseBitmap->Assign(Value); }
+
+void TQVTitleBar::__QV_OnLogoBitmapChanged(TObject*) {
+  if (F_Logo == nullptr) return;
+  F_Logo->SetBitmap(FLogoBitmap);
+  F_Logo->Repaint();
+}
+
+void TQVTitleBar::__QV_OnToolMinBitmapChanged(TObject*) {
+  __QV_SetToolButtonMinMaxCloseMargins();
+  if (F_ToolMin == nullptr) return;
+  F_ToolMin->SetBitmap(FToolMinBitmap);
+  F_ToolMin->Repaint();
+}
+
+void TQVTitleBar::__QV_OnToolMaxBitmapChanged(TObject*) {
+  __QV_SetToolButtonMinMaxCloseMargins();
+  if (F_ToolMax == nullptr) return;
+  F_ToolMax->SetBitmap(FToolMaxBitmap);
+  F_ToolMax->Repaint();
+}
+
+void TQVTitleBar::__QV_OnToolRestoreBitmapChanged(TObject*) {
+  __QV_SetToolButtonMinMaxCloseMargins();
+  if (F_ToolRestore == nullptr) return;
+  F_ToolRestore->SetBitmap(FToolRestoreBitmap);
+  F_ToolRestore->Repaint();
+}
+
+void TQVTitleBar::__QV_OnToolCloseBitmapChanged(TObject*) {
+  __QV_SetToolButtonMinMaxCloseMargins();
+  if (F_ToolClose == nullptr) return;
+  F_ToolClose->SetBitmap(FToolCloseBitmap);
+  F_ToolClose->Repaint();
+}
+
+void TQVTitleBar::SetToolButtonStyle(TToolButtonStyle Value) {
+  if (Value == FToolButtonStyle) return;
+  FToolButtonStyle = Value;
+  if (F_ToolMin == nullptr) return;
+  if (Value == TToolButtonStyle::tsText) {
+    for (TImage* i : {F_ToolMin, F_ToolMax, F_ToolRestore, F_ToolClose}) i->SetVisible(false);
+    for (TLabel* l : {F_TextMin, F_TextMax, F_TextClose}) l->SetVisible(true);
+    for (TLabel* l : {F_TextMin, F_TextMax, F_TextClose}) l->BringToFront();
+    return;
+  }
+  __QV_SetToolButtonMinMaxCloseMargins();
+  F_ToolMin->SetVisible(true);
+  if (F_TextMax->Text() == "1") {
+    F_ToolMax->SetVisible(true);
+    F_ToolRestore->SetVisible(false);
+    F_ToolMax->BringToFront();
+  } else {
+    F_ToolMax->SetVisible(false);
+    F_ToolRestore->SetVisible(true);
+    F_ToolRestore->BringToFront();
+  }
+  F_ToolClose->SetVisible(true);
+  F_ToolMin->BringToFront();
+  F_ToolClose->BringToFront();
+  for (TLabel* l : {F_TextMin, F_TextMax, F_TextClose}) l->SetVisible(false);
+}
+
+void TQVTitleBar::SetSizeGripVisible(bool Value) {
+  if (Value == FSizeGripVisible) return;
+  if (FTitleBarEnabled) {
+    FSizeGripVisible = Value;
+    if (F_StatusBar != nullptr) F_StatusBar->SetVisible(Value);
+  } else {
+    ShowMessage(kSizeGripRefused);
+  }
+}
+
+// --- window control ------------------------------------------------------------
+
+void TQVTitleBar::__QV_ReadScreenSize() { FScreenXY = {Screen->Width(), Screen->Height()}; }
+
+bool TQVTitleBar::__QV_FormFillsScreen() const {
+  return FOwnerF->Width() == FScreenXY.X && FOwnerF->Height() == FScreenXY.Y;
+}
+
+void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
+  __QV_ReadScreenSize();
+  if (__QV_FormFillsScreen()) return;
+  FDownWindowRectF.Left = FOwnerF->Left();
+  FDownWindowRectF.Top = FOwnerF->Top();
+  FDownWindowRectF.SetHeight(FOwnerF->Height());
+  FDownWindowRectF.SetWidth(FOwnerF->Width());
+}
+
+void TQVTitleBar::__QV_WindowMaximized() {
+  FOwnerF->SetLeft(0);
+  FOwnerF->SetTop(0);
+  FOwnerF->SetWidth(FScreenXY.X);
+  FOwnerF->SetHeight(FScreenXY.Y);
+  FWindowStateIsMax = true;
+  F_TextMax->SetText("2");
+  if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
+    F_ToolMax->SetVisible(false);
+    F_ToolRestore->SetVisible(true);
+  }
+}
+
+void TQVTitleBar::__QV_WindowNormal() {
+  FOwnerF->SetLeft(FDownWindowRectF.Left);
+  FOwnerF->SetTop(FDownWindowRectF.Top);
+  FOwnerF->SetWidth(FDownWindowRectF.Width());
+  FOwnerF->SetHeight(FDownWindowRectF.Height());
+  FWindowStateIsMax = false;
+  F_TextMax->SetText("1");
+  if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
+    F_ToolMax->SetVisible(true);
+    F_ToolRestore->SetVisible(false);
+  }
+}
+
+void TQVTitleBar::Click() { TPresentedControl::Click(); }
+
+void TQVTitleBar::DblClick() {
+  TFreeWatch self(this);
+  TPresentedControl::DblClick();
+  // The application's handler may have freed the title bar.
+  if (!self.Alive() || FOwnerF == nullptr || F_TextMax == nullptr) return;
+  __QV_ReadScreenSize();
+  const std::string glyph = Trim(F_TextMax->Text());
+  if (glyph == "1") {
+    __QV_SavePostionAndSizeOfNormalWindow();
+    if (!__QV_FormFillsScreen()) __QV_WindowMaximized();
+  } else if (glyph == "2") {
+    __QV_WindowNormal();
+    FDblClicked = true;
+  }
+}
+
+void TQVTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TFreeWatch self(this);
+  TPresentedControl::MouseDown(Button, Shift, X, Y);
+  if (!self.Alive()) return;
+  switch (Button) {
+    case TMouseButton::mbLeft:
+      if (FOwnerF != nullptr && FTitleBarEnabled) {
+        __QV_HideSystemMenu();
+        if (FWindowStateIsMax || FDblClicked) {
+          FDblClicked = false;
+        } else {
+          FOwnerF->StartWindowDrag();
+        }
+      }
+      break;
+    case TMouseButton::mbRight:
+      __QV_ShowTitleBarToolsMenu(Button, Shift, X, Y);
+      break;
+    case TMouseButton::mbMiddle:
+      break;
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseEnter(TObject* Sender) {
+  if (FPopupMenuShowed) return;
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr) return;
+  if (r->Name() == CloseName()) {
+    r->Fill()->SetColor(0xFFFF0000);
+  } else if (r->Name() == MaxName() || r->Name() == MinName()) {
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.3f);
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseLeave(TObject* Sender) {
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr) return;
+  if (r->Name() == CloseName() || r->Name() == MaxName() || r->Name() == MinName())
+    r->Fill()->SetColor(kTransparent);
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button,
+                                                   TShiftState, float, float) {
+  __QV_HideSystemMenu();
+  FPopupMenuShowed = false;
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr || Button != TMouseButton::mbLeft) return;
+  FMMCButtonDowned = true;
+  if (r->Name() == CloseName()) {
+    r->Fill()->SetColor(0xFF8B0000);
+  } else if (r->Name() == MaxName()) {
+    if (FOwnerF != nullptr) __QV_SavePostionAndSizeOfNormalWindow();
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.6f);
+  } else if (r->Name() == MinName()) {
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.6f);
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseUp(TObject* Sender, TMouseButton Button,
+                                                 TShiftState, float, float) {
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (FOwnerF == nullptr || r == nullptr || Button != TMouseButton::mbLeft || !FMMCButtonDowned)
+    return;
+  FMMCButtonDowned = false;
+  __QV_ReadScreenSize();
+  if (r->Name() == CloseName()) {
+    FOwnerF->Close();
+  } else if (r->Name() == MaxName()) {
+    if (__QV_FormFillsScreen())
+      __QV_WindowNormal();
+    else
+      __QV_WindowMaximized();
+  } else if (r->Name() == MinName()) {
+    FOwnerF->SetWindowState(TWindowState::wsMinimized);
+  }
+}
+
+void TQVTitleBar::__QV_TimerActive(TObject*) {
+  if (!BothLoadingFlags() && !IsDesigning() && F_FormBackground != nullptr) {
+    if (FOwnerF != nullptr && !FOwnerF->Active()) {
+      F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);
+      F_TitleBarBackgroundColor->Fill()->SetColor(FBorderDeactiveColor);
+      __QV_HideSystemMenu();
+    } else {
+      F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
+      F_TitleBarBackgroundColor->Fill()->SetColor(kBlack);
+    }
+  }
+  if (IsDestroying()) F_ActiveTimer->SetEnabled(false);
+}
+
+// --- the system menu -----------------------------------------------------------
+// The menu is built from the library's menu bar and buttons; until they stand these
+// hooks keep their places in the sequences above and do nothing.
+
+void TQVTitleBar::__QV_CreateTitleBarPopUpMenuBar() {}
+
+void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton, TShiftState, float, float) {}
+
+void TQVTitleBar::__QV_LOGO_MouseDown(TObject*, TMouseButton Button, TShiftState Shift, float X,
+                                      float Y) {
+  if (Button == TMouseButton::mbLeft) __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, X, Y);
+}
+
+void TQVTitleBar::__QV_TimerOnTimer(TObject*) {}
+
+void TQVTitleBar::__QV_HideSystemMenu() {}
+
+void TQVTitleBar::__QV_ColourSystemMenu(bool) {}
+
+}  // namespace fmx

@@ -1,0 +1,176 @@
+// The title bar: a control that stands in for the operating system's window frame on
+// a borderless form. It draws the window background and border, a tint, a logo, a
+// caption and three caption buttons, and moves, maximises, restores, minimises and
+// closes its form.
+#pragma once
+
+#include <string>
+
+#include "host/Forms.h"
+#include "host/Shapes.h"
+#include "host/StdCtrls.h"
+#include "host/Styles.h"
+#include "host/Timers.h"
+
+namespace fmx {
+
+class TQVMenuBar;
+class TQVMenuButton;
+
+enum class TCaptionAlignment { caNone, caLeft, caCenter };
+enum class TTitleBarHeight { thSmallHeight, thMiddleHeight, thLargeHeight };
+enum class TToolButtonStyle { tsText, tsBitmap };
+
+class TQVTitleBar : public TPresentedControl {
+ public:
+  explicit TQVTitleBar(TComponent* AOwner);
+  ~TQVTitleBar() override;
+
+  void Click() override;
+  void DblClick() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
+
+  // Published properties.
+  bool TitleBarEnabled() const { return FTitleBarEnabled; }
+  void SetTitleBarEnabled(bool Value);
+  TAlphaColor FormColor() const { return FFormColor; }
+  void SetFormColor(TAlphaColor Value);
+  float FormOpacity() const { return FFormOpacity; }
+  void SetFormOpacity(float Value);
+  TAlphaColor FontColor() const { return FFontColor; }
+  void SetFontColor(TAlphaColor Value);
+  TCaptionAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(TCaptionAlignment Value);
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+  TAlphaColor BorderActiveColor() const { return FBorderActiveColor; }
+  void SetBorderActiveColor(TAlphaColor Value);
+  TAlphaColor BorderDeactiveColor() const { return FBorderDeactiveColor; }
+  void SetBorderDeactiveColor(TAlphaColor Value);
+  bool DefaultFormColor() const { return FDefaultFormColor; }
+  void SetDefaultFormColor(bool Value);
+  float Radian() const { return FRadian; }
+  void SetRadian(float Value);
+  TTitleBarHeight TitleBarHeight() const { return FTitleBarHeight; }
+  void SetTitleBarHeight(TTitleBarHeight Value);
+  TBitmap* LogoBitmap() const { return FLogoBitmap; }
+  void SetLogoBitmap(TBitmap* Value);
+  TBitmap* ToolMinBitmap() const { return FToolMinBitmap; }
+  void SetToolMinBitmap(TBitmap* Value);
+  TBitmap* ToolMaxBitmap() const { return FToolMaxBitmap; }
+  void SetToolMaxBitmap(TBitmap* Value);
+  TBitmap* ToolRestoreBitmap() const { return FToolRestoreBitmap; }
+  void SetToolRestoreBitmap(TBitmap* Value);
+  TBitmap* ToolCloseBitmap() const { return FToolCloseBitmap; }
+  void SetToolCloseBitmap(TBitmap* Value);
+  TToolButtonStyle ToolButtonStyle() const { return FToolButtonStyle; }
+  void SetToolButtonStyle(TToolButtonStyle Value);
+  bool SizeGripVisible() const { return FSizeGripVisible; }
+  void SetSizeGripVisible(bool Value);
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  // Test access to the private tree and state, as the library's own unit tests need it.
+  friend class TQVTitleBarInspector;
+
+  void __QV_CreateTitleBarAppearance();
+  void __QV_CreateTitleBarPopUpMenuBar();
+  void __QV_DoDynamicUpdateTitleBarColor();
+  void __QV_SetToolButtonMinMaxCloseMargins();
+  void __QV_OnLogoBitmapChanged(TObject* Sender);
+  void __QV_OnToolMinBitmapChanged(TObject* Sender);
+  void __QV_OnToolMaxBitmapChanged(TObject* Sender);
+  void __QV_OnToolRestoreBitmapChanged(TObject* Sender);
+  void __QV_OnToolCloseBitmapChanged(TObject* Sender);
+
+  // Window control.
+  void __QV_ReadScreenSize();
+  bool __QV_FormFillsScreen() const;
+  void __QV_SavePostionAndSizeOfNormalWindow();
+  void __QV_WindowMaximized();
+  void __QV_WindowNormal();
+  void __QV_MinMaxCloseButton_MouseEnter(TObject* Sender);
+  void __QV_MinMaxCloseButton_MouseLeave(TObject* Sender);
+  void __QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                        float X, float Y);
+  void __QV_MinMaxCloseButton_MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                      float X, float Y);
+  void __QV_TimerActive(TObject* Sender);
+
+  // The system menu.
+  void __QV_ShowTitleBarToolsMenu(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void __QV_LOGO_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
+                           float Y);
+  void __QV_TimerOnTimer(TObject* Sender);
+  void __QV_HideSystemMenu();
+  void __QV_ColourSystemMenu(bool AllColours);
+
+  bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
+
+  TForm* FOwnerF = nullptr;
+  TStyleBook* FStyleB = nullptr;
+  TRectangle* F_TitleBarBackgroundColor = nullptr;
+  TRectangle* F_FormBackground = nullptr;
+  TImage* F_Logo = nullptr;
+  TImage* F_ToolMin = nullptr;
+  TImage* F_ToolMax = nullptr;
+  TImage* F_ToolRestore = nullptr;
+  TImage* F_ToolClose = nullptr;
+  TLayout* F_CaptionContainer = nullptr;
+  TLabel* F_Caption = nullptr;
+  TLayout* F_ContainerMin = nullptr;
+  TLayout* F_ContainerMax = nullptr;
+  TLayout* F_ContainerClose = nullptr;
+  TRectangle* F_BackgroundMin = nullptr;
+  TRectangle* F_BackgroundMax = nullptr;
+  TRectangle* F_BackgroundClose = nullptr;
+  TLabel* F_TextMin = nullptr;
+  TLabel* F_TextMax = nullptr;
+  TLabel* F_TextClose = nullptr;
+  TTimer* F_ActiveTimer = nullptr;
+  TTimer* F_TimerHidePopupMenuBar = nullptr;
+  TLayout* F_StatusBar = nullptr;
+  TSizeGrip* F_SizeGrip = nullptr;
+  TQVMenuBar* F_PopupMMC_MenuBar = nullptr;
+  TQVMenuButton* F_PopupMMC_RestoreBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_MoveBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_SizeBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_MinBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_MaxBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_SpeBtn = nullptr;
+  TQVMenuButton* F_PopupMMC_CloseBtn = nullptr;
+  bool FTitleBarEnabled = false;
+  float FFormOpacity = 0;
+  TBitmap* FLogoBitmap = nullptr;
+  TBitmap* FToolMinBitmap = nullptr;
+  TBitmap* FToolCloseBitmap = nullptr;
+  TBitmap* FToolMaxBitmap = nullptr;
+  TBitmap* FToolRestoreBitmap = nullptr;
+  TCaptionAlignment FCaptionAlignment = TCaptionAlignment::caNone;
+  std::string FCaption;
+  TAlphaColor FFormColor = 0;
+  bool FDefaultFormColor = false;
+  TAlphaColor FBorderActiveColor = 0;
+  TAlphaColor FBorderDeactiveColor = 0;
+  TAlphaColor FFontColor = 0;
+  TPoint FScreenXY;
+  TRect FDownWindowRectF;
+  TControl* FControl = nullptr;
+  TMouseEvent FControl_OnMouseDownEvent;
+  TNotifyEvent FControl_OnMouseLeaveEvent;
+  float FRadian = 0;
+  bool FDblClicked = false;
+  bool FPopupMenuShowed = false;
+  bool FWindowStateIsMax = false;
+  bool FMMCButtonDowned = false;
+  TTitleBarHeight FTitleBarHeight = TTitleBarHeight::thSmallHeight;
+  float FTBHeight = 0;
+  TToolButtonStyle FToolButtonStyle = TToolButtonStyle::tsText;
+  int FPaintBackgroundColorCount = 0;
+  bool FSizeGripVisible = false;
+};
+
+}  // namespace fmx

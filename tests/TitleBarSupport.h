@@ -1,0 +1,95 @@
+// Access to the title bar's private tree and state, and the forms and style books
+// its tests are built on.
+#pragma once
+
+#include "FMX.QVTitleBar.h"
+#include "HostTestSupport.h"
+#include "host/Shapes.h"
+#include "host/StdCtrls.h"
+#include "host/Styles.h"
+
+namespace fmx {
+
+class TQVTitleBarInspector {
+ public:
+  explicit TQVTitleBarInspector(TQVTitleBar* T) : t(T) {}
+  TQVTitleBar* t;
+  TForm* OwnerForm() const { return t->FOwnerF; }
+  TStyleBook* StyleBook() const { return t->FStyleB; }
+  TRectangle* Tint() const { return t->F_TitleBarBackgroundColor; }
+  TRectangle* FormBackground() const { return t->F_FormBackground; }
+  TImage* Logo() const { return t->F_Logo; }
+  TLayout* CaptionContainer() const { return t->F_CaptionContainer; }
+  TLabel* CaptionLabel() const { return t->F_Caption; }
+  TLayout* CellMin() const { return t->F_ContainerMin; }
+  TLayout* CellMax() const { return t->F_ContainerMax; }
+  TLayout* CellClose() const { return t->F_ContainerClose; }
+  TRectangle* SurfaceMin() const { return t->F_BackgroundMin; }
+  TRectangle* SurfaceMax() const { return t->F_BackgroundMax; }
+  TRectangle* SurfaceClose() const { return t->F_BackgroundClose; }
+  TLabel* GlyphMin() const { return t->F_TextMin; }
+  TLabel* GlyphMax() const { return t->F_TextMax; }
+  TLabel* GlyphClose() const { return t->F_TextClose; }
+  TImage* ToolMin() const { return t->F_ToolMin; }
+  TImage* ToolMax() const { return t->F_ToolMax; }
+  TImage* ToolRestore() const { return t->F_ToolRestore; }
+  TImage* ToolClose() const { return t->F_ToolClose; }
+  TTimer* ActiveTimer() const { return t->F_ActiveTimer; }
+  TTimer* MenuTimer() const { return t->F_TimerHidePopupMenuBar; }
+  TLayout* StatusBar() const { return t->F_StatusBar; }
+  TSizeGrip* SizeGrip() const { return t->F_SizeGrip; }
+  float TBHeight() const { return t->FTBHeight; }
+  bool WindowStateIsMax() const { return t->FWindowStateIsMax; }
+  bool DblClicked() const { return t->FDblClicked; }
+  bool MMCButtonDowned() const { return t->FMMCButtonDowned; }
+  bool PopupMenuShowed() const { return t->FPopupMenuShowed; }
+  void SetPopupMenuShowed(bool v) { t->FPopupMenuShowed = v; }
+  TRect DownWindowRect() const { return t->FDownWindowRectF; }
+  TPoint ScreenXY() const { return t->FScreenXY; }
+  int PaintCount() const { return t->FPaintBackgroundColorCount; }
+  void Paint() { t->Paint(); }
+  void TimerActive() { t->__QV_TimerActive(t->F_ActiveTimer); }
+};
+
+namespace testing {
+
+// A style book whose current style has a background rectangle and a button text.
+inline TStyleBook* MakeStyleBook(TComponent* Owner, TAlphaColor Background, TAlphaColor Text) {
+  auto* book = new TStyleBook(Owner);
+  auto* root = new TLayout(nullptr);
+  auto* bg = new TRectangle(nullptr);
+  bg->SetStyleName("backgroundstyle");
+  bg->SetParent(root);
+  bg->Fill()->SetColor(Background);
+  auto* button = new TLayout(nullptr);
+  button->SetStyleName("buttonstyle");
+  button->SetParent(root);
+  auto* text = new TText(nullptr);
+  text->SetStyleName("text");
+  text->SetParent(button);
+  text->TextSettings()->SetFontColor(Text);
+  book->Styles()->Add(root);
+  return book;
+}
+
+class TitleBarTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(100, 50, 1000, 700);
+    Form->Show();
+  }
+  // A title bar on Form, enabled (the form transparent) unless told otherwise.
+  TQVTitleBar* AddTitleBar(bool Enabled = true) {
+    if (Enabled) Form->SetTransparency(true);
+    auto* tb = new TQVTitleBar(Form.get());
+    tb->SetParent(Form.get());
+    Platform->PaintAll();
+    return tb;
+  }
+  std::unique_ptr<TForm> Form;
+};
+
+}  // namespace testing
+}  // namespace fmx
