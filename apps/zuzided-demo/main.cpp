@@ -1,85 +1,155 @@
-// The demo: a small form of primitives on the headless platform, written to a PNG.
+// The demo: the library's window in a real SDL window when there is a display, or a
+// scripted tour of the same form on the headless platform, written out as PNGs.
+//
+//   zuzided-demo [--sdl | --headless] [--geometry WxH+X+Y] [--dark] [--out DIR]
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
-#include "host/Forms.h"
-#include "host/Shapes.h"
-#include "host/StdCtrls.h"
+#include "DemoForm.h"
 #include "host/platform/headless/Headless.h"
+#include "host/platform/sdl/SdlPlatform.h"
 
 using namespace fmx;
 
-int main(int argc, char** argv) {
-  const std::string outDir = argc > 1 ? argv[1] : "out";
-  std::filesystem::create_directories(outDir);
-  THeadlessPlatform& platform = THeadlessPlatform::Install();
+namespace {
 
-  TForm form(nullptr);
-  form.SetBounds(100, 100, 640, 400);
-  form.Fill()->SetKind(TBrushKind::Solid);
-  form.Fill()->SetColor(0xFFF5F5F5);
-  form.Show();
+struct TOptions {
+  enum class Mode { Auto, Sdl, Headless } WantMode = Mode::Auto;
+  bool HasGeometry = false;
+  int X = 0, Y = 0, W = 0, H = 0;
+  bool Dark = false;
+  std::string OutDir = "out";
+};
 
-  auto* header = new TRectangle(&form);
-  header->SetParent(&form);
-  header->SetHeight(40);
-  header->SetAlign(TAlignLayout::MostTop);
-  header->Fill()->SetColor(0xFF2B579A);
-  header->Stroke()->SetKind(TBrushKind::None);
+int Usage(const char* Why) {
+  std::fprintf(stderr,
+               "zuzided-demo: %s\n"
+               "usage: zuzided-demo [--sdl | --headless] [--geometry WxH+X+Y] [--dark] [--out DIR]\n",
+               Why);
+  return 2;
+}
 
-  auto* title = new TLabel(&form);
-  title->SetParent(header);
-  title->SetAlign(TAlignLayout::Client);
-  title->Margins()->SetLeft(12);
-  title->SetStyledSettings({});
-  title->TextSettings()->SetFontColor(0xFFFFFFFF);
-  title->TextSettings()->Font()->SetSize(16);
-  title->SetText("ZUZided host primitives");
+bool ParseGeometry(const char* Text, TOptions& O) {
+  char tail = 0;
+  if (std::sscanf(Text, "%dx%d%d%d%c", &O.W, &O.H, &O.X, &O.Y, &tail) != 4) return false;
+  return O.W > 0 && O.H > 0;
+}
 
-  auto* card = new TRectangle(&form);
-  card->SetParent(&form);
-  card->SetBounds(24, 64, 280, 160);
-  card->SetXRadius(8);
-  card->SetYRadius(8);
-  card->Fill()->SetColor(0xFFFFFFFF);
-  card->Stroke()->SetColor(0xFF008000);
+void ApplyOptions(demo::TDemoForm& Form, const TOptions& O) {
+  if (O.HasGeometry) Form.SetBounds(O.X, O.Y, O.W, O.H);
+  Form.SetDark(O.Dark);
+}
 
-  auto* text = new TText(&form);
-  text->SetParent(card);
-  text->SetAlign(TAlignLayout::Client);
-  text->TextSettings()->SetWordWrap(true);
-  text->SetText("A rounded rectangle with a one-pixel border, holding wrapped text. 中文文本");
-
-  auto* path = new TPath(&form);
-  path->SetParent(&form);
-  path->SetBounds(340, 64, 120, 120);
-  path->Data()->SetData("M0,0 L100,50 L0,100 Z");
-  path->Fill()->SetColor(0xFFE81123);
-
-  auto* line = new TLine(&form);
-  line->SetParent(&form);
-  line->SetBounds(24, 250, 590, 2);
-  line->SetLineType(TLineType::Top);
-
-  auto* glyphs = new TLabel(&form);
-  glyphs->SetParent(&form);
-  glyphs->SetBounds(480, 64, 140, 40);
-  glyphs->SetStyledSettings({});
-  glyphs->TextSettings()->Font()->SetFamily("Webdings");
-  glyphs->TextSettings()->Font()->SetSize(16);
-  glyphs->SetText("012r");
-
-  auto* grip = new TSizeGrip(&form);
-  grip->SetParent(&form);
-  grip->SetAlign(TAlignLayout::None);
-  grip->SetBounds(624, 384, 16, 16);
-
-  const std::string png = outDir + "/demo.png";
-  platform.SaveSnapshotPng(&form, png);
-  std::printf("Built a %dx%d form on the headless platform with %d controls: header strip with a "
-              "label, a rounded card with wrapped text, a filled path, a line, window symbols "
-              "and a size grip.\nWrote %s\n",
-              form.Width(), form.Height(), form.ComponentCount(), png.c_str());
+int RunWindow(std::unique_ptr<TSdlPlatform> Sdl, const TOptions& O) {
+  TSdlPlatform* platform = Sdl.get();
+  Application->SetPlatform(std::move(Sdl));
+  {
+    demo::TDemoForm form(nullptr);
+    ApplyOptions(form, O);
+    platform->SetOnKeyDown([&form](TCommonCustomForm*, uint16_t Key, TShiftState) {
+      if (Key == vk::F2) form.ToggleStyle();
+    });
+    form.Show();
+    std::printf("Showing \"%s\" at %dx%d%+d%+d on %s (%s window manager). F2 switches light/dark.\n",
+                form.Caption().c_str(), form.Width(), form.Height(), form.Left(), form.Top(),
+                std::getenv("DISPLAY"), platform->HasWindowManager() ? "with a" : "no");
+    std::fflush(stdout);
+    Application->Run();
+    platform->SetOnKeyDown({});
+  }
+  Application->SetPlatform(nullptr);
   return 0;
+}
+
+int RunTour(const TOptions& O) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::create_directories(O.OutDir, ec);
+  if (ec) {
+    std::fprintf(stderr, "zuzided-demo: cannot create %s: %s\n", O.OutDir.c_str(),
+                 ec.message().c_str());
+    return 1;
+  }
+  THeadlessPlatform& platform = THeadlessPlatform::Install();
+  demo::TDemoForm form(nullptr);
+  ApplyOptions(form, O);
+  form.Show();
+  platform.Advance(200);
+
+  std::printf("No display: the demo form on the headless platform, %dx%d screen.\n",
+              platform.ScreenSize().X, platform.ScreenSize().Y);
+  int step = 0;
+  auto shoot = [&](const char* Name, const char* What) {
+    const std::string file = (fs::path(O.OutDir) / (std::to_string(++step) + "-" + Name + ".png")).string();
+    platform.SaveSnapshotPng(&form, file);
+    std::printf("  %-44s %dx%d%+d%+d  -> %s\n", What, form.Width(), form.Height(), form.Left(),
+                form.Top(), file.c_str());
+  };
+  const float stripX = 200, stripY = demo::TFrameGeometry::StripHeight / 2.0f;
+  shoot("normal", "the window as it opens");
+  platform.DoubleClick(&form, stripX, stripY);
+  platform.Advance(200);
+  auto settle = [&](bool WantMaximised) {
+    if (form.Maximised() == WantMaximised) return;
+    std::printf("  (the strip did not answer the double-click: toggled directly)\n");
+    form.ToggleMaximised();
+  };
+  settle(true);
+  shoot("maximised", "double-click on the strip: maximised");
+  platform.DoubleClick(&form, stripX, stripY);
+  platform.Advance(200);
+  settle(false);
+  shoot("restored", "double-click again: restored");
+  platform.SetActive(&form, false);
+  platform.Advance(200);
+  shoot("inactive", "another window active: grey border");
+  platform.SetActive(&form, true);
+  platform.Advance(200);
+  shoot("active", "active again: green border");
+  form.ToggleStyle();
+  platform.Advance(200);
+  shoot(form.Dark() ? "dark" : "light", form.Dark() ? "F2: dark style" : "F2: light style");
+  std::printf("Wrote %d pictures under %s/%s\n", step, O.OutDir.c_str(),
+              form.StyleSource().empty() ? " (built-in colours; no style books found)" : "");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TOptions o;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (std::strcmp(a, "--sdl") == 0) {
+      o.WantMode = TOptions::Mode::Sdl;
+    } else if (std::strcmp(a, "--headless") == 0) {
+      o.WantMode = TOptions::Mode::Headless;
+    } else if (std::strcmp(a, "--dark") == 0) {
+      o.Dark = true;
+    } else if (std::strcmp(a, "--geometry") == 0 && i + 1 < argc) {
+      if (!ParseGeometry(argv[++i], o)) return Usage("bad --geometry, expected WxH+X+Y");
+      o.HasGeometry = true;
+    } else if (std::strcmp(a, "--out") == 0 && i + 1 < argc) {
+      o.OutDir = argv[++i];
+    } else {
+      return Usage((std::string("unknown argument ") + a).c_str());
+    }
+  }
+
+  if (o.WantMode != TOptions::Mode::Headless) {
+    const char* display = std::getenv("DISPLAY");
+    std::string why = "DISPLAY is not set";
+    std::unique_ptr<TSdlPlatform> sdl;
+    if (display != nullptr && *display != '\0') sdl = TSdlPlatform::Create(&why);
+    if (sdl) return RunWindow(std::move(sdl), o);
+    if (o.WantMode == TOptions::Mode::Sdl) {
+      std::fprintf(stderr, "zuzided-demo: no window system: %s\n", why.c_str());
+      return 3;
+    }
+  }
+  return RunTour(o);
 }

@@ -57,7 +57,6 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
     case TMouseButton::mbRight: FButtonsDown.Include(TShiftStateItem::ssRight); break;
     case TMouseButton::mbMiddle: FButtonsDown.Include(TShiftStateItem::ssMiddle); break;
   }
-  FDragPending = false;
   FDragStartPointer = {X, Y};
   Form->MouseDown(Button, ButtonState(Shift), X, Y);
   AfterInput();
@@ -71,12 +70,15 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
     case TMouseButton::mbMiddle: FButtonsDown.Exclude(TShiftStateItem::ssMiddle); break;
   }
   if (FDragForm != nullptr && FDragForm == Form) {
-    // The drag ends with the release, which then reaches the form where the pointer
-    // now is relative to the moved window (so a quick second press can still make a
-    // double-click).
     FDragForm = nullptr;
-    X -= static_cast<float>(Form->Left() - FDragStartOrigin.X);
-    Y -= static_cast<float>(Form->Top() - FDragStartOrigin.Y);
+    if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
+      // A window that was really dragged: the move eats the release.
+      Form->CancelMouseTracking();
+      AfterInput();
+      return;
+    }
+    // A press that never moved the window still ends in a release (and so can be the
+    // first half of a double-click).
   }
   Form->MouseUp(Button, ButtonState(Shift), X, Y);
   AfterInput();

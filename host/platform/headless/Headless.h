@@ -31,7 +31,8 @@ class THeadlessPlatform : public TPlatform {
   // --- test-facing calls ---
   // Input at form coordinates. During a window drag (StartWindowDrag) the coordinates
   // are taken relative to where the form was when the drag began, as the pointer's
-  // screen position would be; the release ends the drag and reaches the form.
+  // screen position would be. The release ends the drag; it reaches the form only when
+  // the window did not move (as on the real platform).
   void MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift = {});
   void MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                  TShiftState Shift = {});
@@ -95,7 +96,6 @@ class THeadlessPlatform : public TPlatform {
   TShiftState FButtonsDown;
   // Window drag.
   TCommonCustomForm* FDragForm = nullptr;
-  bool FDragPending = false;
   TPointF FDragStartPointer;
   TPoint FDragStartOrigin;
   int FWindowRectCalls = 0;

@@ -1,0 +1,747 @@
+#include "host/platform/sdl/SdlPlatform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/Canvas.h"
+
+#ifdef ZZ_HAVE_X11
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#endif
+
+namespace fmx {
+
+namespace {
+
+// SDL is one global state: two platforms at once would tear each other's windows down.
+int gLivePlatforms = 0;
+
+// While a drag waits for pointer motion the loop wakes this often to follow the pointer
+// even when the server sends no motion (the pointer can be grabbed by someone else).
+constexpr int kDragPollMs = 8;
+
+uint16_t VirtualKey(SDL_Keycode K) {
+  if (K >= SDLK_F1 && K <= SDLK_F12) return static_cast<uint16_t>(vk::F1 + (K - SDLK_F1));
+  if (K >= SDLK_a && K <= SDLK_z) return static_cast<uint16_t>('A' + (K - SDLK_a));
+  if (K >= SDLK_0 && K <= SDLK_9) return static_cast<uint16_t>('0' + (K - SDLK_0));
+  switch (K) {
+    case SDLK_ESCAPE: return vk::Escape;
+    case SDLK_RETURN: return vk::Return;
+    case SDLK_SPACE: return vk::Space;
+    default: return 0;
+  }
+}
+
+TShiftState KeyShift() {
+  const SDL_Keymod m = SDL_GetModState();
+  TShiftState s;
+  if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
+  if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
+  if (m & KMOD_ALT) s.Include(TShiftStateItem::ssAlt);
+  return s;
+}
+
+bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
+  switch (SdlButton) {
+    case SDL_BUTTON_LEFT: Out = TMouseButton::mbLeft; return true;
+    case SDL_BUTTON_RIGHT: Out = TMouseButton::mbRight; return true;
+    case SDL_BUTTON_MIDDLE: Out = TMouseButton::mbMiddle; return true;
+    default: return false;
+  }
+}
+
+TShiftStateItem ButtonItem(TMouseButton B) {
+  switch (B) {
+    case TMouseButton::mbLeft: return TShiftStateItem::ssLeft;
+    case TMouseButton::mbRight: return TShiftStateItem::ssRight;
+    case TMouseButton::mbMiddle: return TShiftStateItem::ssMiddle;
+  }
+  return TShiftStateItem::ssLeft;
+}
+
+}  // namespace
+
+struct TSdlPlatform::Impl {
+  struct Window {
+    TCommonCustomForm* Form = nullptr;
+    SDL_Window* Win = nullptr;
+    uint32_t Id = 0;
+    std::unique_ptr<TCanvas> Canvas;
+    bool Dirty = true;
+    // The surface's pixels are not known to match the canvas (new, resized, exposed).
+    bool SurfaceStale = true;
+    // Minimised without a window manager: hidden until the form is restored.
+    bool HiddenAsMinimised = false;
+    // Maximised without a window manager: the bounds to go back to.
+    bool EmulatedMax = false;
+    TRect RestoreRect;
+  };
+
+  explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
+  TSdlPlatform* Owner;
+  std::vector<std::unique_ptr<Window>> Windows;
+  // Above zero while the window's own change is being copied into the form, so that
+  // the form's setters do not send it back to the window.
+  int FromWindow = 0;
+  TShiftState Buttons;
+  uint64_t Frames = 0, PartialFrames = 0;
+
+  struct Drag {
+    TCommonCustomForm* Form = nullptr;
+    bool Moving = false;
+    TPoint StartPointer;
+    TPoint StartOrigin;
+    TPoint LastPointer;
+  } DragState;
+
+#ifdef ZZ_HAVE_X11
+  Display* X = nullptr;
+  XErrorHandler PreviousErrorHandler = nullptr;
+  bool ErrorHandlerInstalled = false;
+#endif
+
+  Window* Find(const TCommonCustomForm* F) {
+    for (auto& w : Windows)
+      if (w->Form == F) return w.get();
+    return nullptr;
+  }
+  Window* FindId(uint32_t Id) {
+    for (auto& w : Windows)
+      if (w->Id == Id) return w.get();
+    return nullptr;
+  }
+  static bool Exists(const TCommonCustomForm* F) {
+    const auto& forms = Application->Forms();
+    return std::find(forms.begin(), forms.end(), F) != forms.end();
+  }
+
+  // The pointer in screen pixels. The server is asked directly where it can be: SDL's
+  // global mouse state lags behind under a synthetic pointer, and a window position
+  // plus event coordinates mixes two moments while the window itself moves.
+  bool PointerOnScreen(Window* W, int EventX, int EventY, TPoint& Out) {
+#ifdef ZZ_HAVE_X11
+    if (X != nullptr) {
+      ::Window root, child;
+      int rx, ry, wx, wy;
+      unsigned mask;
+      if (XQueryPointer(X, DefaultRootWindow(X), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
+        Out = {rx, ry};
+        return true;
+      }
+    }
+#endif
+    if (W == nullptr || W->Win == nullptr || EventX < 0) return false;
+    int x, y;
+    SDL_GetWindowPosition(W->Win, &x, &y);
+    Out = {x + EventX, y + EventY};
+    return true;
+  }
+
+  bool ProbeWindowManager() const {
+#ifdef ZZ_HAVE_X11
+    if (X != nullptr) {
+      // EWMH: the root names a check window that names itself; a stale property left
+      // by a window manager that has gone does not pass the second read.
+      static bool failed;
+      failed = false;
+      auto old = XSetErrorHandler([](Display*, XErrorEvent*) -> int {
+        failed = true;
+        return 0;
+      });
+      const Atom check = XInternAtom(X, "_NET_SUPPORTING_WM_CHECK", False);
+      auto readWindow = [&](::Window Of, ::Window& Out) {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        const int rc = XGetWindowProperty(X, Of, check, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &count, &after, &data);
+        const bool ok = rc == Success && !failed && type == XA_WINDOW && format == 32 &&
+                        count == 1 && data != nullptr;
+        if (ok) Out = *reinterpret_cast<::Window*>(data);
+        if (data != nullptr) XFree(data);
+        return ok;
+      };
+      ::Window wm = 0, self = 0;
+      bool found = readWindow(DefaultRootWindow(X), wm) && readWindow(wm, self) && self == wm;
+      XSync(X, False);
+      if (failed) found = false;
+      XSetErrorHandler(old);
+      return found;
+    }
+#endif
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
+           std::strcmp(driver, "dummy") != 0;
+  }
+
+  // The descriptor of SDL's X connection (-1 when not on X11 or no window yet).
+  int EventConnection() {
+#ifdef ZZ_HAVE_X11
+    if (EventFd < 0) {
+      for (auto& w : Windows) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(w->Win, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+          EventFd = ConnectionNumber(info.info.x11.display);
+          break;
+        }
+      }
+    }
+#endif
+    return EventFd;
+  }
+  int EventFd = -1;
+
+  void Dispatch(const SDL_Event& E);
+  void WindowEvent(const SDL_WindowEvent& E);
+  void SyncBoundsFromWindow(Window* W);
+  void FollowDrag(Window* W, int EventX, int EventY);
+  void PaintDirty();
+  void Paint(Window* W);
+};
+
+// --- life ------------------------------------------------------------------------
+
+TSdlPlatform::TSdlPlatform() : FImpl(std::make_unique<Impl>(this)) {}
+
+std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
+  auto fail = [Error](const std::string& Why) -> std::unique_ptr<TSdlPlatform> {
+    if (Error != nullptr) *Error = Why;
+    return nullptr;
+  };
+  if (gLivePlatforms > 0) return fail("an SDL platform is already running");
+  // Cairo draws straight into the window surface: SDL's renderers cost ten times
+  // more to present and, with acceleration, the first surface re-creates the window.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Closing a window is the form's business; only a signal or the app ends the loop.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string why = SDL_GetError();
+    SDL_Quit();
+    return fail("SDL video: " + why);
+  }
+  std::unique_ptr<TSdlPlatform> p(new TSdlPlatform);
+  ++gLivePlatforms;
+#ifdef ZZ_HAVE_X11
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    p->FImpl->X = XOpenDisplay(nullptr);
+    // Xlib's default answer to any protocol error is exit(1); a request that names a
+    // window destroyed a moment earlier (a closed form) is not worth dying for.
+    p->FImpl->PreviousErrorHandler = XSetErrorHandler([](Display* D, XErrorEvent* E) -> int {
+      if (E->error_code == BadWindow || E->error_code == BadDrawable) return 0;
+      char text[256];
+      XGetErrorText(D, E->error_code, text, sizeof text);
+      std::fprintf(stderr, "zuzided: X error %s (request %d)\n", text, E->request_code);
+      return 0;
+    });
+    p->FImpl->ErrorHandlerInstalled = true;
+  }
+#endif
+  return p;
+}
+
+TSdlPlatform::~TSdlPlatform() {
+  for (auto& w : FImpl->Windows)
+    if (w->Win != nullptr) SDL_DestroyWindow(w->Win);
+  FImpl->Windows.clear();
+#ifdef ZZ_HAVE_X11
+  if (FImpl->X != nullptr) XCloseDisplay(FImpl->X);
+#endif
+  SDL_Quit();
+#ifdef ZZ_HAVE_X11
+  if (FImpl->ErrorHandlerInstalled) XSetErrorHandler(FImpl->PreviousErrorHandler);
+#endif
+  --gLivePlatforms;
+}
+
+uint64_t TSdlPlatform::NowMs() const { return SDL_GetTicks64(); }
+
+TPoint TSdlPlatform::ScreenSize() const {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1920, 1080};
+  return {mode.w, mode.h};
+}
+
+bool TSdlPlatform::HasWindowManager() const { return FImpl->ProbeWindowManager(); }
+uint64_t TSdlPlatform::FramesPresented() const { return FImpl->Frames; }
+uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFrames; }
+
+// --- windows -----------------------------------------------------------------------
+
+namespace {
+
+SDL_Window* CreateNativeWindow(TCommonCustomForm* F) {
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
+  return SDL_CreateWindow(F->Caption().c_str(), F->Left(), F->Top(), std::max(1, F->Width()),
+                          std::max(1, F->Height()), flags);
+}
+
+}  // namespace
+
+void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
+  Impl::Window* w = FImpl->Find(AForm);
+  if (AForm->Visible()) {
+    if (w == nullptr) {
+      SDL_Window* win = CreateNativeWindow(AForm);
+      if (win == nullptr) {
+        std::fprintf(stderr, "zuzided: cannot create a window: %s\n", SDL_GetError());
+        return;
+      }
+      auto nw = std::make_unique<Impl::Window>();
+      nw->Form = AForm;
+      nw->Win = win;
+      nw->Id = SDL_GetWindowID(win);
+      w = nw.get();
+      FImpl->Windows.push_back(std::move(nw));
+    }
+    w->HiddenAsMinimised = false;
+    SDL_ShowWindow(w->Win);
+    w->Dirty = w->SurfaceStale = true;
+    // A shown window takes the focus; without a window manager nobody else gives it.
+    if (!HasWindowManager()) {
+      SDL_RaiseWindow(w->Win);
+      SDL_SetWindowInputFocus(w->Win);
+    }
+    if (AForm->WindowState() != TWindowState::wsNormal) FormWindowStateChanged(AForm);
+  } else if (w != nullptr) {
+    if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+    SDL_HideWindow(w->Win);
+    AForm->SetActive(false);
+  }
+}
+
+void TSdlPlatform::FormDestroying(TCommonCustomForm* AForm) {
+  if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+  auto& ws = FImpl->Windows;
+  for (auto it = ws.begin(); it != ws.end(); ++it) {
+    if ((*it)->Form != AForm) continue;
+    SDL_DestroyWindow((*it)->Win);
+    ws.erase(it);
+    return;
+  }
+}
+
+void TSdlPlatform::FormTransparencyChanged(TCommonCustomForm* AForm) {
+  if (Impl::Window* w = FImpl->Find(AForm))
+    SDL_SetWindowBordered(w->Win, AForm->Transparency() ? SDL_FALSE : SDL_TRUE);
+}
+
+void TSdlPlatform::FormCaptionChanged(TCommonCustomForm* AForm) {
+  if (Impl::Window* w = FImpl->Find(AForm)) SDL_SetWindowTitle(w->Win, AForm->Caption().c_str());
+}
+
+void TSdlPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
+  if (FImpl->FromWindow > 0) return;
+  Impl::Window* w = FImpl->Find(AForm);
+  if (w == nullptr || !AForm->Visible()) return;  // applied when the window is shown
+  const Uint32 flags = SDL_GetWindowFlags(w->Win);
+  switch (AForm->WindowState()) {
+    case TWindowState::wsMinimized:
+      if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+      if (HasWindowManager()) {
+        SDL_MinimizeWindow(w->Win);
+      } else if (!w->HiddenAsMinimised) {
+        // Nobody would iconify the window: hiding it is what the user would see.
+        SDL_HideWindow(w->Win);
+        w->HiddenAsMinimised = true;
+        AForm->SetActive(false);
+      }
+      break;
+    case TWindowState::wsNormal:
+      if (w->HiddenAsMinimised) {
+        w->HiddenAsMinimised = false;
+        SDL_ShowWindow(w->Win);
+        SDL_RaiseWindow(w->Win);
+        SDL_SetWindowInputFocus(w->Win);
+        w->Dirty = w->SurfaceStale = true;
+      } else if (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) {
+        SDL_RestoreWindow(w->Win);
+      }
+      if (w->EmulatedMax) {
+        w->EmulatedMax = false;
+        const TRect r = w->RestoreRect;
+        AForm->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+      }
+      break;
+    case TWindowState::wsMaximized:
+      if (w->HiddenAsMinimised) {
+        w->HiddenAsMinimised = false;
+        SDL_ShowWindow(w->Win);
+        w->Dirty = w->SurfaceStale = true;
+      }
+      if (HasWindowManager()) {
+        SDL_MaximizeWindow(w->Win);
+      } else if (!w->EmulatedMax) {
+        // Without a window manager SDL only sets a flag; do what one would do.
+        w->EmulatedMax = true;
+        w->RestoreRect = {AForm->Left(), AForm->Top(), AForm->Left() + AForm->Width(),
+                          AForm->Top() + AForm->Height()};
+        const TPoint s = ScreenSize();
+        AForm->SetBounds(0, 0, s.X, s.Y);
+      }
+      break;
+  }
+}
+
+void TSdlPlatform::ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) {
+  if (FImpl->FromWindow > 0) return;
+  Impl::Window* w = FImpl->Find(AForm);
+  if (w == nullptr) return;  // a window is created at the form's bounds when shown
+  int x, y, cw, ch;
+  SDL_GetWindowPosition(w->Win, &x, &y);
+  SDL_GetWindowSize(w->Win, &cw, &ch);
+  const int nw = std::max(1, ARect.Width()), nh = std::max(1, ARect.Height());
+  if (SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(w->Win);
+  if (x != ARect.Left || y != ARect.Top) SDL_SetWindowPosition(w->Win, ARect.Left, ARect.Top);
+  if (cw != nw || ch != nh) {
+    SDL_SetWindowSize(w->Win, nw, nh);
+    w->SurfaceStale = true;
+  }
+  w->Dirty = true;
+}
+
+void TSdlPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
+  AForm->SetBounds(static_cast<int>(ARect.Left), static_cast<int>(ARect.Top),
+                   static_cast<int>(ARect.Width()), static_cast<int>(ARect.Height()));
+}
+
+void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
+  if (Impl::Window* w = FImpl->Find(AForm)) w->Dirty = true;
+}
+
+void TSdlPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
+  Impl::Window* w = FImpl->Find(AForm);
+  if (w == nullptr || !FImpl->Buttons.Contains(TShiftStateItem::ssLeft)) return;
+  TPoint p;
+  if (!FImpl->PointerOnScreen(w, -1, -1, p)) {
+    // No server to ask: the press point is where the pointer is, relative to the window.
+    int mx, my;
+    SDL_GetMouseState(&mx, &my);
+    if (!FImpl->PointerOnScreen(w, mx, my, p)) return;
+  }
+  FImpl->DragState = {AForm, false, p, {AForm->Left(), AForm->Top()}, p};
+}
+
+void TSdlPlatform::ShowMessage(const std::string& AText) {
+  SDL_Window* parent = nullptr;
+  std::string title = "Message";
+  for (auto& w : FImpl->Windows)
+    if (w->Form->Active()) parent = w->Win;
+  if (TCommonCustomForm* m = Application->MainForm(); m != nullptr && !m->Caption().empty())
+    title = m->Caption();
+  // The box blocks this loop while it is open, as the framework's modal box does.
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), AText.c_str(), parent) !=
+      0)
+    std::fprintf(stderr, "%s\n", AText.c_str());
+  FImpl->Buttons = {};
+}
+
+// --- the loop ------------------------------------------------------------------------
+
+namespace {
+
+// Copies the changed part of a premultiplied ARGB32 canvas into an XRGB surface and
+// returns the rectangle that changed (empty when nothing did). The surface has no
+// alpha: a transparent pixel is premultiplied to zero and shows black, and a
+// half-covered edge pixel shows its colour over black, as over a black desktop.
+SDL_Rect CopyChanged(const TCanvas& C, SDL_Surface* S, bool Stale) {
+  const int cw = std::min(C.Width(), S->w), ch = std::min(C.Height(), S->h);
+  const auto* src = reinterpret_cast<const uint8_t*>(C.Bits());
+  auto* dst = static_cast<uint8_t*>(S->pixels);
+  int top = -1, bottom = -1, left = cw, right = -1;
+  for (int y = 0; y < ch; ++y) {
+    const auto* sr = reinterpret_cast<const uint32_t*>(src + static_cast<size_t>(y) * C.Stride());
+    auto* dr = reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch);
+    int l = 0, r = cw - 1;
+    if (!Stale) {
+      if (std::memcmp(sr, dr, static_cast<size_t>(cw) * 4) == 0) continue;
+      while (l < cw && sr[l] == dr[l]) ++l;
+      while (r > l && sr[r] == dr[r]) --r;
+    }
+    std::memcpy(dr + l, sr + l, static_cast<size_t>(r - l + 1) * 4);
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, l);
+    right = std::max(right, r);
+  }
+  if (Stale) {
+    // Whatever the form does not cover (while a resize settles) is black.
+    for (int y = 0; y < S->h; ++y) {
+      auto* dr = reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch);
+      const int from = y < ch ? cw : 0;
+      std::fill(dr + from, dr + S->w, 0u);
+    }
+    return {0, 0, S->w, S->h};
+  }
+  if (top < 0) return {0, 0, 0, 0};
+  return {left, top, right - left + 1, bottom - top + 1};
+}
+
+}  // namespace
+
+void TSdlPlatform::Impl::Paint(Window* W) {
+  W->Dirty = false;
+  TCommonCustomForm* f = W->Form;
+  if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
+  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
+  SDL_Surface* s = SDL_GetWindowSurface(W->Win);
+  if (s == nullptr) return;
+  if (!W->Canvas || W->Canvas->Width() != f->Width() || W->Canvas->Height() != f->Height()) {
+    if (W->Canvas)
+      W->Canvas->SetSize(f->Width(), f->Height());
+    else
+      W->Canvas = std::make_unique<TCanvas>(f->Width(), f->Height());
+  }
+  f->PaintTo(W->Canvas.get());
+  if (!Exists(f) || Find(f) != W) return;  // a paint handler freed the form
+  const Uint32 fmt = s->format->format;
+  SDL_Rect changed;
+  if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+    changed = CopyChanged(*W->Canvas, s, W->SurfaceStale);
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  } else {
+    // Any other layout: let SDL convert the whole frame.
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
+        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
+    if (src == nullptr) return;
+    SDL_BlitSurface(src, nullptr, s, nullptr);
+    SDL_FreeSurface(src);
+    changed = {0, 0, s->w, s->h};
+  }
+  W->SurfaceStale = false;
+  if (changed.w <= 0 || changed.h <= 0) return;
+  SDL_UpdateWindowSurfaceRects(W->Win, &changed, 1);
+  ++Frames;
+  if (changed.w < s->w || changed.h < s->h) ++PartialFrames;
+}
+
+void TSdlPlatform::Impl::PaintDirty() {
+  // Painting may free forms or show new ones: walk a snapshot and re-find each.
+  std::vector<TCommonCustomForm*> dirty;
+  for (auto& w : Windows)
+    if (w->Dirty) dirty.push_back(w->Form);
+  for (TCommonCustomForm* f : dirty)
+    if (Window* w = Find(f)) Paint(w);
+}
+
+void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
+  if (W->HiddenAsMinimised || (SDL_GetWindowFlags(W->Win) & SDL_WINDOW_MINIMIZED)) return;
+  // SDL's idea of the window is its latest: stale MOVED/SIZE_CHANGED events of our own
+  // earlier requests then compare equal to the form and change nothing.
+  int x, y, w, h;
+  SDL_GetWindowPosition(W->Win, &x, &y);
+  SDL_GetWindowSize(W->Win, &w, &h);
+  TCommonCustomForm* f = W->Form;
+  if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
+  ++FromWindow;
+  f->SetBounds(x, y, w, h);
+  --FromWindow;
+}
+
+void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
+  TCommonCustomForm* f = DragState.Form;
+  if (W == nullptr) W = Find(f);
+  if (W == nullptr) {
+    DragState = {};
+    return;
+  }
+  TPoint p;
+  if (!PointerOnScreen(W, EventX, EventY, p) || p == DragState.LastPointer) return;
+  DragState.LastPointer = p;
+  const int dx = p.X - DragState.StartPointer.X, dy = p.Y - DragState.StartPointer.Y;
+  if (!DragState.Moving && std::max(std::abs(dx), std::abs(dy)) < TSdlPlatform::DragThreshold)
+    return;
+  if (!DragState.Moving) {
+    DragState.Moving = true;
+    // From here on the pointer belongs to the window move, not to the controls.
+    f->CancelMouseTracking();
+  }
+  f->SetBounds(DragState.StartOrigin.X + dx, DragState.StartOrigin.Y + dy, f->Width(), f->Height());
+}
+
+void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
+  Window* w = FindId(E.windowID);
+  if (w == nullptr) return;
+  TCommonCustomForm* f = w->Form;
+  switch (E.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+      w->Dirty = w->SurfaceStale = true;
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+      SyncBoundsFromWindow(w);
+      break;
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      w->Dirty = w->SurfaceStale = true;
+      SyncBoundsFromWindow(w);
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      if (DragState.Form == f) DragState = {};
+      ++FromWindow;
+      f->SetWindowState(TWindowState::wsMinimized);
+      --FromWindow;
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      ++FromWindow;
+      f->SetWindowState(TWindowState::wsMaximized);
+      --FromWindow;
+      SyncBoundsFromWindow(w);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      w->Dirty = w->SurfaceStale = true;
+      if (!w->HiddenAsMinimised) {
+        ++FromWindow;
+        f->SetWindowState(TWindowState::wsNormal);
+        --FromWindow;
+        if (Find(f) == w) SyncBoundsFromWindow(w);
+      }
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      f->SetActive(true);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      f->SetActive(false);
+      break;
+    case SDL_WINDOWEVENT_LEAVE:
+      if (DragState.Form != f) f->MouseLeave();
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      f->Close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
+  switch (E.type) {
+    case SDL_QUIT:
+      // A signal or the session ending: the main form still hears about it, but the
+      // application ends whatever the form answers.
+      if (TCommonCustomForm* m = Application->MainForm(); m != nullptr && m->Visible()) m->Close();
+      Application->Terminate();
+      break;
+    case SDL_WINDOWEVENT:
+      WindowEvent(E.window);
+      break;
+    case SDL_MOUSEMOTION: {
+      Window* w = FindId(E.motion.windowID);
+      if (w == nullptr) break;
+      if (DragState.Form == w->Form) {
+        FollowDrag(w, E.motion.x, E.motion.y);
+        if (DragState.Moving) break;
+      }
+      w->Form->MouseMove(Buttons + KeyShift(), static_cast<float>(E.motion.x),
+                         static_cast<float>(E.motion.y));
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+      Window* w = FindId(E.button.windowID);
+      TMouseButton b;
+      if (w == nullptr || !ToButton(E.button.button, b)) break;
+      Buttons.Include(ButtonItem(b));
+      TShiftState shift = Buttons + KeyShift();
+      // SDL counts quick presses on; every second one completes a double-click, as a
+      // third press starts a new pair.
+      if (E.button.clicks >= 2 && E.button.clicks % 2 == 0) shift.Include(TShiftStateItem::ssDouble);
+      if (DragState.Form != nullptr) DragState = {};
+      w->Form->MouseDown(b, shift, static_cast<float>(E.button.x), static_cast<float>(E.button.y));
+      break;
+    }
+    case SDL_MOUSEBUTTONUP: {
+      Window* w = FindId(E.button.windowID);
+      TMouseButton b;
+      if (!ToButton(E.button.button, b)) break;
+      Buttons.Exclude(ButtonItem(b));
+      if (w == nullptr) break;
+      if (DragState.Form == w->Form && b == TMouseButton::mbLeft) {
+        const bool moved = DragState.Moving;
+        DragState = {};
+        // A drag keeps its release; a press that never moved stays a click.
+        if (moved) {
+          w->Form->CancelMouseTracking();
+          break;
+        }
+      }
+      w->Form->MouseUp(b, Buttons + KeyShift(), static_cast<float>(E.button.x),
+                       static_cast<float>(E.button.y));
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      Window* w = FindId(E.wheel.windowID);
+      if (w != nullptr) w->Form->MouseWheel(Buttons + KeyShift(), E.wheel.y * 120);
+      break;
+    }
+    case SDL_KEYDOWN: {
+      Window* w = FindId(E.key.windowID);
+      const uint16_t key = VirtualKey(E.key.keysym.sym);
+      if (w != nullptr && key != 0 && Owner->FOnKeyDown) {
+        auto h = Owner->FOnKeyDown;
+        h(w->Form, key, KeyShift());
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
+  Impl& im = *FImpl;
+  // Forms shown before this platform was installed get their windows now.
+  for (TCommonCustomForm* f : Application->Forms())
+    if (f->Visible() && im.Find(f) == nullptr) FormVisibleChanged(f);
+
+  int timeout = MaxWaitMs;
+  auto cap = [&timeout](int Ms) { timeout = timeout < 0 ? Ms : std::min(timeout, Ms); };
+  const uint64_t next = Application->Timers().NextDue(), now = NowMs();
+  if (next != UINT64_MAX) cap(next > now ? static_cast<int>(std::min<uint64_t>(next - now, 60000)) : 0);
+  for (auto& w : im.Windows)
+    if (w->Dirty && w->Form->Visible()) cap(0);
+  if (im.DragState.Form != nullptr) cap(kDragPollMs);
+
+  SDL_Event e;
+  bool have = SDL_PollEvent(&e) == 1;
+  if (!have && timeout != 0) {
+    const int fd = im.EventConnection();
+    if (fd >= 0) {
+      // Wait on SDL's own X connection rather than in SDL_WaitEvent: SDL wakes that
+      // wait with a message to one of our windows, and once the window is destroyed
+      // the late message becomes a protocol error that SDL_Quit turns into exit(1).
+      pollfd p{fd, POLLIN, 0};
+      poll(&p, 1, timeout);
+      have = SDL_PollEvent(&e) == 1;
+    } else {
+      have = timeout < 0 ? SDL_WaitEvent(&e) == 1 : SDL_WaitEventTimeout(&e, timeout) == 1;
+    }
+  }
+  while (have && !Application->Terminated()) {
+    im.Dispatch(e);
+    have = SDL_PollEvent(&e) == 1;
+  }
+  if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
+  if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
+  im.PaintDirty();
+}
+
+void TSdlPlatform::Run() {
+  while (!Application->Terminated()) ProcessEvents(-1);
+}
+
+}  // namespace fmx

@@ -1,0 +1,78 @@
+// Real windows through SDL2: one window per visible form, drawn with Cairo straight
+// from the form's canvas, input and window-manager changes fed back into the form.
+// Nothing outside this file's source sees SDL or Xlib.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/Forms.h"
+#include "host/Platform.h"
+
+namespace fmx {
+
+// Virtual-key codes handed to the key handler (the framework's vk values).
+namespace vk {
+constexpr uint16_t Escape = 0x1B;
+constexpr uint16_t Return = 0x0D;
+constexpr uint16_t Space = 0x20;
+constexpr uint16_t F1 = 0x70;  // F1..F12 are F1 + n
+constexpr uint16_t F2 = F1 + 1;
+}  // namespace vk
+
+using TPlatformKeyEvent = std::function<void(TCommonCustomForm* Form, uint16_t Key, TShiftState Shift)>;
+
+class TSdlPlatform : public TPlatform {
+ public:
+  // How far (in pixels) the pointer must travel with the button held before a window
+  // drag moves the window. A press and release closer than this stays a click, so a
+  // double-click on a draggable strip still reaches the control.
+  static constexpr int DragThreshold = 4;
+
+  // Starts SDL's video; returns nullptr (and the reason in Error) when there is no
+  // display to open.
+  static std::unique_ptr<TSdlPlatform> Create(std::string* Error = nullptr);
+  ~TSdlPlatform() override;
+  TSdlPlatform(const TSdlPlatform&) = delete;
+  TSdlPlatform& operator=(const TSdlPlatform&) = delete;
+
+  // Key presses in any window (letters as upper-case ASCII, F keys as vk::F1 + n).
+  void SetOnKeyDown(TPlatformKeyEvent Handler) { FOnKeyDown = std::move(Handler); }
+
+  // Waits at most MaxWaitMs for input, dispatches it, fires due timers and paints what
+  // changed. Run() is this in a loop until the application terminates.
+  void ProcessEvents(int MaxWaitMs);
+  // Whether a window manager runs on the display (decides how minimising works).
+  bool HasWindowManager() const;
+  // Frames presented so far, and how many of them needed only part of the window.
+  uint64_t FramesPresented() const;
+  uint64_t PartialFramesPresented() const;
+
+  // --- TPlatform ---
+  uint64_t NowMs() const override;
+  TPoint ScreenSize() const override;
+  void FormDestroying(TCommonCustomForm* AForm) override;
+  void FormVisibleChanged(TCommonCustomForm* AForm) override;
+  void FormTransparencyChanged(TCommonCustomForm* AForm) override;
+  void FormWindowStateChanged(TCommonCustomForm* AForm) override;
+  void FormCaptionChanged(TCommonCustomForm* AForm) override;
+  void Invalidate(TCommonCustomForm* AForm, const TRectF& ARect) override;
+  void StartWindowDrag(TCommonCustomForm* AForm) override;
+  void ShowMessage(const std::string& AText) override;
+  void Run() override;
+  // The form's bounds follow, so the window and the form never disagree.
+  void SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) override;
+
+ protected:
+  void ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) override;
+
+ private:
+  TSdlPlatform();
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+  TPlatformKeyEvent FOnKeyDown;
+};
+
+}  // namespace fmx

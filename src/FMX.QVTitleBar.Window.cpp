@@ -1,0 +1,185 @@
+// The title bar's control of its window: dragging, maximising and restoring,
+// minimising and closing, the caption buttons' colours, the activity colours, and the
+// hooks of the system menu.
+#include "FMX.QVTitleBar.h"
+#include "FMX.QVTitleBarNames.h"
+
+namespace fmx {
+
+using namespace qvtitlebar;
+
+// --- window control ------------------------------------------------------------
+
+void TQVTitleBar::__QV_ReadScreenSize() { FScreenXY = {Screen->Width(), Screen->Height()}; }
+
+bool TQVTitleBar::__QV_FormFillsScreen() const {
+  return FOwnerF->Width() == FScreenXY.X && FOwnerF->Height() == FScreenXY.Y;
+}
+
+void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
+  __QV_ReadScreenSize();
+  if (__QV_FormFillsScreen()) return;
+  FDownWindowRectF.Left = FOwnerF->Left();
+  FDownWindowRectF.Top = FOwnerF->Top();
+  FDownWindowRectF.SetHeight(FOwnerF->Height());
+  FDownWindowRectF.SetWidth(FOwnerF->Width());
+}
+
+void TQVTitleBar::__QV_WindowMaximized() {
+  FOwnerF->SetLeft(0);
+  FOwnerF->SetTop(0);
+  FOwnerF->SetWidth(FScreenXY.X);
+  FOwnerF->SetHeight(FScreenXY.Y);
+  FWindowStateIsMax = true;
+  F_TextMax->SetText("2");
+  if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
+    F_ToolMax->SetVisible(false);
+    F_ToolRestore->SetVisible(true);
+  }
+}
+
+void TQVTitleBar::__QV_WindowNormal() {
+  FOwnerF->SetLeft(FDownWindowRectF.Left);
+  FOwnerF->SetTop(FDownWindowRectF.Top);
+  FOwnerF->SetWidth(FDownWindowRectF.Width());
+  FOwnerF->SetHeight(FDownWindowRectF.Height());
+  FWindowStateIsMax = false;
+  F_TextMax->SetText("1");
+  if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
+    F_ToolMax->SetVisible(true);
+    F_ToolRestore->SetVisible(false);
+  }
+}
+
+void TQVTitleBar::Click() { TPresentedControl::Click(); }
+
+void TQVTitleBar::DblClick() {
+  TFreeWatch self(this);
+  TPresentedControl::DblClick();
+  // The application's handler may have freed the title bar.
+  if (!self.Alive() || FOwnerF == nullptr || F_TextMax == nullptr) return;
+  __QV_ReadScreenSize();
+  const std::string glyph = Trim(F_TextMax->Text());
+  if (glyph == "1") {
+    __QV_SavePostionAndSizeOfNormalWindow();
+    if (!__QV_FormFillsScreen()) __QV_WindowMaximized();
+  } else if (glyph == "2") {
+    __QV_WindowNormal();
+    FDblClicked = true;
+  }
+}
+
+void TQVTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TFreeWatch self(this);
+  TPresentedControl::MouseDown(Button, Shift, X, Y);
+  if (!self.Alive()) return;
+  switch (Button) {
+    case TMouseButton::mbLeft:
+      if (FOwnerF != nullptr && FTitleBarEnabled) {
+        __QV_HideSystemMenu();
+        if (FWindowStateIsMax || FDblClicked) {
+          FDblClicked = false;
+        } else {
+          FOwnerF->StartWindowDrag();
+        }
+      }
+      break;
+    case TMouseButton::mbRight:
+      __QV_ShowTitleBarToolsMenu(Button, Shift, X, Y);
+      break;
+    case TMouseButton::mbMiddle:
+      break;
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseEnter(TObject* Sender) {
+  if (FPopupMenuShowed) return;
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr) return;
+  if (r->Name() == CloseName()) {
+    r->Fill()->SetColor(0xFFFF0000);
+  } else if (r->Name() == MaxName() || r->Name() == MinName()) {
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.3f);
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseLeave(TObject* Sender) {
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr) return;
+  if (r->Name() == CloseName() || r->Name() == MaxName() || r->Name() == MinName())
+    r->Fill()->SetColor(kTransparent);
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button,
+                                                   TShiftState, float, float) {
+  __QV_HideSystemMenu();
+  FPopupMenuShowed = false;
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (r == nullptr || Button != TMouseButton::mbLeft) return;
+  FMMCButtonDowned = true;
+  if (r->Name() == CloseName()) {
+    r->Fill()->SetColor(0xFF8B0000);
+  } else if (r->Name() == MaxName()) {
+    if (FOwnerF != nullptr) __QV_SavePostionAndSizeOfNormalWindow();
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.6f);
+  } else if (r->Name() == MinName()) {
+    r->Fill()->SetColor(kWhite);
+    r->SetOpacity(0.6f);
+  }
+}
+
+void TQVTitleBar::__QV_MinMaxCloseButton_MouseUp(TObject* Sender, TMouseButton Button,
+                                                 TShiftState, float, float) {
+  auto* r = dynamic_cast<TRectangle*>(Sender);
+  if (FOwnerF == nullptr || r == nullptr || Button != TMouseButton::mbLeft || !FMMCButtonDowned)
+    return;
+  FMMCButtonDowned = false;
+  __QV_ReadScreenSize();
+  if (r->Name() == CloseName()) {
+    FOwnerF->Close();
+  } else if (r->Name() == MaxName()) {
+    if (__QV_FormFillsScreen())
+      __QV_WindowNormal();
+    else
+      __QV_WindowMaximized();
+  } else if (r->Name() == MinName()) {
+    FOwnerF->SetWindowState(TWindowState::wsMinimized);
+  }
+}
+
+void TQVTitleBar::__QV_TimerActive(TObject*) {
+  if (!BothLoadingFlags() && !IsDesigning() && F_FormBackground != nullptr) {
+    if (FOwnerF != nullptr && !FOwnerF->Active()) {
+      F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);
+      F_TitleBarBackgroundColor->Fill()->SetColor(FBorderDeactiveColor);
+      __QV_HideSystemMenu();
+    } else {
+      F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
+      F_TitleBarBackgroundColor->Fill()->SetColor(kBlack);
+    }
+  }
+  if (IsDestroying()) F_ActiveTimer->SetEnabled(false);
+}
+
+// --- the system menu -----------------------------------------------------------
+// The menu is built from the library's menu bar and buttons; until they stand these
+// hooks keep their places in the sequences above and do nothing.
+
+void TQVTitleBar::__QV_CreateTitleBarPopUpMenuBar() {}
+
+void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton, TShiftState, float, float) {}
+
+void TQVTitleBar::__QV_LOGO_MouseDown(TObject*, TMouseButton Button, TShiftState Shift, float X,
+                                      float Y) {
+  if (Button == TMouseButton::mbLeft) __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, X, Y);
+}
+
+void TQVTitleBar::__QV_TimerOnTimer(TObject*) {}
+
+void TQVTitleBar::__QV_HideSystemMenu() {}
+
+void TQVTitleBar::__QV_ColourSystemMenu(bool) {}
+
+}  // namespace fmx

@@ -1,0 +1,278 @@
+// The demo in a real SDL window under a private X server, driven by xdotool and read
+// back through the X tools: what a user of the window would see happen.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "../../apps/zuzided-demo/DemoForm.h"
+#include "XHarness.h"
+
+namespace {
+
+using demo::TFrameGeometry;
+using e2e::TChild;
+using e2e::TWindowInfo;
+using e2e::TXSession;
+using e2e::WaitUntil;
+
+const char* const kTitle = "ZUZided 演示";
+constexpr int kX = 100, kY = 100, kW = 800, kH = 600;
+constexpr uint32_t kActive = TFrameGeometry::ActiveBorder & 0xFFFFFF;
+constexpr uint32_t kInactive = TFrameGeometry::InactiveBorder & 0xFFFFFF;
+
+std::string Hex(std::optional<uint32_t> C) {
+  if (!C) return "unreadable";
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%06X", *C);
+  return buf;
+}
+
+// One X server per suite (starting one costs a few hundred ms); a fresh demo per test.
+class DemoWindow : public ::testing::Test {
+ protected:
+  static void StartServer(std::unique_ptr<TXSession>& X, bool WithWm) {
+    X = std::make_unique<TXSession>();
+    std::string why;
+    if (!X->Start(WithWm, &why)) {
+      X.reset();
+      FAIL() << "no X server for the window tests: " << why;
+    }
+  }
+
+  void Launch(TXSession* X) {
+    ASSERT_NE(X, nullptr);
+    Xs = X;
+    Log = (std::filesystem::temp_directory_path() /
+           ("zuzided-e2e-" + std::to_string(getpid()) + ".log"))
+              .string();
+    const std::string geometry = std::to_string(kW) + "x" + std::to_string(kH) + "+" +
+                                 std::to_string(kX) + "+" + std::to_string(kY);
+    ASSERT_TRUE(Demo.Start({ZZ_DEMO_BINARY, "--sdl", "--geometry", geometry}, X->Env(), Log));
+    // Shown and painted: the window is listed and its left border has a colour.
+    const bool up = WaitUntil(
+        [&] {
+          auto w = X->FindWindow(kTitle);
+          if (!w || X->MapState(w->Id) != "IsViewable") return false;
+          Win = *w;
+          auto c = X->ScreenPixel(w->X, w->Y + w->Height / 2);
+          return c && (*c == kActive || *c == kInactive);
+        },
+        30000, 50);
+    ASSERT_TRUE(up) << "the demo window did not appear; its output:\n" << Output();
+  }
+
+  void TearDown() override {
+    Demo.Stop();
+    if (!Log.empty()) std::filesystem::remove(Log);
+  }
+
+  std::string Output() const {
+    std::string s;
+    if (FILE* f = std::fopen(Log.c_str(), "r")) {
+      char buf[512];
+      size_t n;
+      while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+      std::fclose(f);
+    }
+    return s;
+  }
+
+  TWindowInfo Current() const {
+    auto w = Xs->FindWindow(kTitle);
+    return w ? *w : TWindowInfo{};
+  }
+  bool WindowAt(int X, int Y, int W, int H, int TimeoutMs = 6000) {
+    return WaitUntil(
+        [&] {
+          const TWindowInfo w = Current();
+          return w.X == X && w.Y == Y && w.Width == W && w.Height == H;
+        },
+        TimeoutMs);
+  }
+  std::string Describe() const {
+    const TWindowInfo w = Current();
+    return std::to_string(w.Width) + "x" + std::to_string(w.Height) + "+" + std::to_string(w.X) +
+           "+" + std::to_string(w.Y);
+  }
+  // A point of the strip clear of the caption buttons, in screen pixels.
+  int StripX(const TWindowInfo& W) const { return W.X + 200; }
+  int StripY(const TWindowInfo& W) const { return W.Y + TFrameGeometry::StripHeight / 2; }
+  void ClickAt(int X, int Y, const std::string& Button = "1") {
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(X), std::to_string(Y)}));
+    ASSERT_TRUE(Xs->Xdo({"click", Button}));
+  }
+  void DoubleClickAt(int X, int Y) {
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(X), std::to_string(Y)}));
+    ASSERT_TRUE(Xs->Xdo({"click", "--repeat", "2", "--delay", "80", "1"}));
+  }
+  std::optional<uint32_t> BorderPixel() const {
+    const TWindowInfo w = Current();
+    return Xs->ScreenPixel(w.X, w.Y + w.Height / 2);
+  }
+  bool BorderBecomes(uint32_t Colour, int TimeoutMs) {
+    return WaitUntil([&] { return BorderPixel() == Colour; }, TimeoutMs, 40);
+  }
+
+  void DragStripBy(int DX, int DY) {
+    const TWindowInfo w = Current();
+    const int x0 = StripX(w), y0 = StripY(w);
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(x0), std::to_string(y0)}));
+    ASSERT_TRUE(Xs->Xdo({"mousedown", "1"}));
+    constexpr int kSteps = 6;
+    for (int i = 1; i <= kSteps; ++i) {
+      ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(x0 + DX * i / kSteps),
+                           std::to_string(y0 + DY * i / kSteps)}));
+      usleep(30000);
+    }
+    ASSERT_TRUE(Xs->Xdo({"mouseup", "1"}));
+  }
+
+  void ExpectEndsWithStatusZero() {
+    int status = 0;
+    ASSERT_TRUE(Demo.WaitExit(10000, &status)) << "the demo is still running";
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << Output();
+    if (WIFEXITED(status)) {
+      EXPECT_EQ(WEXITSTATUS(status), 0) << Output();
+    }
+  }
+
+  TXSession* Xs = nullptr;
+  TChild Demo;
+  TWindowInfo Win;
+  std::string Log;
+};
+
+// --- no window manager: what SDL and the platform do on their own ------------------
+
+class BareServer : public DemoWindow {
+ protected:
+  static void SetUpTestSuite() { StartServer(X, false); }
+  static void TearDownTestSuite() { X.reset(); }
+  void SetUp() override { Launch(X.get()); }
+  static std::unique_ptr<TXSession> X;
+};
+std::unique_ptr<TXSession> BareServer::X;
+
+TEST_F(BareServer, OpensBorderlessAtTheGivenGeometryAndActive) {
+  EXPECT_EQ(Describe(), "800x600+100+100");
+  EXPECT_EQ(BorderPixel(), kActive) << Hex(BorderPixel());
+}
+
+TEST_F(BareServer, DraggingTheStripMovesTheWindowByTheDrag) {
+  DragStripBy(150, 90);
+  EXPECT_TRUE(WindowAt(kX + 150, kY + 90, kW, kH)) << Describe();
+  // The release ended the drag: moving the pointer on does not take the window along.
+  ASSERT_TRUE(Xs->Xdo({"mousemove_relative", "--", "40", "40"}));
+  usleep(150000);
+  EXPECT_TRUE(WindowAt(kX + 150, kY + 90, kW, kH, 200)) << Describe();
+}
+
+TEST_F(BareServer, DragIntoNegativeCoordinatesFollowsThePointer) {
+  DragStripBy(-150, -80);
+  EXPECT_TRUE(WindowAt(kX - 150, kY - 80, kW, kH)) << Describe();
+}
+
+TEST_F(BareServer, DoubleClickOnTheStripMaximisesAndAgainRestores) {
+  DoubleClickAt(StripX(Win), StripY(Win));
+  ASSERT_TRUE(WindowAt(0, 0, 1920, 1080)) << Describe();
+  // The strip moved with the window: double-click it where it is now.
+  const TWindowInfo max = Current();
+  DoubleClickAt(StripX(max), StripY(max));
+  EXPECT_TRUE(WindowAt(kX, kY, kW, kH)) << Describe();
+}
+
+TEST_F(BareServer, CloseButtonEndsTheProcessWithStatusZero) {
+  ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth / 2, StripY(Win));
+  ExpectEndsWithStatusZero();
+}
+
+TEST_F(BareServer, TerminationSignalEndsTheProcessWithStatusZero) {
+  kill(Demo.Pid(), SIGTERM);
+  ExpectEndsWithStatusZero();
+}
+
+TEST_F(BareServer, MinimiseWithoutWindowManagerHidesTheWindow) {
+  ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth -
+              TFrameGeometry::MinWidth / 2,
+          StripY(Win));
+  EXPECT_TRUE(WaitUntil([&] { return Xs->MapState(Win.Id) == "IsUnMapped"; }, 5000))
+      << Xs->MapState(Win.Id);
+  EXPECT_TRUE(Demo.Running()) << Output();
+}
+
+TEST_F(BareServer, LosingTheFocusGreysTheBorderAndRegainingItRestoresIt) {
+  // Without a window manager focus moves only when set: give it to the root window.
+  const std::string info = Xs->Run({"xwininfo", "-root"});
+  const auto at = info.find("Window id: ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string root = info.substr(at + 11, info.find(' ', at + 11) - (at + 11));
+  ASSERT_TRUE(Xs->Xdo({"windowfocus", root}));
+  EXPECT_TRUE(BorderBecomes(kInactive, 5000)) << Hex(BorderPixel());
+  ASSERT_TRUE(Xs->Xdo({"windowfocus", Win.Id}));
+  EXPECT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+}
+
+TEST_F(BareServer, RightPressOnTheStripDoesNotCrash) {
+  ClickAt(StripX(Win), StripY(Win), "3");
+  usleep(300000);
+  ClickAt(StripX(Win) + 40, StripY(Win), "3");
+  usleep(300000);
+  EXPECT_TRUE(Demo.Running()) << Output();
+  EXPECT_EQ(Xs->MapState(Win.Id), "IsViewable");
+  EXPECT_EQ(Describe(), "800x600+100+100");
+}
+
+// --- with openbox: minimise, focus and activation as on a desktop -------------------
+
+class WithWindowManager : public DemoWindow {
+ protected:
+  static void SetUpTestSuite() { StartServer(X, true); }
+  static void TearDownTestSuite() { X.reset(); }
+  void SetUp() override { Launch(X.get()); }
+  static std::unique_ptr<TXSession> X;
+};
+std::unique_ptr<TXSession> WithWindowManager::X;
+
+TEST_F(WithWindowManager, OpensWhereAskedWithoutAFrame) {
+  EXPECT_EQ(Describe(), "800x600+100+100");
+}
+
+TEST_F(WithWindowManager, DraggingTheStripMovesTheWindowByTheDrag) {
+  DragStripBy(200, 120);
+  EXPECT_TRUE(WindowAt(kX + 200, kY + 120, kW, kH)) << Describe();
+}
+
+TEST_F(WithWindowManager, MinimiseIconifiesAndActivationBringsItBack) {
+  ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth -
+              TFrameGeometry::MinWidth / 2,
+          StripY(Win));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return Xs->Run({"xprop", "-id", Win.Id, "WM_STATE"}).find("Iconic") != std::string::npos; },
+      5000))
+      << Xs->Run({"xprop", "-id", Win.Id, "WM_STATE"});
+  EXPECT_NE(Xs->MapState(Win.Id), "IsViewable");
+  ASSERT_TRUE(Xs->Xdo({"windowactivate", Win.Id}));
+  EXPECT_TRUE(WaitUntil([&] { return Xs->MapState(Win.Id) == "IsViewable"; }, 5000));
+  EXPECT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+  EXPECT_EQ(Describe(), "800x600+100+100");
+}
+
+TEST_F(WithWindowManager, AnotherWindowTakingTheFocusGreysTheBorderAndAClickBringsItBack) {
+  ASSERT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+  TChild other;
+  ASSERT_TRUE(other.Start({"xmessage", "-geometry", "+1300+800", "another window"}, Xs->Env()));
+  EXPECT_TRUE(BorderBecomes(kInactive, 5000)) << Hex(BorderPixel());
+  ClickAt(Win.X + Win.Width / 2, Win.Y + Win.Height / 2);
+  EXPECT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+  other.Stop();
+}
+
+TEST_F(WithWindowManager, CloseButtonEndsTheProcessWithStatusZero) {
+  ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth / 2, StripY(Win));
+  ExpectEndsWithStatusZero();
+}
+
+}  // namespace
