@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/Canvas.h"
 #include "host/Streaming.h"
 
 using namespace fmx;
@@ -16,10 +17,10 @@ namespace demo {
 namespace {
 
 struct TLook {
-  TAlphaColor Window, Text, Card, CardBorder, Strip;
+  TAlphaColor Window, Text, Card, CardBorder;
 };
-constexpr TLook kLight{0xFFF3F3F3, 0xFF202020, 0xFFFFFFFF, 0xFFD0D0D0, 0xFF2B579A};
-constexpr TLook kDark{0xFF1F1F1F, 0xFFE8E8E8, 0xFF2B2B2B, 0xFF3C3C3C, 0xFF3A3A3A};
+constexpr TLook kLight{0xFFF3F3F3, 0xFF202020, 0xFFFFFFFF, 0xFFD0D0D0};
+constexpr TLook kDark{0xFF1F1F1F, 0xFFE8E8E8, 0xFF2B2B2B, 0xFF3C3C3C};
 
 // The style books live in examples/ of the source tree: found from the working
 // directory (make demo, the tests) or from the binary's place in the build tree.
@@ -40,23 +41,18 @@ std::string FindExample(const std::string& Name) {
   return {};
 }
 
-TStyleBook* ReadStyleBook(TComponent* Owner, const std::string& File) {
-  std::ifstream in(File);
-  std::stringstream text;
-  text << in.rdbuf();
-  TComponent* root = ReadComponentFromText(text.str(), nullptr);
-  if (auto* book = dynamic_cast<TStyleBook*>(root)) {
-    Owner->InsertComponent(book);
-    return book;
-  }
-  auto* styleRoot = dynamic_cast<TFmxObject*>(root);
-  if (styleRoot == nullptr) {
-    delete root;
-    return nullptr;
-  }
-  auto* book = new TStyleBook(Owner);
-  book->Styles()->Add(styleRoot);
-  return book;
+// A small logo drawn in code, so the demo needs no picture files.
+void DrawLogo(TBitmap& Logo) {
+  TCanvas canvas(24, 24);
+  canvas.Clear(0x00000000);
+  TBrush fill(TBrushKind::Solid, 0xFF2B579A);
+  canvas.FillRect({0, 0, 24, 24}, 5, 5, AllCorners, 1.0f, fill);
+  TFont font;
+  font.SetSize(15);
+  font.SetStyle({TFontStyle::fsBold});
+  canvas.FillText({0, 0, 24, 24}, "Z", false, 1.0f, font, 0xFFFFFFFF, TTextAlign::Center,
+                  TTextAlign::Center);
+  canvas.CopyTo(Logo);
 }
 
 }  // namespace
@@ -65,34 +61,35 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("ZUZided 演示");
   SetBounds(160, 120, 800, 600);
   SetTransparency(true);
+  // The title bar reads its colours from the form's style book, so the book comes first.
+  BuildStyles();
   BuildFrame();
   BuildContent();
-  FLight = MakeStyleBook(false);
-  FDarkBook = MakeStyleBook(true);
   FDark = true;  // so that SetDark(false) applies the light look
   SetDark(false);
-  SetOnActivate([this](TObject*) { ShowActivity(); });
-  SetOnDeactivate([this](TObject*) { ShowActivity(); });
-  ShowActivity();
 }
 
 TDemoForm::~TDemoForm() = default;
 
-TStyleBook* TDemoForm::MakeStyleBook(bool DarkStyle) {
+TFmxObject* TDemoForm::ReadStyle(bool DarkStyle) {
   const std::string file = FindExample(DarkStyle ? "dark.style" : "light.style");
   if (!file.empty()) {
     try {
-      if (TStyleBook* book = ReadStyleBook(this, file)) {
+      std::ifstream in(file);
+      std::stringstream text;
+      text << in.rdbuf();
+      TComponent* root = ReadComponentFromText(text.str(), nullptr);
+      if (auto* style = dynamic_cast<TFmxObject*>(root)) {
         FStyleSource = std::filesystem::path(file).parent_path().string();
-        return book;
+        return style;
       }
+      delete root;
     } catch (const std::exception&) {
       // An unreadable book leaves the demo on its built-in colours.
     }
   }
   // The colours the shipped books hold, for a tree without them.
   const TLook& look = DarkStyle ? kDark : kLight;
-  auto* book = new TStyleBook(this);
   auto* root = new TFmxObject(nullptr);
   auto* background = new TRectangle(root);
   background->SetStyleName("backgroundstyle");
@@ -105,85 +102,30 @@ TStyleBook* TDemoForm::MakeStyleBook(bool DarkStyle) {
   text->SetStyleName("text");
   text->TextSettings()->SetFontColor(look.Text);
   text->SetParent(button);
-  book->Styles()->Add(root);
-  return book;
+  return root;
+}
+
+void TDemoForm::BuildStyles() {
+  // One book, two styles: switching the current one is all the title bar needs to see.
+  FStyles = new TStyleBook(this);
+  FStyles->Styles()->Add(ReadStyle(false));
+  FStyles->Styles()->Add(ReadStyle(true));
+  SetStyleBook(FStyles);
 }
 
 void TDemoForm::BuildFrame() {
-  // The window's background and its one-pixel border, behind everything.
-  FBackground = new TRectangle(this);
-  FBackground->SetParent(this);
-  FBackground->SetAlign(TAlignLayout::Contents);
-  FBackground->SetHitTest(false);
-  FBackground->Stroke()->SetThickness(1);
-
-  FStrip = new TRectangle(this);
-  FStrip->SetName("TitleStrip");
-  FStrip->SetParent(this);
-  FStrip->SetAlign(TAlignLayout::MostTop);
-  FStrip->SetHeight(TFrameGeometry::StripHeight);
-  FStrip->Stroke()->SetKind(TBrushKind::None);
-  FStrip->SetOnMouseDown([this](TObject*, TMouseButton Button, TShiftState Shift, float, float) {
-    // Like a system caption: a maximised window stays put.
-    if (Button == TMouseButton::mbLeft && !FMaximised) StartWindowDrag();
-  });
-  FStrip->SetOnDblClick([this](TObject*) { ToggleMaximised(); });
-
-  FCaption = new TLabel(this);
-  FCaption->SetParent(FStrip);
-  FCaption->SetAlign(TAlignLayout::Client);
-  FCaption->SetHitTest(false);
-  FCaption->Margins()->SetLeft(12);
-  FCaption->SetStyledSettings({});
-  FCaption->TextSettings()->SetFontColor(0xFFFFFFFF);
-  FCaption->TextSettings()->Font()->SetSize(14);
-  FCaption->SetText(Caption());
-
-  struct Cell {
-    const char* Name;
-    const char* Glyph;
-    int Width;
-    TAlphaColor Hover;
-  };
-  const Cell cells[] = {{"btnclose", "r", TFrameGeometry::CloseWidth, 0xFFE81123},
-                        {"btnmax", "1", TFrameGeometry::MaxWidth, 0x4DFFFFFF},
-                        {"btnmin", "0", TFrameGeometry::MinWidth, 0x4DFFFFFF}};
-  // Each cell starts left of the one placed before it, so that the right-aligned
-  // cells keep close, maximise, minimise from the right edge leftwards.
-  float x = 10000;
-  for (const Cell& c : cells) {
-    auto* cell = new TRectangle(this);
-    cell->SetName(c.Name);
-    cell->SetParent(FStrip);
-    cell->SetWidth(static_cast<float>(c.Width));
-    cell->Position()->SetX(x - c.Width - 3);
-    cell->SetAlign(TAlignLayout::MostRight);
-    x = cell->Position()->X();
-    cell->Stroke()->SetKind(TBrushKind::None);
-    cell->Fill()->SetColor(0x00000000);
-    const TAlphaColor hover = c.Hover;
-    cell->SetOnMouseEnter([cell, hover](TObject*) { cell->Fill()->SetColor(hover); });
-    cell->SetOnMouseLeave([cell](TObject*) { cell->Fill()->SetColor(0x00000000); });
-    auto* glyph = new TLabel(this);
-    glyph->SetParent(cell);
-    glyph->SetAlign(TAlignLayout::Client);
-    glyph->SetHitTest(false);
-    glyph->SetStyledSettings({});
-    glyph->TextSettings()->Font()->SetFamily("Webdings");
-    glyph->TextSettings()->Font()->SetSize(16);
-    glyph->TextSettings()->SetFontColor(0xFFFFFFFF);
-    glyph->TextSettings()->SetHorzAlign(TTextAlign::Center);
-    glyph->TextSettings()->SetVertAlign(TTextAlign::Center);
-    glyph->SetText(c.Glyph);
-    const std::string name = c.Name;
-    if (name == "btnclose") cell->SetOnClick([this](TObject*) { Close(); });
-    if (name == "btnmax") {
-      FMaxGlyph = glyph;
-      cell->SetOnClick([this](TObject*) { ToggleMaximised(); });
-    }
-    if (name == "btnmin")
-      cell->SetOnClick([this](TObject*) { SetWindowState(TWindowState::wsMinimized); });
-  }
+  FTitleBar = new TQVTitleBar(this);
+  FTitleBar->SetParent(this);
+  FTitleBar->SetTitleBarEnabled(true);
+  FTitleBar->SetCaption(Caption());
+  FTitleBar->SetCaptionAlignment(TCaptionAlignment::caCenter);
+  FTitleBar->SetRadian(8);
+  FTitleBar->SetSizeGripVisible(true);
+  // Follow the style book's current style on every paint.
+  FTitleBar->SetDefaultFormColor(true);
+  TBitmap logo;
+  DrawLogo(logo);
+  FTitleBar->SetLogoBitmap(&logo);
 }
 
 void TDemoForm::BuildContent() {
@@ -228,36 +170,16 @@ void TDemoForm::SetDark(bool Value) {
   if (Value == FDark) return;
   FDark = Value;
   const TLook& look = FDark ? kDark : kLight;
-  SetStyleBook(FDark ? FDarkBook : FLight);
-  TAlphaColor window = look.Window;
-  if (auto* r = dynamic_cast<TRectangle*>(StyleBook()->FindStyleResource("backgroundstyle")))
-    window = r->Fill()->Color();
-  FBackground->Fill()->SetColor(window);
-  FStrip->Fill()->SetColor(look.Strip);
+  FStyles->SetCurrentItemIndex(FDark ? 1 : 0);
   FHeading->TextSettings()->SetFontColor(look.Text);
   FBody->TextSettings()->SetFontColor(look.Text);
   FCard->Fill()->SetColor(look.Card);
   FCard->Stroke()->SetColor(look.CardBorder);
+  InvalidateAll();
 }
 
-void TDemoForm::ShowActivity() {
-  FBackground->Stroke()->SetColor(Active() ? TFrameGeometry::ActiveBorder
-                                           : TFrameGeometry::InactiveBorder);
-}
-
-void TDemoForm::ToggleMaximised() {
-  const int sw = Screen->Width(), sh = Screen->Height();
-  if (!FMaximised) {
-    if (Width() == sw && Height() == sh) return;
-    FNormalRect = {Left(), Top(), Left() + Width(), Top() + Height()};
-    SetBounds(0, 0, sw, sh);
-    FMaximised = true;
-    FMaxGlyph->SetText("2");
-  } else {
-    SetBounds(FNormalRect.Left, FNormalRect.Top, FNormalRect.Width(), FNormalRect.Height());
-    FMaximised = false;
-    FMaxGlyph->SetText("1");
-  }
+bool TDemoForm::Maximised() const {
+  return Width() == Screen->Width() && Height() == Screen->Height();
 }
 
 }  // namespace demo

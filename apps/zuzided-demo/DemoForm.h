@@ -1,5 +1,5 @@
-// The demo's window: a borderless form whose frame is drawn by the form itself, with
-// a little content below, and a light and a dark look. Built the same way on real
+// The demo's window: a borderless form whose frame is the library's title bar, with a
+// little content below, and a light and a dark look. Built the same way on real
 // windows and on the headless platform, so the tour, the screenshots and the
 // real-window tests all show the one form.
 #pragma once
@@ -10,6 +10,7 @@
 #include "host/Shapes.h"
 #include "host/StdCtrls.h"
 #include "host/Styles.h"
+#include "FMX.QVTitleBar.h"
 
 namespace demo {
 
@@ -33,28 +34,22 @@ class TDemoForm : public fmx::TForm {
   bool Dark() const { return FDark; }
   void SetDark(bool Value);
   void ToggleStyle() { SetDark(!FDark); }
-  // Maximise and restore the way the frame's caption does it: by the form's bounds.
-  void ToggleMaximised();
-  bool Maximised() const { return FMaximised; }
+  // The title bar shows the window maximised: it fills the screen.
+  bool Maximised() const;
+  fmx::TQVTitleBar* TitleBar() const { return FTitleBar; }
   // Where the style books were found ("" when the built-in colours are used).
   const std::string& StyleSource() const { return FStyleSource; }
 
  private:
+  void BuildStyles();
   void BuildFrame();
   void BuildContent();
-  void ShowActivity();
-  fmx::TStyleBook* MakeStyleBook(bool DarkStyle);
+  fmx::TFmxObject* ReadStyle(bool DarkStyle);
 
   bool FDark = false;
-  bool FMaximised = false;
-  fmx::TRect FNormalRect;
   std::string FStyleSource;
-  fmx::TStyleBook* FLight = nullptr;
-  fmx::TStyleBook* FDarkBook = nullptr;
-  fmx::TRectangle* FBackground = nullptr;
-  fmx::TRectangle* FStrip = nullptr;
-  fmx::TLabel* FCaption = nullptr;
-  fmx::TLabel* FMaxGlyph = nullptr;
+  fmx::TStyleBook* FStyles = nullptr;
+  fmx::TQVTitleBar* FTitleBar = nullptr;
   fmx::TLabel* FHeading = nullptr;
   fmx::TText* FBody = nullptr;
   fmx::TRectangle* FCard = nullptr;

@@ -94,9 +94,8 @@ int RunTour(const TOptions& O) {
   platform.DoubleClick(&form, stripX, stripY);
   platform.Advance(200);
   auto settle = [&](bool WantMaximised) {
-    if (form.Maximised() == WantMaximised) return;
-    std::printf("  (the strip did not answer the double-click: toggled directly)\n");
-    form.ToggleMaximised();
+    if (form.Maximised() != WantMaximised)
+      std::printf("  (the title bar did not answer the double-click)\n");
   };
   settle(true);
   shoot("maximised", "double-click on the strip: maximised");
