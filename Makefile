@@ -46,7 +46,10 @@ demo: build
 	$(BUILD)/apps/zuzided-demo
 
 bench: build
-	$(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
+	mkdir -p out
+	ZZ_BENCH_SNAPSHOT=out/bench-frame.png $(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
+	@echo "The measured frame: out/bench-frame.png"
+
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) out

@@ -214,3 +214,19 @@ TEST_F(TitleBarWindow, TheDesignerKeepsTheActivityTimerOff) {
   EXPECT_FALSE(in.ActiveTimer()->Enabled());
   EXPECT_EQ(in.FormBackground()->Stroke()->Color(), 0x00000000u);
 }
+
+TEST_F(TitleBarWindow, AnApplicationHandlerThatFreesTheTitleBarEndsTheDispatchSafely) {
+  Bar->SetOnDblClick([](TObject* sender) { delete static_cast<TQVTitleBar*>(sender); });
+  Platform->DoubleClick(Form.get(), kOnBar.X, kOnBar.Y);
+  EXPECT_EQ(Form->ComponentCount(), 0);
+  EXPECT_FALSE(Form->Transparency());  // the title bar handed the frame back
+  EXPECT_EQ(Form->Width(), 1000);      // and did not go on to maximise
+
+  auto* second = AddTitleBar();
+  second->SetOnMouseDown([](TObject* sender, TMouseButton, TShiftState, float, float) {
+    delete static_cast<TQVTitleBar*>(sender);
+  });
+  Platform->Advance(1000);
+  Platform->Click(Form.get(), kOnBar.X, kOnBar.Y);
+  EXPECT_FALSE(Platform->IsDragging(Form.get()));
+}
