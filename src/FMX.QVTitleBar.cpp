@@ -548,32 +548,29 @@ void TQVTitleBar::__QV_OnLogoBitmapChanged(TObject*) {
   F_Logo->Repaint();
 }
 
-void TQVTitleBar::__QV_OnToolMinBitmapChanged(TObject*) {
+// A caption button picture changed: size the images for the height class, then show
+// the new picture.
+void TQVTitleBar::__QV_ApplyToolBitmap(TImage* Image, TBitmap* Bitmap) {
   __QV_SetToolButtonMinMaxCloseMargins();
-  if (F_ToolMin == nullptr) return;
-  F_ToolMin->SetBitmap(FToolMinBitmap);
-  F_ToolMin->Repaint();
+  if (Image == nullptr) return;
+  Image->SetBitmap(Bitmap);
+  Image->Repaint();
+}
+
+void TQVTitleBar::__QV_OnToolMinBitmapChanged(TObject*) {
+  __QV_ApplyToolBitmap(F_ToolMin, FToolMinBitmap);
 }
 
 void TQVTitleBar::__QV_OnToolMaxBitmapChanged(TObject*) {
-  __QV_SetToolButtonMinMaxCloseMargins();
-  if (F_ToolMax == nullptr) return;
-  F_ToolMax->SetBitmap(FToolMaxBitmap);
-  F_ToolMax->Repaint();
+  __QV_ApplyToolBitmap(F_ToolMax, FToolMaxBitmap);
 }
 
 void TQVTitleBar::__QV_OnToolRestoreBitmapChanged(TObject*) {
-  __QV_SetToolButtonMinMaxCloseMargins();
-  if (F_ToolRestore == nullptr) return;
-  F_ToolRestore->SetBitmap(FToolRestoreBitmap);
-  F_ToolRestore->Repaint();
+  __QV_ApplyToolBitmap(F_ToolRestore, FToolRestoreBitmap);
 }
 
 void TQVTitleBar::__QV_OnToolCloseBitmapChanged(TObject*) {
-  __QV_SetToolButtonMinMaxCloseMargins();
-  if (F_ToolClose == nullptr) return;
-  F_ToolClose->SetBitmap(FToolCloseBitmap);
-  F_ToolClose->Repaint();
+  __QV_ApplyToolBitmap(F_ToolClose, FToolCloseBitmap);
 }
 
 void TQVTitleBar::SetToolButtonStyle(TToolButtonStyle Value) {

@@ -85,6 +85,7 @@ class TQVTitleBar : public TPresentedControl {
   void __QV_OnToolMaxBitmapChanged(TObject* Sender);
   void __QV_OnToolRestoreBitmapChanged(TObject* Sender);
   void __QV_OnToolCloseBitmapChanged(TObject* Sender);
+  void __QV_ApplyToolBitmap(TImage* Image, TBitmap* Bitmap);
 
   // Window control.
   void __QV_ReadScreenSize();

@@ -413,11 +413,6 @@ void TSdlPlatform::ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect)
   w->Dirty = true;
 }
 
-void TSdlPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
-  AForm->SetBounds(static_cast<int>(ARect.Left), static_cast<int>(ARect.Top),
-                   static_cast<int>(ARect.Width()), static_cast<int>(ARect.Height()));
-}
-
 void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
   if (Impl::Window* w = FImpl->Find(AForm)) w->Dirty = true;
 }

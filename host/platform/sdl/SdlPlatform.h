@@ -62,8 +62,6 @@ class TSdlPlatform : public TPlatform {
   void StartWindowDrag(TCommonCustomForm* AForm) override;
   void ShowMessage(const std::string& AText) override;
   void Run() override;
-  // The form's bounds follow, so the window and the form never disagree.
-  void SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) override;
 
  protected:
   void ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) override;
