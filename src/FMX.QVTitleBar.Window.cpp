@@ -25,30 +25,42 @@ void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
   FDownWindowRectF.SetWidth(FOwnerF->Width());
 }
 
-void TQVTitleBar::__QV_WindowMaximized() {
-  FOwnerF->SetLeft(0);
-  FOwnerF->SetTop(0);
-  FOwnerF->SetWidth(FScreenXY.X);
-  FOwnerF->SetHeight(FScreenXY.Y);
+bool TQVTitleBar::__QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight) {
+  // Each change runs the form's own handlers (a resize handler may free the form or
+  // this title bar): stop as soon as either is gone.
+  TFreeWatch self(this);
+  FOwnerF->SetLeft(ALeft);
+  if (!self.Alive() || FOwnerF == nullptr) return false;
+  FOwnerF->SetTop(ATop);
+  if (!self.Alive() || FOwnerF == nullptr) return false;
+  FOwnerF->SetWidth(AWidth);
+  if (!self.Alive() || FOwnerF == nullptr) return false;
+  FOwnerF->SetHeight(AHeight);
+  return self.Alive() && FOwnerF != nullptr;
+}
+
+bool TQVTitleBar::__QV_WindowMaximized() {
+  if (!__QV_MoveForm(0, 0, FScreenXY.X, FScreenXY.Y)) return false;
   FWindowStateIsMax = true;
   F_TextMax->SetText("2");
   if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
     F_ToolMax->SetVisible(false);
     F_ToolRestore->SetVisible(true);
   }
+  return true;
 }
 
-void TQVTitleBar::__QV_WindowNormal() {
-  FOwnerF->SetLeft(FDownWindowRectF.Left);
-  FOwnerF->SetTop(FDownWindowRectF.Top);
-  FOwnerF->SetWidth(FDownWindowRectF.Width());
-  FOwnerF->SetHeight(FDownWindowRectF.Height());
+bool TQVTitleBar::__QV_WindowNormal() {
+  if (!__QV_MoveForm(FDownWindowRectF.Left, FDownWindowRectF.Top, FDownWindowRectF.Width(),
+                     FDownWindowRectF.Height()))
+    return false;
   FWindowStateIsMax = false;
   F_TextMax->SetText("1");
   if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
     F_ToolMax->SetVisible(true);
     F_ToolRestore->SetVisible(false);
   }
+  return true;
 }
 
 void TQVTitleBar::Click() { TPresentedControl::Click(); }
@@ -64,8 +76,7 @@ void TQVTitleBar::DblClick() {
     __QV_SavePostionAndSizeOfNormalWindow();
     if (!__QV_FormFillsScreen()) __QV_WindowMaximized();
   } else if (glyph == "2") {
-    __QV_WindowNormal();
-    FDblClicked = true;
+    if (__QV_WindowNormal()) FDblClicked = true;
   }
 }
 
@@ -150,13 +161,14 @@ void TQVTitleBar::__QV_MinMaxCloseButton_MouseUp(TObject* Sender, TMouseButton B
 }
 
 void TQVTitleBar::__QV_TimerActive(TObject*) {
-  if (!BothLoadingFlags() && !IsDesigning() && F_FormBackground != nullptr) {
+  if (!BothLoadingFlags() && !IsDesigning()) {
+    // The form may already have freed the background it holds; the tint is ours.
     if (FOwnerF != nullptr && !FOwnerF->Active()) {
-      F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);
+      if (F_FormBackground != nullptr) F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);
       F_TitleBarBackgroundColor->Fill()->SetColor(FBorderDeactiveColor);
       __QV_HideSystemMenu();
     } else {
-      F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
+      if (F_FormBackground != nullptr) F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
       F_TitleBarBackgroundColor->Fill()->SetColor(kBlack);
     }
   }

@@ -394,16 +394,16 @@ void TQVTitleBar::SetFontColor(TAlphaColor Value) {
 void TQVTitleBar::SetTitleBarEnabled(bool Value) {
   if (Value == FTitleBarEnabled) return;
   FTitleBarEnabled = Value;
-  if (FOwnerF == nullptr) return;
+  // Without a form only the form's own steps are skipped.
   if (Value) {
-    FOwnerF->SetTransparency(true);
+    if (FOwnerF != nullptr) FOwnerF->SetTransparency(true);
     if (F_FormBackground != nullptr) {
       F_FormBackground->SetOpacity(FFormOpacity);
       F_FormBackground->SetVisible(true);
     }
   } else {
     if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
-    FOwnerF->SetTransparency(false);
+    if (FOwnerF != nullptr) FOwnerF->SetTransparency(false);
   }
 }
 
@@ -425,8 +425,12 @@ void TQVTitleBar::Paint() {
     if (F_TextMax != nullptr) F_TextMax->SetText("1");
     FWindowStateIsMax = false;
     if (!IsDesigning()) {
+      // The form's resize handlers run inside these; they may free it or this bar.
+      TFreeWatch self(this);
       if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
+      if (!self.Alive() || FOwnerF == nullptr) return;
       if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);
+      if (!self.Alive() || FOwnerF == nullptr) return;
     }
   }
   if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();

@@ -91,8 +91,10 @@ class TQVTitleBar : public TPresentedControl {
   void __QV_ReadScreenSize();
   bool __QV_FormFillsScreen() const;
   void __QV_SavePostionAndSizeOfNormalWindow();
-  void __QV_WindowMaximized();
-  void __QV_WindowNormal();
+  // False when the form's own handlers freed the form or this title bar meanwhile.
+  bool __QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight);
+  bool __QV_WindowMaximized();
+  bool __QV_WindowNormal();
   void __QV_MinMaxCloseButton_MouseEnter(TObject* Sender);
   void __QV_MinMaxCloseButton_MouseLeave(TObject* Sender);
   void __QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,

@@ -230,3 +230,22 @@ TEST_F(TitleBarWindow, AnApplicationHandlerThatFreesTheTitleBarEndsTheDispatchSa
   Platform->Click(Form.get(), kOnBar.X, kOnBar.Y);
   EXPECT_FALSE(Platform->IsDragging(Form.get()));
 }
+
+TEST_F(TitleBarWindow, AFormResizeHandlerThatFreesTheTitleBarStopsTheMaximise) {
+  Form->SetOnResize([this](TObject*) {
+    delete Bar;
+    Bar = nullptr;
+  });
+  Platform->DoubleClick(Form.get(), kOnBar.X, kOnBar.Y);
+  EXPECT_EQ(Bar, nullptr);
+  EXPECT_EQ(Form->Left(), 0);  // moved before the resize freed the title bar
+  EXPECT_FALSE(Form->Transparency());
+}
+
+TEST_F(TitleBarWindow, HidingTheBarResetsAHoveredCaptionButton) {
+  const TPointF c = Centre(In->SurfaceClose());
+  Platform->MouseMove(Form.get(), c.X, c.Y);
+  ASSERT_EQ(In->SurfaceClose()->Fill()->Color(), 0xFFFF0000u);
+  Bar->SetVisible(false);
+  EXPECT_EQ(In->SurfaceClose()->Fill()->Color(), 0x00000000u);
+}

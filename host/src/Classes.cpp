@@ -73,6 +73,10 @@ TComponent::~TComponent() {
   }
   DestroyComponents();
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
+  if (FLifeToken != nullptr) {
+    FLifeToken->Alive = false;
+    if (--FLifeToken->Refs == 0) delete FLifeToken;
+  }
 }
 
 void TComponent::BeforeDestruction() {
@@ -117,8 +121,9 @@ void TComponent::SetName(const std::string& Value) {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent->FOwner == this) return;
-  if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
+  // Checked first, so a refused name leaves the component with its old owner.
   ValidateRename(AComponent, "", AComponent->FName);
+  if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
   if (IsDesigning()) AComponent->SetDesigning(true);
@@ -188,6 +193,17 @@ void TComponent::SetLoadingFlags(bool Loading, bool Reading) {
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(TComponentStateItem::csLoading); }
+
+TFreeWatch::TFreeWatch(TComponent* Target) {
+  if (Target == nullptr) return;
+  if (Target->FLifeToken == nullptr) Target->FLifeToken = new TLifeToken;
+  FToken = Target->FLifeToken;
+  ++FToken->Refs;
+}
+
+TFreeWatch::~TFreeWatch() {
+  if (FToken != nullptr && --FToken->Refs == 0) delete FToken;
+}
 
 TComponentStateScope::TComponentStateScope(TComponentState State) : FPrevious(gPendingState) {
   gPendingState = State;

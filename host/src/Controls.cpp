@@ -59,7 +59,9 @@ void TControl::SetBoundsInternal(float X, float Y, float AWidth, float AHeight, 
     FWidth = AWidth;
     FHeight = AHeight;
     Realign();
+    TFreeWatch self(this);
     Resize();
+    if (!self.Alive()) return;  // freed by its resize handler
   }
   NotifyTreeChanged();
   if (FAlign != TAlignLayout::None) ParentRealign();
@@ -144,13 +146,13 @@ void TControl::DoRealign() {
 void TControl::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
-  if (!FVisible) {
-    // A control that disappears cannot stay hovered or captured.
-    if (IRoot* root = Root()) root->ControlRemovedFromTree(this);
-  }
   if (FAlign != TAlignLayout::None) ParentRealign();
   NotifyTreeChanged();
   Repaint();
+  // A control that disappears cannot stay hovered or captured. Last, since the leave
+  // runs handlers.
+  if (!FVisible)
+    if (IRoot* root = Root()) root->ControlHidden(this);
 }
 
 bool TControl::ParentedVisible() const {
@@ -162,9 +164,9 @@ bool TControl::ParentedVisible() const {
 void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
-  if (!FEnabled)
-    if (IRoot* root = Root()) root->ControlRemovedFromTree(this);
   Repaint();
+  if (!FEnabled)
+    if (IRoot* root = Root()) root->ControlHidden(this);
 }
 
 bool TControl::AbsoluteEnabled() const {
@@ -330,15 +332,20 @@ void TControl::DoMouseLeave() {
 void TControl::Paint() {}
 
 void TControl::PaintTo(TCanvas* ACanvas) {
+  // Paint handlers may free the control; stop painting it then.
+  TFreeWatch self(this);
   FCanvas = ACanvas;
   if (FOnPainting) {
     auto h = FOnPainting;
     h(this);
+    if (!self.Alive()) return;
   }
   Paint();
+  if (!self.Alive()) return;
   if (FOnPaint) {
     auto h = FOnPaint;
     h(this);
+    if (!self.Alive()) return;
   }
   FCanvas = nullptr;
   if (ACanvas != nullptr && FClipChildren) {
@@ -362,8 +369,10 @@ void TControl::PaintChildren() {
       canvas->SaveState();
       canvas->Translate(child->FPosition->X(), child->FPosition->Y());
     }
+    TFreeWatch self(this);
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
+    if (!self.Alive()) return;
   }
 }
 

@@ -77,8 +77,8 @@ void TCommonCustomForm::Realign() {
   FRealigning = false;
 }
 
-void TCommonCustomForm::DoAddObject(TFmxObject* AObject) {
-  TFmxObject::DoAddObject(AObject);
+void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
+  TFmxObject::DoInsertObject(Index, AObject);
   if (auto* c = dynamic_cast<TControl*>(AObject); c != nullptr && c->Parent() == this)
     if (c->Align() != TAlignLayout::None) Realign();
   InvalidateAll();
@@ -168,12 +168,18 @@ bool TCommonCustomForm::CloseQuery() {
 }
 
 void TCommonCustomForm::Close() {
-  if (!CloseQuery()) return;
+  TFreeWatch self(this);
+  if (!CloseQuery() || !self.Alive()) return;
   const bool isMain = Application->MainForm() == this;
   TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
   if (FOnClose) {
     auto h = FOnClose;
     h(this, action);
+    // A handler that freed the form has closed it for good.
+    if (!self.Alive()) {
+      if (isMain) Application->Terminate();
+      return;
+    }
   }
   switch (action) {
     case TCloseAction::caNone:
@@ -233,18 +239,30 @@ void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
   if (gone(FPressedControl)) FPressedControl = nullptr;
 }
 
-void TCommonCustomForm::UpdateHovered(TPointF P) {
+void TCommonCustomForm::ControlHidden(TControl* AControl) {
+  TControl* old = FHovered;
+  const bool wasHovered = old != nullptr && (old == AControl || old->IsChildOf(AControl));
+  ControlRemovedFromTree(AControl);
+  // The pointer is no longer over what disappeared; tell it, as a move away would.
+  if (wasHovered && !old->IsDestroying()) old->DoMouseLeave();
+}
+
+bool TCommonCustomForm::UpdateHovered(TPointF P) {
   TControl* now = ObjectAtPoint(P);
-  if (now == FHovered) return;
+  if (now == FHovered) return true;
+  TFreeWatch self(this);
   TControl* old = FHovered;
   FHovered = now;
-  // Each call may free controls; the removal hook clears FHovered when that happens.
+  // Each handler may free controls or the form; the removal hook clears FHovered when
+  // the control it names goes.
   if (old != nullptr) old->DoMouseLeave();
+  if (!self.Alive()) return false;
   if (FHovered != nullptr && FHovered == now) now->DoMouseEnter();
+  return self.Alive();
 }
 
 void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
-  if (FCaptured == nullptr) UpdateHovered({X, Y});
+  if (FCaptured == nullptr && !UpdateHovered({X, Y})) return;
   TControl* target = FCaptured != nullptr ? FCaptured : FHovered;
   if (target != nullptr) {
     TPointF local = target->AbsoluteToLocal({X, Y});
@@ -256,7 +274,7 @@ void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
 }
 
 void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  if (FCaptured == nullptr) UpdateHovered({X, Y});
+  if (FCaptured == nullptr && !UpdateHovered({X, Y})) return;
   TControl* target = FCaptured != nullptr ? FCaptured : FHovered;
   if (target == nullptr) {
     FPressedControl = nullptr;
@@ -283,26 +301,36 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
   }
   const bool clicks = target == FPressedControl;
   const bool isDouble = FPressedDouble;
-  FPressedControl = nullptr;
   TPointF local = target->AbsoluteToLocal({X, Y});
-  // The removal hook cannot clear a local; watch the target through the pressed slot.
-  FPressedControl = target;
+  TFreeWatch self(this);
+  TFreeWatch watchedTarget(target);
   target->MouseUp(Button, Shift, local.X, local.Y);
-  if (FPressedControl != target) return;  // freed or removed by its handler
+  if (!self.Alive()) return;
   FPressedControl = nullptr;
+  // A handler that freed the target, or took it off this form, ends the release here.
+  if (!watchedTarget.Alive() || target->Root() != this) return;
   if (clicks && Button == TMouseButton::mbLeft && target->PointInObjectLocal(local.X, local.Y)) {
     if (isDouble)
       target->DblClick();
     else
       target->Click();
+    if (!self.Alive()) return;
   }
   if (FCaptured == nullptr) UpdateHovered({X, Y});
 }
 
 void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   bool handled = false;
-  for (TControl* c = FHovered; c != nullptr && !handled; c = c->ParentControl())
+  TControl* c = FHovered;
+  while (c != nullptr && !handled) {
+    // Up the chain from what is still there after each handler.
+    TControl* parent = c->ParentControl();
+    TFreeWatch watchedParent(parent);
+    TFreeWatch self(this);
     c->MouseWheel(Shift, WheelDelta, handled);
+    if (!self.Alive() || parent == nullptr || !watchedParent.Alive()) return;
+    c = parent;
+  }
 }
 
 void TCommonCustomForm::MouseLeave() {
@@ -327,6 +355,7 @@ void TCommonCustomForm::InvalidateAll() {
 }
 
 int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
+  TFreeWatch self(this);
   int pass = 0;
   while (pass < kMaxPaintPasses) {
     ++pass;
@@ -343,6 +372,7 @@ int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
       }
       c->PaintTo(ACanvas);
       if (ACanvas != nullptr) ACanvas->RestoreState();
+      if (!self.Alive()) return pass;  // a paint handler freed the form
     }
     if (FTreeGeneration == before) break;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace fmx {
 
@@ -10,6 +11,7 @@ namespace {
 struct Placed {
   TControl* Control;
   int Order;  // child order, for ties
+  const TFreeWatch* Watch;
 };
 
 // Where siblings of one alignment start from: the edge they stack against, so the
@@ -115,28 +117,38 @@ void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF F
       {TAlignLayout::Left, TAlignLayout::Right},
   }};
   std::vector<Placed> aligned;
+  // Placing a control runs its resize handler, which may free or move a sibling: each
+  // one is watched and skipped once it is gone from this parent.
+  std::vector<std::unique_ptr<TFreeWatch>> watches;
+  const TFmxObject* parent = Children.empty() ? nullptr : Children.front()->Parent();
   for (size_t i = 0; i < Children.size(); ++i) {
     TControl* c = Children[i];
-    if (c->Visible() && c->Align() != TAlignLayout::None)
-      aligned.push_back({c, static_cast<int>(i)});
+    if (c->Visible() && c->Align() != TAlignLayout::None) {
+      watches.push_back(std::make_unique<TFreeWatch>(c));
+      aligned.push_back({c, static_cast<int>(i), watches.back().get()});
+    }
   }
   if (aligned.empty()) return;
+  auto present = [parent](const Placed& p) {
+    return p.Watch->Alive() && p.Control->Parent() == parent;
+  };
 
   std::vector<Placed> group;
   for (const auto& phase : kEdgePhases) {
     for (TAlignLayout a : phase) {
       group.clear();
       for (const Placed& p : aligned)
-        if (p.Control->Align() == a) group.push_back(p);
+        if (present(p) && p.Control->Align() == a) group.push_back(p);
       std::stable_sort(group.begin(), group.end(),
                        [a](const Placed& x, const Placed& y) { return Before(a, x, y); });
-      for (const Placed& p : group) AlignOne(p.Control, Area, Full);
+      for (const Placed& p : group)
+        if (present(p)) AlignOne(p.Control, Area, Full);
     }
   }
   for (TAlignLayout a : {TAlignLayout::Client, TAlignLayout::Contents, TAlignLayout::Center,
                          TAlignLayout::VertCenter, TAlignLayout::HorzCenter}) {
     for (const Placed& p : aligned)
-      if (p.Control->Align() == a) AlignOne(p.Control, Area, Full);
+      if (present(p) && p.Control->Align() == a) AlignOne(p.Control, Area, Full);
   }
 }
 

@@ -63,6 +63,12 @@ using TComponentState = TSet<TComponentStateItem>;
 
 enum class TOperation { opInsert, opRemove };
 
+// Shared between a component and the watches on it (see TFreeWatch).
+struct TLifeToken {
+  bool Alive = true;
+  int Refs = 1;  // the component's own reference
+};
+
 class TComponent : public TPersistent {
  public:
   explicit TComponent(TComponent* AOwner);
@@ -111,6 +117,7 @@ class TComponent : public TPersistent {
 
  private:
   friend class TComponentStateScope;
+  friend class TFreeWatch;
   void NotifyOwnedOfRemoval(TComponent* AComponent);
 
   TComponent* FOwner = nullptr;
@@ -119,6 +126,7 @@ class TComponent : public TPersistent {
   TComponentState FComponentState;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;
+  TLifeToken* FLifeToken = nullptr;
 };
 
 // While alive, every component constructed on this thread starts with these state
@@ -136,29 +144,20 @@ class TComponentStateScope {
 };
 
 // Watches a component from the outside: Alive() turns false once it is freed. For
-// code that calls handlers which may free the very object it is working on.
+// code that calls handlers which may free the very object it is working on. Cheap
+// enough for paint and input paths: the first watch of a component allocates a small
+// shared flag, later ones only count references to it.
 class TFreeWatch {
  public:
-  explicit TFreeWatch(TComponent* Target) : FProxy(Target) {}
-  bool Alive() const { return FProxy.Target != nullptr; }
+  explicit TFreeWatch(TComponent* Target);
+  ~TFreeWatch();
+  TFreeWatch(const TFreeWatch&) = delete;
+  TFreeWatch& operator=(const TFreeWatch&) = delete;
+  bool Alive() const { return FToken != nullptr && FToken->Alive; }
+
 
  private:
-  class Proxy : public TComponent {
-   public:
-    explicit Proxy(TComponent* ATarget) : TComponent(nullptr), Target(ATarget) {
-      if (Target != nullptr) Target->FreeNotification(this);
-    }
-    ~Proxy() override {
-      if (Target != nullptr) Target->RemoveFreeNotification(this);
-    }
-    TComponent* Target;
-
-   protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-      if (Operation == TOperation::opRemove && AComponent == Target) Target = nullptr;
-    }
-  };
-  Proxy FProxy;
+  TLifeToken* FToken = nullptr;
 };
 
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.

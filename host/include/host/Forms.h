@@ -83,6 +83,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TControl* Hovered() const override { return FHovered; }
   TControl* Captured() const override { return FCaptured; }
   void ControlRemovedFromTree(TFmxObject* AObject) override;
+  void ControlHidden(TControl* AControl) override;
   void TreeChanged() override { ++FTreeGeneration; }
   void InvalidateAll() override;
   uint64_t TreeGeneration() const { return FTreeGeneration; }
@@ -113,14 +114,15 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
  protected:
   // Press on no control: raises OnMouseDown with the form as sender.
   virtual void FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
-  void DoAddObject(TFmxObject* AObject) override;
+  void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void ChildrenChanged() override;
   virtual void Resize();
 
  private:
-  void UpdateHovered(TPointF P);
+  // False when a handler freed the form.
+  bool UpdateHovered(TPointF P);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
   TBounds* FPadding;
   std::string FCaption;

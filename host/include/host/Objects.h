@@ -67,6 +67,9 @@ class IRoot {
   virtual TControl* Captured() const = 0;
   // A control (and everything inside it) left this tree: forget it wherever it is held.
   virtual void ControlRemovedFromTree(TFmxObject* AObject) = 0;
+  // A control (and everything inside it) was hidden or disabled: forget it and tell a
+  // hovered one that the pointer has left it.
+  virtual void ControlHidden(TControl* AControl) = 0;
   // Geometry, visibility or order changed somewhere below: the painter must look again.
   virtual void TreeChanged() = 0;
   // Part of the surface needs painting again.

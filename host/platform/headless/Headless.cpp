@@ -84,17 +84,25 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
   AfterInput();
 }
 
+namespace {
+// A handler may free the form between two steps of a compound gesture.
+bool FormAlive(const TCommonCustomForm* Form) {
+  const auto& forms = Application->Forms();
+  return std::find(forms.begin(), forms.end(), Form) != forms.end();
+}
+}  // namespace
+
 void THeadlessPlatform::Click(TCommonCustomForm* Form, float X, float Y, TMouseButton Button,
                               TShiftState Shift) {
   MouseMove(Form, X, Y, Shift);
-  MouseDown(Form, Button, X, Y, Shift);
-  MouseUp(Form, Button, X, Y, Shift);
+  if (FormAlive(Form)) MouseDown(Form, Button, X, Y, Shift);
+  if (FormAlive(Form)) MouseUp(Form, Button, X, Y, Shift);
 }
 
 void THeadlessPlatform::DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   FHasLastPress = false;
   Click(Form, X, Y, TMouseButton::mbLeft, Shift);
-  Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+  if (FormAlive(Form)) Click(Form, X, Y, TMouseButton::mbLeft, Shift);
 }
 
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
@@ -102,12 +110,16 @@ void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
   AfterInput();
 }
 
+void THeadlessPlatform::DeactivateOthers(TCommonCustomForm* Form) {
+  // Deactivation handlers may create or free forms: walk a copy, skip the freed.
+  const std::vector<TCommonCustomForm*> forms = Application->Forms();
+  for (TCommonCustomForm* f : forms)
+    if (f != Form && FormAlive(f)) f->SetActive(false);
+}
+
 void THeadlessPlatform::SetActive(TCommonCustomForm* Form, bool Active) {
-  if (Active) {
-    for (TCommonCustomForm* f : Application->Forms())
-      if (f != Form) f->SetActive(false);
-  }
-  Form->SetActive(Active);
+  if (Active) DeactivateOthers(Form);
+  if (FormAlive(Form)) Form->SetActive(Active);
   AfterInput();
 }
 
@@ -149,9 +161,8 @@ void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   if (AForm->Visible()) Invalidate(AForm, {});
   // A shown window takes the focus, as a window manager gives it.
   if (AForm->Visible()) {
-    for (TCommonCustomForm* f : Application->Forms())
-      if (f != AForm) f->SetActive(false);
-    AForm->SetActive(true);
+    DeactivateOthers(AForm);
+    if (FormAlive(AForm)) AForm->SetActive(true);
   } else {
     AForm->SetActive(false);
   }

@@ -79,6 +79,7 @@ class THeadlessPlatform : public TPlatform {
 
  private:
   void AfterInput();
+  void DeactivateOthers(TCommonCustomForm* Form);
   TShiftState ButtonState(TShiftState Shift) const;
 
   uint64_t FNow = 0;

@@ -14,8 +14,8 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <poll.h>
 #endif
+#include <poll.h>
 
 namespace fmx {
 
@@ -441,7 +441,9 @@ void TSdlPlatform::ShowMessage(const std::string& AText) {
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), AText.c_str(), parent) !=
       0)
     std::fprintf(stderr, "%s\n", AText.c_str());
+  // The box took the pointer: a press that was under way never gets its release.
   FImpl->Buttons = {};
+  for (auto& w : FImpl->Windows) w->Form->CancelMouseTracking();
 }
 
 // --- the loop ------------------------------------------------------------------------
@@ -492,8 +494,6 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   TCommonCustomForm* f = W->Form;
   if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
   if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
-  SDL_Surface* s = SDL_GetWindowSurface(W->Win);
-  if (s == nullptr) return;
   if (!W->Canvas || W->Canvas->Width() != f->Width() || W->Canvas->Height() != f->Height()) {
     if (W->Canvas)
       W->Canvas->SetSize(f->Width(), f->Height());
@@ -502,11 +502,17 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   }
   f->PaintTo(W->Canvas.get());
   if (!Exists(f) || Find(f) != W) return;  // a paint handler freed the form
+  // Fetched after painting: a paint handler may have resized the window (the title bar
+  // holds it to a minimum size), which replaces the surface and marks it stale.
+  SDL_Surface* s = SDL_GetWindowSurface(W->Win);
+  if (s == nullptr) return;
+  const bool stale = W->SurfaceStale;
+  W->SurfaceStale = false;
   const Uint32 fmt = s->format->format;
   SDL_Rect changed;
   if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-    changed = CopyChanged(*W->Canvas, s, W->SurfaceStale);
+    changed = CopyChanged(*W->Canvas, s, stale);
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   } else {
     // Any other layout: let SDL convert the whole frame.
@@ -518,7 +524,6 @@ void TSdlPlatform::Impl::Paint(Window* W) {
     SDL_FreeSurface(src);
     changed = {0, 0, s->w, s->h};
   }
-  W->SurfaceStale = false;
   if (changed.w <= 0 || changed.h <= 0) return;
   SDL_UpdateWindowSurfaceRects(W->Win, &changed, 1);
   ++Frames;
