@@ -281,6 +281,10 @@ TEST(Bitmap, BadPicturesGiveClearErrorsAndLeaveTheBitmapAlone) {
   std::vector<uint8_t> Damaged = Png;  // break the image data's CRC
   Damaged[Damaged.size() - 16] ^= 0xFF;
   const std::string Text = "GIF89a definitely not a png";
+  // A small file whose text chunk claims 1.7 GB: refused before anything is allocated.
+  std::vector<uint8_t> Bomb(Png.begin(), Png.begin() + 33);  // signature and header
+  const std::vector<uint8_t> Chunk = {0x69, 0x00, 0x00, 0x25, 't', 'E', 'X', 't', 'a', 0, 'b', 'c', 'd', 'e'};
+  Bomb.insert(Bomb.end(), Chunk.begin(), Chunk.end());
 
   struct Case {
     std::vector<uint8_t> Bytes;
@@ -293,6 +297,7 @@ TEST(Bitmap, BadPicturesGiveClearErrorsAndLeaveTheBitmapAlone) {
       {Truncated, "PNG"},
       {Damaged, "PNG"},
       {std::vector<uint8_t>(Png.begin(), Png.begin() + 20), "truncated"},
+      {Bomb, "runs past the end"},
   };
   TBitmap B(1, 1);
   B.SetPixel(0, 0, TAlphaColors::Green);

@@ -316,6 +316,19 @@ void TBitmap::LoadFromPngBytes(const std::vector<uint8_t>& Bytes) {
     throw EBitmapError("PNG picture of " + std::to_string(W) + " x " + std::to_string(H) +
                        " pixels is outside 1.." + std::to_string(MaxSide));
 
+  // Every chunk must fit in what is there: the decoder allocates a chunk's declared
+  // length before reading it, so a few damaged bytes could otherwise ask for gigabytes.
+  for (size_t Pos = sizeof PngSignature;;) {
+    if (Bytes.size() - Pos < 12)
+      throw EBitmapError("truncated PNG picture (the data ends early)");
+    const uint32_t Length = BigEndian32(Bytes.data() + Pos);
+    if (Length > Bytes.size() - Pos - 12)
+      throw EBitmapError("truncated or damaged PNG picture (a chunk runs past the end)");
+    const bool End = std::memcmp(Bytes.data() + Pos + 4, "IEND", 4) == 0;
+    Pos += 12 + static_cast<size_t>(Length);
+    if (End) break;
+  }
+
   PngReadState State{Bytes.data(), Bytes.size(), 0};
   SurfaceHolder Surface{cairo_image_surface_create_from_png_stream(ReadPngChunk, &State)};
   const cairo_status_t Status = cairo_surface_status(Surface.S);
