@@ -360,6 +360,8 @@ void TControl::PaintTo(TCanvas* ACanvas) {
 
 void TControl::PaintChildren() {
   TCanvas* canvas = FCanvas;
+  // A child's paint handler may free this control too.
+  TFreeWatch self(this);
   // Index-based: a child's Paint may reorder, add or remove siblings. The form paints
   // again until the tree is stable, so a pass that sees a changing list is redone.
   for (size_t i = 0; i < ChildrenList().size(); ++i) {
@@ -369,7 +371,6 @@ void TControl::PaintChildren() {
       canvas->SaveState();
       canvas->Translate(child->FPosition->X(), child->FPosition->Y());
     }
-    TFreeWatch self(this);
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
     if (!self.Alive()) return;
