@@ -17,15 +17,11 @@ namespace fmx {
 // Brushes
 
 void TBrush::SetKind(TBrushKind Value) {
-  if (FKind == Value) return;
-  FKind = Value;
-  Changed();
+  Update(FKind, Value);
 }
 
 void TBrush::SetColor(TAlphaColor Value) {
-  if (FColor == Value) return;
-  FColor = Value;
-  Changed();
+  Update(FColor, Value);
 }
 
 void TBrush::Assign(TPersistent* Source) {
@@ -51,9 +47,7 @@ float SanitizeThickness(float V) {
 
 void TStrokeBrush::SetThickness(float Value) {
   Value = SanitizeThickness(Value);
-  if (FThickness == Value) return;
-  FThickness = Value;
-  Changed();
+  Update(FThickness, Value);
 }
 
 void TStrokeBrush::Assign(TPersistent* Source) {
@@ -90,22 +84,16 @@ TFont::TFont(const std::string& AFamily, float ASize, TFontStyles AStyle)
     : FFamily(AFamily), FSize(SanitizeFontSize(ASize)), FStyle(AStyle) {}
 
 void TFont::SetFamily(const std::string& Value) {
-  if (FFamily == Value) return;
-  FFamily = Value;
-  Changed();
+  Update(FFamily, Value);
 }
 
 void TFont::SetSize(float Value) {
   Value = SanitizeFontSize(Value);
-  if (FSize == Value) return;
-  FSize = Value;
-  Changed();
+  Update(FSize, Value);
 }
 
 void TFont::SetStyle(TFontStyles Value) {
-  if (FStyle == Value) return;
-  FStyle = Value;
-  Changed();
+  Update(FStyle, Value);
 }
 
 void TFont::Assign(TPersistent* Source) {
@@ -128,33 +116,23 @@ TTextSettings::TTextSettings() : FFont(new TFont) {
 TTextSettings::~TTextSettings() { delete FFont; }
 
 void TTextSettings::SetFontColor(TAlphaColor Value) {
-  if (FFontColor == Value) return;
-  FFontColor = Value;
-  Changed();
+  Update(FFontColor, Value);
 }
 
 void TTextSettings::SetHorzAlign(TTextAlign Value) {
-  if (FHorzAlign == Value) return;
-  FHorzAlign = Value;
-  Changed();
+  Update(FHorzAlign, Value);
 }
 
 void TTextSettings::SetVertAlign(TTextAlign Value) {
-  if (FVertAlign == Value) return;
-  FVertAlign = Value;
-  Changed();
+  Update(FVertAlign, Value);
 }
 
 void TTextSettings::SetWordWrap(bool Value) {
-  if (FWordWrap == Value) return;
-  FWordWrap = Value;
-  Changed();
+  Update(FWordWrap, Value);
 }
 
 void TTextSettings::SetTrimming(TTextTrimming Value) {
-  if (FTrimming == Value) return;
-  FTrimming = Value;
-  Changed();
+  Update(FTrimming, Value);
 }
 
 void TTextSettings::Assign(TPersistent* Source) {

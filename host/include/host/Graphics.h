@@ -24,6 +24,13 @@ class TChangeNotifier : public TPersistent {
   void Changed() {
     if (FOnChange) FOnChange(this);
   }
+  // Stores Value and tells the listeners, unless nothing changes.
+  template <class T>
+  void Update(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+  }
 
  private:
   TNotifyEvent FOnChange;
