@@ -39,14 +39,10 @@ TControl::~TControl() {
 // --- geometry ------------------------------------------------------------------
 
 void TControl::SetSize(float AWidth, float AHeight) {
-  SetBoundsInternal(FPosition->X(), FPosition->Y(), AWidth, AHeight, false);
+  SetBounds(FPosition->X(), FPosition->Y(), AWidth, AHeight);
 }
 
 void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
-  SetBoundsInternal(X, Y, AWidth, AHeight, false);
-}
-
-void TControl::SetBoundsInternal(float X, float Y, float AWidth, float AHeight, bool) {
   AWidth = SanitizeSize(AWidth);
   AHeight = SanitizeSize(AHeight);
   const bool sized = AWidth != FWidth || AHeight != FHeight;
@@ -237,8 +233,6 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 
 // --- children -----------------------------------------------------------------
 
-void TControl::DoAddObject(TFmxObject* AObject) { TFmxObject::DoAddObject(AObject); }
-
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   TFmxObject::DoInsertObject(Index, AObject);
   if (auto* c = dynamic_cast<TControl*>(AObject); c != nullptr && c->Parent() == this)
@@ -255,8 +249,6 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
   TFmxObject::DoRemoveObject(AObject);
   if (wasAligned && !IsDestroying()) Realign();
 }
-
-void TControl::ParentChanged() {}
 
 void TControl::ChildrenChanged() {
   // Order decides ties in the layout.

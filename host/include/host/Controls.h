@@ -162,17 +162,14 @@ class TControl : public TFmxObject {
   virtual void Resize();
   // Lays out the children; the default applies the alignment rules.
   virtual void DoRealign();
-  void DoAddObject(TFmxObject* AObject) override;
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
-  void ParentChanged() override;
   void ChildrenChanged() override;
   // The control's visibility, size or alignment changed: its parent must re-lay out.
   void ParentRealign();
 
  private:
   friend class TCommonCustomForm;
-  void SetBoundsInternal(float X, float Y, float AWidth, float AHeight, bool FromLayout);
   void PositionChanged();
   void MarginsChanged();
   void PaddingChanged();
