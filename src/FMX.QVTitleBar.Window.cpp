@@ -28,7 +28,7 @@ void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
 bool TQVTitleBar::__QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight) {
   // Each change runs the form's own handlers (a resize handler may free the form or
   // this title bar): stop as soon as either is gone.
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   FOwnerF->SetLeft(ALeft);
   if (!self.Alive() || FOwnerF == nullptr) return false;
   FOwnerF->SetTop(ATop);
@@ -66,7 +66,7 @@ bool TQVTitleBar::__QV_WindowNormal() {
 void TQVTitleBar::Click() { TPresentedControl::Click(); }
 
 void TQVTitleBar::DblClick() {
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   TPresentedControl::DblClick();
   // The application's handler may have freed the title bar.
   if (!self.Alive() || FOwnerF == nullptr || F_TextMax == nullptr) return;
@@ -81,7 +81,7 @@ void TQVTitleBar::DblClick() {
 }
 
 void TQVTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   TPresentedControl::MouseDown(Button, Shift, X, Y);
   if (!self.Alive()) return;
   switch (Button) {

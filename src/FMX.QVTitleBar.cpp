@@ -426,7 +426,7 @@ void TQVTitleBar::Paint() {
     FWindowStateIsMax = false;
     if (!IsDesigning()) {
       // The form's resize handlers run inside these; they may free it or this bar.
-      TFreeWatch self(this);
+      TWeak<TComponent> self(this);
       if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
       if (!self.Alive() || FOwnerF == nullptr) return;
       if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);

@@ -75,7 +75,7 @@ TComponent::~TComponent() {
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
   if (FLifeToken != nullptr) {
     FLifeToken->Alive = false;
-    if (--FLifeToken->Refs == 0) delete FLifeToken;
+    detail::ReleaseLifeToken(FLifeToken);
   }
 }
 
@@ -86,6 +86,7 @@ void TComponent::BeforeDestruction() {
 void TComponent::Destroying() {
   if (IsDestroying()) return;
   FComponentState.Include(TComponentStateItem::csDestroying);
+  if (FLifeToken != nullptr) FLifeToken->Alive = false;
   for (TComponent* c : FComponents) c->Destroying();
 }
 
@@ -194,15 +195,14 @@ void TComponent::SetLoadingFlags(bool Loading, bool Reading) {
 
 void TComponent::Loaded() { FComponentState.Exclude(TComponentStateItem::csLoading); }
 
-TFreeWatch::TFreeWatch(TComponent* Target) {
-  if (Target == nullptr) return;
-  if (Target->FLifeToken == nullptr) Target->FLifeToken = new TLifeToken;
-  FToken = Target->FLifeToken;
-  ++FToken->Refs;
-}
-
-TFreeWatch::~TFreeWatch() {
-  if (FToken != nullptr && --FToken->Refs == 0) delete FToken;
+TLifeToken* detail::AcquireLifeToken(TComponent* AComponent) {
+  if (AComponent->FLifeToken == nullptr) {
+    AComponent->FLifeToken = new TLifeToken;
+    // A component already on its way out hands out links that read nullptr.
+    AComponent->FLifeToken->Alive = !AComponent->IsDestroying();
+  }
+  ++AComponent->FLifeToken->Refs;
+  return AComponent->FLifeToken;
 }
 
 TComponentStateScope::TComponentStateScope(TComponentState State) : FPrevious(gPendingState) {

@@ -55,7 +55,7 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
     FWidth = AWidth;
     FHeight = AHeight;
     Realign();
-    TFreeWatch self(this);
+    TWeak<TComponent> self(this);
     Resize();
     if (!self.Alive()) return;  // freed by its resize handler
   }
@@ -325,7 +325,7 @@ void TControl::Paint() {}
 
 void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   FCanvas = ACanvas;
   if (FOnPainting) {
     auto h = FOnPainting;
@@ -353,7 +353,7 @@ void TControl::PaintTo(TCanvas* ACanvas) {
 void TControl::PaintChildren() {
   TCanvas* canvas = FCanvas;
   // A child's paint handler may free this control too.
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   // Index-based: a child's Paint may reorder, add or remove siblings. The form paints
   // again until the tree is stable, so a pass that sees a changing list is redone.
   for (size_t i = 0; i < ChildrenList().size(); ++i) {

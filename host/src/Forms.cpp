@@ -168,7 +168,7 @@ bool TCommonCustomForm::CloseQuery() {
 }
 
 void TCommonCustomForm::Close() {
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   if (!CloseQuery() || !self.Alive()) return;
   const bool isMain = Application->MainForm() == this;
   TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
@@ -250,7 +250,7 @@ void TCommonCustomForm::ControlHidden(TControl* AControl) {
 bool TCommonCustomForm::UpdateHovered(TPointF P) {
   TControl* now = ObjectAtPoint(P);
   if (now == FHovered) return true;
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   TControl* old = FHovered;
   FHovered = now;
   // Each handler may free controls or the form; the removal hook clears FHovered when
@@ -302,8 +302,8 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
   const bool clicks = target == FPressedControl;
   const bool isDouble = FPressedDouble;
   TPointF local = target->AbsoluteToLocal({X, Y});
-  TFreeWatch self(this);
-  TFreeWatch watchedTarget(target);
+  TWeak<TComponent> self(this);
+  TWeak<TComponent> watchedTarget(target);
   target->MouseUp(Button, Shift, local.X, local.Y);
   if (!self.Alive()) return;
   FPressedControl = nullptr;
@@ -325,8 +325,8 @@ void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   while (c != nullptr && !handled) {
     // Up the chain from what is still there after each handler.
     TControl* parent = c->ParentControl();
-    TFreeWatch watchedParent(parent);
-    TFreeWatch self(this);
+    TWeak<TComponent> watchedParent(parent);
+    TWeak<TComponent> self(this);
     c->MouseWheel(Shift, WheelDelta, handled);
     if (!self.Alive() || parent == nullptr || !watchedParent.Alive()) return;
     c = parent;
@@ -355,7 +355,7 @@ void TCommonCustomForm::InvalidateAll() {
 }
 
 int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
-  TFreeWatch self(this);
+  TWeak<TComponent> self(this);
   int pass = 0;
   while (pass < kMaxPaintPasses) {
     ++pass;

@@ -11,7 +11,7 @@ namespace {
 struct Placed {
   TControl* Control;
   int Order;  // child order, for ties
-  const TFreeWatch* Watch;
+  TWeak<TControl> Watch;
 };
 
 // Where siblings of one alignment start from: the edge they stack against, so the
@@ -118,19 +118,17 @@ void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF F
   }};
   std::vector<Placed> aligned;
   // Placing a control runs its resize handler, which may free or move a sibling: each
-  // one is watched and skipped once it is gone from this parent.
-  std::vector<std::unique_ptr<TFreeWatch>> watches;
+  // one is held weakly and skipped once it is gone from this parent.
   const TFmxObject* parent = Children.empty() ? nullptr : Children.front()->Parent();
   for (size_t i = 0; i < Children.size(); ++i) {
     TControl* c = Children[i];
     if (c->Visible() && c->Align() != TAlignLayout::None) {
-      watches.push_back(std::make_unique<TFreeWatch>(c));
-      aligned.push_back({c, static_cast<int>(i), watches.back().get()});
+      aligned.push_back({c, static_cast<int>(i), TWeak<TControl>(c)});
     }
   }
   if (aligned.empty()) return;
   auto present = [parent](const Placed& p) {
-    return p.Watch->Alive() && p.Control->Parent() == parent;
+    return p.Watch.Alive() && p.Control->Parent() == parent;
   };
 
   std::vector<Placed> group;

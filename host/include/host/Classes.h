@@ -63,11 +63,22 @@ using TComponentState = TSet<TComponentStateItem>;
 
 enum class TOperation { opInsert, opRemove };
 
-// Shared between a component and the watches on it (see TFreeWatch).
+// Shared between a component and the weak links to it (see TWeak). Alive turns false
+// as soon as the component starts being destroyed, so no link hands out an object
+// whose destructors are running.
 struct TLifeToken {
   bool Alive = true;
-  int Refs = 1;  // the component's own reference
+  uint32_t Refs = 1;  // the component's own reference while it lives
 };
+
+class TComponent;
+namespace detail {
+// The component's life token, made on first use; each call adds a reference.
+TLifeToken* AcquireLifeToken(TComponent* AComponent);
+inline void ReleaseLifeToken(TLifeToken* Token) {
+  if (Token != nullptr && --Token->Refs == 0) delete Token;
+}
+}  // namespace detail
 
 class TComponent : public TPersistent {
  public:
@@ -117,7 +128,7 @@ class TComponent : public TPersistent {
 
  private:
   friend class TComponentStateScope;
-  friend class TFreeWatch;
+  friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
 
   TComponent* FOwner = nullptr;
@@ -143,20 +154,66 @@ class TComponentStateScope {
   TComponentState FPrevious;
 };
 
-// Watches a component from the outside: Alive() turns false once it is freed. For
-// code that calls handlers which may free the very object it is working on. Cheap
-// enough for paint and input paths: the first watch of a component allocates a small
-// shared flag, later ones only count references to it.
-class TFreeWatch {
+// The host's one non-owning link to a component: it reads nullptr once the target
+// has started being destroyed, however it goes (its owner, its parent, delete, the
+// form's teardown). Copyable and movable; the first link to a component allocates a
+// small shared token, later ones only count references to it. Use it for every
+// pointer that does not own (hovered control, taken-over control, image list, ...)
+// and, as TWeak<TComponent> self(this), to know after calling a handler whether the
+// object still exists.
+template <class T>
+class TWeak {
  public:
-  explicit TFreeWatch(TComponent* Target);
-  ~TFreeWatch();
-  TFreeWatch(const TFreeWatch&) = delete;
-  TFreeWatch& operator=(const TFreeWatch&) = delete;
-  bool Alive() const { return FToken != nullptr && FToken->Alive; }
+  TWeak() = default;
+  TWeak(T* Target) { Reset(Target); }  // NOLINT: converts like the pointer it replaces
+  TWeak(const TWeak& Other) : FTarget(Other.FTarget), FToken(Other.FToken) {
+    if (FToken != nullptr) ++FToken->Refs;
+  }
+  TWeak(TWeak&& Other) noexcept : FTarget(Other.FTarget), FToken(Other.FToken) {
+    Other.FTarget = nullptr;
+    Other.FToken = nullptr;
+  }
+  TWeak& operator=(const TWeak& Other) {
+    if (this != &Other) {
+      if (Other.FToken != nullptr) ++Other.FToken->Refs;
+      detail::ReleaseLifeToken(FToken);
+      FTarget = Other.FTarget;
+      FToken = Other.FToken;
+    }
+    return *this;
+  }
+  TWeak& operator=(TWeak&& Other) noexcept {
+    if (this != &Other) {
+      detail::ReleaseLifeToken(FToken);
+      FTarget = Other.FTarget;
+      FToken = Other.FToken;
+      Other.FTarget = nullptr;
+      Other.FToken = nullptr;
+    }
+    return *this;
+  }
+  TWeak& operator=(T* Target) {
+    Reset(Target);
+    return *this;
+  }
+  ~TWeak() { detail::ReleaseLifeToken(FToken); }
 
+  void Reset(T* Target = nullptr) {
+    if (Target == FTarget && (Target == nullptr || Alive())) return;
+    TLifeToken* token = Target != nullptr ? detail::AcquireLifeToken(Target) : nullptr;
+    detail::ReleaseLifeToken(FToken);
+    FToken = token;
+    FTarget = Target;
+  }
+  // The target, or nullptr once it is being destroyed.
+  T* Get() const { return Alive() ? FTarget : nullptr; }
+  bool Alive() const { return FToken != nullptr && FToken->Alive; }
+  T* operator->() const { return Get(); }
+  operator T*() const { return Get(); }  // NOLINT: reads like the pointer it replaces
+  explicit operator bool() const { return Alive(); }
 
  private:
+  T* FTarget = nullptr;
   TLifeToken* FToken = nullptr;
 };
 
