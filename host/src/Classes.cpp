@@ -64,12 +64,16 @@ TComponent::TComponent(TComponent* AOwner) {
 TComponent::~TComponent() {
   Destroying();
   // Tell whoever asked that this component goes away, before the owned ones do.
-  auto notifies = std::move(FFreeNotifies);
-  FFreeNotifies.clear();
-  for (TComponent* c : notifies) {
-    auto& theirs = c->FFreeNotifies;
-    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
-    c->Notification(this, TOperation::opRemove);
+  if (FFreeNotifies) {
+    auto notifies = std::move(*FFreeNotifies);
+    FFreeNotifies.reset();
+    for (TComponent* c : notifies) {
+      if (c->FFreeNotifies) {
+        auto& theirs = *c->FFreeNotifies;
+        theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+      }
+      c->Notification(this, TOperation::opRemove);
+    }
   }
   DestroyComponents();
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
@@ -86,11 +90,31 @@ void TComponent::BeforeDestruction() {
 void TComponent::Destroying() {
   if (IsDestroying()) return;
   FComponentState.Include(TComponentStateItem::csDestroying);
+  ++detail::gDestroyedCount;
   if (FLifeToken != nullptr) FLifeToken->Alive = false;
-  for (TComponent* c : FComponents) c->Destroying();
+  for (TComponent* c : FComponents)
+    if (c != nullptr) c->Destroying();
+}
+
+void TComponent::Compact() const {
+  if (FHoles == 0) return;
+  size_t out = 0;
+  for (TComponent* c : FComponents) {
+    if (c == nullptr) continue;
+    c->FOwnerIndex = static_cast<uint32_t>(out);
+    FComponents[out++] = c;
+  }
+  FComponents.resize(out);
+  FHoles = 0;
+}
+
+std::vector<TComponent*>& TComponent::FreeNotifies() {
+  if (!FFreeNotifies) FFreeNotifies = std::make_unique<std::vector<TComponent*>>();
+  return *FFreeNotifies;
 }
 
 TComponent* TComponent::Components(int Index) const {
+  Compact();
   if (Index < 0 || Index >= ComponentCount())
     throw EComponentError("Component index out of bounds (" + std::to_string(Index) + ")");
   return FComponents[static_cast<size_t>(Index)];
@@ -100,7 +124,7 @@ TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   std::string wanted = LowerCase(AName);
   for (TComponent* c : FComponents)
-    if (LowerCase(c->FName) == wanted) return c;
+    if (c != nullptr && !c->FName.empty() && LowerCase(c->FName) == wanted) return c;
   return nullptr;
 }
 
@@ -125,6 +149,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   // Checked first, so a refused name leaves the component with its old owner.
   ValidateRename(AComponent, "", AComponent->FName);
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
+  AComponent->FOwnerIndex = static_cast<uint32_t>(FComponents.size());
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
   if (IsDesigning()) AComponent->SetDesigning(true);
@@ -133,10 +158,21 @@ void TComponent::InsertComponent(TComponent* AComponent) {
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent->FOwner != this) return;
+  const uint32_t at = AComponent->FOwnerIndex;
   NotifyOwnedOfRemoval(AComponent);
-  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent),
-                    FComponents.end());
-  AComponent->FOwner = nullptr;
+  if (AComponent->FOwner == this) AComponent->FOwner = nullptr;
+  if (at >= FComponents.size() || FComponents[at] != AComponent) return;
+  if (at + 1 == FComponents.size()) {
+    FComponents.pop_back();
+    // Trailing holes go with it, so freeing last-created-first never compacts.
+    while (!FComponents.empty() && FComponents.back() == nullptr) {
+      FComponents.pop_back();
+      --FHoles;
+    }
+    return;
+  }
+  FComponents[at] = nullptr;
+  if (++FHoles > FComponents.size() / 2) Compact();
 }
 
 void TComponent::NotifyOwnedOfRemoval(TComponent* AComponent) {
@@ -148,6 +184,10 @@ void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
     FComponents.pop_back();
+    if (c == nullptr) {
+      --FHoles;
+      continue;
+    }
     c->FOwner = nullptr;
     Notification(c, TOperation::opRemove);
     delete c;
@@ -156,19 +196,22 @@ void TComponent::DestroyComponents() {
 
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent == this) return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
-    FFreeNotifies.push_back(AComponent);
+  auto& mine = FreeNotifies();
+  if (std::find(mine.begin(), mine.end(), AComponent) == mine.end()) mine.push_back(AComponent);
   // Both directions, so that whichever goes first unhooks from the other.
-  auto& theirs = AComponent->FFreeNotifies;
+  auto& theirs = AComponent->FreeNotifies();
   if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (AComponent == nullptr) return;
-  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent),
-                      FFreeNotifies.end());
-  auto& theirs = AComponent->FFreeNotifies;
-  theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+  if (FFreeNotifies)
+    FFreeNotifies->erase(std::remove(FFreeNotifies->begin(), FFreeNotifies->end(), AComponent),
+                         FFreeNotifies->end());
+  if (AComponent->FFreeNotifies) {
+    auto& theirs = *AComponent->FFreeNotifies;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+  }
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {}
@@ -179,7 +222,8 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
   else
     FComponentState.Exclude(TComponentStateItem::csDesigning);
   if (SetChildren)
-    for (TComponent* c : FComponents) c->SetDesigning(Value, true);
+    for (TComponent* c : FComponents)
+      if (c != nullptr) c->SetDesigning(Value, true);
 }
 
 void TComponent::SetLoadingFlags(bool Loading, bool Reading) {
@@ -195,9 +239,39 @@ void TComponent::SetLoadingFlags(bool Loading, bool Reading) {
 
 void TComponent::Loaded() { FComponentState.Exclude(TComponentStateItem::csLoading); }
 
+namespace {
+// Tokens in chunks that never move, handed out from a free list: a weak link to a
+// control costs neither an allocation nor more than a few bytes.
+struct TLifeTokenPool {
+  static constexpr size_t ChunkSize = 1024;
+  std::vector<std::unique_ptr<TLifeToken[]>> Chunks;
+  std::vector<TLifeToken*> Free;
+  TLifeToken* Take() {
+    if (Free.empty()) {
+      Chunks.push_back(std::make_unique<TLifeToken[]>(ChunkSize));
+      TLifeToken* chunk = Chunks.back().get();
+      for (size_t i = ChunkSize; i-- > 0;) Free.push_back(&chunk[i]);
+    }
+    TLifeToken* t = Free.back();
+    Free.pop_back();
+    *t = TLifeToken{};
+    return t;
+  }
+};
+TLifeTokenPool& LifeTokenPool() {
+  // Never destroyed: links held by static objects may be released after main returns.
+  static auto* pool = new TLifeTokenPool;
+  return *pool;
+}
+}  // namespace
+
+uint64_t detail::gDestroyedCount = 0;
+
+void detail::FreeLifeToken(TLifeToken* Token) { LifeTokenPool().Free.push_back(Token); }
+
 TLifeToken* detail::AcquireLifeToken(TComponent* AComponent) {
   if (AComponent->FLifeToken == nullptr) {
-    AComponent->FLifeToken = new TLifeToken;
+    AComponent->FLifeToken = LifeTokenPool().Take();
     // A component already on its way out hands out links that read nullptr.
     AComponent->FLifeToken->Alive = !AComponent->IsDestroying();
   }

@@ -62,6 +62,8 @@ void TFmxObject::BeforeDestruction() {
 }
 
 void TFmxObject::DeleteChildren() {
+  // Last first: each removal is then at the end of the list, so a big tree is freed in
+  // linear time.
   while (!FChildren.empty()) {
     TFmxObject* child = FChildren.back();
     RemoveObject(child);
@@ -69,11 +71,24 @@ void TFmxObject::DeleteChildren() {
   }
 }
 
-int TFmxObject::Index() const {
-  if (FParent == nullptr) return -1;
-  const auto& siblings = FParent->FChildren;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
-  return it == siblings.end() ? -1 : static_cast<int>(it - siblings.begin());
+void TFmxObject::RenumberChildren(size_t From) {
+  for (size_t i = From; i < FChildren.size(); ++i)
+    FChildren[i]->FIndexInParent = static_cast<uint32_t>(i);
+}
+
+namespace {
+const std::string kNoStyleName;
+}
+
+const std::string& TFmxObject::StyleName() const { return FStyleName ? *FStyleName : kNoStyleName; }
+
+void TFmxObject::SetStyleName(const std::string& Value) {
+  if (Value.empty())
+    FStyleName.reset();
+  else if (FStyleName)
+    *FStyleName = Value;
+  else
+    FStyleName = std::make_unique<std::string>(Value);
 }
 
 bool TFmxObject::IsChildOf(const TFmxObject* Ancestor) const {
@@ -120,20 +135,30 @@ void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   if (AObject->FParent == this) return;
   Index = std::clamp(Index, 0, ChildrenCount());
   FChildren.insert(FChildren.begin() + Index, AObject);
+  RenumberChildren(static_cast<size_t>(Index));
   AObject->FParent = this;
   AObject->ParentChanged();
   NotifyTreeChanged();
 }
 
 void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
-  auto it = std::find(FChildren.begin(), FChildren.end(), AObject);
-  if (it == FChildren.end()) return;
-  // The root must forget the object (hover, capture) while the chain still leads to it.
-  if (IRoot* root = Root()) {
-    root->ControlRemovedFromTree(AObject);
-    root->TreeChanged();
+  if (AObject->FParent != this) return;
+  // While this object is being freed its whole subtree goes: nobody can be hovering
+  // or capturing in it any more (those links read null already), so the root is told
+  // once, when this object itself leaves.
+  if (!IsDestroying()) {
+    // The root must forget the object (hover, capture) while the chain still leads to it.
+    if (IRoot* root = Root()) {
+      root->ControlRemovedFromTree(AObject);
+      root->TreeChanged();
+    }
   }
-  FChildren.erase(std::find(FChildren.begin(), FChildren.end(), AObject));
+  // A handler above may have moved it already.
+  if (AObject->FParent != this) return;
+  const size_t at = AObject->FIndexInParent;
+  if (at >= FChildren.size() || FChildren[at] != AObject) return;
+  FChildren.erase(FChildren.begin() + static_cast<std::ptrdiff_t>(at));
+  RenumberChildren(at);
   AObject->FParent = nullptr;
   if (!AObject->IsDestroying()) AObject->ParentChanged();
 }
@@ -141,10 +166,11 @@ void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
 void TFmxObject::BringToFront() {
   if (FParent == nullptr) return;
   auto& siblings = FParent->FChildren;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
-  if (it == siblings.end() || it + 1 == siblings.end()) return;
-  siblings.erase(it);
+  const size_t at = FIndexInParent;
+  if (at + 1 >= siblings.size()) return;
+  siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.push_back(this);
+  FParent->RenumberChildren(at);
   FParent->ChildrenChanged();
   FParent->NotifyTreeChanged();
 }
@@ -152,10 +178,11 @@ void TFmxObject::BringToFront() {
 void TFmxObject::SendToBack() {
   if (FParent == nullptr) return;
   auto& siblings = FParent->FChildren;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
-  if (it == siblings.end() || it == siblings.begin()) return;
-  siblings.erase(it);
+  const size_t at = FIndexInParent;
+  if (at == 0 || at >= siblings.size()) return;
+  siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.insert(siblings.begin(), this);
+  FParent->RenumberChildren(0);
   FParent->ChildrenChanged();
   FParent->NotifyTreeChanged();
 }
@@ -164,7 +191,7 @@ TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const
   if (AStyleLookup.empty()) return nullptr;
   std::string wanted = LowerCase(AStyleLookup);
   for (TFmxObject* child : FChildren) {
-    if (LowerCase(child->FStyleName) == wanted) return child;
+    if (child->FStyleName && LowerCase(*child->FStyleName) == wanted) return child;
   }
   for (TFmxObject* child : FChildren) {
     if (TFmxObject* found = child->FindStyleResource(AStyleLookup)) return found;

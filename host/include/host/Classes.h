@@ -2,6 +2,8 @@
 // free notifications.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -73,11 +75,16 @@ struct TLifeToken {
 
 class TComponent;
 namespace detail {
-// The component's life token, made on first use; each call adds a reference.
+// The component's life token, made on first use; each call adds a reference. Tokens
+// come from a pool, so a link costs no allocation of its own.
 TLifeToken* AcquireLifeToken(TComponent* AComponent);
+void FreeLifeToken(TLifeToken* Token);
 inline void ReleaseLifeToken(TLifeToken* Token) {
-  if (Token != nullptr && --Token->Refs == 0) delete Token;
+  if (Token != nullptr && --Token->Refs == 0) FreeLifeToken(Token);
 }
+// Counts components that started being destroyed: code that calls a handler compares
+// it before and after to know cheaply whether anything at all went away.
+extern uint64_t gDestroyedCount;
 }  // namespace detail
 
 class TComponent : public TPersistent {
@@ -99,10 +106,15 @@ class TComponent : public TPersistent {
   bool IsDesigning() const { return FComponentState.Contains(TComponentStateItem::csDesigning); }
   bool IsDestroying() const { return FComponentState.Contains(TComponentStateItem::csDestroying); }
 
-  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  int ComponentCount() const {
+    Compact();
+    return static_cast<int>(FComponents.size());
+  }
   TComponent* Components(int Index) const;
   TComponent* FindComponent(const std::string& AName) const;
 
+  // Appends in constant time; removal is constant time too (amortised), so building and
+  // freeing a big tree stays linear.
   void InsertComponent(TComponent* AComponent);
   void RemoveComponent(TComponent* AComponent);
   void DestroyComponents();
@@ -131,12 +143,20 @@ class TComponent : public TPersistent {
   friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
 
+  // Removed components leave a hole, closed by the next read of the list (or when the
+  // holes outnumber the components), so removal never shifts the whole list.
+  void Compact() const;
+  std::vector<TComponent*>& FreeNotifies();
+
   TComponent* FOwner = nullptr;
   std::string FName;
   intptr_t FTag = 0;
   TComponentState FComponentState;
-  std::vector<TComponent*> FComponents;
-  std::vector<TComponent*> FFreeNotifies;
+  mutable std::vector<TComponent*> FComponents;
+  mutable uint32_t FHoles = 0;
+  uint32_t FOwnerIndex = 0;  // where this component sits in its owner's list
+  // Made on first FreeNotification: few components ever watch each other.
+  std::unique_ptr<std::vector<TComponent*>> FFreeNotifies;
   TLifeToken* FLifeToken = nullptr;
 };
 

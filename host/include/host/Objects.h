@@ -2,6 +2,7 @@
 // persistent values (bounds, positions) that controls publish.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,8 @@ class TFmxObject : public TComponent {
   int ChildrenCount() const { return static_cast<int>(FChildren.size()); }
   TFmxObject* Children(int Index) const { return FChildren.at(static_cast<size_t>(Index)); }
   const std::vector<TFmxObject*>& ChildrenList() const { return FChildren; }
-  int Index() const;
+  // Constant time.
+  int Index() const { return FParent == nullptr ? -1 : static_cast<int>(FIndexInParent); }
   bool IsChildOf(const TFmxObject* Ancestor) const;
 
   void AddObject(TFmxObject* AObject);
@@ -100,8 +102,8 @@ class TFmxObject : public TComponent {
 
   bool Stored() const { return FStored; }
   void SetStored(bool Value) { FStored = Value; }
-  const std::string& StyleName() const { return FStyleName; }
-  void SetStyleName(const std::string& Value) { FStyleName = Value; }
+  const std::string& StyleName() const;
+  void SetStyleName(const std::string& Value);
   // Depth-first search of the children for an object with this style name (case-insensitive).
   TFmxObject* FindStyleResource(const std::string& AStyleLookup) const;
 
@@ -123,10 +125,15 @@ class TFmxObject : public TComponent {
   void BeforeDestruction() override;
 
  private:
+  // Children after Index moved: their stored positions follow.
+  void RenumberChildren(size_t From);
+
   TFmxObject* FParent = nullptr;
   std::vector<TFmxObject*> FChildren;
+  uint32_t FIndexInParent = 0;
   bool FStored = true;
-  std::string FStyleName;
+  // Only style objects carry a style name; the others pay a pointer for it.
+  std::unique_ptr<std::string> FStyleName;
 };
 
 }  // namespace fmx
