@@ -90,6 +90,7 @@ struct TCanvas::Impl {
   int Width = 0;
   int Height = 0;
   int SaveDepth = 0;
+  double Scale = 1.0;
 
   void Create(int AWidth, int AHeight) {
     cairo_surface_t* S = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, AWidth, AHeight);
@@ -105,6 +106,7 @@ struct TCanvas::Impl {
     Width = AWidth;
     Height = AHeight;
     SaveDepth = 0;
+    cairo_scale(Cr, Scale, Scale);
   }
   void Destroy() {
     if (Cr) cairo_destroy(Cr);
@@ -192,6 +194,53 @@ void TCanvas::RestoreState() {
 void TCanvas::Translate(float DX, float DY) {
   if (!std::isfinite(DX) || !std::isfinite(DY)) return;
   cairo_translate(FImpl->Cr, DX, DY);
+}
+
+void TCanvas::SetDeviceScale(float Value) {
+  if (!(Value >= 0.25f && Value <= 8.0f)) Value = 1.0f;
+  FImpl->Scale = Value;
+  cairo_identity_matrix(FImpl->Cr);
+  cairo_scale(FImpl->Cr, Value, Value);
+}
+
+float TCanvas::DeviceScale() const { return static_cast<float>(FImpl->Scale); }
+
+void TCanvas::ClipToRects(const std::vector<TRectF>& Rects) {
+  cairo_t* Cr = FImpl->Cr;
+  cairo_new_path(Cr);
+  // Whole device pixels: a clip edge through the middle of a pixel would blend the
+  // old picture with the new one there.
+  cairo_matrix_t m;
+  cairo_get_matrix(Cr, &m);
+  for (const TRectF& R : Rects) {
+    if (!Finite(R) || R.IsEmpty()) continue;
+    double l = R.Left, t = R.Top, r = R.Right, b = R.Bottom;
+    cairo_user_to_device(Cr, &l, &t);
+    cairo_user_to_device(Cr, &r, &b);
+    l = std::floor(std::min(l, r));
+    t = std::floor(std::min(t, b));
+    r = std::ceil(std::max(r, l));
+    b = std::ceil(std::max(b, t));
+    cairo_identity_matrix(Cr);
+    cairo_rectangle(Cr, l, t, r - l, b - t);
+    cairo_set_matrix(Cr, &m);
+  }
+  cairo_clip(Cr);
+}
+
+TRectF TCanvas::ClipBounds() const {
+  double l, t, r, b;
+  cairo_clip_extents(FImpl->Cr, &l, &t, &r, &b);
+  return {static_cast<float>(l), static_cast<float>(t), static_cast<float>(r), static_cast<float>(b)};
+}
+
+void TCanvas::ClearClipped(TAlphaColor Color) {
+  cairo_t* Cr = FImpl->Cr;
+  cairo_save(Cr);
+  cairo_set_operator(Cr, CAIRO_OPERATOR_SOURCE);
+  SetSource(Cr, Color, 1.0f);
+  cairo_paint(Cr);
+  cairo_restore(Cr);
 }
 
 void TCanvas::IntersectClipRect(const TRectF& R) {

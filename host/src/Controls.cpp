@@ -11,89 +11,136 @@ namespace fmx {
 namespace {
 // How much a disabled control's opacity is dimmed.
 constexpr float kDisabledOpacity = 0.6f;
+const std::string kNoHint;
+
+TRectF Union(const TRectF& A, const TRectF& B) {
+  if (A.IsEmpty()) return B;
+  if (B.IsEmpty()) return A;
+  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+          std::max(A.Bottom, B.Bottom)};
+}
+
+TRectF Intersect(const TRectF& A, const TRectF& B) {
+  TRectF R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+           std::min(A.Bottom, B.Bottom)};
+  return R.IsEmpty() ? TRectF{} : R;
+}
+
+bool Overlaps(const TRectF& A, const TRectF& B) {
+  return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
+}
 }  // namespace
 
-TControl::TControl(TComponent* AOwner)
-    : TFmxObject(AOwner),
-      FPosition(new TPosition),
-      FScale(new TPosition(1, 1)),
-      FMargins(new TBounds),
-      FPadding(new TBounds),
-      FTouchTargetExpansion(new TBounds) {
+const TNotifyEvent TControl::kNoNotify;
+const TMouseEvent TControl::kNoMouse;
+const TMouseMoveEvent TControl::kNoMove;
+const TMouseWheelEvent TControl::kNoWheel;
+const TKeyEvent TControl::kNoKey;
+
+TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
   FWidth = 100;
   FHeight = 100;
-  FPosition->SetOnChange([this](TObject*) { PositionChanged(); });
-  FMargins->SetOnChange([this](TObject*) { MarginsChanged(); });
-  FPadding->SetOnChange([this](TObject*) { PaddingChanged(); });
+  FAnchors = static_cast<uint8_t>(TAnchors{TAnchorKind::akLeft, TAnchorKind::akTop}.Bits());
+  FPosition.SetChangeHook({[](void* c) { static_cast<TControl*>(c)->PositionChanged(); }, this});
 }
 
-TControl::~TControl() {
-  Destroying();
-  delete FPosition;
-  delete FScale;
-  delete FMargins;
-  delete FPadding;
-  delete FTouchTargetExpansion;
+TControl::~TControl() { Destroying(); }
+
+TControlSpacing& TControl::Spacing() const {
+  if (!FSpacing) {
+    FSpacing = std::make_unique<TControlSpacing>();
+    auto* self = const_cast<TControl*>(this);
+    FSpacing->Margins.SetChangeHook(
+        {[](void* c) { static_cast<TControl*>(c)->MarginsChanged(); }, self});
+    FSpacing->Padding.SetChangeHook(
+        {[](void* c) { static_cast<TControl*>(c)->PaddingChanged(); }, self});
+  }
+  return *FSpacing;
 }
+
+TControlRare& TControl::Rare() const {
+  if (!FRare) FRare = std::make_unique<TControlRare>();
+  return *FRare;
+}
+
+const std::string& TControl::Hint() const { return FRare ? FRare->Hint : kNoHint; }
 
 // --- geometry ------------------------------------------------------------------
 
 void TControl::SetSize(float AWidth, float AHeight) {
-  SetBounds(FPosition->X(), FPosition->Y(), AWidth, AHeight);
+  SetBounds(FPosition.X(), FPosition.Y(), AWidth, AHeight);
 }
 
 void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   AWidth = SanitizeSize(AWidth);
   AHeight = SanitizeSize(AHeight);
+  X = SanitizeCoord(X);
+  Y = SanitizeCoord(Y);
   const bool sized = AWidth != FWidth || AHeight != FHeight;
-  const bool moved = SanitizeCoord(X) != FPosition->X() || SanitizeCoord(Y) != FPosition->Y();
+  const bool moved = X != FPosition.X() || Y != FPosition.Y();
   if (!sized && !moved) return;
-  FSettingBounds = true;
-  FPosition->SetPoint({X, Y});
-  FSettingBounds = false;
+  InvalidatePainted();
+  FPosition.SetPointQuietly({X, Y});
   if (sized) {
     FWidth = AWidth;
     FHeight = AHeight;
-    Realign();
+  }
+  SubtreeChanged();
+  InvalidatePainted();
+  if (sized) {
     TWeak<TComponent> self(this);
+    Realign();
+    if (!self.Alive()) return;
     Resize();
     if (!self.Alive()) return;  // freed by its resize handler
   }
   NotifyTreeChanged();
-  if (FAlign != TAlignLayout::None) ParentRealign();
-  Repaint();
+  if (Align() != TAlignLayout::None) ParentRealign();
 }
 
 void TControl::PositionChanged() {
-  if (FSettingBounds) return;
+  // Position->SetX and friends: the point is already stored, so the old ink is
+  // found from the cached rectangle, which still holds the old place.
+  if (FSubtreeRectValid) {
+    const TRectF old = FSubtreeRect;
+    if (auto* pc = ParentControl()) {
+      pc->InvalidateRect(old);
+    } else if (IRoot* root = Root(); root != nullptr && Parent() != nullptr) {
+      root->InvalidateRect(old);
+    }
+  } else {
+    // Never painted or measured since the last change: everything may have moved.
+    if (IRoot* root = Root()) root->InvalidateAll();
+  }
+  SubtreeChanged();
+  InvalidatePainted();
   NotifyTreeChanged();
   // An aligned control's position only orders it among its siblings; the layout
   // decides where it ends up.
-  if (FAlign != TAlignLayout::None) ParentRealign();
-  Repaint();
+  if (Align() != TAlignLayout::None) ParentRealign();
 }
 
 void TControl::MarginsChanged() {
-  if (FAlign != TAlignLayout::None) ParentRealign();
+  if (Align() != TAlignLayout::None) ParentRealign();
 }
 
 void TControl::PaddingChanged() { Realign(); }
 
 void TControl::Resize() {
-  if (FOnResize) {
-    auto h = FOnResize;
+  if (FEvents && FEvents->OnResize) {
+    auto h = FEvents->OnResize;
     h(this);
   }
 }
 
 TRectF TControl::BoundsRect() const {
-  return {FPosition->X(), FPosition->Y(), FPosition->X() + FWidth, FPosition->Y() + FHeight};
+  return {FPosition.X(), FPosition.Y(), FPosition.X() + FWidth, FPosition.Y() + FHeight};
 }
 
 TPointF TControl::LocalToAbsolute(TPointF P) const {
   for (const TControl* c = this; c != nullptr; c = c->ParentControl()) {
-    P.X += c->FPosition->X();
-    P.Y += c->FPosition->Y();
+    P.X += c->FPosition.X();
+    P.Y += c->FPosition.Y();
   }
   return P;
 }
@@ -109,8 +156,8 @@ TRectF TControl::AbsoluteRect() const {
 }
 
 void TControl::SetAlign(TAlignLayout Value) {
-  if (Value == FAlign) return;
-  FAlign = Value;
+  if (Value == Align()) return;
+  FAlign = static_cast<uint8_t>(Value);
   ParentRealign();
   NotifyTreeChanged();
 }
@@ -125,26 +172,57 @@ void TControl::ParentRealign() {
 
 void TControl::Realign() {
   if (FRealignLock > 0) return;
+  if (FUpdateCount > 0) {
+    FRealignPending = true;
+    return;
+  }
+  if (TRealignBatch::Active()) {
+    if (!FRealignPending) {
+      FRealignPending = true;
+      TRealignBatch::Defer(this);
+    }
+    return;
+  }
+  DoRealignNow();
+}
+
+void TControl::DoRealignNow() {
+  FRealignPending = false;
   ++FRealignLock;
+  TWeak<TComponent> self(this);
   DoRealign();
-  --FRealignLock;
+  if (self.Alive()) --FRealignLock;
+}
+
+void TControl::BeginUpdate() { ++FUpdateCount; }
+
+void TControl::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0 && FRealignPending) {
+    FRealignPending = false;
+    Realign();
+  }
 }
 
 void TControl::DoRealign() {
   TRectF full = LocalRect();
-  TRectF area{FPadding->Left(), FPadding->Top(), FWidth - FPadding->Right(),
-              FHeight - FPadding->Bottom()};
-  AlignChildren(Controls(), area, full);
+  const TRectF pad = PaddingRect();
+  TRectF area{pad.Left, pad.Top, FWidth - pad.Right, FHeight - pad.Bottom};
+  AlignChildren(this, area, full);
 }
 
 // --- visibility and state -----------------------------------------------------
 
 void TControl::SetVisible(bool Value) {
   if (Value == FVisible) return;
+  if (!Value) InvalidatePainted();
   FVisible = Value;
-  if (FAlign != TAlignLayout::None) ParentRealign();
+  SubtreeChanged();
+  if (Value) InvalidatePainted();
+  TWeak<TComponent> self(this);
+  if (Align() != TAlignLayout::None) ParentRealign();
+  if (!self.Alive()) return;
   NotifyTreeChanged();
-  Repaint();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
   if (!FVisible)
@@ -160,7 +238,7 @@ bool TControl::ParentedVisible() const {
 void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
-  Repaint();
+  InvalidatePainted();
   if (!FEnabled)
     if (IRoot* root = Root()) root->ControlHidden(this);
 }
@@ -175,7 +253,7 @@ void TControl::SetOpacity(float Value) {
   Value = std::isnan(Value) ? 0.0f : std::clamp(Value, 0.0f, 1.0f);
   if (Value == FOpacity) return;
   FOpacity = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 float TControl::AbsoluteOpacity() const {
@@ -190,8 +268,10 @@ float TControl::AbsoluteOpacity() const {
 
 void TControl::SetClipChildren(bool Value) {
   if (Value == FClipChildren) return;
+  InvalidatePainted();
   FClipChildren = Value;
-  Repaint();
+  SubtreeChanged();
+  InvalidatePainted();
 }
 
 std::vector<TControl*> TControl::Controls() const {
@@ -202,7 +282,12 @@ std::vector<TControl*> TControl::Controls() const {
   return result;
 }
 
-int TControl::ControlsCount() const { return static_cast<int>(Controls().size()); }
+int TControl::ControlsCount() const {
+  int n = 0;
+  for (TFmxObject* o : ChildrenList())
+    if (dynamic_cast<TControl*>(o) != nullptr) ++n;
+  return n;
+}
 
 TControl* TControl::ParentControl() const { return dynamic_cast<TControl*>(Parent()); }
 
@@ -212,11 +297,69 @@ TCommonCustomForm* TControl::ParentForm() const {
   return dynamic_cast<TCommonCustomForm*>(p);
 }
 
-void TControl::Repaint() {
-  if (IRoot* root = Root()) root->InvalidateAll();
+// --- damage -----------------------------------------------------------------------
+
+TRectF TControl::PaintRectLocal() const {
+  // A pixel of slack: anti-aliased edges and filtered pictures at fractional places
+  // touch the pixel next to their geometry.
+  return {-1, -1, FWidth + 1, FHeight + 1};
 }
 
-void TControl::InvalidateRect(const TRectF&) { Repaint(); }
+TRectF TControl::SubtreePaintRect() const {
+  if (!FSubtreeRectValid) {
+    TRectF r = PaintRectLocal();
+    TRectF kids;
+    for (TFmxObject* o : ChildrenList()) {
+      auto* c = dynamic_cast<TControl*>(o);
+      if (c != nullptr && c->FVisible) kids = Union(kids, c->SubtreePaintRect());
+    }
+    if (FClipChildren) kids = Intersect(kids, LocalRect());
+    r = Union(r, kids);
+    FSubtreeRect = r.Offset(FPosition.X(), FPosition.Y());
+    FSubtreeRectValid = true;
+  }
+  return FSubtreeRect;
+}
+
+void TControl::SubtreeChanged() {
+  for (TControl* c = this; c != nullptr && c->FSubtreeRectValid; c = c->ParentControl())
+    c->FSubtreeRectValid = false;
+}
+
+void TControl::InvalidatePainted() {
+  if (!FVisible || IsDestroying()) return;
+  TFmxObject* parent = Parent();
+  if (parent == nullptr) return;
+  const TRectF r = SubtreePaintRect();
+  if (auto* pc = dynamic_cast<TControl*>(parent))
+    pc->InvalidateRect(r);
+  else if (IRoot* root = Root())
+    root->InvalidateRect(r);
+}
+
+void TControl::Repaint() { InvalidatePainted(); }
+
+void TControl::InvalidateRect(const TRectF& R) {
+  // Up the chain to the form: offsets add up, a hidden ancestor shows nothing, and a
+  // clipping ancestor shows only what lies inside it.
+  TRectF r = R;
+  const TControl* c = this;
+  for (;;) {
+    if (!c->FVisible || c->IsDestroying()) return;
+    if (c->FClipChildren) r = Intersect(r, c->LocalRect());
+    if (r.IsEmpty()) return;
+    r = r.Offset(c->FPosition.X(), c->FPosition.Y());
+    TFmxObject* p = c->Parent();
+    if (p == nullptr) return;
+    auto* pc = dynamic_cast<TControl*>(p);
+    if (pc == nullptr) {
+      if (IRoot* root = dynamic_cast<IRoot*>(p)) root->InvalidateRect(r);
+      else if (IRoot* top = p->Root()) top->InvalidateRect(r);
+      return;
+    }
+    c = pc;
+  }
+}
 
 void TControl::Capture() {
   if (auto* form = ParentForm()) form->SetCaptured(this);
@@ -235,77 +378,84 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   TFmxObject::DoInsertObject(Index, AObject);
-  if (auto* c = dynamic_cast<TControl*>(AObject); c != nullptr && c->Parent() == this)
-    if (c->Align() != TAlignLayout::None) Realign();
-  Repaint();
+  auto* c = dynamic_cast<TControl*>(AObject);
+  if (c == nullptr || c->Parent() != this) return;
+  SubtreeChanged();
+  c->InvalidatePainted();
+  if (c->Align() != TAlignLayout::None) Realign();
 }
 
 void TControl::DoRemoveObject(TFmxObject* AObject) {
-  const bool wasAligned = [&] {
-    auto* c = dynamic_cast<TControl*>(AObject);
-    return c != nullptr && c->Align() != TAlignLayout::None;
-  }();
-  Repaint();
+  auto* c = dynamic_cast<TControl*>(AObject);
+  const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
+  // A parent that is going away repaints nothing and lays nothing out.
+  if (IsDestroying()) {
+    TFmxObject::DoRemoveObject(AObject);
+    return;
+  }
+  if (c != nullptr) c->InvalidatePainted();
   TFmxObject::DoRemoveObject(AObject);
-  if (wasAligned && !IsDestroying()) Realign();
+  SubtreeChanged();
+  if (wasAligned) Realign();
 }
 
 void TControl::ChildrenChanged() {
-  // Order decides ties in the layout.
+  // Order decides ties in the layout, and which child paints over which.
+  SubtreeChanged();
+  InvalidatePainted();
   Realign();
-  Repaint();
 }
 
 // --- input --------------------------------------------------------------------
 
 void TControl::Click() {
-  if (FOnClick) {
-    auto h = FOnClick;
+  if (FEvents && FEvents->OnClick) {
+    auto h = FEvents->OnClick;
     h(this);
   }
 }
 
 void TControl::DblClick() {
-  if (FOnDblClick) {
-    auto h = FOnDblClick;
+  if (FEvents && FEvents->OnDblClick) {
+    auto h = FEvents->OnDblClick;
     h(this);
   }
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   if (Button == TMouseButton::mbLeft) FPressed = true;
-  if (FOnMouseDown) {
-    auto h = FOnMouseDown;
+  if (FEvents && FEvents->OnMouseDown) {
+    auto h = FEvents->OnMouseDown;
     h(this, Button, Shift, X, Y);
   }
 }
 
 void TControl::MouseMove(TShiftState Shift, float X, float Y) {
-  if (FOnMouseMove) {
-    auto h = FOnMouseMove;
+  if (FEvents && FEvents->OnMouseMove) {
+    auto h = FEvents->OnMouseMove;
     h(this, Shift, X, Y);
   }
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
   if (Button == TMouseButton::mbLeft) FPressed = false;
-  if (FOnMouseUp) {
-    auto h = FOnMouseUp;
+  if (FEvents && FEvents->OnMouseUp) {
+    auto h = FEvents->OnMouseUp;
     h(this, Button, Shift, X, Y);
   }
 }
 
 void TControl::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
-  if (FOnMouseWheel) {
-    auto h = FOnMouseWheel;
+  if (FEvents && FEvents->OnMouseWheel) {
+    auto h = FEvents->OnMouseWheel;
     h(this, Shift, WheelDelta, Handled);
   }
 }
 
 void TControl::DoMouseEnter() {
   FIsMouseOver = true;
-  if (FOnMouseEnter) {
-    auto h = FOnMouseEnter;
+  if (FEvents && FEvents->OnMouseEnter) {
+    auto h = FEvents->OnMouseEnter;
     h(this);
   }
 }
@@ -313,10 +463,33 @@ void TControl::DoMouseEnter() {
 void TControl::DoMouseLeave() {
   FIsMouseOver = false;
   FPressed = false;
-  if (FOnMouseLeave) {
-    auto h = FOnMouseLeave;
+  if (FEvents && FEvents->OnMouseLeave) {
+    auto h = FEvents->OnMouseLeave;
     h(this);
   }
+}
+
+void TControl::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  if (FEvents && FEvents->OnKeyDown) {
+    auto h = FEvents->OnKeyDown;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+void TControl::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  if (FEvents && FEvents->OnKeyUp) {
+    auto h = FEvents->OnKeyUp;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+bool TControl::IsFocused() const {
+  auto* form = ParentForm();
+  return form != nullptr && form->Focused() == this;
+}
+
+void TControl::SetFocus() {
+  if (auto* form = ParentForm()) form->SetFocused(this);
 }
 
 // --- painting -----------------------------------------------------------------
@@ -327,46 +500,99 @@ void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
   TWeak<TComponent> self(this);
   FCanvas = ACanvas;
-  if (FOnPainting) {
-    auto h = FOnPainting;
+  if (FEvents && FEvents->OnPainting) {
+    auto h = FEvents->OnPainting;
     h(this);
     if (!self.Alive()) return;
   }
   Paint();
   if (!self.Alive()) return;
-  if (FOnPaint) {
-    auto h = FOnPaint;
+  if (FEvents && FEvents->OnPaint) {
+    auto h = FEvents->OnPaint;
     h(this);
     if (!self.Alive()) return;
   }
   FCanvas = nullptr;
-  if (ACanvas != nullptr && FClipChildren) {
+  const bool clips = ACanvas != nullptr && FClipChildren;
+  if (clips) {
     ACanvas->SaveState();
     ACanvas->IntersectClipRect(LocalRect());
   }
   FCanvas = ACanvas;
   PaintChildren();
-  FCanvas = nullptr;
-  if (ACanvas != nullptr && FClipChildren) ACanvas->RestoreState();
+  // The canvas belongs to the painter, so its state is put back even when a child's
+  // paint handler freed this control; this control's fields are touched only if not.
+  if (clips) ACanvas->RestoreState();
+  if (self.Alive()) FCanvas = nullptr;
 }
 
 void TControl::PaintChildren() {
   TCanvas* canvas = FCanvas;
   // A child's paint handler may free this control too.
   TWeak<TComponent> self(this);
+  // What may be drawn at all (the damaged region, cut by clipping parents), in local
+  // coordinates: children wholly outside it are not visited.
+  const TRectF visible = canvas != nullptr ? canvas->ClipBounds() : TRectF{};
   // Index-based: a child's Paint may reorder, add or remove siblings. The form paints
   // again until the tree is stable, so a pass that sees a changing list is redone.
   for (size_t i = 0; i < ChildrenList().size(); ++i) {
     auto* child = dynamic_cast<TControl*>(ChildrenList()[i]);
     if (child == nullptr || !child->FVisible) continue;
     if (canvas != nullptr) {
+      if (!Overlaps(child->SubtreePaintRect(), visible)) continue;
       canvas->SaveState();
-      canvas->Translate(child->FPosition->X(), child->FPosition->Y());
+      canvas->Translate(child->FPosition.X(), child->FPosition.Y());
     }
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
     if (!self.Alive()) return;
   }
+}
+
+// --- realign batches --------------------------------------------------------------
+
+namespace {
+thread_local int gBatchDepth = 0;
+thread_local std::vector<TWeak<TFmxObject>>* gDeferred = nullptr;
+
+int Depth(const TFmxObject* O) {
+  int d = 0;
+  for (const TFmxObject* p = O->Parent(); p != nullptr; p = p->Parent()) ++d;
+  return d;
+}
+}  // namespace
+
+TRealignBatch::TRealignBatch() {
+  if (gBatchDepth++ == 0) gDeferred = new std::vector<TWeak<TFmxObject>>();
+}
+
+TRealignBatch::~TRealignBatch() {
+  if (--gBatchDepth > 0) return;
+  std::unique_ptr<std::vector<TWeak<TFmxObject>>> pending(gDeferred);
+  gDeferred = nullptr;
+  // Parents first: laying a parent out resizes its children, whose own layout then
+  // runs once on the final size.
+  std::vector<std::pair<int, TWeak<TFmxObject>>> order;
+  order.reserve(pending->size());
+  for (auto& w : *pending)
+    if (TFmxObject* o = w.Get()) order.emplace_back(Depth(o), std::move(w));
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [depth, w] : order) {
+    TFmxObject* o = w.Get();
+    if (o == nullptr) continue;
+    if (auto* c = dynamic_cast<TControl*>(o)) {
+      if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
+    } else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) {
+      f->RealignDeferred();
+    }
+  }
+}
+
+bool TRealignBatch::Active() { return gBatchDepth > 0; }
+
+void TRealignBatch::Defer(TFmxObject* AObject) {
+  if (gDeferred != nullptr) gDeferred->emplace_back(AObject);
 }
 
 // --- TPresentedControl ---------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "host/Forms.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Layout.h"
 #include "host/Canvas.h"
@@ -17,10 +18,9 @@ constexpr TAlphaColor kDefaultFormBackground = 0xFFF0F0F0;
 }  // namespace
 
 TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
-    : TFmxObject(AOwner),
-      FPadding(new TBounds),
-      FFill(new TBrush(TBrushKind::None, TAlphaColors::White)) {
-  FPadding->SetOnChange([this](TObject*) { Realign(); });
+    : TFmxObject(AOwner), FFill(new TBrush(TBrushKind::None, TAlphaColors::White)) {
+  FPadding.SetChangeHook(
+      {[](void* f) { static_cast<TCommonCustomForm*>(f)->Realign(); }, this});
   FFill->SetOnChange([this](TObject*) { InvalidateAll(); });
   Application->FormCreated(this);
 }
@@ -30,10 +30,9 @@ TCommonCustomForm::~TCommonCustomForm() {
   Destroying();
   // Children are freed by the object tree below; make sure none of them calls back
   // into the form's routing while that happens.
-  FHovered = FCaptured = FPressedControl = nullptr;
+  FHovered = FCaptured = FPressedControl = FFocused = nullptr;
   if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
   Application->FormDestroyed(this);
-  delete FPadding;
   delete FFill;
 }
 
@@ -50,11 +49,14 @@ void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   FHeight = AHeight;
   Application->Platform()->ApplyWindowRect(this, TRect{FLeft, FTop, FLeft + FWidth, FTop + FHeight});
   if (sized) {
+    InvalidateAll();
+    TWeak<TComponent> self(this);
     Realign();
+    if (!self.Alive()) return;
     Resize();
+    if (!self.Alive()) return;  // its resize handler freed the form
   }
   TreeChanged();
-  InvalidateAll();
 }
 
 void TCommonCustomForm::Resize() {
@@ -65,31 +67,46 @@ void TCommonCustomForm::Resize() {
 }
 
 void TCommonCustomForm::Realign() {
-  if (FRealigning) return;
+  if (FRealigning || IsDestroying()) return;
+  if (TRealignBatch::Active()) {
+    if (!FRealignPending) {
+      FRealignPending = true;
+      TRealignBatch::Defer(this);
+    }
+    return;
+  }
+  FRealignPending = false;
   FRealigning = true;
-  std::vector<TControl*> controls;
-  for (TFmxObject* o : ChildrenList())
-    if (auto* c = dynamic_cast<TControl*>(o)) controls.push_back(c);
+  TWeak<TComponent> self(this);
   TRectF full{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
-  TRectF area{FPadding->Left(), FPadding->Top(), full.Right - FPadding->Right(),
-              full.Bottom - FPadding->Bottom()};
-  AlignChildren(controls, area, full);
-  FRealigning = false;
+  TRectF area{FPadding.Left(), FPadding.Top(), full.Right - FPadding.Right(),
+              full.Bottom - FPadding.Bottom()};
+  AlignChildren(this, area, full);
+  if (self.Alive()) FRealigning = false;
+}
+
+void TCommonCustomForm::RealignDeferred() {
+  if (FRealignPending) Realign();
 }
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   TFmxObject::DoInsertObject(Index, AObject);
-  if (auto* c = dynamic_cast<TControl*>(AObject); c != nullptr && c->Parent() == this)
-    if (c->Align() != TAlignLayout::None) Realign();
-  InvalidateAll();
+  auto* c = dynamic_cast<TControl*>(AObject);
+  if (c == nullptr || c->Parent() != this) return;
+  c->InvalidatePainted();
+  if (c->Align() != TAlignLayout::None) Realign();
 }
 
 void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
-  TFmxObject::DoRemoveObject(AObject);
-  if (!IsDestroying()) {
-    Realign();
-    InvalidateAll();
+  if (IsDestroying()) {
+    TFmxObject::DoRemoveObject(AObject);
+    return;
   }
+  auto* c = dynamic_cast<TControl*>(AObject);
+  const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
+  if (c != nullptr) c->InvalidatePainted();
+  TFmxObject::DoRemoveObject(AObject);
+  if (wasAligned) Realign();
 }
 
 void TCommonCustomForm::ChildrenChanged() {
@@ -225,22 +242,68 @@ TControl* TCommonCustomForm::ObjectAtPoint(TPointF P) const { return HitTestChil
 
 void TCommonCustomForm::SetCaptured(TControl* AControl) { FCaptured = AControl; }
 
+void TCommonCustomForm::SetFocused(TControl* AControl) {
+  if (AControl == FFocused.Get()) return;
+  if (AControl != nullptr && (AControl->ParentForm() != this || !AControl->ParentedVisible() ||
+                              !AControl->AbsoluteEnabled()))
+    return;
+  TWeak<TControl> old = FFocused;
+  FFocused = AControl;
+  TWeak<TComponent> self(this);
+  if (TControl* o = old.Get()) o->DoExit();
+  if (!self.Alive()) return;
+  if (TControl* n = FFocused.Get(); n != nullptr && n == AControl) n->DoEnter();
+}
+
+void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  TWeak<TComponent> self(this);
+  if (TControl* f = FFocused.Get()) {
+    f->KeyDown(Key, KeyChar, Shift);
+    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;
+  }
+  if (FOnKeyDown) {
+    auto h = FOnKeyDown;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  TWeak<TComponent> self(this);
+  if (TControl* f = FFocused.Get()) {
+    f->KeyUp(Key, KeyChar, Shift);
+    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;
+  }
+  if (FOnKeyUp) {
+    auto h = FOnKeyUp;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+void TCommonCustomForm::SetDeviceScale(float Value) {
+  if (!(Value >= 0.25f && Value <= 8.0f)) Value = 1.0f;
+  if (Value == FDeviceScale) return;
+  FDeviceScale = Value;
+  InvalidateAll();
+}
+
 void TCommonCustomForm::CancelMouseTracking() {
   FCaptured = nullptr;
   FPressedControl = nullptr;
 }
 
 void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
+  // Freed controls read null already; this is for controls that leave the tree alive.
   auto gone = [AObject](TControl* c) {
     return c != nullptr && (c == AObject || c->IsChildOf(AObject));
   };
-  if (gone(FHovered)) FHovered = nullptr;
-  if (gone(FCaptured)) FCaptured = nullptr;
-  if (gone(FPressedControl)) FPressedControl = nullptr;
+  if (gone(FHovered.Get())) FHovered = nullptr;
+  if (gone(FCaptured.Get())) FCaptured = nullptr;
+  if (gone(FPressedControl.Get())) FPressedControl = nullptr;
+  if (gone(FFocused.Get())) FFocused = nullptr;
 }
 
 void TCommonCustomForm::ControlHidden(TControl* AControl) {
-  TControl* old = FHovered;
+  TControl* old = FHovered.Get();
   const bool wasHovered = old != nullptr && (old == AControl || old->IsChildOf(AControl));
   ControlRemovedFromTree(AControl);
   // The pointer is no longer over what disappeared; tell it, as a move away would.
@@ -249,21 +312,21 @@ void TCommonCustomForm::ControlHidden(TControl* AControl) {
 
 bool TCommonCustomForm::UpdateHovered(TPointF P) {
   TControl* now = ObjectAtPoint(P);
-  if (now == FHovered) return true;
+  if (now == FHovered.Get()) return true;
   TWeak<TComponent> self(this);
-  TControl* old = FHovered;
+  TControl* old = FHovered.Get();
   FHovered = now;
-  // Each handler may free controls or the form; the removal hook clears FHovered when
-  // the control it names goes.
+  // Each handler may free controls or the form; the weak link reads null once the
+  // control it names goes.
   if (old != nullptr) old->DoMouseLeave();
   if (!self.Alive()) return false;
-  if (FHovered != nullptr && FHovered == now) now->DoMouseEnter();
+  if (FHovered.Get() != nullptr && FHovered.Get() == now) now->DoMouseEnter();
   return self.Alive();
 }
 
 void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
-  if (FCaptured == nullptr && !UpdateHovered({X, Y})) return;
-  TControl* target = FCaptured != nullptr ? FCaptured : FHovered;
+  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target != nullptr) {
     TPointF local = target->AbsoluteToLocal({X, Y});
     target->MouseMove(Shift, local.X, local.Y);
@@ -274,8 +337,8 @@ void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
 }
 
 void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  if (FCaptured == nullptr && !UpdateHovered({X, Y})) return;
-  TControl* target = FCaptured != nullptr ? FCaptured : FHovered;
+  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target == nullptr) {
     FPressedControl = nullptr;
     FormMouseDown(Button, Shift, X, Y);
@@ -289,8 +352,8 @@ void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float 
 }
 
 void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TControl* target = FCaptured != nullptr ? FCaptured : ObjectAtPoint({X, Y});
-  if (FCaptured != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : ObjectAtPoint({X, Y});
+  if (FCaptured.Get() != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
   if (target == nullptr) {
     FPressedControl = nullptr;
     if (FOnMouseUp) {
@@ -299,7 +362,7 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
     }
     return;
   }
-  const bool clicks = target == FPressedControl;
+  const bool clicks = target == FPressedControl.Get();
   const bool isDouble = FPressedDouble;
   TPointF local = target->AbsoluteToLocal({X, Y});
   TWeak<TComponent> self(this);
@@ -316,12 +379,12 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
       target->Click();
     if (!self.Alive()) return;
   }
-  if (FCaptured == nullptr) UpdateHovered({X, Y});
+  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
 }
 
 void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   bool handled = false;
-  TControl* c = FHovered;
+  TControl* c = FHovered.Get();
   while (c != nullptr && !handled) {
     // Up the chain from what is still there after each handler.
     TControl* parent = c->ParentControl();
@@ -334,8 +397,8 @@ void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
 }
 
 void TCommonCustomForm::MouseLeave() {
-  if (FCaptured != nullptr) return;
-  TControl* old = FHovered;
+  if (FCaptured.Get() != nullptr) return;
+  TControl* old = FHovered.Get();
   FHovered = nullptr;
   if (old != nullptr) old->DoMouseLeave();
 }
@@ -350,8 +413,48 @@ void TCommonCustomForm::FormMouseDown(TMouseButton Button, TShiftState Shift, fl
 // --- painting -----------------------------------------------------------------
 
 void TCommonCustomForm::InvalidateAll() {
-  Application->Platform()->Invalidate(
-      this, TRectF{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)});
+  InvalidateRect({0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)});
+}
+
+void TCommonCustomForm::InvalidateRect(const TRectF& R) {
+  if (IsDestroying()) return;
+  const TRectF r{std::max(R.Left, 0.0f), std::max(R.Top, 0.0f),
+                 std::min(R.Right, static_cast<float>(FWidth)),
+                 std::min(R.Bottom, static_cast<float>(FHeight))};
+  if (r.IsEmpty()) return;
+  const bool wasClean = FDirty.IsEmpty();
+  ++FInvalidations;
+  FDirty.Add(r);
+  if (wasClean) Application->Platform()->Invalidate(this, r);
+}
+
+void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
+  TWeak<TComponent> self(this);
+  TRectF bounds{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
+  if (ACanvas != nullptr) {
+    ACanvas->SaveState();
+    if (R != nullptr) {
+      ACanvas->ClipToRects(R->Rects());
+      bounds = R->Bounds();
+    }
+    ACanvas->ClearClipped(FTransparency ? TAlphaColors::Null : BackgroundColor());
+  }
+  for (size_t i = 0; i < ChildrenList().size(); ++i) {
+    auto* c = dynamic_cast<TControl*>(ChildrenList()[i]);
+    if (c == nullptr || !c->Visible()) continue;
+    if (ACanvas != nullptr) {
+      const TRectF sub = c->SubtreePaintRect();
+      if (!(sub.Left < bounds.Right && bounds.Left < sub.Right && sub.Top < bounds.Bottom &&
+            bounds.Top < sub.Bottom))
+        continue;
+      ACanvas->SaveState();
+      ACanvas->Translate(c->Position()->X(), c->Position()->Y());
+    }
+    c->PaintTo(ACanvas);
+    if (ACanvas != nullptr) ACanvas->RestoreState();
+    if (!self.Alive()) break;  // a paint handler freed the form
+  }
+  if (ACanvas != nullptr) ACanvas->RestoreState();
 }
 
 int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
@@ -359,24 +462,89 @@ int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
   int pass = 0;
   while (pass < kMaxPaintPasses) {
     ++pass;
-    const uint64_t before = FTreeGeneration;
-    if (ACanvas != nullptr) {
-      ACanvas->Clear(FTransparency ? TAlphaColors::Null : BackgroundColor());
-    }
-    for (size_t i = 0; i < ChildrenList().size(); ++i) {
-      auto* c = dynamic_cast<TControl*>(ChildrenList()[i]);
-      if (c == nullptr || !c->Visible()) continue;
-      if (ACanvas != nullptr) {
-        ACanvas->SaveState();
-        ACanvas->Translate(c->Position()->X(), c->Position()->Y());
-      }
-      c->PaintTo(ACanvas);
-      if (ACanvas != nullptr) ACanvas->RestoreState();
-      if (!self.Alive()) return pass;  // a paint handler freed the form
-    }
-    if (FTreeGeneration == before) break;
+    const uint64_t before = FTreeGeneration, invalidated = FInvalidations;
+    PaintPass(ACanvas, nullptr);
+    if (!self.Alive()) return pass;
+    // The damage stays recorded: a full paint on some other canvas (a snapshot) does
+    // not bring the platform's own picture up to date.
+    if (FTreeGeneration == before && FInvalidations == invalidated) break;
   }
   return pass;
+}
+
+int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool Full) {
+  TWeak<TComponent> self(this);
+  if (Full) InvalidateAll();
+  int pass = 0;
+  // Paint handlers may change what they paint (layout done while painting): what
+  // they invalidate is painted in the next pass, until nothing is left.
+  while (!FDirty.IsEmpty() && pass < kMaxPaintPasses) {
+    ++pass;
+    TPaintRegion region = std::move(FDirty);
+    FDirty.Clear();
+    PaintPass(ACanvas, &region);
+    if (Painted != nullptr)
+      for (const TRectF& r : region.Rects()) Painted->Add(r);
+    if (!self.Alive()) return pass;
+  }
+  // Still changing after the last pass: leave the rest for the next frame rather
+  // than spin.
+  return pass;
+}
+
+// --- TPaintRegion -----------------------------------------------------------------
+
+namespace {
+TRectF PixelBounds(const TRectF& R) {
+  return {std::floor(R.Left), std::floor(R.Top), std::ceil(R.Right), std::ceil(R.Bottom)};
+}
+TRectF UnionOf(const TRectF& A, const TRectF& B) {
+  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+          std::max(A.Bottom, B.Bottom)};
+}
+bool Touches(const TRectF& A, const TRectF& B) {
+  return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
+}
+}  // namespace
+
+void TPaintRegion::Add(const TRectF& R) {
+  if (!(std::isfinite(R.Left) && std::isfinite(R.Top) && std::isfinite(R.Right) &&
+        std::isfinite(R.Bottom)) ||
+      R.IsEmpty())
+    return;
+  TRectF r = PixelBounds(R);
+  // Overlapping or touching rectangles merge into one; merging may make the new one
+  // touch others, so go round until none does.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < FRects.size(); ++i) {
+      if (Touches(FRects[i], r)) {
+        r = UnionOf(FRects[i], r);
+        FRects[i] = FRects.back();
+        FRects.pop_back();
+        merged = true;
+        break;
+      }
+    }
+  }
+  FRects.push_back(r);
+  if (FRects.size() > MaxRects) {
+    TRectF all = Bounds();
+    FRects.assign(1, all);
+  }
+}
+
+TRectF TPaintRegion::Bounds() const {
+  if (FRects.empty()) return {};
+  TRectF b = FRects.front();
+  for (const TRectF& r : FRects) b = UnionOf(b, r);
+  return b;
+}
+
+float TPaintRegion::Area() const {
+  float a = 0;
+  for (const TRectF& r : FRects) a += r.Width() * r.Height();
+  return a;
 }
 
 // --- TFrame / TScreen -----------------------------------------------------------

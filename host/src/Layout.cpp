@@ -11,7 +11,6 @@ namespace {
 struct Placed {
   TControl* Control;
   int Order;  // child order, for ties
-  TWeak<TControl> Watch;
 };
 
 // Where siblings of one alignment start from: the edge they stack against, so the
@@ -54,49 +53,56 @@ void Place(TControl* c, float x, float y, float w, float h) {
 }
 
 void AlignOne(TControl* c, TRectF& area, const TRectF& full) {
-  const TBounds* m = c->Margins();
+  // Copied before placing: placing runs handlers that may free the control.
+  const struct {
+    TRectF R;
+    float Left() const { return R.Left; }
+    float Top() const { return R.Top; }
+    float Right() const { return R.Right; }
+    float Bottom() const { return R.Bottom; }
+  } m{c->MarginsRect()};
   const float w = c->Width(), h = c->Height();
   const float aw = area.Width(), ah = area.Height();
   switch (c->Align()) {
     case TAlignLayout::Top:
     case TAlignLayout::MostTop:
-      Place(c, area.Left + m->Left(), area.Top + m->Top(), aw - m->Left() - m->Right(), h);
-      area.Top += h + m->Top() + m->Bottom();
+      Place(c, area.Left + m.Left(), area.Top + m.Top(), aw - m.Left() - m.Right(), h);
+      area.Top += h + m.Top() + m.Bottom();
       break;
     case TAlignLayout::Bottom:
     case TAlignLayout::MostBottom:
-      Place(c, area.Left + m->Left(), area.Bottom - m->Bottom() - h, aw - m->Left() - m->Right(), h);
-      area.Bottom -= h + m->Top() + m->Bottom();
+      Place(c, area.Left + m.Left(), area.Bottom - m.Bottom() - h, aw - m.Left() - m.Right(), h);
+      area.Bottom -= h + m.Top() + m.Bottom();
       break;
     case TAlignLayout::Left:
     case TAlignLayout::MostLeft:
-      Place(c, area.Left + m->Left(), area.Top + m->Top(), w, ah - m->Top() - m->Bottom());
-      area.Left += w + m->Left() + m->Right();
+      Place(c, area.Left + m.Left(), area.Top + m.Top(), w, ah - m.Top() - m.Bottom());
+      area.Left += w + m.Left() + m.Right();
       break;
     case TAlignLayout::Right:
     case TAlignLayout::MostRight:
-      Place(c, area.Right - m->Right() - w, area.Top + m->Top(), w, ah - m->Top() - m->Bottom());
-      area.Right -= w + m->Left() + m->Right();
+      Place(c, area.Right - m.Right() - w, area.Top + m.Top(), w, ah - m.Top() - m.Bottom());
+      area.Right -= w + m.Left() + m.Right();
       break;
     case TAlignLayout::Client:
-      Place(c, area.Left + m->Left(), area.Top + m->Top(), aw - m->Left() - m->Right(),
-            ah - m->Top() - m->Bottom());
+      Place(c, area.Left + m.Left(), area.Top + m.Top(), aw - m.Left() - m.Right(),
+            ah - m.Top() - m.Bottom());
       break;
     case TAlignLayout::Contents:
-      Place(c, full.Left + m->Left(), full.Top + m->Top(), full.Width() - m->Left() - m->Right(),
-            full.Height() - m->Top() - m->Bottom());
+      Place(c, full.Left + m.Left(), full.Top + m.Top(), full.Width() - m.Left() - m.Right(),
+            full.Height() - m.Top() - m.Bottom());
       break;
     case TAlignLayout::Center:
-      Place(c, area.Left + m->Left() + (aw - m->Left() - m->Right() - w) / 2,
-            area.Top + m->Top() + (ah - m->Top() - m->Bottom() - h) / 2, w, h);
+      Place(c, area.Left + m.Left() + (aw - m.Left() - m.Right() - w) / 2,
+            area.Top + m.Top() + (ah - m.Top() - m.Bottom() - h) / 2, w, h);
       break;
     case TAlignLayout::VertCenter:
-      Place(c, area.Left + m->Left(), area.Top + m->Top() + (ah - m->Top() - m->Bottom() - h) / 2,
-            aw - m->Left() - m->Right(), h);
+      Place(c, area.Left + m.Left(), area.Top + m.Top() + (ah - m.Top() - m.Bottom() - h) / 2,
+            aw - m.Left() - m.Right(), h);
       break;
     case TAlignLayout::HorzCenter:
-      Place(c, area.Left + m->Left() + (aw - m->Left() - m->Right() - w) / 2, area.Top + m->Top(), w,
-            ah - m->Top() - m->Bottom());
+      Place(c, area.Left + m.Left() + (aw - m.Left() - m.Right() - w) / 2, area.Top + m.Top(), w,
+            ah - m.Top() - m.Bottom());
       break;
     case TAlignLayout::None:
       break;
@@ -108,7 +114,7 @@ void AlignOne(TControl* c, TRectF& area, const TRectF& full) {
 
 }  // namespace
 
-void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF Full) {
+void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   // Edge alignments stack in phases: the "most" ones take the outer edges first.
   static constexpr std::array<std::array<TAlignLayout, 2>, 4> kEdgePhases{{
       {TAlignLayout::MostTop, TAlignLayout::MostBottom},
@@ -117,18 +123,32 @@ void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF F
       {TAlignLayout::Left, TAlignLayout::Right},
   }};
   std::vector<Placed> aligned;
-  // Placing a control runs its resize handler, which may free or move a sibling: each
-  // one is held weakly and skipped once it is gone from this parent.
-  const TFmxObject* parent = Children.empty() ? nullptr : Children.front()->Parent();
-  for (size_t i = 0; i < Children.size(); ++i) {
-    TControl* c = Children[i];
-    if (c->Visible() && c->Align() != TAlignLayout::None) {
-      aligned.push_back({c, static_cast<int>(i), TWeak<TControl>(c)});
-    }
+  const auto& children = Parent->ChildrenList();
+  for (size_t i = 0; i < children.size(); ++i) {
+    auto* c = dynamic_cast<TControl*>(children[i]);
+    if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None)
+      aligned.push_back({c, static_cast<int>(i)});
   }
   if (aligned.empty()) return;
-  auto present = [parent](const Placed& p) {
-    return p.Watch.Alive() && p.Control->Parent() == parent;
+
+  // Placing a control runs its resize handler, which may free or move anything. As
+  // long as nothing was freed, every control in the list is alive and only needs to
+  // still be a child here; once something was, the parent's current list (all alive)
+  // tells which of them are left.
+  TWeak<TFmxObject> parentLink(Parent);
+  uint64_t seenDestroyed = detail::gDestroyedCount;
+  std::vector<const TFmxObject*> live;
+  bool gone = false;
+  auto present = [&](const Placed& p) {
+    if (!parentLink.Alive()) return false;
+    if (detail::gDestroyedCount != seenDestroyed) {
+      seenDestroyed = detail::gDestroyedCount;
+      live.assign(Parent->ChildrenList().begin(), Parent->ChildrenList().end());
+      std::sort(live.begin(), live.end());
+      gone = true;
+    }
+    if (gone && !std::binary_search(live.begin(), live.end(), p.Control)) return false;
+    return p.Control->Parent() == Parent;
   };
 
   std::vector<Placed> group;

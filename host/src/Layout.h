@@ -7,8 +7,8 @@
 
 namespace fmx {
 
-// Lays out the aligned, visible controls of one parent. Area is the parent's rectangle
-// minus its padding; Full is the whole parent rectangle (used by Contents).
-void AlignChildren(const std::vector<TControl*>& Children, TRectF Area, TRectF Full);
+// Lays out the aligned, visible child controls of Parent. Area is the parent's
+// rectangle minus its padding; Full is the whole parent rectangle (used by Contents).
+void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full);
 
 }  // namespace fmx

@@ -16,7 +16,7 @@ void TBounds::Set(float ALeft, float ATop, float ARight, float ABottom) {
   FTop = ATop;
   FRight = ARight;
   FBottom = ABottom;
-  if (FOnChange) FOnChange(this);
+  FHook();
 }
 
 void TBounds::Assign(TPersistent* Source) {
@@ -33,7 +33,7 @@ void TPosition::SetPoint(TPointF P) {
   if (P.X == FX && P.Y == FY) return;
   FX = P.X;
   FY = P.Y;
-  if (FOnChange) FOnChange(this);
+  FHook();
 }
 
 void TPosition::Assign(TPersistent* Source) {

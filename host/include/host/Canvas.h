@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/Graphics.h"
 
@@ -19,6 +20,11 @@ class TCanvas {
 
   int Width() const;
   int Height() const;
+  // Device pixels per logical unit: drawing is scaled by it, so a canvas of twice the
+  // form's pixel size at scale 2 draws the same picture, sharper. Width, Height, Bits
+  // and CopyTo are in device pixels.
+  void SetDeviceScale(float Value);
+  float DeviceScale() const;
   // Resizes the image (its contents become transparent).
   void SetSize(int AWidth, int AHeight);
   // Premultiplied ARGB32, Stride() bytes a row.
@@ -35,6 +41,12 @@ class TCanvas {
   void RestoreState();
   void Translate(float DX, float DY);
   void IntersectClipRect(const TRectF& R);
+  // Restricts drawing to the union of Rects (in current coordinates).
+  void ClipToRects(const std::vector<TRectF>& Rects);
+  // The bounding box of what may still be drawn, in current coordinates.
+  TRectF ClipBounds() const;
+  // Fills what the clip leaves with Color, replacing the pixels (no blending).
+  void ClearClipped(TAlphaColor Color);
 
   // Shapes. Opacity multiplies the brush's alpha.
   void FillRect(const TRectF& R, float XRadius, float YRadius, TCorners Corners, float Opacity,

@@ -1,6 +1,7 @@
 // Visual controls: bounds, alignment, visibility, mouse input and painting hooks.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,42 @@ namespace fmx {
 class TCanvas;
 class TCommonCustomForm;
 
+// Handlers of a control, kept apart: most controls of a big tree never get one.
+struct TControlEvents {
+  TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave, OnPainting, OnPaint, OnResize,
+      OnResized, OnDragEnter, OnDragLeave, OnDragOver, OnDragDrop, OnDragEnd;
+  TMouseEvent OnMouseDown, OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TMouseWheelEvent OnMouseWheel;
+  TKeyEvent OnKeyDown, OnKeyUp;
+};
+
+// Properties that few controls set; made on first use.
+struct TControlRare {
+  TControlRare() : Scale(1, 1) {}
+  std::string Hint;
+  TPosition Scale;
+  TBounds TouchTargetExpansion;
+  int Cursor = 0;
+  TDragMode DragMode = TDragMode::dmManual;
+  bool ShowHint = false;
+  bool ParentShowHint = true;
+  bool EnableDragHighlight = true;
+};
+
+// Margins and padding, made when either is first asked for.
+struct TControlSpacing {
+  TBounds Margins;
+  TBounds Padding;
+};
+
 class TControl : public TFmxObject {
  public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
 
   // Geometry, in the parent's coordinates.
-  TPosition* Position() const { return FPosition; }
+  TPosition* Position() const { return &FPosition; }
   float Width() const { return FWidth; }
   float Height() const { return FHeight; }
   void SetWidth(float Value) { SetSize(Value, FHeight); }
@@ -30,12 +60,15 @@ class TControl : public TFmxObject {
   TPointF AbsoluteToLocal(TPointF P) const;
   TRectF AbsoluteRect() const;
 
-  TAlignLayout Align() const { return FAlign; }
+  TAlignLayout Align() const { return static_cast<TAlignLayout>(FAlign); }
   void SetAlign(TAlignLayout Value);
-  TBounds* Margins() const { return FMargins; }
-  TBounds* Padding() const { return FPadding; }
-  TAnchors Anchors() const { return FAnchors; }
-  void SetAnchors(TAnchors Value) { FAnchors = Value; }
+  // Made on first use; MarginsRect and PaddingRect read them without making them.
+  TBounds* Margins() const { return &Spacing().Margins; }
+  TBounds* Padding() const { return &Spacing().Padding; }
+  TRectF MarginsRect() const { return FSpacing ? FSpacing->Margins.Rect() : TRectF{}; }
+  TRectF PaddingRect() const { return FSpacing ? FSpacing->Padding.Rect() : TRectF{}; }
+  TAnchors Anchors() const { return TAnchors::FromBits(FAnchors); }
+  void SetAnchors(TAnchors Value) { FAnchors = static_cast<uint8_t>(Value.Bits()); }
 
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
@@ -63,20 +96,32 @@ class TControl : public TFmxObject {
   void SetTabStop(bool Value) { FTabStop = Value; }
   bool AutoCapture() const { return FAutoCapture; }
   void SetAutoCapture(bool Value) { FAutoCapture = Value; }
-  int Cursor() const { return FCursor; }
-  void SetCursor(int Value) { FCursor = Value; }
-  const std::string& Hint() const { return FHint; }
-  void SetHint(const std::string& Value) { FHint = Value; }
-  bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
-  bool ParentShowHint() const { return FParentShowHint; }
-  void SetParentShowHint(bool Value) { FParentShowHint = Value; }
-  TPosition* Scale() const { return FScale; }
-  TDragMode DragMode() const { return FDragMode; }
-  void SetDragMode(TDragMode Value) { FDragMode = Value; }
-  bool EnableDragHighlight() const { return FEnableDragHighlight; }
-  void SetEnableDragHighlight(bool Value) { FEnableDragHighlight = Value; }
-  TBounds* TouchTargetExpansion() const { return FTouchTargetExpansion; }
+  int Cursor() const { return FRare ? FRare->Cursor : 0; }
+  void SetCursor(int Value) {
+    if (FRare || Value != 0) Rare().Cursor = Value;
+  }
+  const std::string& Hint() const;
+  void SetHint(const std::string& Value) {
+    if (FRare || !Value.empty()) Rare().Hint = Value;
+  }
+  bool ShowHint() const { return FRare ? FRare->ShowHint : false; }
+  void SetShowHint(bool Value) {
+    if (FRare || Value) Rare().ShowHint = Value;
+  }
+  bool ParentShowHint() const { return FRare ? FRare->ParentShowHint : true; }
+  void SetParentShowHint(bool Value) {
+    if (FRare || !Value) Rare().ParentShowHint = Value;
+  }
+  TPosition* Scale() const { return &Rare().Scale; }
+  TDragMode DragMode() const { return FRare ? FRare->DragMode : TDragMode::dmManual; }
+  void SetDragMode(TDragMode Value) {
+    if (FRare || Value != TDragMode::dmManual) Rare().DragMode = Value;
+  }
+  bool EnableDragHighlight() const { return FRare ? FRare->EnableDragHighlight : true; }
+  void SetEnableDragHighlight(bool Value) {
+    if (FRare || !Value) Rare().EnableDragHighlight = Value;
+  }
+  TBounds* TouchTargetExpansion() const { return &Rare().TouchTargetExpansion; }
 
   bool IsMouseOver() const { return FIsMouseOver; }
   bool Pressed() const { return FPressed; }
@@ -91,8 +136,13 @@ class TControl : public TFmxObject {
   // Asks for the control to be drawn again.
   void Repaint();
   void InvalidateRect(const TRectF& R);
-  // Lays out the aligned children again.
+  // Lays out the aligned children again (later, when a realign lock is held).
   void Realign();
+  // While updating, the control does not lay out its children; EndUpdate does it
+  // once. Nests.
+  void BeginUpdate();
+  void EndUpdate();
+  bool IsUpdating() const { return FUpdateCount > 0; }
 
   // Mouse capture: while captured, moves and the release come here.
   void Capture();
@@ -105,42 +155,55 @@ class TControl : public TFmxObject {
   TCanvas* Canvas() const { return FCanvas; }
 
   // Events.
-  const TNotifyEvent& OnClick() const { return FOnClick; }
-  void SetOnClick(TNotifyEvent Value) { FOnClick = std::move(Value); }
-  const TNotifyEvent& OnDblClick() const { return FOnDblClick; }
-  void SetOnDblClick(TNotifyEvent Value) { FOnDblClick = std::move(Value); }
-  const TMouseEvent& OnMouseDown() const { return FOnMouseDown; }
-  void SetOnMouseDown(TMouseEvent Value) { FOnMouseDown = std::move(Value); }
-  const TMouseEvent& OnMouseUp() const { return FOnMouseUp; }
-  void SetOnMouseUp(TMouseEvent Value) { FOnMouseUp = std::move(Value); }
-  const TMouseMoveEvent& OnMouseMove() const { return FOnMouseMove; }
-  void SetOnMouseMove(TMouseMoveEvent Value) { FOnMouseMove = std::move(Value); }
-  const TMouseWheelEvent& OnMouseWheel() const { return FOnMouseWheel; }
-  void SetOnMouseWheel(TMouseWheelEvent Value) { FOnMouseWheel = std::move(Value); }
-  const TNotifyEvent& OnMouseEnter() const { return FOnMouseEnter; }
-  void SetOnMouseEnter(TNotifyEvent Value) { FOnMouseEnter = std::move(Value); }
-  const TNotifyEvent& OnMouseLeave() const { return FOnMouseLeave; }
-  void SetOnMouseLeave(TNotifyEvent Value) { FOnMouseLeave = std::move(Value); }
-  const TNotifyEvent& OnPainting() const { return FOnPainting; }
-  void SetOnPainting(TNotifyEvent Value) { FOnPainting = std::move(Value); }
-  const TNotifyEvent& OnPaint() const { return FOnPaint; }
-  void SetOnPaint(TNotifyEvent Value) { FOnPaint = std::move(Value); }
-  const TNotifyEvent& OnResize() const { return FOnResize; }
-  void SetOnResize(TNotifyEvent Value) { FOnResize = std::move(Value); }
-  const TNotifyEvent& OnResized() const { return FOnResized; }
-  void SetOnResized(TNotifyEvent Value) { FOnResized = std::move(Value); }
+  const TNotifyEvent& OnClick() const { return FEvents ? FEvents->OnClick : kNoNotify; }
+  void SetOnClick(TNotifyEvent Value) { SetEvent(&TControlEvents::OnClick, std::move(Value)); }
+  const TNotifyEvent& OnDblClick() const { return FEvents ? FEvents->OnDblClick : kNoNotify; }
+  void SetOnDblClick(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDblClick, std::move(Value)); }
+  const TMouseEvent& OnMouseDown() const { return FEvents ? FEvents->OnMouseDown : kNoMouse; }
+  void SetOnMouseDown(TMouseEvent Value) { SetEvent(&TControlEvents::OnMouseDown, std::move(Value)); }
+  const TMouseEvent& OnMouseUp() const { return FEvents ? FEvents->OnMouseUp : kNoMouse; }
+  void SetOnMouseUp(TMouseEvent Value) { SetEvent(&TControlEvents::OnMouseUp, std::move(Value)); }
+  const TMouseMoveEvent& OnMouseMove() const { return FEvents ? FEvents->OnMouseMove : kNoMove; }
+  void SetOnMouseMove(TMouseMoveEvent Value) {
+    SetEvent(&TControlEvents::OnMouseMove, std::move(Value));
+  }
+  const TMouseWheelEvent& OnMouseWheel() const { return FEvents ? FEvents->OnMouseWheel : kNoWheel; }
+  void SetOnMouseWheel(TMouseWheelEvent Value) {
+    SetEvent(&TControlEvents::OnMouseWheel, std::move(Value));
+  }
+  const TNotifyEvent& OnMouseEnter() const { return FEvents ? FEvents->OnMouseEnter : kNoNotify; }
+  void SetOnMouseEnter(TNotifyEvent Value) {
+    SetEvent(&TControlEvents::OnMouseEnter, std::move(Value));
+  }
+  const TNotifyEvent& OnMouseLeave() const { return FEvents ? FEvents->OnMouseLeave : kNoNotify; }
+  void SetOnMouseLeave(TNotifyEvent Value) {
+    SetEvent(&TControlEvents::OnMouseLeave, std::move(Value));
+  }
+  const TNotifyEvent& OnPainting() const { return FEvents ? FEvents->OnPainting : kNoNotify; }
+  void SetOnPainting(TNotifyEvent Value) { SetEvent(&TControlEvents::OnPainting, std::move(Value)); }
+  const TNotifyEvent& OnPaint() const { return FEvents ? FEvents->OnPaint : kNoNotify; }
+  void SetOnPaint(TNotifyEvent Value) { SetEvent(&TControlEvents::OnPaint, std::move(Value)); }
+  const TNotifyEvent& OnResize() const { return FEvents ? FEvents->OnResize : kNoNotify; }
+  void SetOnResize(TNotifyEvent Value) { SetEvent(&TControlEvents::OnResize, std::move(Value)); }
+  const TNotifyEvent& OnResized() const { return FEvents ? FEvents->OnResized : kNoNotify; }
+  void SetOnResized(TNotifyEvent Value) { SetEvent(&TControlEvents::OnResized, std::move(Value)); }
   // Drag and drop is not delivered by this host; the events exist so forms that
   // name handlers for them load.
-  const TNotifyEvent& OnDragEnter() const { return FOnDragEnter; }
-  void SetOnDragEnter(TNotifyEvent Value) { FOnDragEnter = std::move(Value); }
-  const TNotifyEvent& OnDragLeave() const { return FOnDragLeave; }
-  void SetOnDragLeave(TNotifyEvent Value) { FOnDragLeave = std::move(Value); }
-  const TNotifyEvent& OnDragOver() const { return FOnDragOver; }
-  void SetOnDragOver(TNotifyEvent Value) { FOnDragOver = std::move(Value); }
-  const TNotifyEvent& OnDragDrop() const { return FOnDragDrop; }
-  void SetOnDragDrop(TNotifyEvent Value) { FOnDragDrop = std::move(Value); }
-  const TNotifyEvent& OnDragEnd() const { return FOnDragEnd; }
-  void SetOnDragEnd(TNotifyEvent Value) { FOnDragEnd = std::move(Value); }
+  const TNotifyEvent& OnDragEnter() const { return FEvents ? FEvents->OnDragEnter : kNoNotify; }
+  void SetOnDragEnter(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDragEnter, std::move(Value)); }
+  const TNotifyEvent& OnDragLeave() const { return FEvents ? FEvents->OnDragLeave : kNoNotify; }
+  void SetOnDragLeave(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDragLeave, std::move(Value)); }
+  const TNotifyEvent& OnDragOver() const { return FEvents ? FEvents->OnDragOver : kNoNotify; }
+  void SetOnDragOver(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDragOver, std::move(Value)); }
+  const TNotifyEvent& OnDragDrop() const { return FEvents ? FEvents->OnDragDrop : kNoNotify; }
+  void SetOnDragDrop(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDragDrop, std::move(Value)); }
+  const TNotifyEvent& OnDragEnd() const { return FEvents ? FEvents->OnDragEnd : kNoNotify; }
+  void SetOnDragEnd(TNotifyEvent Value) { SetEvent(&TControlEvents::OnDragEnd, std::move(Value)); }
+  // Keys reach the focused control first, then its form.
+  const TKeyEvent& OnKeyDown() const { return FEvents ? FEvents->OnKeyDown : kNoKey; }
+  void SetOnKeyDown(TKeyEvent Value) { SetEvent(&TControlEvents::OnKeyDown, std::move(Value)); }
+  const TKeyEvent& OnKeyUp() const { return FEvents ? FEvents->OnKeyUp : kNoKey; }
+  void SetOnKeyUp(TKeyEvent Value) { SetEvent(&TControlEvents::OnKeyUp, std::move(Value)); }
 
   // Input entry points used by the form's mouse routing. X and Y are local.
   virtual void Click();
@@ -151,10 +214,29 @@ class TControl : public TFmxObject {
   virtual void MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled);
   virtual void DoMouseEnter();
   virtual void DoMouseLeave();
+  // Keyboard entry points; a handler may set Key to 0 (and KeyChar to 0) to consume it.
+  virtual void KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift);
+  virtual void KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift);
+
+  // Focus: the control that hears keys first. Only a visible, enabled control on a form
+  // can take it.
+  bool CanFocus() const { return FCanFocus; }
+  void SetCanFocus(bool Value) { FCanFocus = Value; }
+  bool IsFocused() const;
+  void SetFocus();
+  virtual void DoEnter() {}
+  virtual void DoExit() {}
 
   // Painting entry point for the painter: draws this control and its children on
   // ACanvas, whose origin is this control's top-left corner.
   void PaintTo(TCanvas* ACanvas);
+  // Where painting this control and its children may put ink, in the parent's
+  // coordinates (children hanging outside included, unless this control clips them).
+  // Cached; every change of geometry, visibility or order below refreshes it.
+  TRectF SubtreePaintRect() const;
+  // Where this control's own Paint may put ink, locally; the bounds unless a class
+  // draws outside them (a shadow, a text longer than its box).
+  virtual TRectF PaintRectLocal() const;
 
  protected:
   // Draws the control itself; Canvas() is valid. Children are painted afterwards.
@@ -167,50 +249,81 @@ class TControl : public TFmxObject {
   void ChildrenChanged() override;
   // The control's visibility, size or alignment changed: its parent must re-lay out.
   void ParentRealign();
+  // What this control paints changed: the old ink must go and the new must come. Call
+  // before a change (with the old geometry) and after it; both are cheap.
+  void InvalidatePainted();
+  // A change below changed what the subtree may cover: the cached rectangles of this
+  // control and its parents are stale.
+  void SubtreeChanged();
 
  private:
   friend class TCommonCustomForm;
+  friend class TRealignBatch;
+  static const TNotifyEvent kNoNotify;
+  static const TMouseEvent kNoMouse;
+  static const TMouseMoveEvent kNoMove;
+  static const TMouseWheelEvent kNoWheel;
+  static const TKeyEvent kNoKey;
+
+  TControlSpacing& Spacing() const;
+  TControlRare& Rare() const;
+  template <class F>
+  void SetEvent(F TControlEvents::*Member, F Value) {
+    if (!FEvents) {
+      if (!Value) return;
+      FEvents = std::make_unique<TControlEvents>();
+    }
+    (*FEvents).*Member = std::move(Value);
+  }
   void PositionChanged();
   void MarginsChanged();
   void PaddingChanged();
   void PaintChildren();
+  void DoRealignNow();
 
-  TPosition* FPosition;
-  TPosition* FScale;
-  TBounds* FMargins;
-  TBounds* FPadding;
-  TBounds* FTouchTargetExpansion;
+  mutable TPosition FPosition;
   float FWidth = 0;
   float FHeight = 0;
-  TAlignLayout FAlign = TAlignLayout::None;
-  TAnchors FAnchors{TAnchorKind::akLeft, TAnchorKind::akTop};
-  bool FVisible = true;
-  bool FEnabled = true;
-  bool FHitTest = true;
-  bool FLocked = false;
   float FOpacity = 1.0f;
-  bool FClipChildren = false;
-  bool FClipParent = false;
-  bool FTabStop = true;
   int FTabOrder = -1;
-  bool FAutoCapture = false;
-  int FCursor = 0;
-  std::string FHint;
-  bool FShowHint = false;
-  bool FParentShowHint = true;
-  TDragMode FDragMode = TDragMode::dmManual;
-  bool FEnableDragHighlight = true;
-  bool FIsMouseOver = false;
-  bool FPressed = false;
-  int FRealignLock = 0;
-  bool FSettingBounds = false;
+  mutable TRectF FSubtreeRect;
+  uint16_t FRealignLock = 0;
+  uint16_t FUpdateCount = 0;
+  uint8_t FAlign = 0;
+  uint8_t FAnchors = 0;
+  bool FVisible : 1 = true;
+  bool FEnabled : 1 = true;
+  bool FHitTest : 1 = true;
+  bool FLocked : 1 = false;
+  bool FClipChildren : 1 = false;
+  bool FClipParent : 1 = false;
+  bool FTabStop : 1 = true;
+  bool FAutoCapture : 1 = false;
+  bool FIsMouseOver : 1 = false;
+  bool FPressed : 1 = false;
+  bool FRealignPending : 1 = false;
+  bool FCanFocus : 1 = false;
+  mutable bool FSubtreeRectValid : 1 = false;
   TCanvas* FCanvas = nullptr;
+  mutable std::unique_ptr<TControlSpacing> FSpacing;
+  mutable std::unique_ptr<TControlRare> FRare;
+  std::unique_ptr<TControlEvents> FEvents;
+};
 
-  TNotifyEvent FOnClick, FOnDblClick, FOnMouseEnter, FOnMouseLeave, FOnPainting, FOnPaint,
-      FOnResize, FOnResized, FOnDragEnter, FOnDragLeave, FOnDragOver, FOnDragDrop, FOnDragEnd;
-  TMouseEvent FOnMouseDown, FOnMouseUp;
-  TMouseMoveEvent FOnMouseMove;
-  TMouseWheelEvent FOnMouseWheel;
+// While one of these lives, realigns anywhere are put off and done once, parents
+// first, when the outermost one ends: building a tree of thousands of controls then
+// lays each parent out once instead of once per insert. Sizes read inside the scope
+// are those before the layout. The stored-form reader and the library's constructors
+// hold one.
+class TRealignBatch {
+ public:
+  TRealignBatch();
+  ~TRealignBatch();
+  TRealignBatch(const TRealignBatch&) = delete;
+  TRealignBatch& operator=(const TRealignBatch&) = delete;
+  static bool Active();
+  // Puts off the realign of AObject (a control or a form) until the batch ends.
+  static void Defer(TFmxObject* AObject);
 };
 
 // Base of the controls that present themselves (the library's visible controls).

@@ -15,6 +15,22 @@ namespace fmx {
 class TStyleBook;
 class TCanvas;
 
+// The part of a window that needs painting again: a few rectangles in whole pixels,
+// merged into their bounding box when there are too many to be worth keeping apart.
+class TPaintRegion {
+ public:
+  static constexpr size_t MaxRects = 16;
+  void Add(const TRectF& R);
+  void Clear() { FRects.clear(); }
+  bool IsEmpty() const { return FRects.empty(); }
+  const std::vector<TRectF>& Rects() const { return FRects; }
+  TRectF Bounds() const;
+  float Area() const;
+
+ private:
+  std::vector<TRectF> FRects;
+};
+
 class TCommonCustomForm : public TFmxObject, public IRoot {
  public:
   explicit TCommonCustomForm(TComponent* AOwner);
@@ -32,7 +48,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   int ClientWidth() const { return FWidth; }
   int ClientHeight() const { return FHeight; }
-  TBounds* Padding() const { return FPadding; }
+  TBounds* Padding() const { return &FPadding; }
 
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);
@@ -80,13 +96,34 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void SetOnDeactivate(TNotifyEvent Value) { FOnDeactivate = std::move(Value); }
 
   // IRoot.
-  TControl* Hovered() const override { return FHovered; }
-  TControl* Captured() const override { return FCaptured; }
+  TControl* Hovered() const override { return FHovered.Get(); }
+  TControl* Captured() const override { return FCaptured.Get(); }
   void ControlRemovedFromTree(TFmxObject* AObject) override;
   void ControlHidden(TControl* AControl) override;
   void TreeChanged() override { ++FTreeGeneration; }
   void InvalidateAll() override;
+  void InvalidateRect(const TRectF& R) override;
   uint64_t TreeGeneration() const { return FTreeGeneration; }
+  // What needs painting; the platform paints it with PaintDirty.
+  const TPaintRegion& DirtyRegion() const { return FDirty; }
+
+  // Keyboard focus: the control that hears keys first (nullptr: the form itself).
+  TControl* Focused() const { return FFocused.Get(); }
+  void SetFocused(TControl* AControl);
+  // Keys from the platform: the focused control first, then OnKeyDown/OnKeyUp of the
+  // form unless the control consumed the key (set it to 0).
+  void KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift);
+  void KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift);
+  const TKeyEvent& OnKeyDown() const { return FOnKeyDown; }
+  void SetOnKeyDown(TKeyEvent Value) { FOnKeyDown = std::move(Value); }
+  const TKeyEvent& OnKeyUp() const { return FOnKeyUp; }
+  void SetOnKeyUp(TKeyEvent Value) { FOnKeyUp = std::move(Value); }
+
+  // Device pixels per logical pixel of the form's window (2 on a HiDPI screen). The
+  // form's coordinates never change with it; only the canvas the platform paints on
+  // does.
+  float DeviceScale() const { return FDeviceScale; }
+  void SetDeviceScale(float Value);
 
   // Mouse input from the platform, in form coordinates. A press with ssDouble in
   // Shift is the second press of a double-click.
@@ -106,7 +143,12 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   // the tree; the form is painted again until nothing changes (a few passes at most).
   // Returns the number of passes.
   int PaintTo(TCanvas* ACanvas);
-  // Lays the aligned children out again.
+  // Paints only what was invalidated since the last paint (everything the first time
+  // or with Full), on a canvas that keeps the form's pixels from the previous paint;
+  // the result equals a full paint. Adds what it painted to Painted (form
+  // coordinates), for the platform to present. Returns the number of passes.
+  int PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted = nullptr, bool Full = false);
+  // Lays the aligned children out again (later, inside a TRealignBatch).
   void Realign();
   // The colour painted behind the children when the form is not transparent.
   TAlphaColor BackgroundColor() const;
@@ -121,10 +163,14 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   virtual void Resize();
 
  private:
+  friend class TRealignBatch;
   // False when a handler freed the form.
   bool UpdateHovered(TPointF P);
+  void RealignDeferred();
+  // One pass over the region R (form coordinates) of ACanvas.
+  void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
-  TBounds* FPadding;
+  mutable TBounds FPadding;
   std::string FCaption;
   bool FVisible = false;
   TWindowState FWindowState = TWindowState::wsNormal;
@@ -132,12 +178,18 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   bool FTransparency = false;
   TStyleBook* FStyleBook = nullptr;
   TBrush* FFill;
-  TControl* FHovered = nullptr;
-  TControl* FCaptured = nullptr;
-  TControl* FPressedControl = nullptr;
+  TWeak<TControl> FHovered;
+  TWeak<TControl> FCaptured;
+  TWeak<TControl> FPressedControl;
+  TWeak<TControl> FFocused;
   bool FPressedDouble = false;
   uint64_t FTreeGeneration = 0;
   bool FRealigning = false;
+  bool FRealignPending = false;
+  float FDeviceScale = 1.0f;
+  TPaintRegion FDirty;
+  uint64_t FInvalidations = 0;
+  TKeyEvent FOnKeyDown, FOnKeyUp;
   TMouseEvent FOnMouseDown, FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
   TCloseQueryEvent FOnCloseQuery;

@@ -13,6 +13,16 @@ namespace fmx {
 class TControl;
 class TFmxObject;
 
+// Who hears of a change of a small value object: a plain function and its context,
+// two pointers instead of a std::function, since every control carries a few of these.
+struct TChangeHook {
+  void (*Fn)(void* Context) = nullptr;
+  void* Context = nullptr;
+  void operator()() const {
+    if (Fn != nullptr) Fn(Context);
+  }
+};
+
 // Four edges, used for margins and padding.
 class TBounds : public TPersistent {
  public:
@@ -32,12 +42,12 @@ class TBounds : public TPersistent {
   void SetRect(const TRectF& R) { Set(R.Left, R.Top, R.Right, R.Bottom); }
   bool IsZero() const { return FLeft == 0 && FTop == 0 && FRight == 0 && FBottom == 0; }
   void Assign(TPersistent* Source) override;
-  const TNotifyEvent& OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+  // The owner's listener; runs after every change.
+  void SetChangeHook(TChangeHook Hook) { FHook = Hook; }
 
  private:
   float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
-  TNotifyEvent FOnChange;
+  TChangeHook FHook;
 };
 
 class TPosition : public TPersistent {
@@ -51,12 +61,16 @@ class TPosition : public TPersistent {
   TPointF Point() const { return {FX, FY}; }
   void SetPoint(TPointF P);
   void Assign(TPersistent* Source) override;
-  const TNotifyEvent& OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+  void SetChangeHook(TChangeHook Hook) { FHook = Hook; }
+  // Stores without telling the owner (the owner is the one setting it).
+  void SetPointQuietly(TPointF P) {
+    FX = P.X;
+    FY = P.Y;
+  }
 
  private:
   float FX = 0, FY = 0;
-  TNotifyEvent FOnChange;
+  TChangeHook FHook;
 };
 
 // What sits at the top of an object tree and routes the mouse: a form.
@@ -73,8 +87,10 @@ class IRoot {
   virtual void ControlHidden(TControl* AControl) = 0;
   // Geometry, visibility or order changed somewhere below: the painter must look again.
   virtual void TreeChanged() = 0;
-  // Part of the surface needs painting again.
+  // The whole surface needs painting again.
   virtual void InvalidateAll() = 0;
+  // Part of it does (form coordinates).
+  virtual void InvalidateRect(const TRectF& R) = 0;
 };
 
 class TFmxObject : public TComponent {

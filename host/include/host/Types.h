@@ -165,6 +165,8 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, float X, float Y)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
+// Key is a virtual key code (see host/Keys.h), KeyChar the character typed (0 for none).
+using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, Char& KeyChar, TShiftState Shift)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 

@@ -152,7 +152,7 @@ void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) 
 }
 
 void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
-  FDirty.erase(std::remove(FDirty.begin(), FDirty.end(), AForm), FDirty.end());
+  FPictures.erase(AForm);
   if (FDragForm == AForm) FDragForm = nullptr;
   if (FLastPressForm == AForm) FLastPressForm = nullptr;
 }
@@ -169,7 +169,25 @@ void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
 }
 
 void THeadlessPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
-  if (std::find(FDirty.begin(), FDirty.end(), AForm) == FDirty.end()) FDirty.push_back(AForm);
+  for (const auto& f : FDirty)
+    if (f.Get() == AForm) return;
+  FDirty.emplace_back(AForm);
+}
+
+void THeadlessPlatform::SetRetainedPainting(bool Value) {
+  FRetained = Value;
+  if (!Value) FPictures.clear();
+}
+
+const TCanvas* THeadlessPlatform::RetainedCanvas(const TCommonCustomForm* Form) const {
+  auto it = FPictures.find(Form);
+  return it == FPictures.end() ? nullptr : it->second.Canvas.get();
+}
+
+const TPaintRegion& THeadlessPlatform::LastPainted(const TCommonCustomForm* Form) const {
+  static const TPaintRegion kNothing;
+  auto it = FPictures.find(Form);
+  return it == FPictures.end() ? kNothing : it->second.LastPainted;
 }
 
 void THeadlessPlatform::ShowMessage(const std::string& AText) { FMessages.push_back(AText); }
@@ -178,18 +196,42 @@ void THeadlessPlatform::PaintAll() {
   if (FPainting) return;
   FPainting = true;
   // Painting may invalidate again; what it invalidates waits for the next round.
-  std::vector<TCommonCustomForm*> dirty;
+  std::vector<TWeak<TCommonCustomForm>> dirty;
   dirty.swap(FDirty);
-  for (TCommonCustomForm* f : dirty) {
-    const auto& forms = Application->Forms();
-    if (std::find(forms.begin(), forms.end(), f) == forms.end()) continue;  // freed meanwhile
-    if (f->Visible()) f->PaintTo(nullptr);
+  for (const auto& link : dirty) {
+    TCommonCustomForm* f = link.Get();  // null when freed meanwhile
+    if (f == nullptr || !f->Visible()) continue;
+    if (!FRetained) {
+      f->PaintDirty(nullptr);
+      continue;
+    }
+    TFormPicture& pic = FPictures[f];
+    const int w = std::max(1, static_cast<int>(std::ceil(f->Width() * FDeviceScale)));
+    const int h = std::max(1, static_cast<int>(std::ceil(f->Height() * FDeviceScale)));
+    bool full = false;
+    if (!pic.Canvas || pic.Canvas->Width() != w || pic.Canvas->Height() != h) {
+      pic.Canvas = std::make_unique<TCanvas>(w, h);
+      pic.Canvas->SetDeviceScale(FDeviceScale);
+      full = true;
+    }
+    pic.LastPainted.Clear();
+    TCanvas* canvas = pic.Canvas.get();
+    TPaintRegion painted;
+    TWeak<TCommonCustomForm> alive(f);
+    f->PaintDirty(canvas, &painted, full);
+    if (alive.Alive()) FPictures[f].LastPainted = std::move(painted);
   }
+  // Forms whose paint handlers kept invalidating are painted again next time.
+  for (const auto& link : dirty)
+    if (TCommonCustomForm* f = link.Get(); f != nullptr && !f->DirtyRegion().IsEmpty())
+      Invalidate(f, {});
   FPainting = false;
 }
 
 std::unique_ptr<TBitmap> THeadlessPlatform::Snapshot(TCommonCustomForm* Form) {
-  TCanvas canvas(std::max(1, Form->Width()), std::max(1, Form->Height()));
+  TCanvas canvas(std::max(1, static_cast<int>(std::ceil(Form->Width() * FDeviceScale))),
+                 std::max(1, static_cast<int>(std::ceil(Form->Height() * FDeviceScale))));
+  canvas.SetDeviceScale(FDeviceScale);
   Form->PaintTo(&canvas);
   auto result = std::make_unique<TBitmap>();
   canvas.CopyTo(*result);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Canvas.h"
 #include "host/Forms.h"
 #include "host/Graphics.h"
 #include "host/Platform.h"
@@ -58,6 +59,18 @@ class THeadlessPlatform : public TPlatform {
   void SaveSnapshotPng(TCommonCustomForm* Form, const std::string& FileName);
   // Paint after every injected event and clock advance, as a run loop would (default on).
   void SetAutoPaint(bool Value) { FAutoPaint = Value; }
+  // Keep a picture of each visible form and bring only its damaged part up to date on
+  // each paint, as a real window does (default off: paints then run the controls'
+  // painting for its effects only, drawing no pixels, which keeps tests fast).
+  void SetRetainedPainting(bool Value);
+  // The kept picture of the form as of the last paint (retained painting only; else
+  // nullptr).
+  const TCanvas* RetainedCanvas(const TCommonCustomForm* Form) const;
+  // What the last PaintAll repainted of the form, in form pixels.
+  const TPaintRegion& LastPainted(const TCommonCustomForm* Form) const;
+  // Device pixels per form pixel for the kept pictures and for Snapshot.
+  void SetDeviceScale(float Value) { FDeviceScale = Value; }
+  float DeviceScale() const { return FDeviceScale; }
 
   bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
   int WindowRectCalls() const { return FWindowRectCalls; }
@@ -85,7 +98,14 @@ class THeadlessPlatform : public TPlatform {
   uint64_t FNow = 0;
   TPoint FScreen;
   std::vector<std::string> FMessages;
-  std::vector<TCommonCustomForm*> FDirty;
+  struct TFormPicture {
+    std::unique_ptr<TCanvas> Canvas;
+    TPaintRegion LastPainted;
+  };
+  std::vector<TWeak<TCommonCustomForm>> FDirty;
+  std::map<const TCommonCustomForm*, TFormPicture> FPictures;
+  bool FRetained = false;
+  float FDeviceScale = 1.0f;
   bool FAutoPaint = true;
   bool FPainting = false;
   // Double-click tracking.

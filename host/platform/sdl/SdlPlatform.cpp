@@ -487,6 +487,29 @@ SDL_Rect CopyChanged(const TCanvas& C, SDL_Surface* S, bool Stale) {
   return {left, top, right - left + 1, bottom - top + 1};
 }
 
+// Copies the painted rectangles of the canvas into the surface; returns them as SDL
+// rectangles, clipped to both.
+std::vector<SDL_Rect> CopyRegion(const TCanvas& C, SDL_Surface* S, const TPaintRegion& Region) {
+  std::vector<SDL_Rect> out;
+  const int cw = std::min(C.Width(), S->w), ch = std::min(C.Height(), S->h);
+  const float scale = C.DeviceScale();
+  const auto* src = reinterpret_cast<const uint8_t*>(C.Bits());
+  auto* dst = static_cast<uint8_t*>(S->pixels);
+  for (const TRectF& r : Region.Rects()) {
+    const int l = std::clamp(static_cast<int>(std::floor(r.Left * scale)), 0, cw);
+    const int t = std::clamp(static_cast<int>(std::floor(r.Top * scale)), 0, ch);
+    const int rr = std::clamp(static_cast<int>(std::ceil(r.Right * scale)), 0, cw);
+    const int b = std::clamp(static_cast<int>(std::ceil(r.Bottom * scale)), 0, ch);
+    if (rr <= l || b <= t) continue;
+    for (int y = t; y < b; ++y)
+      std::memcpy(dst + static_cast<size_t>(y) * S->pitch + static_cast<size_t>(l) * 4,
+                  src + static_cast<size_t>(y) * C.Stride() + static_cast<size_t>(l) * 4,
+                  static_cast<size_t>(rr - l) * 4);
+    out.push_back({l, t, rr - l, b - t});
+  }
+  return out;
+}
+
 }  // namespace
 
 void TSdlPlatform::Impl::Paint(Window* W) {
@@ -494,14 +517,20 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   TCommonCustomForm* f = W->Form;
   if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
   if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
+  bool full = false;
   if (!W->Canvas || W->Canvas->Width() != f->Width() || W->Canvas->Height() != f->Height()) {
     if (W->Canvas)
       W->Canvas->SetSize(f->Width(), f->Height());
     else
       W->Canvas = std::make_unique<TCanvas>(f->Width(), f->Height());
+    full = true;
   }
-  f->PaintTo(W->Canvas.get());
+  // Only the damage is painted; the canvas keeps the rest from the last frame.
+  TPaintRegion painted;
+  f->PaintDirty(W->Canvas.get(), &painted, full);
   if (!Exists(f) || Find(f) != W) return;  // a paint handler freed the form
+  // Damage that kept coming while painting waits for the next frame.
+  if (!f->DirtyRegion().IsEmpty()) W->Dirty = true;
   // Fetched after painting: a paint handler may have resized the window (the title bar
   // holds it to a minimum size), which replaces the surface and marks it stale.
   SDL_Surface* s = SDL_GetWindowSurface(W->Win);
@@ -512,6 +541,16 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   SDL_Rect changed;
   if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+    if (!stale) {
+      // Present just the painted rectangles.
+      const std::vector<SDL_Rect> rects = CopyRegion(*W->Canvas, s, painted);
+      if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+      if (rects.empty()) return;
+      SDL_UpdateWindowSurfaceRects(W->Win, rects.data(), static_cast<int>(rects.size()));
+      ++Frames;
+      if (rects.size() > 1 || rects[0].w < s->w || rects[0].h < s->h) ++PartialFrames;
+      return;
+    }
     changed = CopyChanged(*W->Canvas, s, stale);
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   } else {
