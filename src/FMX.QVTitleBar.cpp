@@ -37,7 +37,10 @@ const TDeclareClass<TQVTitleBar, TPresentedControl> TitleBarClass("TQVTitleBar",
   using T = TQVTitleBar;
   c.Prop("TitleBarEnabled", &T::TitleBarEnabled, &T::SetTitleBarEnabled, AlwaysWritten);
   c.Color("FormColor", &T::FormColor, &T::SetFormColor, AlwaysWritten);
-  c.Prop("FormOpacity", &T::FormOpacity, &T::SetFormOpacity, Default(0.0f));
+  // The constructor's opacity is the one left out, so a transparent background (0) is
+  // written and comes back. A text without FormOpacity loads with 1.0, as every such
+  // text always has, whichever default it was written with.
+  c.Prop("FormOpacity", &T::FormOpacity, &T::SetFormOpacity, Default(1.0f));
   c.Color("FontColor", &T::FontColor, &T::SetFontColor, AlwaysWritten);
   c.Prop("CaptionAlignment", &T::CaptionAlignment, &T::SetCaptionAlignment, AlwaysWritten);
   c.Prop("Caption", &T::Caption, &T::SetCaption, Default(""));
@@ -57,13 +60,19 @@ const TDeclareClass<TQVTitleBar, TPresentedControl> TitleBarClass("TQVTitleBar",
   c.Prop("SizeGripVisible", &T::SizeGripVisible, &T::SetSizeGripVisible, AlwaysWritten);
   c.Inherit({"Anchors", "ClipChildren", "ClipParent", "Cursor", "Enabled", "Locked", "Hint",
              "HitTest", "Height", "Padding", "Margins", "Position", "Scale", "ParentShowHint",
-             "ShowHint", "TabOrder", "TabStop", "Width", "Visible", "OnPainting", "OnPaint",
-             "OnResize", "OnResized", "OnDragEnter", "OnDragLeave", "OnDragOver", "OnDragDrop",
-             "OnDragEnd", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-             "OnMouseWheel", "OnMouseEnter", "OnMouseLeave"});
+             "ShowHint", "TabOrder", "TabStop", "Width"});
+  c.Prop("Visible", &T::Visible, &TQVTitleBarStoring::SetVisible, Default(true));
+  c.Inherit({"OnPainting", "OnPaint", "OnResize", "OnResized", "OnDragEnter", "OnDragLeave",
+             "OnDragOver", "OnDragDrop", "OnDragEnd", "OnClick", "OnDblClick", "OnMouseDown",
+             "OnMouseMove", "OnMouseUp", "OnMouseWheel", "OnMouseEnter", "OnMouseLeave"});
 });
 
 }  // namespace
+
+void TQVTitleBarStoring::SetVisible(TQVTitleBar& Bar, bool Value) {
+  Bar.FVisibleUnread = false;
+  Bar.SetVisible(Value);
+}
 
 // --- construction ---------------------------------------------------------------
 
@@ -117,10 +126,15 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
 
   __QV_DoDynamicUpdateTitleBarColor();
 
-  if (IsDesigning())
+  if (IsDesigning()) {
     SetVisible(true);
-  else if (FOwnerF != nullptr)
+  } else if (FOwnerF != nullptr) {
     SetVisible(FOwnerF->Transparency());
+    // A bar disabled after it was made stays shown on a form that is no longer
+    // transparent, and its stored form leaves Visible out: a bar the form loader makes
+    // is shown by Loaded unless the text hides it.
+    FVisibleUnread = FOwnerF->IsLoading();
+  }
 
   FPaintBackgroundColorCount = 0;
 }
@@ -389,6 +403,28 @@ void TQVTitleBar::SetFontColor(TAlphaColor Value) {
     l->TextSettings()->SetFontColor(Value);
 }
 
+// --- after loading ----------------------------------------------------------------
+
+void TQVTitleBar::Loaded() {
+  TPresentedControl::Loaded();
+  // What the setters took silently while loading is shown now.
+  if (F_StatusBar != nullptr) F_StatusBar->SetVisible(FSizeGripVisible);
+  if (FRadian != 0) __QV_ApplyRadian();
+  if (FVisibleUnread) {
+    FVisibleUnread = false;
+    SetVisible(true);
+  }
+  // A loaded form gets its style book only after its children were created, so the
+  // book the stored colours came from is looked up again here.
+  if (FOwnerF != nullptr && FStyleB == nullptr) {
+    FStyleB = __QV_样式_GetStyleBook(FOwnerF);
+    if (FStyleB != nullptr) {
+      FStyleB->FreeNotification(this);
+      if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
+    }
+  }
+}
+
 // --- enabling and painting ------------------------------------------------------
 
 void TQVTitleBar::SetTitleBarEnabled(bool Value) {
@@ -482,11 +518,17 @@ void TQVTitleBar::SetDefaultFormColor(bool Value) {
 }
 
 void TQVTitleBar::SetRadian(float Value) {
-  if (!FTitleBarEnabled) return;
+  // A bar rounded while enabled and disabled afterwards keeps its radius, so a stored
+  // form may hold one after TitleBarEnabled = False: take it, Loaded shapes the corners.
+  if (!FTitleBarEnabled && !IsLoading()) return;
   if (Value == FRadian) return;
   if (std::isnan(Value) || Value < 0) Value = 0;
   if (Value > 15) Value = 15;
   FRadian = Value;
+  if (!IsLoading()) __QV_ApplyRadian();
+}
+
+void TQVTitleBar::__QV_ApplyRadian() {
   if (F_FormBackground != nullptr) {
     F_FormBackground->SetXRadius(FRadian);
     F_FormBackground->SetYRadius(FRadian);
@@ -606,6 +648,13 @@ void TQVTitleBar::SetToolButtonStyle(TToolButtonStyle Value) {
 
 void TQVTitleBar::SetSizeGripVisible(bool Value) {
   if (Value == FSizeGripVisible) return;
+  // The refusal is for the application's own assignments. A stored form may hold a
+  // strip shown while enabled and kept after disabling; it is taken without a word
+  // and shown by Loaded.
+  if (IsLoading()) {
+    FSizeGripVisible = Value;
+    return;
+  }
   if (FTitleBarEnabled) {
     FSizeGripVisible = Value;
     if (F_StatusBar != nullptr) F_StatusBar->SetVisible(Value);

@@ -16,6 +16,12 @@ namespace fmx {
 
 class TQVMenuBar;
 class TQVMenuButton;
+class TQVTitleBar;
+
+// How the stored form sets what the title bar cannot take through its public setters.
+struct TQVTitleBarStoring {
+  static void SetVisible(TQVTitleBar& Bar, bool Value);
+};
 
 enum class TCaptionAlignment { caNone, caLeft, caCenter };
 enum class TTitleBarHeight { thSmallHeight, thMiddleHeight, thLargeHeight };
@@ -29,6 +35,8 @@ class TQVTitleBar : public TPresentedControl {
   void Click() override;
   void DblClick() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
+  // Shows what the stored form said once it is all read (see host/Streaming.h).
+  void Loaded() override;
 
   // Published properties.
   bool TitleBarEnabled() const { return FTitleBarEnabled; }
@@ -75,11 +83,13 @@ class TQVTitleBar : public TPresentedControl {
  private:
   // Test access to the private tree and state, as the library's own unit tests need it.
   friend class TQVTitleBarInspector;
+  friend struct TQVTitleBarStoring;
 
   void __QV_CreateTitleBarAppearance();
   void __QV_CreateTitleBarPopUpMenuBar();
   void __QV_DoDynamicUpdateTitleBarColor();
   void __QV_SetToolButtonMinMaxCloseMargins();
+  void __QV_ApplyRadian();
   void __QV_OnLogoBitmapChanged(TObject* Sender);
   void __QV_OnToolMinBitmapChanged(TObject* Sender);
   void __QV_OnToolMaxBitmapChanged(TObject* Sender);
@@ -174,6 +184,8 @@ class TQVTitleBar : public TPresentedControl {
   TToolButtonStyle FToolButtonStyle = TToolButtonStyle::tsText;
   int FPaintBackgroundColorCount = 0;
   bool FSizeGripVisible = false;
+  // Made by the form loader, whose text has not said yet whether the bar is shown.
+  bool FVisibleUnread = false;
 };
 
 }  // namespace fmx

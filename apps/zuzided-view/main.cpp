@@ -104,9 +104,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (file.empty() || out.empty()) return Usage();
-    int rc = Render(file, out, style, design);
-    ListPalette();
-    return rc;
+    return Render(file, out, style, design);
   } catch (const EReadError& e) {
     std::cerr << file << ":" << e.Line() << ":" << e.Column() << ": " << e.What() << "\n";
     return 1;

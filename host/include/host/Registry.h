@@ -314,7 +314,8 @@ class TTypedProp : public TPropInfo {
     else if constexpr (detail::TIsSet<T>::value)
       return static_cast<int64_t>(v.Bits());
     else if constexpr (std::is_same_v<T, TBitmap*>)
-      return std::vector<uint8_t>(v ? v->SaveToPngBytes() : std::vector<uint8_t>());
+      // An empty picture has no PNG form; it reads as no bytes.
+      return std::vector<uint8_t>(v && !v->IsEmpty() ? v->SaveToPngBytes() : std::vector<uint8_t>());
     else if constexpr (std::is_pointer_v<T>)
       return static_cast<TComponent*>(v);
     else

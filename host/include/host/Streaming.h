@@ -53,6 +53,29 @@ struct TReadOptions {
   bool Designing = false;
 };
 
+// How an object is loaded. It is constructed with its owner (no loading state is set
+// yet), then csLoading and csReading are set on it, it gets its name and parent, and
+// its properties are assigned through their setters in declaration order; csReading is
+// cleared and its children follow the same way. When the whole tree exists, component
+// references are assigned (csLoading still set), and then Loaded() runs on every object
+// in the order they were created, a parent before its children.
+//
+// Setters that refuse. A stored form holds what an object showed when it was written,
+// which its setters may not accept in declaration order: a property that can only be
+// changed while another one is set, say, and that other property was changed back
+// afterwards. A setter that refuses a value because of the object's state or of its
+// other properties (with a message box, or silently) must therefore, while csLoading is
+// in its ComponentState (IsLoading()):
+//   - store the value without refusing it and without any message; and
+//   - leave whatever depends on the combination for Loaded().
+// Such a class overrides Loaded(): it calls the inherited Loaded() first (which clears
+// csLoading) and then makes what it shows agree with its stored properties, again
+// without a message. Refusals (and their messages) are for the application's own
+// assignments, which come after Loaded. No message box may open while a form loads.
+// A value that is wrong in itself, whatever the state (of the wrong kind, out of
+// range), is not the setter's business during a load: declare the property with
+// SetCheck (Registry.h) and the load fails with EReadError before anything is created.
+
 // Creates the tree described by Text: the root owned by AOwner, every other object
 // owned by the root. The whole text is checked before anything is created; a failure
 // throws EReadError and leaves nothing behind.
