@@ -176,4 +176,9 @@ class TQVTitleBar : public TPresentedControl {
   bool FSizeGripVisible = false;
 };
 
+namespace qvtitlebar {
+// Puts TQVTitleBar on the designer palette page "QVCtrl" and makes it known by name.
+void Register();
+}  // namespace qvtitlebar
+
 }  // namespace fmx
