@@ -1,6 +1,8 @@
 #include "FMX.QVConstrainedForm.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "host/Platform.h"
 #include "host/Registry.h"
@@ -22,7 +24,18 @@ TRectF WindowRect(int ALeft, int ATop, int AWidth, int AHeight) {
           static_cast<float>(bottom)};
 }
 
-const TDeclareClass<TQVConstrainedForm, TCustomForm> ConstrainedFormClass(
+const std::vector<std::string> kRepublished = {
+    "Action", "ActiveControl", "BiDiMode", "Border", "BorderIcons", "BorderStyle", "Caption",
+    "ClientHeight", "ClientWidth", "Cursor", "Fill", "Height", "Left", "Padding", "Position",
+    "Quality", "SystemStatusBar", "StyleBook", "StyleLookup", "Transparency", "Top", "FormStyle",
+    "Visible", "WindowState", "Width", "FormFactor", "FormFamily", "FullScreen",
+    "ShowFullScreenIcon", "ShowHint", "OnActivate", "OnCreate", "OnClose", "OnCloseQuery",
+    "OnDeactivate", "OnDestroy", "OnKeyDown", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+    "OnMouseWheel", "OnResize", "OnPaint", "OnShow", "OnHide", "OnFocusChanged",
+    "OnVirtualKeyboardShown", "OnVirtualKeyboardHidden", "Touch", "OnGesture", "OnSaveState",
+    "OnTap", "OnTouch"};
+
+const TDeclareClass<TQVConstrainedForm, TForm> ConstrainedFormClass(
     "TQVConstrainedForm", [](auto& c) {
       using C = TQVConstraints;
       c.Sub("Constraints", &TQVConstrainedForm::Constraints, [](auto& s) {
@@ -35,16 +48,11 @@ const TDeclareClass<TQVConstrainedForm, TCustomForm> ConstrainedFormClass(
         s.Prop("MinWidth", &C::MinWidth, &C::SetMinWidth, Default(0));
         s.Prop("MinHeight", &C::MinHeight, &C::SetMinHeight, Default(0));
       });
-      c.Inherit({"Action", "ActiveControl", "BiDiMode", "Border", "BorderIcons", "BorderStyle",
-                 "Caption", "ClientHeight", "ClientWidth", "Cursor", "Fill", "Height", "Left",
-                 "Padding", "Position", "Quality", "SystemStatusBar", "StyleBook", "StyleLookup",
-                 "Transparency", "Top", "FormStyle", "Visible", "WindowState", "Width",
-                 "FormFactor", "FormFamily", "FullScreen", "ShowFullScreenIcon", "ShowHint",
-                 "OnActivate", "OnCreate", "OnClose", "OnCloseQuery", "OnDeactivate", "OnDestroy",
-                 "OnKeyDown", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnMouseWheel",
-                 "OnResize", "OnPaint", "OnShow", "OnHide", "OnFocusChanged",
-                 "OnVirtualKeyboardShown", "OnVirtualKeyboardHidden", "Touch", "OnGesture",
-                 "OnSaveState", "OnTap", "OnTouch"});
+      // Constraints first, then what the form re-publishes.
+      c.Inherit(kRepublished);
+      std::vector<std::string> order{"Constraints"};
+      order.insert(order.end(), kRepublished.begin(), kRepublished.end());
+      c.Order(order);
     });
 
 }  // namespace
@@ -63,7 +71,7 @@ void TQVConstraints::Assign(TPersistent* Source) {
   FMinWidth = other->FMinWidth;
 }
 
-TQVConstrainedForm::TQVConstrainedForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+TQVConstrainedForm::TQVConstrainedForm(TComponent* AOwner) : TForm(AOwner) {}
 
 void TQVConstrainedForm::SetConstraints(TQVConstraints* Value) { FConstraints->Assign(Value); }
 
@@ -78,7 +86,7 @@ void TQVConstrainedForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
   if (services->SupportsPlatformService<IFMXWindowService>())
     services->GetPlatformService<IFMXWindowService>()->SetWindowRect(
         this, WindowRect(ALeft, ATop, AWidth, AHeight));
-  TCustomForm::SetBounds(ALeft, ATop, AWidth, AHeight);
+  TForm::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 namespace qvconstrainedform {

@@ -47,7 +47,10 @@ class TQVConstraints : public TPersistent {
   int FMinWidth = 0;
 };
 
-class TQVConstrainedForm : public TCustomForm {
+// Derived from TForm (itself a TCustomForm) so that the library's controls, which work
+// on TForm descendants, find it as their form: a title bar on it moves, maximises and
+// restores the window through the clamping SetBounds.
+class TQVConstrainedForm : public TForm {
  public:
   explicit TQVConstrainedForm(TComponent* AOwner);
 
