@@ -663,5 +663,10 @@ void TQVTitleBar::SetSizeGripVisible(bool Value) {
   }
 }
 
+namespace qvtitlebar {
+
+void Register() { RegisterComponents("QVCtrl", {ClassOf<TQVTitleBar>()}); }
+
+}  // namespace qvtitlebar
 
 }  // namespace fmx

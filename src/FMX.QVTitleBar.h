@@ -188,4 +188,9 @@ class TQVTitleBar : public TPresentedControl {
   bool FVisibleUnread = false;
 };
 
+namespace qvtitlebar {
+// Puts TQVTitleBar on the designer palette page "QVCtrl" and makes it known by name.
+void Register();
+}  // namespace qvtitlebar
+
 }  // namespace fmx

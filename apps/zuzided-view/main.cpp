@@ -1,5 +1,6 @@
 // zuzided-view: renders a stored form (or a style file) to a PNG on the headless
-// platform, and lists the designer palette.
+// platform, and lists the designer palette. It loads the ZUZided package first, as the
+// designer does, so stored forms may hold the library's classes.
 //
 //   zuzided-view [--design] [--style BOOK.style] FILE OUT.png
 //   zuzided-view --write FILE        prints the file as the writer writes it
@@ -10,7 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "ZUZided.h"
 #include "host/Forms.h"
+#include "host/Packages.h"
 #include "host/Registry.h"
 #include "host/Streaming.h"
 #include "host/Styles.h"
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
   }
   try {
     EnsureHostClasses();
+    LoadPackage(ZUZided::Package());
     if (mode == "palette") {
       ListPalette();
       return 0;

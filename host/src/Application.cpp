@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "host/Dialogs.h"
 #include "host/Forms.h"
@@ -51,15 +53,25 @@ void ShowMessage(const std::string& AText) { Application->Platform()->ShowMessag
 
 // --- platform services ------------------------------------------------------------
 
+namespace {
+// Window coordinates are integers; a float beyond their range stops at its end.
+int ToWindowCoordinate(float V) {
+  if (std::isnan(V)) return 0;
+  if (V >= 2147483648.0f) return INT32_MAX;
+  if (V <= -2147483648.0f) return INT32_MIN;
+  return static_cast<int>(V);
+}
+}  // namespace
+
 void TPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
-  ApplyWindowRect(AForm, TRect{static_cast<int>(ARect.Left), static_cast<int>(ARect.Top),
-                               static_cast<int>(ARect.Right), static_cast<int>(ARect.Bottom)});
+  ApplyWindowRect(AForm, TRect{ToWindowCoordinate(ARect.Left), ToWindowCoordinate(ARect.Top),
+                               ToWindowCoordinate(ARect.Right), ToWindowCoordinate(ARect.Bottom)});
 }
 
 TRectF TPlatform::GetWindowRect(TCommonCustomForm* AForm) {
-  return {static_cast<float>(AForm->Left()), static_cast<float>(AForm->Top()),
-          static_cast<float>(AForm->Left() + AForm->Width()),
-          static_cast<float>(AForm->Top() + AForm->Height())};
+  const float left = static_cast<float>(AForm->Left()), top = static_cast<float>(AForm->Top());
+  return {left, top, left + static_cast<float>(AForm->Width()),
+          top + static_cast<float>(AForm->Height())};
 }
 
 TPlatformServices* TPlatformServices::Current() {

@@ -47,7 +47,7 @@ void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
-  Application->Platform()->ApplyWindowRect(this, TRect{FLeft, FTop, FLeft + FWidth, FTop + FHeight});
+  Application->Platform()->ApplyWindowRect(this, TRect::Bounds(FLeft, FTop, FWidth, FHeight));
   if (sized) {
     InvalidateAll();
     TWeak<TComponent> self(this);
@@ -127,6 +127,7 @@ void TCommonCustomForm::SetVisible(bool Value) {
   FVisible = Value;
   Application->Platform()->FormVisibleChanged(this);
   if (FVisible) InvalidateAll();
+  DoShowOrHide();
 }
 
 void TCommonCustomForm::SetWindowState(TWindowState Value) {
@@ -168,7 +169,8 @@ void TCommonCustomForm::Notification(TComponent* AComponent, TOperation Operatio
 TAlphaColor TCommonCustomForm::BackgroundColor() const {
   if (FFill->Kind() == TBrushKind::Solid) return FFill->Color();
   if (FStyleBook != nullptr)
-    if (auto* r = dynamic_cast<TRectangle*>(FStyleBook->FindStyleResource("backgroundstyle")))
+    if (auto* r = dynamic_cast<TRectangle*>(
+            FStyleBook->FindStyleResource(FStyleLookup.empty() ? "backgroundstyle" : FStyleLookup)))
       return r->Fill()->Color();
   return kDefaultFormBackground;
 }

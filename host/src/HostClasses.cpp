@@ -31,6 +31,18 @@ void DeclareEnums() {
   DeclareEnum<TTextTrimming>({"None", "Character", "Word"});
   DeclareEnum<TPathWrapMode>({"Original", "Fit", "Stretch", "Tile"});
   DeclareEnum<TImageWrapMode>({"Original", "Fit", "Stretch", "Tile", "Center", "Place"});
+  DeclareEnum<TBiDiMode>(
+      {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"});
+  DeclareEnum<TBorderIcon>({"biSystemMenu", "biMinimize", "biMaximize", "biHelp"});
+  DeclareEnum<TFmxFormBorderStyle>({"None", "Single", "Sizeable", "ToolWindow", "SizeToolWin"});
+  DeclareEnum<TFormPosition>({"Designed", "Default", "DefaultPosOnly", "DefaultSizeOnly",
+                              "ScreenCenter", "DesktopCenter", "MainFormCenter", "OwnerFormCenter"});
+  DeclareEnum<TCanvasQuality>({"SystemDefault", "HighPerformance", "HighQuality"});
+  DeclareEnum<TFormStyle>({"Normal", "Popup", "StayOnTop"});
+  DeclareEnum<TFormOrientation>({"Portrait", "Landscape", "InvertedPortrait", "InvertedLandscape"});
+  DeclareEnum<TStatusBarVisibility>({"VisibleAndOverlap", "VisibleAndNotOverlap", "Invisible"});
+  DeclareEnum<TInteractiveGesture>(
+      {"Zoom", "Pan", "Rotate", "TwoFingerTap", "PressAndTap", "LongTap", "DoubleTap"});
 }
 
 template <class B>
@@ -141,6 +153,77 @@ void TextSettingsProps(B& c, TTextAlign HorzAlign) {
     s.Prop("Trimming", &TTextSettings::Trimming, &TTextSettings::SetTrimming,
            Default(TTextTrimming::None));
   });
+}
+
+// What a form publishes, in the order forms publish it.
+const std::vector<std::string> kFormPublished = {
+    "Action", "ActiveControl", "BiDiMode", "Border", "BorderIcons", "BorderStyle", "Caption",
+    "ClientHeight", "ClientWidth", "Cursor", "Fill", "Height", "Left", "Padding", "Position",
+    "Quality", "SystemStatusBar", "StyleBook", "StyleLookup", "Transparency", "Top", "FormStyle",
+    "Visible", "WindowState", "Width", "FormFactor", "FormFamily", "FullScreen",
+    "ShowFullScreenIcon", "ShowHint", "OnActivate", "OnCreate", "OnClose", "OnCloseQuery",
+    "OnDeactivate", "OnDestroy", "OnKeyDown", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+    "OnMouseWheel", "OnResize", "OnPaint", "OnShow", "OnHide", "OnFocusChanged",
+    "OnVirtualKeyboardShown", "OnVirtualKeyboardHidden", "Touch", "OnGesture", "OnSaveState",
+    "OnTap", "OnTouch"};
+
+// The form's settings beyond its window (see Forms.h for which of them the host acts on).
+template <class B>
+void FormSettingsPool(B& c) {
+  using F = TCommonCustomForm;
+  // The client area is the whole form, so Width and Height carry it; these are read only.
+  c.Prop("ClientHeight", &F::ClientHeight, &F::SetClientHeight, NeverWritten);
+  c.Prop("ClientWidth", &F::ClientWidth, &F::SetClientWidth, NeverWritten);
+  c.Prop("StyleLookup", &F::StyleLookup, &F::SetStyleLookup, Default(""));
+  c.Prop("Action", &F::Action, &F::SetAction, WrittenWhenNotEmpty);
+  c.Prop("ActiveControl", &F::ActiveControl, &F::SetActiveControl, WrittenWhenNotEmpty);
+  c.Prop("BiDiMode", &F::BiDiMode, &F::SetBiDiMode, Default(TBiDiMode::bdLeftToRight));
+  c.Sub("Border", &F::Border, [](auto& s) {
+    s.Prop("Styling", &TFormBorder::Styling, &TFormBorder::SetStyling, Default(true));
+  });
+  c.Prop("BorderIcons", &F::BorderIcons, &F::SetBorderIcons, Default(DefaultBorderIcons));
+  c.Prop("BorderStyle", &F::BorderStyle, &F::SetBorderStyle, Default(TFmxFormBorderStyle::Sizeable));
+  c.Prop("Cursor", &F::Cursor, &F::SetCursor, Default(0));
+  c.Prop("Position", &F::Position, &F::SetPosition, Default(TFormPosition::DefaultPosOnly));
+  c.Prop("Quality", &F::Quality, &F::SetQuality, Default(TCanvasQuality::SystemDefault));
+  c.Sub("SystemStatusBar", &F::SystemStatusBar, [](auto& s) {
+    s.Color("BackgroundColor", &TFormSystemStatusBar::BackgroundColor,
+            &TFormSystemStatusBar::SetBackgroundColor, Default(TAlphaColors::Null));
+    s.Prop("Visibility", &TFormSystemStatusBar::Visibility, &TFormSystemStatusBar::SetVisibility,
+           Default(TStatusBarVisibility::VisibleAndOverlap));
+  });
+  c.Prop("FormStyle", &F::FormStyle, &F::SetFormStyle, Default(TFormStyle::Normal));
+  c.Sub("FormFactor", &F::FormFactor, [](auto& s) {
+    s.Prop("Width", &TFormFactor::Width, &TFormFactor::SetWidth, Default(320));
+    s.Prop("Height", &TFormFactor::Height, &TFormFactor::SetHeight, Default(480));
+    s.Prop("Orientations", &TFormFactor::Orientations, &TFormFactor::SetOrientations,
+           Default(TFormOrientations{}));
+  });
+  c.Prop("FormFamily", &F::FormFamily, &F::SetFormFamily, Default(""));
+  c.Prop("FullScreen", &F::FullScreen, &F::SetFullScreen, Default(false));
+  c.Prop("ShowFullScreenIcon", &F::ShowFullScreenIcon, &F::SetShowFullScreenIcon, Default(false));
+  c.Prop("ShowHint", &F::ShowHint, &F::SetShowHint, Default(true));
+  c.Prop("OnCreate", &F::OnCreate, &F::SetOnCreate, AlwaysWritten);
+  c.Prop("OnDestroy", &F::OnDestroy, &F::SetOnDestroy, AlwaysWritten);
+  c.Prop("OnKeyDown", &F::OnKeyDown, &F::SetOnKeyDown, AlwaysWritten);
+  c.Prop("OnKeyUp", &F::OnKeyUp, &F::SetOnKeyUp, AlwaysWritten);
+  c.Prop("OnMouseWheel", &F::OnMouseWheel, &F::SetOnMouseWheel, AlwaysWritten);
+  c.Prop("OnPaint", &F::OnPaint, &F::SetOnPaint, AlwaysWritten);
+  c.Prop("OnShow", &F::OnShow, &F::SetOnShow, AlwaysWritten);
+  c.Prop("OnHide", &F::OnHide, &F::SetOnHide, AlwaysWritten);
+  c.Prop("OnFocusChanged", &F::OnFocusChanged, &F::SetOnFocusChanged, AlwaysWritten);
+  c.Prop("OnVirtualKeyboardShown", &F::OnVirtualKeyboardShown, &F::SetOnVirtualKeyboardShown,
+         AlwaysWritten);
+  c.Prop("OnVirtualKeyboardHidden", &F::OnVirtualKeyboardHidden, &F::SetOnVirtualKeyboardHidden,
+         AlwaysWritten);
+  c.Sub("Touch", &F::Touch, [](auto& s) {
+    s.Prop("InteractiveGestures", &TTouchManager::InteractiveGestures,
+           &TTouchManager::SetInteractiveGestures, Default(TInteractiveGestures{}));
+  });
+  c.Prop("OnGesture", &F::OnGesture, &F::SetOnGesture, AlwaysWritten);
+  c.Prop("OnSaveState", &F::OnSaveState, &F::SetOnSaveState, AlwaysWritten);
+  c.Prop("OnTap", &F::OnTap, &F::SetOnTap, AlwaysWritten);
+  c.Prop("OnTouch", &F::OnTouch, &F::SetOnTouch, AlwaysWritten);
 }
 
 std::vector<uint8_t> StyleText(TStyleBook& B) {
@@ -255,13 +338,10 @@ void DeclareHostClasses() {
            AlwaysWritten);
     c.Prop("OnMouseUp", &TCommonCustomForm::OnMouseUp, &TCommonCustomForm::SetOnMouseUp, AlwaysWritten);
     c.Prop("OnResize", &TCommonCustomForm::OnResize, &TCommonCustomForm::SetOnResize, AlwaysWritten);
+    FormSettingsPool(c);
   });
   TDeclareClass<TCustomForm, TCommonCustomForm>("TCustomForm", [](auto&) {});
-  TDeclareClass<TForm, TCustomForm>("TForm", [](auto& c) {
-    c.Inherit({"Caption", "Fill", "Height", "Left", "Padding", "StyleBook", "Transparency", "Top",
-               "Visible", "WindowState", "Width", "OnActivate", "OnClose", "OnCloseQuery",
-               "OnDeactivate", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize"});
-  });
+  TDeclareClass<TForm, TCustomForm>("TForm", [](auto& c) { c.Inherit(kFormPublished); });
 
   TDeclareClass<TStyleBook, TFmxObject>("TStyleBook", [](auto& c) {
     // The style tree travels as the text of its own stored form.

@@ -133,6 +133,17 @@ void TMetaClass::InheritPublished(const std::vector<std::string>& Groups) {
   }
 }
 
+void TMetaClass::OrderPublished(const std::vector<std::string>& Groups) {
+  std::vector<std::string> folded;
+  for (const std::string& g : Groups) folded.push_back(detail::CaseFold(g));
+  auto rank = [&folded](const std::unique_ptr<TPropInfo>& P) -> std::ptrdiff_t {
+    auto it = std::find(folded.begin(), folded.end(), detail::CaseFold(P->Group()));
+    return it == folded.end() ? -1 : it - folded.begin();
+  };
+  std::stable_sort(FPublished.begin(), FPublished.end(),
+                   [&rank](const auto& A, const auto& B) { return rank(A) < rank(B); });
+}
+
 void TMetaClass::CopyParentLists() {
   if (!FParent) return;
   for (auto& p : FParent->FPublished) AddPublished(p->Clone());

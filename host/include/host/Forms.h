@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Controls.h"
+#include "host/FormOptions.h"
 #include "host/Graphics.h"
 #include "host/Platform.h"
 #include "host/Timers.h"
@@ -95,6 +96,96 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   const TNotifyEvent& OnDeactivate() const { return FOnDeactivate; }
   void SetOnDeactivate(TNotifyEvent Value) { FOnDeactivate = std::move(Value); }
 
+  // ---- What stored forms carry beyond the window (bodies in FormProperties.cpp) ----
+  // Honoured: ClientWidth/ClientHeight (the client area is the whole form; a frame, when
+  // there is one, belongs to the platform), StyleLookup (the style object behind the
+  // background), OnCreate (once a stored form has been read onto the form), OnDestroy
+  // (when the form is freed by delete or by its owner), OnShow and OnHide.
+  // Every other member here is stored and read back but nothing acts on it yet, as its
+  // comment says.
+  void SetClientWidth(int Value) { SetWidth(Value); }
+  void SetClientHeight(int Value) { SetHeight(Value); }
+  const std::string& StyleLookup() const { return FStyleLookup; }
+  void SetStyleLookup(const std::string& Value);
+  // Stored only: the host has no action lists.
+  TComponent* Action() const { return FAction.Get(); }
+  void SetAction(TComponent* Value) { FAction = Value; }
+  // Stored only: the host has no keyboard focus yet.
+  TControl* ActiveControl() const { return FActiveControl.Get(); }
+  void SetActiveControl(TControl* Value) { FActiveControl = Value; }
+  // Stored only: text is laid out left to right.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+  // Stored only: whether a window has a frame follows Transparency alone.
+  TFormBorder* Border() const { return FBorder.get(); }
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value) { FBorderIcons = Value; }
+  TFmxFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFmxFormBorderStyle Value) { FBorderStyle = Value; }
+  // Stored only: the platforms keep the system pointer.
+  int Cursor() const { return FCursor; }
+  void SetCursor(int Value) { FCursor = Value; }
+  // Stored only: windows open at the form's bounds.
+  TFormPosition Position() const { return FPosition; }
+  void SetPosition(TFormPosition Value) { FPosition = Value; }
+  // Stored only: Cairo always draws antialiased.
+  TCanvasQuality Quality() const { return FQuality; }
+  void SetQuality(TCanvasQuality Value) { FQuality = Value; }
+  // Stored only: mobile status bars and device families do not exist on the desktop.
+  TFormSystemStatusBar* SystemStatusBar() const { return FSystemStatusBar.get(); }
+  TFormFactor* FormFactor() const { return FFormFactor.get(); }
+  const std::string& FormFamily() const { return FFormFamily; }
+  void SetFormFamily(const std::string& Value) { FFormFamily = Value; }
+  // Stored only: no platform here keeps windows on top or full screen, and the
+  // full-screen caption button exists on macOS only.
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value) { FFormStyle = Value; }
+  bool FullScreen() const { return FFullScreen; }
+  void SetFullScreen(bool Value) { FFullScreen = Value; }
+  bool ShowFullScreenIcon() const { return FShowFullScreenIcon; }
+  void SetShowFullScreenIcon(bool Value) { FShowFullScreenIcon = Value; }
+  // Stored only: the host shows no hint windows yet.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value) { FShowHint = Value; }
+  const TNotifyEvent& OnCreate() const { return FOnCreate; }
+  void SetOnCreate(TNotifyEvent Value) { FOnCreate = std::move(Value); }
+  const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
+  void SetOnDestroy(TNotifyEvent Value) { FOnDestroy = std::move(Value); }
+  const TNotifyEvent& OnShow() const { return FOnShow; }
+  void SetOnShow(TNotifyEvent Value) { FOnShow = std::move(Value); }
+  const TNotifyEvent& OnHide() const { return FOnHide; }
+  void SetOnHide(TNotifyEvent Value) { FOnHide = std::move(Value); }
+  // Stored only: key input, wheel and paint events do not reach the form's own handlers yet.
+  const TKeyEvent& OnKeyDown() const { return FOnKeyDown; }
+  void SetOnKeyDown(TKeyEvent Value) { FOnKeyDown = std::move(Value); }
+  const TKeyEvent& OnKeyUp() const { return FOnKeyUp; }
+  void SetOnKeyUp(TKeyEvent Value) { FOnKeyUp = std::move(Value); }
+  const TMouseWheelEvent& OnMouseWheel() const { return FOnMouseWheel; }
+  void SetOnMouseWheel(TMouseWheelEvent Value) { FOnMouseWheel = std::move(Value); }
+  const TNotifyEvent& OnPaint() const { return FOnPaint; }
+  void SetOnPaint(TNotifyEvent Value) { FOnPaint = std::move(Value); }
+  // Stored only: without keyboard focus there is no focus change to report.
+  const TNotifyEvent& OnFocusChanged() const { return FOnFocusChanged; }
+  void SetOnFocusChanged(TNotifyEvent Value) { FOnFocusChanged = std::move(Value); }
+  // Stored only: desktop platforms have no virtual keyboard, no touch screen input and
+  // no mobile save-state moment.
+  const TVirtualKeyboardEvent& OnVirtualKeyboardShown() const { return FOnVirtualKeyboardShown; }
+  void SetOnVirtualKeyboardShown(TVirtualKeyboardEvent Value) { FOnVirtualKeyboardShown = std::move(Value); }
+  const TVirtualKeyboardEvent& OnVirtualKeyboardHidden() const { return FOnVirtualKeyboardHidden; }
+  void SetOnVirtualKeyboardHidden(TVirtualKeyboardEvent Value) { FOnVirtualKeyboardHidden = std::move(Value); }
+  TTouchManager* Touch() const { return FTouch.get(); }
+  const TGestureEvent& OnGesture() const { return FOnGesture; }
+  void SetOnGesture(TGestureEvent Value) { FOnGesture = std::move(Value); }
+  const TNotifyEvent& OnSaveState() const { return FOnSaveState; }
+  void SetOnSaveState(TNotifyEvent Value) { FOnSaveState = std::move(Value); }
+  const TTapEvent& OnTap() const { return FOnTap; }
+  void SetOnTap(TTapEvent Value) { FOnTap = std::move(Value); }
+  const TTouchEvent& OnTouch() const { return FOnTouch; }
+  void SetOnTouch(TTouchEvent Value) { FOnTouch = std::move(Value); }
+  // Raises OnCreate once a stored form has been read onto the form.
+  void Loaded() override;
+  // ---- end of what stored forms carry beyond the window ----
+
   // IRoot.
   TControl* Hovered() const override { return FHovered.Get(); }
   TControl* Captured() const override { return FCaptured.Get(); }
@@ -161,6 +252,10 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void ChildrenChanged() override;
   virtual void Resize();
+  // Raises OnDestroy (FormProperties.cpp).
+  void BeforeDestruction() override;
+  // Raises OnShow or OnHide after Visible changed.
+  void DoShowOrHide();
 
  private:
   friend class TRealignBatch;
@@ -195,6 +290,29 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TCloseQueryEvent FOnCloseQuery;
   TCloseEvent FOnClose;
   TNotifyEvent FOnResize, FOnActivate, FOnDeactivate;
+  // What stored forms carry beyond the window.
+  std::string FStyleLookup, FFormFamily;
+  TWeak<TComponent> FAction;
+  TWeak<TControl> FActiveControl;
+  TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+  const std::unique_ptr<TFormBorder> FBorder = std::make_unique<TFormBorder>();
+  TBorderIcons FBorderIcons = DefaultBorderIcons;
+  TFmxFormBorderStyle FBorderStyle = TFmxFormBorderStyle::Sizeable;
+  int FCursor = 0;
+  TFormPosition FPosition = TFormPosition::DefaultPosOnly;
+  TCanvasQuality FQuality = TCanvasQuality::SystemDefault;
+  const std::unique_ptr<TFormSystemStatusBar> FSystemStatusBar = std::make_unique<TFormSystemStatusBar>();
+  const std::unique_ptr<TFormFactor> FFormFactor = std::make_unique<TFormFactor>();
+  const std::unique_ptr<TTouchManager> FTouch = std::make_unique<TTouchManager>();
+  TFormStyle FFormStyle = TFormStyle::Normal;
+  bool FFullScreen = false, FShowFullScreenIcon = false, FShowHint = true;
+  TNotifyEvent FOnCreate, FOnDestroy, FOnShow, FOnHide, FOnPaint, FOnFocusChanged, FOnSaveState;
+  TKeyEvent FOnKeyDown, FOnKeyUp;
+  TMouseWheelEvent FOnMouseWheel;
+  TVirtualKeyboardEvent FOnVirtualKeyboardShown, FOnVirtualKeyboardHidden;
+  TGestureEvent FOnGesture;
+  TTapEvent FOnTap;
+  TTouchEvent FOnTouch;
 };
 
 class TCustomForm : public TCommonCustomForm {

@@ -545,6 +545,7 @@ class TMetaClass {
   void AddPublished(std::unique_ptr<TPropInfo> P);
   void AddAvailable(std::unique_ptr<TPropInfo> P);
   void InheritPublished(const std::vector<std::string>& Groups);
+  void OrderPublished(const std::vector<std::string>& Groups);
   void CopyParentLists();
 };
 
@@ -557,6 +558,13 @@ class TClassBuilder : public TPropsBuilder<C> {
   TClassBuilder& Inherit(const std::vector<std::string>& Groups) {
     Flush();
     FMeta.InheritPublished(Groups);
+    return *this;
+  }
+  // Puts the published properties with these top-level names in the order given, after
+  // the ones not named (which keep theirs): e.g. a new property before re-published ones.
+  TClassBuilder& Order(const std::vector<std::string>& Groups) {
+    Flush();
+    FMeta.OrderPublished(Groups);
     return *this;
   }
   // Properties declared after this call are available to descendants but not published here.

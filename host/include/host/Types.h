@@ -99,6 +99,15 @@ struct TPoint {
 
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  // The rectangle at Left, Top of the given size; an edge beyond the integer range
+  // stops at its end instead of wrapping.
+  static constexpr TRect Bounds(int Left, int Top, int Width, int Height) {
+    return {Left, Top, SaturatedSum(Left, Width), SaturatedSum(Top, Height)};
+  }
+  static constexpr int SaturatedSum(int A, int B) {
+    const int64_t sum = int64_t{A} + B;
+    return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : static_cast<int>(sum);
+  }
   constexpr int Width() const { return Right - Left; }
   constexpr int Height() const { return Bottom - Top; }
   constexpr void SetWidth(int w) { Right = Left + w; }

@@ -146,6 +146,12 @@ void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   FDragStartOrigin = {AForm->Left(), AForm->Top()};
 }
 
+void THeadlessPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
+  ++FWindowServiceCalls;
+  FLastWindowServiceRect = ARect;
+  TPlatform::SetWindowRect(AForm, ARect);
+}
+
 void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) {
   ++FWindowRectCalls;
   FLastWindowRect = ARect;

@@ -75,6 +75,10 @@ class THeadlessPlatform : public TPlatform {
   bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
   int WindowRectCalls() const { return FWindowRectCalls; }
   TRect LastWindowRect() const { return FLastWindowRect; }
+  // Calls of the window service (IFMXWindowService::SetWindowRect) and the last
+  // rectangle it was given, as the caller passed it.
+  int WindowServiceCalls() const { return FWindowServiceCalls; }
+  TRectF LastWindowServiceRect() const { return FLastWindowServiceRect; }
   void SetScreenSize(int Width, int Height) { FScreen = {Width, Height}; }
 
   // --- TPlatform ---
@@ -86,6 +90,7 @@ class THeadlessPlatform : public TPlatform {
   void StartWindowDrag(TCommonCustomForm* AForm) override;
   void ShowMessage(const std::string& AText) override;
   void Run() override;
+  void SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) override;
 
  protected:
   void ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) override;
@@ -121,6 +126,8 @@ class THeadlessPlatform : public TPlatform {
   TPoint FDragStartOrigin;
   int FWindowRectCalls = 0;
   TRect FLastWindowRect;
+  int FWindowServiceCalls = 0;
+  TRectF FLastWindowServiceRect;
 };
 
 }  // namespace fmx

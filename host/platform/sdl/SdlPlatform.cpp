@@ -387,8 +387,7 @@ void TSdlPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
       } else if (!w->EmulatedMax) {
         // Without a window manager SDL only sets a flag; do what one would do.
         w->EmulatedMax = true;
-        w->RestoreRect = {AForm->Left(), AForm->Top(), AForm->Left() + AForm->Width(),
-                          AForm->Top() + AForm->Height()};
+        w->RestoreRect = TRect::Bounds(AForm->Left(), AForm->Top(), AForm->Width(), AForm->Height());
         const TPoint s = ScreenSize();
         AForm->SetBounds(0, 0, s.X, s.Y);
       }
