@@ -95,7 +95,6 @@ struct TTouch {
   TPointF Location;
 };
 
-using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, Char& KeyChar, TShiftState Shift)>;
 using TGestureEvent =
     std::function<void(TObject* Sender, const TGestureEventInfo& EventInfo, bool& Handled)>;
 using TTapEvent = std::function<void(TObject* Sender, const TPointF& Point)>;

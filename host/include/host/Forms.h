@@ -155,11 +155,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void SetOnShow(TNotifyEvent Value) { FOnShow = std::move(Value); }
   const TNotifyEvent& OnHide() const { return FOnHide; }
   void SetOnHide(TNotifyEvent Value) { FOnHide = std::move(Value); }
-  // Stored only: key input, wheel and paint events do not reach the form's own handlers yet.
-  const TKeyEvent& OnKeyDown() const { return FOnKeyDown; }
-  void SetOnKeyDown(TKeyEvent Value) { FOnKeyDown = std::move(Value); }
-  const TKeyEvent& OnKeyUp() const { return FOnKeyUp; }
-  void SetOnKeyUp(TKeyEvent Value) { FOnKeyUp = std::move(Value); }
+  // Stored only: wheel and paint events do not reach the form's own handlers yet.
   const TMouseWheelEvent& OnMouseWheel() const { return FOnMouseWheel; }
   void SetOnMouseWheel(TMouseWheelEvent Value) { FOnMouseWheel = std::move(Value); }
   const TNotifyEvent& OnPaint() const { return FOnPaint; }
@@ -284,7 +280,6 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   float FDeviceScale = 1.0f;
   TPaintRegion FDirty;
   uint64_t FInvalidations = 0;
-  TKeyEvent FOnKeyDown, FOnKeyUp;
   TMouseEvent FOnMouseDown, FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
   TCloseQueryEvent FOnCloseQuery;
