@@ -186,6 +186,12 @@ void TQVMenuBar::__QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
   CollectMenuTree(ABar, bars, buttons);
   ABar->FMenuBarList.clear();
   ABar->FMenuButtonList.clear();
+  // The tree's image list reaches the newcomers, so their entries can show its glyphs.
+  if (TBaseImageList* images = ARoot->GetImages()) {
+    for (TQVMenuBar* bar : bars) bar->__QV_LinkImages(images);
+    ABar->__QV_LinkImages(images);
+    for (TQVMenuButton* button : buttons) button->FMenuButtonImags = images;
+  }
   if (bars.empty() && buttons.empty()) return;
   const std::unordered_set<const TObject*> moving = [&] {
     std::unordered_set<const TObject*> s(bars.begin(), bars.end());

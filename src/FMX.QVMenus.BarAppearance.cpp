@@ -192,20 +192,21 @@ TBaseImageList* TQVMenuBar::GetImages() const {
   return FImageLink != nullptr ? FImageLink->Images() : nullptr;
 }
 
+void TQVMenuBar::__QV_LinkImages(TBaseImageList* Value) {
+  if (Value == nullptr) {
+    FImageLink.reset();
+    return;
+  }
+  if (FImageLink == nullptr) FImageLink = std::make_unique<TImageLink>();
+  FImageLink->SetImages(Value);
+}
+
 void TQVMenuBar::SetImages(TBaseImageList* Value) {
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == GetImages() || root == nullptr) return;
-  auto link = [Value](TQVMenuBar* b) {
-    if (Value == nullptr) {
-      b->FImageLink.reset();
-      return;
-    }
-    if (b->FImageLink == nullptr) b->FImageLink = std::make_unique<TImageLink>();
-    b->FImageLink->SetImages(Value);
-  };
-  link(this);
+  __QV_LinkImages(Value);
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) link(b);
+    if (b.Alive()) b->__QV_LinkImages(Value);
   TWeak<TComponent> self(this);
   TWeak<TBaseImageList> images(Value);
   ForEachLive(root->FMenuButtonList, self, [&](TQVMenuButton* b) {

@@ -169,6 +169,8 @@ class TQVMenuBar : public TPresentedControl {
   void __QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
   void __QV_LeaveMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
   void __QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton);
+  // Links this bar to the image list (nil drops the link).
+  void __QV_LinkImages(TBaseImageList* Value);
 
   TMemo* F_Memo = nullptr;
   TWeak<TForm> FOwnerForm;

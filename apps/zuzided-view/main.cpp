@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "FMX.QVMenus.h"
 #include "host/Forms.h"
 #include "host/Registry.h"
 #include "host/Streaming.h"
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
   }
   try {
     EnsureHostClasses();
+    qvmenus::Register();
     if (mode == "palette") {
       ListPalette();
       return 0;
