@@ -153,7 +153,10 @@ TQVMenuBar* TQVMenuBar::__QV_GetRootMenuBar(TFmxObject* AObject) {
 TQVMenuBar* TQVMenuBar::__QV_EnsureRootMenuBar() {
   // A tree being torn down keeps no books.
   if (IsDestroying()) return nullptr;
-  if (!FRootMenuBar) FRootMenuBar = __QV_GetRootMenuBar(this);
+  // Looked up every time, not only when unset: a bar (or a control holding it) may have
+  // moved through controls that are not bars, which tell nobody, and a root kept from
+  // before would be stale. The walk is as short as the parent chain.
+  FRootMenuBar = __QV_GetRootMenuBar(this);
   return FRootMenuBar;
 }
 

@@ -157,7 +157,7 @@ class TQVMenuBar : public TPresentedControl {
 
   void __QV_CreateMenuBarAppearance();
   static TQVMenuBar* __QV_GetRootMenuBar(TFmxObject* AObject);
-  // FRootMenuBar, looked up and kept when unset; nil while the tree is being torn down.
+  // FRootMenuBar, looked up again (the outermost bar above); nil while being torn down.
   TQVMenuBar* __QV_EnsureRootMenuBar();
   void __QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot);
   void __QV_DoDynamicUpdateComponentColor();
