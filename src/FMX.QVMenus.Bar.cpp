@@ -354,6 +354,10 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
       F_BackgroundColor->SetVisible(false);
       SetAlign(TAlignLayout::MostTop);
       if (!self.Alive()) return;
+      // The strip's padding from the start, not only from its first paint: a stored
+      // form read back then lays its entries out where they were written.
+      Padding()->Set(1, 0, 1, 0);
+      if (!self.Alive()) return;
       FMenuBarStyle = TQVMenuBarStyle::msMainMenuBar;
       restyleOwn(TQVMenuButtonStyle::mbMainMenuButton);
     }
