@@ -160,6 +160,15 @@ TEST_F(MenuBar, PaintingLaysOutSubBarsMainBarsOnAFormAndMainBarsInAControl) {
   EXPECT_FLOAT_EQ(inner->Width(), i1->Width() + i2->Width() + 2);
   EXPECT_EQ(inner->Height(), 40);  // the layout's height, not fought over on every paint
   EXPECT_EQ(Platform->Messages().size(), 0u);
+  // And back: a free-standing panel again, its entries stacked inside the padding the
+  // strip had.
+  inner->SetMenuBarStyle(TQVMenuBarStyle::msSubMenuBar);
+  EXPECT_EQ(inner->Align(), TAlignLayout::None);
+  EXPECT_EQ(inner->Width(), 200);
+  EXPECT_EQ(i2->Align(), TAlignLayout::Top);
+  Platform->PaintAll();
+  EXPECT_FLOAT_EQ(inner->Height(), 2 * 27 + 1 + 2.5f);
+  EXPECT_EQ(i2->Position()->Y(), 1 + 27);
 }
 
 TEST_F(MenuBar, SwitchingStylesBothWaysAndEveryRefusalWithItsMessage) {
@@ -281,6 +290,13 @@ TEST_F(MenuBar, OpacityClampsImagesSpreadAndColoursReachEveryListedBarAndEntry) 
   EXPECT_TRUE(In::Glyph(glyph)->Visible());
   EXPECT_EQ(In::Glyph(glyph)->Images(), &images);
   EXPECT_EQ(tick->Mark(), TQVMark::mTick);  // no index: left as it was
+  EXPECT_EQ(symbol->Mark(), TQVMark::mChar);
+  // Indices the list does not have show nothing and draw nothing.
+  tick->SetImageIndex(99);
+  symbol->SetImageIndex(-7);
+  EXPECT_EQ(In::Glyph(tick)->ImageIndex(), 99);
+  sub->SetVisible(true);
+  Platform->Snapshot(Form.get());
   // A bar joining later takes the tree's list along.
   TQVMenuBar* late = AddBar(main);
   TQVMenuButton* lateEntry = AddEntry(late, "Late");
@@ -290,6 +306,7 @@ TEST_F(MenuBar, OpacityClampsImagesSpreadAndColoursReachEveryListedBarAndEntry) 
   main->SetImages(nullptr);
   for (TQVMenuButton* b : {glyph, tick, symbol, lateEntry}) {
     EXPECT_EQ(b->Mark(), TQVMark::mNone);
+    EXPECT_FALSE(In::Glyph(b)->Visible());
     EXPECT_EQ(In::ImagesOf(b), nullptr);
   }
   EXPECT_EQ(sub->Images(), nullptr);

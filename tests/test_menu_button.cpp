@@ -80,6 +80,13 @@ TEST_F(MenuButton, ASubEntryAsksForBothColumnsCaptionShortcutAndThirtyShownOrNot
   b->SetMark(TQVMark::mChar);
   b->SetMenuButtonFontSize(20);
   EXPECT_FLOAT_EQ(In::AskedWidth(b), withShortcut);
+  // Both columns count even while hidden.
+  In::MarkColumn(b)->SetVisible(false);
+  In::ArrowColumn(b)->SetVisible(false);
+  b->SetMenuButtonFontSize(14);
+  b->SetButtonText("Open");
+  EXPECT_FLOAT_EQ(In::AskedWidth(b), withShortcut);
+  b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSubMenuButton);
   // A shortcut of blanks is shown as it is but adds nothing, and leaves the arrow.
   TQVMenuButton* more = AddEntry(sub, "More");
   more->SetMoreArrow(true);
