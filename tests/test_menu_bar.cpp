@@ -329,6 +329,11 @@ TEST_F(MenuBar, TheRootsListsFollowBarsAndEntriesAcrossTreesWhateverTheirNames) 
   EXPECT_FALSE(Lists(In::Buttons(treeB), e1));
   EXPECT_EQ(In::RootOf(e1), nullptr);
   EXPECT_EQ(e1->Align(), TAlignLayout::None);
+  TQVMenuButton* loose = AddEntry(treeB, "");
+  loose->SetParent(nullptr);
+  EXPECT_EQ(In::RootOf(loose), nullptr);
+  EXPECT_EQ(In::ParentBarOf(loose), nullptr);
+  delete loose;
 
   // A sub-menu built on its own brings its entries and cascades when it joins a tree...
   TQVMenuBar* sub = AddBar(nullptr, "Sub");
