@@ -1,6 +1,7 @@
 #include "ZUZided.h"
 
 #include "FMX.QVConstrainedForm.h"
+#include "FMX.QVMenus.h"
 #include "FMX.QVTitleBar.h"
 
 namespace fmx::ZUZided {
@@ -20,8 +21,7 @@ const TPackageInfo& Package() {
       // nothing: their free functions and sample classes are not for the designer.
       .Registers = {
           {"FMX.QVTitleBar", &qvtitlebar::Register},
-          // MENUS: the menu unit's Register joins here, putting TQVMenuButton and then
-          // TQVMenuBar on "QVCtrl":  {"FMX.QVMenus", &qvmenus::Register},
+          {"FMX.QVMenus", &qvmenus::Register},
           {"FMX.QVConstrainedForm", &qvconstrainedform::Register},
       }};
   return info;

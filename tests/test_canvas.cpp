@@ -202,3 +202,32 @@ TEST(Canvas, WebdingsSymbolsAreDrawnAsShapesInTheirBox) {
   Draw("x");
   EXPECT_GT(CountNear(C, Box, TAlphaColors::Red), 5);
 }
+
+TEST(Canvas, WebdingsMenuSymbolsTickAndTrianglesPointTheirWay) {
+  const TFont Font("Webdings", 20);
+  const TRectF Box{0, 0, 40, 40};
+  TCanvas C(40, 40);
+  auto Draw = [&](const char* S) {
+    C.Clear(TAlphaColors::White);
+    C.FillText(Box, S, false, 1, Font, TAlphaColors::Red, TTextAlign::Center, TTextAlign::Center);
+  };
+  auto Ink = [&](TRectF R) { return CountNear(C, R, TAlphaColors::Red, 40); };
+  // The glyph area is 12 px square, centred: 14..26 in both directions.
+  Draw("4");  // right: tall at its left edge, a point at the right
+  EXPECT_GT(Ink({10, 14, 20, 26}), 20);
+  EXPECT_EQ(Ink({10, 10, 40, 15}), 0);
+  EXPECT_GT(Ink({16, 15, 20, 25}), Ink({22, 15, 26, 25}));
+  Draw("3");  // left: the mirror image
+  EXPECT_GT(Ink({22, 15, 26, 25}), Ink({14, 15, 18, 25}));
+  Draw("5");  // up: wide at the bottom
+  EXPECT_GT(Ink({14, 22, 26, 26}), Ink({14, 14, 26, 18}));
+  Draw("6");  // down: wide at the top
+  EXPECT_GT(Ink({14, 14, 26, 18}), Ink({14, 22, 26, 26}));
+  Draw("a");  // tick: ink low on the left and high on the right, none at top left
+  EXPECT_GT(Ink({14, 20, 20, 27}), 3);
+  EXPECT_GT(Ink({22, 12, 28, 18}), 3);
+  EXPECT_EQ(Ink({10, 10, 17, 17}), 0);
+  // A symbol next to text keeps the text in the default family.
+  Draw("a b");
+  EXPECT_GT(Ink({20, 0, 40, 40}), 5);
+}

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "host/Canvas.h"
+#include "host/Effects.h"
 #include "host/Streaming.h"
 
 using namespace fmx;
@@ -55,6 +56,37 @@ void DrawLogo(TBitmap& Logo) {
   canvas.CopyTo(Logo);
 }
 
+// The menu's pictures, drawn in code like the logo: a page, a folder, a disk and an
+// information sign.
+void DrawMenuPicture(TBitmap& Picture, int Kind) {
+  TCanvas canvas(16, 16);
+  canvas.Clear(0x00000000);
+  const TBrush blue(TBrushKind::Solid, 0xFF2B579A), amber(TBrushKind::Solid, 0xFFE3A21A),
+      white(TBrushKind::Solid, 0xFFFFFFFF), green(TBrushKind::Solid, 0xFF2D7D46);
+  switch (Kind) {
+    case 0:  // new page
+      canvas.FillRect({3, 1, 13, 15}, 1, 1, AllCorners, 1, blue);
+      canvas.FillRect({5, 5, 11, 6}, 0, 0, AllCorners, 1, white);
+      canvas.FillRect({5, 8, 11, 9}, 0, 0, AllCorners, 1, white);
+      break;
+    case 1:  // folder
+      canvas.FillRect({1, 2, 7, 5}, 1, 1, AllCorners, 1, amber);
+      canvas.FillRect({1, 4, 15, 14}, 2, 2, AllCorners, 1, amber);
+      break;
+    case 2:  // disk
+      canvas.FillRect({2, 2, 14, 14}, 2, 2, AllCorners, 1, blue);
+      canvas.FillRect({5, 2, 11, 7}, 0, 0, AllCorners, 1, white);
+      break;
+    default: {  // information
+      canvas.FillEllipse({1, 1, 15, 15}, 1, green);
+      canvas.FillRect({7, 7, 9, 12}, 0, 0, AllCorners, 1, white);
+      canvas.FillRect({7, 4, 9, 6}, 0, 0, AllCorners, 1, white);
+      break;
+    }
+  }
+  canvas.CopyTo(Picture);
+}
+
 }  // namespace
 
 TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
@@ -64,7 +96,10 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   // The title bar reads its colours from the form's style book, so the book comes first.
   BuildStyles();
   BuildFrame();
+  BuildMenu();
   BuildContent();
+  // Open menus hang below the bar, over the content: the bar is drawn last.
+  FMainMenu->BringToFront();
   FDark = true;  // so that SetDark(false) applies the light look
   SetDark(false);
 }
@@ -126,6 +161,112 @@ void TDemoForm::BuildFrame() {
   TBitmap logo;
   DrawLogo(logo);
   FTitleBar->SetLogoBitmap(&logo);
+}
+
+void TDemoForm::BuildMenu() {
+  FMenuImages = new TImageList(this);
+  for (int kind = 0; kind < 3; ++kind) {
+    TBitmap picture;
+    DrawMenuPicture(picture, kind);
+    FMenuImages->Add(picture);
+  }
+
+  FMainMenu = new TQVMenuBar(this);
+  FMainMenu->SetName("MainMenu");
+  FMainMenu->SetParent(this);
+  // Top-aligned controls stack by position: under the title bar, above the content,
+  // and already as high as its first paint will make it.
+  FMainMenu->SetBounds(0, TFrameGeometry::StripHeight, Width(), TFrameGeometry::MenuHeight);
+  FMainMenu->SetMenuBarStyle(TQVMenuBarStyle::msMainMenuBar);
+  // Colours follow the style book's current style, as the title bar's do.
+  FMainMenu->SetDefaultMenubarColor(true);
+  FMainMenu->SetImages(FMenuImages);
+
+  auto entry = [this](TQVMenuBar* Bar, const char* Text, const char* ShortCut = "") {
+    auto* b = new TQVMenuButton(this);
+    b->SetParent(Bar);
+    b->SetButtonText(Text);
+    if (*ShortCut != 0) b->SetShortCut(ShortCut);
+    return b;
+  };
+  auto separator = [this](TQVMenuBar* Bar) {
+    auto* b = new TQVMenuButton(this);
+    b->SetParent(Bar);
+    b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSeparatorBar);
+  };
+  auto symbol = [&](TQVMenuBar* Bar, const char* Text, fmx::Char C, const char* ShortCut = "") {
+    TQVMenuButton* b = entry(Bar, Text, ShortCut);
+    b->SetMark(TQVMark::mChar);
+    b->SetChar(C);
+    return b;
+  };
+  // A sub-menu hangs on the entry that opens it and floats with a soft shadow.
+  auto subMenu = [this](TQVMenuBar* Parent, TQVMenuButton* Target) {
+    auto* bar = new TQVMenuBar(this);
+    bar->SetParent(Parent);
+    bar->SetTargetButton(Target);
+    Target->SetMoreArrow(true);
+    auto* shadow = new TShadowEffect(bar);
+    shadow->SetDistance(2);
+    shadow->SetSoftness(0.3f);
+    shadow->SetOpacity(0.3f);
+    shadow->SetParent(bar);
+    return bar;
+  };
+
+  TQVMenuButton* fileEntry = entry(FMainMenu, "文件");
+  TQVMenuButton* editEntry = entry(FMainMenu, "编辑");
+  TQVMenuButton* viewEntry = entry(FMainMenu, "视图");
+  TQVMenuButton* windowEntry = entry(FMainMenu, "窗口");
+  TQVMenuButton* helpEntry = entry(FMainMenu, "帮助");
+
+  TQVMenuBar* file = subMenu(FMainMenu, fileEntry);
+  entry(file, "新建", "Ctrl+N")->SetImageIndex(0);
+  entry(file, "打开...", "Ctrl+O")->SetImageIndex(1);
+  TBitmap disk;
+  DrawMenuPicture(disk, 2);
+  entry(file, "保存", "Ctrl+S")->SetIconBitmap(&disk);
+  separator(file);
+  TQVMenuButton* recent = entry(file, "最近的文件");
+  separator(file);
+  entry(file, "退出", "Alt+F4");
+  TQVMenuBar* recentFiles = subMenu(file, recent);
+  entry(recentFiles, "报告.txt");
+  entry(recentFiles, "notes.md");
+
+  TQVMenuBar* edit = subMenu(FMainMenu, editEntry);
+  symbol(edit, "撤销", u'3', "Ctrl+Z");
+  symbol(edit, "重做", u'4', "Ctrl+Y");
+  separator(edit);
+  entry(edit, "剪切", "Ctrl+X");
+  entry(edit, "复制", "Ctrl+C");
+  // Nothing on the clipboard yet.
+  entry(edit, "粘贴", "Ctrl+V")->SetEnabled(false);
+
+  TQVMenuBar* view = subMenu(FMainMenu, viewEntry);
+  entry(view, "状态栏")->SetIsCheck(true);
+  entry(view, "自动换行");
+  separator(view);
+  for (const char* size : {"小图标", "中图标", "大图标"}) entry(view, size)->SetGroupIndex(1);
+  // The middle size is the one in use.
+  TQVMenuButton* medium = nullptr;
+  for (TFmxObject* child : view->ChildrenList())
+    if (auto* b = dynamic_cast<TQVMenuButton*>(child); b != nullptr && b->ButtonText() == "中图标")
+      medium = b;
+  if (medium != nullptr) medium->SetIsCheck(true);
+
+  TQVMenuBar* window = subMenu(FMainMenu, windowEntry);
+  symbol(window, "最小化", u'0');
+  symbol(window, "最大化", u'1');
+  symbol(window, "还原", u'2');
+  separator(window);
+  symbol(window, "关闭", u'r', "Alt+F4");
+
+  TQVMenuBar* help = subMenu(FMainMenu, helpEntry);
+  entry(help, "帮助主题", "F1");
+  TBitmap info;
+  DrawMenuPicture(info, 3);
+  entry(help, "关于 ZUZided")->SetIconBitmap(&info);
 }
 
 void TDemoForm::BuildContent() {

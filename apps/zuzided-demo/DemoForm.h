@@ -1,5 +1,5 @@
-// The demo's window: a borderless form whose frame is the library's title bar, with a
-// little content below, and a light and a dark look. Built the same way on real
+// The demo's window: a borderless form whose frame is the library's title bar, a main
+// menu bar under it, a little content below, and a light and a dark look. Built the same way on real
 // windows and on the headless platform, so the tour, the screenshots and the
 // real-window tests all show the one form.
 #pragma once
@@ -10,6 +10,7 @@
 #include "host/Shapes.h"
 #include "host/StdCtrls.h"
 #include "host/Styles.h"
+#include "FMX.QVMenus.h"
 #include "FMX.QVTitleBar.h"
 
 namespace demo {
@@ -21,6 +22,8 @@ struct TFrameGeometry {
   static constexpr int CloseWidth = 54;
   static constexpr int MaxWidth = 48;
   static constexpr int MinWidth = 48;
+  // The main menu bar right under the strip.
+  static constexpr int MenuHeight = 27;
   // Border colours of the active and the inactive window.
   static constexpr fmx::TAlphaColor ActiveBorder = 0xFF008000;
   static constexpr fmx::TAlphaColor InactiveBorder = 0xFF808080;
@@ -37,12 +40,14 @@ class TDemoForm : public fmx::TForm {
   // The title bar shows the window maximised: it fills the screen.
   bool Maximised() const;
   fmx::TQVTitleBar* TitleBar() const { return FTitleBar; }
+  fmx::TQVMenuBar* MainMenu() const { return FMainMenu; }
   // Where the style books were found ("" when the built-in colours are used).
   const std::string& StyleSource() const { return FStyleSource; }
 
  private:
   void BuildStyles();
   void BuildFrame();
+  void BuildMenu();
   void BuildContent();
   fmx::TFmxObject* ReadStyle(bool DarkStyle);
 
@@ -50,6 +55,8 @@ class TDemoForm : public fmx::TForm {
   std::string FStyleSource;
   fmx::TStyleBook* FStyles = nullptr;
   fmx::TQVTitleBar* FTitleBar = nullptr;
+  fmx::TQVMenuBar* FMainMenu = nullptr;
+  fmx::TImageList* FMenuImages = nullptr;
   fmx::TLabel* FHeading = nullptr;
   fmx::TText* FBody = nullptr;
   fmx::TRectangle* FCard = nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "FMX.QVConstrainedForm.h"
+#include "FMX.QVMenus.h"
 #include "FMX.QVTitleBar.h"
 #include "ZUZided.h"
 #include "host/StdCtrls.h"
@@ -35,8 +36,15 @@ class THelloForm : public TQVConstrainedForm {
     bar->SetCaption("Hello, ZUZided");
     bar->SetCaptionAlignment(TCaptionAlignment::caLeft);
     bar->SetSizeGripVisible(true);
-    // MENUS: the main menu (a TQVMenuBar with TQVMenuButton entries) goes right below
-    // the title bar once the menu classes are in the library.
+    // The main menu right below the title bar.
+    auto* menu = new TQVMenuBar(this);
+    menu->SetParent(this);
+    menu->SetMenuBarStyle(TQVMenuBarStyle::msMainMenuBar);
+    for (const char* caption : {"文件(F)", "帮助(H)"}) {
+      auto* entry = new TQVMenuButton(this);
+      entry->SetParent(menu);
+      entry->SetButtonText(caption);
+    }
 
     auto* text = new TLabel(this);
     text->SetParent(this);

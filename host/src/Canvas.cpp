@@ -409,6 +409,67 @@ void TCanvas::DrawBitmap(const TBitmap& Bitmap, const TRectF& Src, const TRectF&
   cairo_surface_destroy(Img);
 }
 
+namespace {
+
+// The fall-off of a blurred edge, from full colour to none: a smooth step, close to
+// the integral of a Gaussian.
+void AddFalloffStops(cairo_pattern_t* P, TAlphaColor C, float Opacity) {
+  static constexpr double kStops[][2] = {
+      {0.0, 1.0}, {0.2, 0.9}, {0.4, 0.65}, {0.6, 0.35}, {0.8, 0.1}, {1.0, 0.0}};
+  const double A = ((C >> 24) & 0xFF) / 255.0 * std::clamp(Opacity, 0.0f, 1.0f);
+  for (const auto& S : kStops)
+    cairo_pattern_add_color_stop_rgba(P, S[0], ((C >> 16) & 0xFF) / 255.0, ((C >> 8) & 0xFF) / 255.0,
+                                      (C & 0xFF) / 255.0, A * S[1]);
+}
+
+void FillWith(cairo_t* Cr, cairo_pattern_t* P, double L, double T, double W, double H) {
+  cairo_new_path(Cr);
+  cairo_rectangle(Cr, L, T, W, H);
+  cairo_set_source(Cr, P);
+  cairo_fill(Cr);
+  cairo_pattern_destroy(P);
+}
+
+}  // namespace
+
+void TCanvas::FillSoftRect(const TRectF& R, float Blur, float Opacity, TAlphaColor Color) {
+  if (!Finite(R) || R.IsEmpty() || !(Opacity > 0) || (Color >> 24) == 0) return;
+  const TBrush Solid(TBrushKind::Solid, Color);
+  if (!(Blur > 0) || !std::isfinite(Blur)) {
+    FillRect(R, 0, 0, AllCorners, Opacity, Solid);
+    return;
+  }
+  // The soft band cannot be wider than the rectangle is deep, or the sides would overlap.
+  const double B = std::min<double>(Blur, std::min(R.Width(), R.Height()));
+  const double H = B / 2;
+  // The full-colour core, the four edge bands (linear fall-off outwards) and the four
+  // corners (radial fall-off from the core's corner).
+  const double CL = R.Left + H, CT = R.Top + H, CR = R.Right - H, CB = R.Bottom - H;
+  cairo_t* Cr = FImpl->Cr;
+  cairo_save(Cr);
+  if (CR > CL && CB > CT) FillRect({float(CL), float(CT), float(CR), float(CB)}, 0, 0, AllCorners, Opacity, Solid);
+  auto Linear = [&](double X0, double Y0, double X1, double Y1) {
+    cairo_pattern_t* P = cairo_pattern_create_linear(X0, Y0, X1, Y1);
+    AddFalloffStops(P, Color, Opacity);
+    return P;
+  };
+  auto Radial = [&](double X, double Y) {
+    cairo_pattern_t* P = cairo_pattern_create_radial(X, Y, 0, X, Y, B);
+    AddFalloffStops(P, Color, Opacity);
+    return P;
+  };
+  const double W = std::max(0.0, CR - CL), Ht = std::max(0.0, CB - CT);
+  FillWith(Cr, Linear(CL, CT, CL, CT - B), CL, CT - B, W, B);  // top
+  FillWith(Cr, Linear(CL, CB, CL, CB + B), CL, CB, W, B);      // bottom
+  FillWith(Cr, Linear(CL, CT, CL - B, CT), CL - B, CT, B, Ht);  // left
+  FillWith(Cr, Linear(CR, CT, CR + B, CT), CR, CT, B, Ht);      // right
+  FillWith(Cr, Radial(CL, CT), CL - B, CT - B, B, B);
+  FillWith(Cr, Radial(CR, CT), CR, CT - B, B, B);
+  FillWith(Cr, Radial(CL, CB), CL - B, CB, B, B);
+  FillWith(Cr, Radial(CR, CB), CR, CB, B, B);
+  cairo_restore(Cr);
+}
+
 void TCanvas::Impl::DrawShapedText(const TRectF& R, std::string_view Text, bool WordWrap,
                                    const TFont& Font, TTextAlign HorzAlign, TTextAlign VertAlign) {
   const text::LayoutRef L =

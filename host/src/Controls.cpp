@@ -4,6 +4,7 @@
 
 #include "Layout.h"
 #include "host/Canvas.h"
+#include "host/Effects.h"
 #include "host/Forms.h"
 
 namespace fmx {
@@ -505,6 +506,7 @@ void TControl::PaintTo(TCanvas* ACanvas) {
     h(this);
     if (!self.Alive()) return;
   }
+  TEffect::PaintEffectsBehind(this, ACanvas);
   Paint();
   if (!self.Alive()) return;
   if (FEvents && FEvents->OnPaint) {

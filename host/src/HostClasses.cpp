@@ -1,7 +1,9 @@
 // The host's own classes as stored forms see them: their published properties with
 // stored defaults, and their registration by name.
 #include "FormText.h"
+#include "host/Buttons.h"
 #include "host/Controls.h"
+#include "host/Effects.h"
 #include "host/Forms.h"
 #include "host/ImageList.h"
 #include "host/Registry.h"
@@ -301,6 +303,27 @@ void DeclareHostClasses() {
     c.Prop("ImageIndex", &TGlyph::ImageIndex, &TGlyph::SetImageIndex, Default(-1));
     c.Prop("AutoHide", &TGlyph::AutoHide, &TGlyph::SetAutoHide, Default(true));
   });
+  TDeclareClass<TButton, TTextControl>("TButton", [](auto& c) {
+    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
+    TextSettingsProps(c, TTextAlign::Center);
+  });
+  TDeclareClass<TEffect, TFmxObject>("TEffect", [](auto& c) {
+    c.Prop("Enabled", &TEffect::Enabled, &TEffect::SetEnabled, Default(true));
+  });
+  TDeclareClass<TShadowEffect, TEffect>("TShadowEffect", [](auto& c) {
+    using T = TShadowEffect;
+    c.Prop("Distance", &T::Distance, &T::SetDistance, Default(3.0f));
+    c.Prop("Direction", &T::Direction, &T::SetDirection, Default(45.0f));
+    c.Prop("Softness", &T::Softness, &T::SetSoftness, Default(0.3f));
+    c.Prop("Opacity", &T::Opacity, &T::SetOpacity, Default(0.6f));
+    c.Color("ShadowColor", &T::ShadowColor, &T::SetShadowColor, Default(TAlphaColors::Black));
+  });
+  TDeclareClass<TGlowEffect, TEffect>("TGlowEffect", [](auto& c) {
+    using T = TGlowEffect;
+    c.Prop("Softness", &T::Softness, &T::SetSoftness, Default(0.4f));
+    c.Prop("Opacity", &T::Opacity, &T::SetOpacity, Default(0.9f));
+    c.Color("GlowColor", &T::GlowColor, &T::SetGlowColor, Default(TAlphaColor{0xFFFFD700}));
+  });
   TDeclareClass<TSizeGrip, TControl>("TSizeGrip", [](auto& c) { PublishControl(c); });
   TDeclareClass<TMemo, TPresentedControl>("TMemo", [](auto& c) {
     PublishControl(c);
@@ -384,13 +407,15 @@ void EnsureHostClasses() {
   RegisterClasses({ClassOf<TForm>(), ClassOf<TFrame>(), ClassOf<TLayout>(), ClassOf<TRectangle>(),
                    ClassOf<TLabel>(), ClassOf<TText>(), ClassOf<TImage>(), ClassOf<TPath>(),
                    ClassOf<TLine>(), ClassOf<TGlyph>(), ClassOf<TSizeGrip>(), ClassOf<TMemo>(),
-                   ClassOf<TStyleBook>(), ClassOf<TTimer>(), ClassOf<TImageList>()});
-  RegisterComponents("Standard", {ClassOf<TLabel>(), ClassOf<TMemo>()});
+                   ClassOf<TStyleBook>(), ClassOf<TTimer>(), ClassOf<TImageList>(),
+                   ClassOf<TButton>(), ClassOf<TShadowEffect>(), ClassOf<TGlowEffect>()});
+  RegisterComponents("Standard", {ClassOf<TButton>(), ClassOf<TLabel>(), ClassOf<TMemo>()});
   RegisterComponents("Shapes", {ClassOf<TRectangle>(), ClassOf<TLine>(), ClassOf<TPath>(),
                                 ClassOf<TText>()});
   RegisterComponents("Layouts", {ClassOf<TLayout>(), ClassOf<TFrame>()});
   RegisterComponents("Additional", {ClassOf<TImage>(), ClassOf<TGlyph>(), ClassOf<TSizeGrip>()});
   RegisterComponents("System", {ClassOf<TTimer>(), ClassOf<TImageList>(), ClassOf<TStyleBook>()});
+  RegisterComponents("Effects", {ClassOf<TShadowEffect>(), ClassOf<TGlowEffect>()});
 }
 
 }  // namespace fmx

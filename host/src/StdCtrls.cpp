@@ -128,6 +128,10 @@ void TSizeGrip::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y
   TControl::MouseUp(Button, Shift, X, Y);
 }
 
-TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner) { SetVisible(false); }
+TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner), FTextSettings(new TTextSettings) {
+  SetVisible(false);
+}
+
+TMemo::~TMemo() { delete FTextSettings; }
 
 }  // namespace fmx

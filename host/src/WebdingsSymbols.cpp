@@ -1,6 +1,6 @@
-// The caption-button symbols, drawn the way the font draws them: a square glyph
-// area of about 0.6 em centred in the em cell, edges snapped to whole pixels so the
-// thin strokes stay crisp at the usual 12-20 px sizes.
+// The caption-button and menu symbols, drawn the way the font draws them: a square
+// glyph area of about 0.6 em centred in the em cell, edges snapped to whole pixels so
+// the thin strokes stay crisp at the usual 12-20 px sizes.
 #include "WebdingsSymbols.h"
 
 #include <algorithm>
@@ -19,7 +19,22 @@ bool IsFamily(std::string_view Family) {
   return true;
 }
 
-bool IsSymbol(char C) { return C == '0' || C == '1' || C == '2' || C == 'r'; }
+bool IsSymbol(char C) {
+  switch (C) {
+    case '0':
+    case '1':
+    case '2':
+    case 'r':
+    case 'a':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+      return true;
+    default:
+      return false;
+  }
+}
 
 std::vector<Run> Split(std::string_view Text) {
   std::vector<Run> Runs;
@@ -48,6 +63,15 @@ void Window(cairo_t* Cr, double L, double T, double R, double B, double Thin, do
   FillBox(Cr, L, B - Thin, R, B);
   FillBox(Cr, L, T, L + Thin, B);
   FillBox(Cr, R - Thin, T, R, B);
+}
+
+// A solid triangle with the given corners.
+void Triangle(cairo_t* Cr, double X1, double Y1, double X2, double Y2, double X3, double Y3) {
+  cairo_move_to(Cr, X1, Y1);
+  cairo_line_to(Cr, X2, Y2);
+  cairo_line_to(Cr, X3, Y3);
+  cairo_close_path(Cr);
+  cairo_fill(Cr);
 }
 
 }  // namespace
@@ -96,6 +120,39 @@ void Draw(cairo_t* Cr, char Symbol, double X, double Y, double CellHeight, doubl
       cairo_move_to(Cr, R - In, T + In);
       cairo_line_to(Cr, L + In, B - In);
       cairo_stroke(Cr);
+      break;
+    }
+    case 'a': {  // tick: a short stroke down to the base, a long one up to the right
+      const double Pen = std::max(1.5, Em / 7);
+      cairo_set_line_width(Cr, Pen);
+      cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+      cairo_move_to(Cr, L + Side * 0.08, T + Side * 0.55);
+      cairo_line_to(Cr, L + Side * 0.38, T + Side * 0.88);
+      cairo_line_to(Cr, L + Side * 0.95, T + Side * 0.12);
+      cairo_stroke(Cr);
+      break;
+    }
+    // The triangles are as long as the glyph area and a little over half as deep,
+    // pointing the way the digit says.
+    case '3': {
+      const double D = std::round(Side * 0.6), X0 = std::round(X + (Advance(Em) - D) / 2);
+      Triangle(Cr, X0 + D, T, X0 + D, B, X0, (T + B) / 2);
+      break;
+    }
+    case '4': {
+      const double D = std::round(Side * 0.6), X0 = std::round(X + (Advance(Em) - D) / 2);
+      Triangle(Cr, X0, T, X0, B, X0 + D, (T + B) / 2);
+      break;
+    }
+    case '5': {
+      const double D = std::round(Side * 0.6), Y0 = std::round(Y + (CellHeight - D) / 2);
+      Triangle(Cr, L, Y0 + D, R, Y0 + D, (L + R) / 2, Y0);
+      break;
+    }
+    case '6': {
+      const double D = std::round(Side * 0.6), Y0 = std::round(Y + (CellHeight - D) / 2);
+      Triangle(Cr, L, Y0, R, Y0, (L + R) / 2, Y0 + D);
       break;
     }
     default:

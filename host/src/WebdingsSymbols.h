@@ -11,7 +11,8 @@ namespace fmx::webdings {
 
 // "Webdings", in any letter case.
 bool IsFamily(std::string_view Family);
-// '0' minimise, '1' maximise, '2' restore, 'r' close.
+// Window symbols '0' minimise, '1' maximise, '2' restore, 'r' close; menu symbols
+// 'a' tick and the triangles '3' left, '4' right, '5' up, '6' down.
 bool IsSymbol(char C);
 
 // A text cut into symbols (one a run) and stretches of ordinary text.

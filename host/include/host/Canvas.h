@@ -62,6 +62,9 @@ class TCanvas {
   void DrawPath(const TPathData& Path, const TRectF& Dest, bool Stretch, float Opacity,
                 const TStrokeBrush& Stroke);
   void DrawBitmap(const TBitmap& Bitmap, const TRectF& Src, const TRectF& Dest, float Opacity);
+  // R filled in Color with edges softened over Blur pixels, half inside and half
+  // outside R (a blurred rectangle: what shadows and glows are made of).
+  void FillSoftRect(const TRectF& R, float Blur, float Opacity, TAlphaColor Color);
 
   // Text inside R with the given font, colour and alignment; wraps at word boundaries
   // when WordWrap is set. The family "Webdings" draws window symbols as shapes.

@@ -119,15 +119,22 @@ class TSizeGrip : public TControl {
   int FDownWidth = 0, FDownHeight = 0;
 };
 
-// A multi-line text editor. This host keeps its text only; it is created hidden.
+// A multi-line text editor. This host keeps its text and text settings only; it is
+// created hidden.
 class TMemo : public TPresentedControl {
  public:
   explicit TMemo(TComponent* AOwner);
+  ~TMemo() override;
   const std::string& Text() const { return FText; }
   void SetText(const std::string& Value) { FText = Value; }
+  TTextSettings* TextSettings() const { return FTextSettings; }
+  TStyledSettings StyledSettings() const { return FStyledSettings; }
+  void SetStyledSettings(TStyledSettings Value) { FStyledSettings = Value; }
 
  private:
   std::string FText;
+  TTextSettings* FTextSettings;
+  TStyledSettings FStyledSettings = AllStyledSettings;
 };
 
 }  // namespace fmx

@@ -1,0 +1,393 @@
+// Menu bars: the private tree, what a bar accepts as a child, the root's lists of the
+// tree's bars and entries, and switching between the main and the sub-menu style.
+#include <unordered_set>
+
+#include "FMX.QVMenus.h"
+#include "FMX.QVMenusShared.h"
+#include "FMX.QVUtils.h"
+#include "host/Dialogs.h"
+#include "host/Registry.h"
+
+namespace fmx {
+
+using namespace qvmenus;
+
+namespace {
+
+template <class T>
+T* MakePrivate(TComponent* Owner) {
+  auto* c = new T(Owner);
+  c->SetStored(false);
+  return c;
+}
+
+// The bars and entries that ABar holds, at any depth (ABar itself not included). Only
+// entries that stand on a bar belong to a menu tree; entries hold no menu parts.
+void CollectMenuTree(TFmxObject* From, std::vector<TQVMenuBar*>& Bars,
+                     std::vector<TQVMenuButton*>& Buttons) {
+  const bool onBar = dynamic_cast<TQVMenuBar*>(From) != nullptr;
+  for (TFmxObject* child : From->ChildrenList()) {
+    if (auto* button = dynamic_cast<TQVMenuButton*>(child)) {
+      if (onBar) Buttons.push_back(button);
+      continue;
+    }
+    if (auto* bar = dynamic_cast<TQVMenuBar*>(child)) Bars.push_back(bar);
+    if (dynamic_cast<TControl*>(child) != nullptr) CollectMenuTree(child, Bars, Buttons);
+  }
+}
+
+const TDeclareClass<TQVMenuBar, TPresentedControl> MenuBarClass("TQVMenuBar", [](auto& c) {
+  DeclareEnum<TQVMenuBarStyle>({"msMainMenuBar", "msSubMenuBar"});
+  using T = TQVMenuBar;
+  c.Prop("Images", &T::GetImages, &T::SetImages, WrittenWhenNotEmpty);
+  c.Prop("DefaultMenubarColor", &T::DefaultMenubarColor, &T::SetDefaultMenubarColor, AlwaysWritten);
+  c.Color("BackgroundColor", &T::BackgroundColor, &T::SetBackgroundColor, AlwaysWritten);
+  c.Color("BorderColor", &T::BorderColor, &T::SetBorderColor, AlwaysWritten);
+  c.Color("SelectBarColor", &T::SelectBarColor, &T::SetSelectBarColor, AlwaysWritten);
+  // Left out at 0, so a reloaded bar keeps the constructor's opacity.
+  c.Prop("SelectBarOpacity", &T::SelectBarOpacity, &T::SetSelectBarOpacity, Default(0.0f));
+  c.Color("FontColor", &T::FontColor, &T::SetFontColor, AlwaysWritten);
+  c.Prop("TargetButton", &T::TargetButton, &T::SetTargetButton, WrittenWhenNotEmpty);
+  c.Prop("MenuBarStyle", &T::MenuBarStyle, &T::SetMenuBarStyle, AlwaysWritten);
+  c.Inherit({"Align", "Anchors", "ClipChildren", "ClipParent", "Cursor", "DragMode",
+             "EnableDragHighlight", "Enabled", "Locked", "Height", "Hint", "HitTest", "Margins",
+             "Position", "Size", "Scale", "TouchTargetExpansion", "Visible", "Width",
+             "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "OnPainting", "OnPaint",
+             "OnResize", "OnResized", "OnDragEnter", "OnDragLeave", "OnDragOver", "OnDragDrop",
+             "OnDragEnd", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+             "OnMouseWheel", "OnMouseEnter", "OnMouseLeave"});
+});
+
+}  // namespace
+
+void qvmenus::Register() {
+  EnsureHostClasses();
+  RegisterComponents("QVCtrl", {ClassOf<TQVMenuButton>()});
+  RegisterComponents("QVCtrl", {ClassOf<TQVMenuBar>()});
+}
+
+// --- construction -----------------------------------------------------------------
+
+TQVMenuBar::TQVMenuBar(TComponent* AOwner) : TPresentedControl(AOwner) {
+  FOwnerForm = __QV_窗体_获取根窗体(Owner());
+  FRootMenuBar = __QV_GetRootMenuBar(this);
+  // Sized before the private tree, so each part is laid out once as it joins.
+  SetSize(200, 300);
+  __QV_CreateMenuBarAppearance();
+  SetHitTest(true);
+  SetVisible(true);
+  FMenuButtonList.clear();
+  FMenuBarList.clear();
+  FWidthList.clear();
+  FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
+  FSelectBarOpacity = kSelectOpacity;
+  FDefaultMenubarColor = false;
+  __QV_测试_显示提示(this, nullptr);
+  __QV_DoDynamicUpdateComponentColor();
+}
+
+void TQVMenuBar::__QV_CreateMenuBarAppearance() {
+  // Back to front: background, container, selection bar, memo.
+  F_Container = MakePrivate<TLayout>(this);
+  F_Container->SetAlign(TAlignLayout::Contents);
+  F_Container->SetLocked(true);
+  F_Container->SetHitTest(false);
+  F_Container->SetParent(this);
+  F_Container->SendToBack();
+
+  F_SelectedBar = MakePrivate<TRectangle>(this);
+  F_SelectedBar->SetLocked(true);
+  F_SelectedBar->SetHitTest(false);
+  F_SelectedBar->SetStyleName("HighSelecedBarStyle");
+  F_SelectedBar->Fill()->SetColor(0xFFADFF2F);
+  F_SelectedBar->SetOpacity(0.5f);
+  F_SelectedBar->SetVisible(false);
+  F_SelectedBar->Stroke()->SetKind(TBrushKind::None);
+  F_SelectedBar->SetParent(this);
+  F_SelectedBar->BringToFront();
+
+  F_BackgroundColor = MakePrivate<TRectangle>(this);
+  F_BackgroundColor->SetAlign(TAlignLayout::Contents);
+  F_BackgroundColor->SetLocked(true);
+  F_BackgroundColor->SetHitTest(false);
+  F_BackgroundColor->Stroke()->SetThickness(0.5f);
+  F_BackgroundColor->Fill()->SetKind(TBrushKind::Solid);
+  F_BackgroundColor->SetParent(this);
+  F_BackgroundColor->SendToBack();
+
+  F_TimerHideMenus = MakePrivate<TTimer>(this);
+  F_TimerHideMenus->SetEnabled(false);
+  F_TimerHideMenus->SetInterval(100);
+  F_TimerHideMenus->SetOnTimer([this](TObject* Sender) { __QV_TimerOnTimer(Sender); });
+
+  F_Memo = MakePrivate<TMemo>(this);
+  F_Memo->SetAlign(TAlignLayout::Contents);
+  F_Memo->SetLocked(false);
+  F_Memo->SetHitTest(true);
+  F_Memo->SetVisible(false);
+  F_Memo->SetStyledSettings({});
+  F_Memo->TextSettings()->Font()->SetSize(30);
+  F_Memo->TextSettings()->SetFontColor(kBorderGrey);
+  F_Memo->Margins()->Set(20, 20, 20, 20);
+  F_Memo->SetParent(this);
+  F_Memo->BringToFront();
+}
+
+TQVMenuBar::~TQVMenuBar() {
+  delete F_TimerHideMenus;
+  F_TimerHideMenus = nullptr;
+  FImageLink.reset();
+}
+
+void TQVMenuBar::__QV_测试_显示提示(TQVMenuBar*, TFmxObject*) {}
+
+// --- the root and its lists ------------------------------------------------------------
+
+TQVMenuBar* TQVMenuBar::__QV_GetRootMenuBar(TFmxObject* AObject) {
+  TQVMenuBar* root = nullptr;
+  for (TFmxObject* o = AObject; o != nullptr; o = o->Parent())
+    if (auto* bar = dynamic_cast<TQVMenuBar*>(o)) root = bar;
+  return root;
+}
+
+TQVMenuBar* TQVMenuBar::__QV_EnsureRootMenuBar() {
+  // A tree being torn down keeps no books.
+  if (IsDestroying()) return nullptr;
+  // Looked up every time, not only when unset: a bar (or a control holding it) may have
+  // moved through controls that are not bars, which tell nobody, and a root kept from
+  // before would be stale. The walk is as short as the parent chain.
+  FRootMenuBar = __QV_GetRootMenuBar(this);
+  return FRootMenuBar;
+}
+
+void TQVMenuBar::__QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot) {
+  ARoot->FMenuBarList.clear();
+  ARoot->FMenuBarList.emplace_back(ARoot);
+  // Bars of the root's own class (or a class derived from it), wherever they sit.
+  TClass rootClass = ClassOfInstance(ARoot);
+  auto walk = [&](auto& self, TFmxObject* From) -> void {
+    for (TFmxObject* child : From->ChildrenList()) {
+      if (dynamic_cast<TControl*>(child) == nullptr) continue;
+      auto* bar = dynamic_cast<TQVMenuBar*>(child);
+      if (bar != nullptr && (rootClass == nullptr || rootClass->IsInstance(bar))) {
+        ARoot->FMenuBarList.emplace_back(bar);
+        bar->FRootMenuBar = ARoot;
+      }
+      self(self, child);
+    }
+  };
+  walk(walk, ARoot);
+}
+
+// A bar that held entries and bars of its own while it stood alone brings them along:
+// the root's lists must name every bar and entry of its tree, and only the root's.
+void TQVMenuBar::__QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
+  ARoot->FMenuBarList.emplace_back(ABar);
+  ABar->FRootMenuBar = ARoot;
+  std::vector<TQVMenuBar*> bars;
+  std::vector<TQVMenuButton*> buttons;
+  CollectMenuTree(ABar, bars, buttons);
+  ABar->FMenuBarList.clear();
+  ABar->FMenuButtonList.clear();
+  // The tree's image list reaches the newcomers, so their entries can show its glyphs.
+  if (TBaseImageList* images = ARoot->GetImages()) {
+    for (TQVMenuBar* bar : bars) bar->__QV_LinkImages(images);
+    ABar->__QV_LinkImages(images);
+    for (TQVMenuButton* button : buttons) button->FMenuButtonImags = images;
+  }
+  if (bars.empty() && buttons.empty()) return;
+  const std::unordered_set<const TObject*> moving = [&] {
+    std::unordered_set<const TObject*> s(bars.begin(), bars.end());
+    s.insert(buttons.begin(), buttons.end());
+    return s;
+  }();
+  auto isMoving = [&](const TObject* o) { return moving.count(o) != 0; };
+  EraseEntries(ARoot->FMenuBarList, isMoving);
+  EraseEntries(ARoot->FMenuButtonList, isMoving);
+  for (TQVMenuBar* bar : bars) {
+    bar->FRootMenuBar = ARoot;
+    bar->FMenuBarList.clear();
+    bar->FMenuButtonList.clear();
+    ARoot->FMenuBarList.emplace_back(bar);
+  }
+  for (TQVMenuButton* button : buttons) {
+    button->FMenuBarRoot = ARoot;
+    ARoot->FMenuButtonList.emplace_back(button);
+  }
+}
+
+// ABar left ARoot's tree: none of it stays in ARoot's lists, and what ABar holds is
+// now its own tree.
+void TQVMenuBar::__QV_LeaveMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
+  std::vector<TQVMenuBar*> bars;
+  std::vector<TQVMenuButton*> buttons;
+  CollectMenuTree(ABar, bars, buttons);
+  std::unordered_set<const TObject*> leaving(bars.begin(), bars.end());
+  leaving.insert(buttons.begin(), buttons.end());
+  leaving.insert(ABar);
+  auto isLeaving = [&](const TObject* o) { return leaving.count(o) != 0; };
+  EraseEntries(ARoot->FMenuBarList, isLeaving);
+  EraseEntries(ARoot->FMenuButtonList, isLeaving);
+  ABar->FRootMenuBar = nullptr;
+  if (ABar->IsDestroying()) return;
+  ABar->FMenuBarList.clear();
+  ABar->FMenuButtonList.clear();
+  for (TQVMenuBar* bar : bars) {
+    bar->FRootMenuBar = ABar;
+    ABar->FMenuBarList.emplace_back(bar);
+  }
+  for (TQVMenuButton* button : buttons) {
+    button->FMenuBarRoot = ABar;
+    ABar->FMenuButtonList.emplace_back(button);
+  }
+}
+
+void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton) {
+  ARoot->FMenuButtonList.emplace_back(AButton);
+  AButton->FMenuBarRoot = ARoot;
+  AButton->FParentMenuBar = this;
+  if (FImageLink != nullptr && FImageLink->Images() != nullptr)
+    AButton->FMenuButtonImags = FImageLink->Images();
+  // A separator, too, takes the look of its bar's entries.
+  AButton->SetMenuButtonStyle(FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar
+                                  ? TQVMenuButtonStyle::mbMainMenuButton
+                                  : TQVMenuButtonStyle::mbSubMenuButton);
+}
+
+// --- children ---------------------------------------------------------------------
+
+void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
+  TPresentedControl::DoInsertObject(Index, AObject);
+  if (AObject == nullptr || AObject->Parent() != this) return;
+  __QV_测试_显示提示(this, AObject);
+  // What the form owns may join only as a bar or an entry; the bar's own parts and
+  // controls owned by other controls are let in.
+  if (auto* form = dynamic_cast<TForm*>(AObject->Owner());
+      form != nullptr && !IsExactly<TQVMenuBar>(AObject) && !IsExactly<TQVMenuButton>(AObject)) {
+    ShowMessage(kOnlyMenuChildren);
+    AObject->SetParent(form);
+    return;
+  }
+  TQVMenuBar* root = __QV_EnsureRootMenuBar();
+  if (root == nullptr) return;
+  if (auto* bar = dynamic_cast<TQVMenuBar*>(AObject)) {
+    __QV_JoinMenuTree(root, bar);
+    // The added bar takes the root's colours through its own setters; they may run
+    // resize and leave handlers, so every step checks that the three still exist.
+    TWeak<TComponent> self(this);
+    TWeak<TQVMenuBar> rootLink(root), added(bar);
+    auto alive = [&] { return self.Alive() && rootLink.Alive() && added.Alive(); };
+    bar->SetBackgroundColor(root->FBackgroundColor);
+    if (alive()) bar->SetBorderColor(root->FBorderColor);
+    if (alive()) bar->SetFontColor(root->FFontColor);
+    if (alive()) bar->SetSelectBarColor(root->FSelectBarColor);
+    if (alive()) bar->SetSelectBarOpacity(root->FSelectBarOpacity);
+    if (alive()) bar->SetDefaultMenubarColor(root->FDefaultMenubarColor);
+    if (alive() && bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar)
+      bar->SetVisible(IsDesigning());
+    return;
+  }
+  if (auto* button = dynamic_cast<TQVMenuButton*>(AObject)) __QV_AdoptMenuButton(root, button);
+}
+
+void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
+  TPresentedControl::DoRemoveObject(AObject);
+  __QV_测试_显示提示(this, AObject);
+  TQVMenuBar* root = __QV_EnsureRootMenuBar();
+  if (root == nullptr || AObject == nullptr) return;
+  if (auto* bar = dynamic_cast<TQVMenuBar*>(AObject)) {
+    __QV_LeaveMenuTree(root, bar);
+    return;
+  }
+  auto* button = dynamic_cast<TQVMenuButton*>(AObject);
+  if (button == nullptr) return;
+  // Identity, not the name: unnamed entries are all different entries.
+  EraseEntries(root->FMenuButtonList, [button](const TObject* b) { return b == button; });
+  // An entry on its way out is already gone from every weak link that names it.
+  if (button->IsDestroying()) return;
+  // Bars hanging on the entry let go of it.
+  TWeak<TComponent> self(this);
+  ForEachLive(root->FMenuBarList, self, [button](TQVMenuBar* b) {
+    if (b->FTargetButton.Get() == button) b->SetTargetButton(nullptr);
+  });
+}
+
+// --- style --------------------------------------------------------------------------
+
+void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
+  __QV_测试_显示提示(this, nullptr);
+  TQVMenuBar* root = __QV_EnsureRootMenuBar();
+  if (Value == FMenuBarStyle || root == nullptr) return;
+  __QV_DoUpdateRootMenuBarList(root);
+  if (Parent() != nullptr && IsExactly<TQVMenuBar>(Parent())) {
+    ShowMessage(ParentIsMenuBarMessage(Name()));
+    return;
+  }
+  TWeak<TComponent> self(this);
+  TWeak<TQVMenuBar> rootLink(root);
+  // Restyles this bar's own entries.
+  auto restyleOwn = [&](TQVMenuButtonStyle Style) {
+    if (!rootLink.Alive()) return;
+    ForEachLive(rootLink->FMenuButtonList, self, [&](TQVMenuButton* b) {
+      if (b->Parent() == this) b->SetMenuButtonStyle(Style);
+    });
+  };
+  if (Value == TQVMenuBarStyle::msMainMenuBar) {
+    bool refused = false;
+    // Without an owner form there is no other main bar to count.
+    if (TForm* form = FOwnerForm) {
+      for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* other = dynamic_cast<TQVMenuBar*>(form->Components(i));
+        if (other != nullptr && other->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar) {
+          ShowMessage(kOnlyOneMainBar);
+          refused = true;
+          break;
+        }
+      }
+    }
+    // Only the root of a tree may lead it (by identity: unnamed bars are not all roots).
+    if (!refused && root != this) {
+      ShowMessage(NotTheRootMessage(Name(), root->Name()));
+      refused = true;
+    }
+    if (!refused) {
+      F_BackgroundColor->SetVisible(false);
+      SetAlign(TAlignLayout::MostTop);
+      if (!self.Alive()) return;
+      // The strip's padding from the start, not only from its first paint: a stored
+      // form read back then lays its entries out where they were written.
+      Padding()->Set(1, 0, 1, 0);
+      if (!self.Alive()) return;
+      FMenuBarStyle = TQVMenuBarStyle::msMainMenuBar;
+      restyleOwn(TQVMenuButtonStyle::mbMainMenuButton);
+    }
+  } else {
+    F_BackgroundColor->Stroke()->SetKind(TBrushKind::Solid);
+    F_BackgroundColor->SetVisible(true);
+    F_TimerHideMenus->SetEnabled(false);
+    SetAlign(TAlignLayout::None);
+    if (!self.Alive()) return;
+    SetSize(200, 300);
+    if (!self.Alive()) return;
+    FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
+    restyleOwn(TQVMenuButtonStyle::mbSubMenuButton);
+  }
+  // Every entry of the tree takes the look of the bar it stands on, refused or not.
+  if (!self.Alive() || !rootLink.Alive()) return;
+  ForEachLive(rootLink->FMenuButtonList, self, [](TQVMenuButton* b) {
+    auto* bar = dynamic_cast<TQVMenuBar*>(b->Parent());
+    if (bar == nullptr) return;
+    TWeak<TComponent> entry(b);
+    if (bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar) {
+      b->SetAlign(TAlignLayout::Top);
+      if (entry.Alive()) b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSubMenuButton);
+      if (entry.Alive()) b->SetHeight(kEntryHeight);
+    } else {
+      b->SetAlign(TAlignLayout::Left);
+      if (entry.Alive()) b->SetMenuButtonStyle(TQVMenuButtonStyle::mbMainMenuButton);
+      if (entry.Alive() && b->Width() > 300) b->SetWidth(200);
+    }
+  });
+}
+
+}  // namespace fmx

@@ -1,0 +1,549 @@
+// Menu entries: the private tree, the three looks, marks and the check state, arrow,
+// shortcut and caption, font colour and size, and the width an entry asks for.
+#include <algorithm>
+#include <cmath>
+
+#include "FMX.QVMenus.h"
+#include "FMX.QVMenusShared.h"
+#include "FMX.QVUtils.h"
+#include "host/Effects.h"
+#include "host/Registry.h"
+
+namespace fmx {
+
+using namespace qvmenus;
+
+namespace {
+
+// The private children: owned by the entry and never written to a stored form. Each is
+// set up before it joins its parent, so that joining is the one realign it costs.
+template <class T>
+T* MakePrivate(TComponent* Owner, bool Locked) {
+  auto* c = new T(Owner);
+  c->SetStored(false);
+  c->SetLocked(Locked);
+  c->SetHitTest(false);
+  return c;
+}
+
+bool Blank(const std::string& S) { return Trim(S).empty(); }
+
+// The text of one UTF-16 code unit. A NUL shows nothing; half a surrogate pair has no
+// character of its own and shows the replacement character.
+std::string CharText(fmx::Char C) {
+  if (C == 0) return {};
+  if (C >= 0xD800 && C <= 0xDFFF) return "\xEF\xBF\xBD";
+  std::string out;
+  if (C < 0x80) {
+    out += static_cast<char>(C);
+  } else if (C < 0x800) {
+    out += static_cast<char>(0xC0 | (C >> 6));
+    out += static_cast<char>(0x80 | (C & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (C >> 12));
+    out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (C & 0x3F));
+  }
+  return out;
+}
+
+void SetOwnFontColor(TLabel* L, TAlphaColor Value) {
+  L->SetStyledSettings(L->StyledSettings() - TStyledSetting::FontColor);
+  L->TextSettings()->SetFontColor(Value);
+}
+
+void SetOwnFontSize(TLabel* L, float Value) {
+  L->SetStyledSettings(L->StyledSettings() - TStyledSetting::Size);
+  L->TextSettings()->Font()->SetSize(Value);
+}
+
+// The published properties in declaration order; ordinal ones have no stored default.
+const TDeclareClass<TQVMenuButton, TPresentedControl> MenuButtonClass(
+    "TQVMenuButton", [](auto& c) {
+      DeclareEnum<TQVMenuButtonStyle>({"mbMainMenuButton", "mbSubMenuButton", "mbSeparatorBar"});
+      DeclareEnum<TQVMark>({"mNone", "mImageList", "mIcon", "mTick", "mChar"});
+      using T = TQVMenuButton;
+      c.Prop("Mark", &T::Mark, &T::SetMark, AlwaysWritten);
+      c.Prop("IsCheck", &T::IsCheck, &T::SetIsCheck, AlwaysWritten);
+      c.Prop("GroupIndex", &T::GroupIndex, &T::SetGroupIndex, AlwaysWritten);
+      c.Prop("MenuButtonStyle", &T::MenuButtonStyle, &T::SetMenuButtonStyle, AlwaysWritten);
+      c.Prop("ButtonText", &T::ButtonText, &T::SetButtonText, Default(""));
+      c.Prop("ShortCut", &T::ShortCut, &T::SetShortCut, Default(""));
+      c.Prop("IconBitmap", &T::IconBitmap, &T::SetIconBitmap, WrittenWhenNotEmpty);
+      c.Prop("MoreArrow", &T::MoreArrow, &T::SetMoreArrow, AlwaysWritten);
+      c.Prop("ImageIndex", &T::ImageIndex, &T::SetImageIndex, AlwaysWritten);
+      c.Prop("Char", &T::Char, &T::SetChar, AlwaysWritten);
+      c.Inherit({"Align", "ClipChildren", "ClipParent", "Cursor", "DragMode",
+                 "EnableDragHighlight", "Enabled", "Locked", "Height", "Hint", "HitTest",
+                 "Padding", "Opacity", "Margins", "Position", "Size", "TouchTargetExpansion",
+                 "Visible", "Width", "ParentShowHint", "ShowHint", "TabOrder", "TabStop",
+                 "OnPainting", "OnPaint", "OnResize", "OnResized", "OnDragEnter", "OnDragLeave",
+                 "OnDragOver", "OnDragDrop", "OnDragEnd", "OnClick", "OnDblClick", "OnMouseDown",
+                 "OnMouseMove", "OnMouseUp", "OnMouseWheel", "OnMouseEnter", "OnMouseLeave"});
+    });
+
+}  // namespace
+
+// --- construction -----------------------------------------------------------------
+
+TQVMenuButton::TQVMenuButton(TComponent* AOwner) : TPresentedControl(AOwner) {
+  SetSize(200, kEntryHeight);
+  SetHitTest(true);
+  FMark = TQVMark::mNone;
+  FIsCheck = false;
+  FImageIndex = -1;
+  FMoreArrow = false;
+  FParentMenuBar = nullptr;
+  FIconBitmap = new TBitmap;
+  FIconBitmap->SetOnChange([this](TObject* Sender) { OnBitmapChanged(Sender); });
+  // The field only: the style's look is applied when a bar adopts the entry.
+  FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
+  __QV_CreateMenuButtonAppearance();
+}
+
+void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
+  // 1. The mark column; its width is the height the layout gives it.
+  F_MarkContainer = MakePrivate<TLayout>(this, false);
+  F_MarkContainer->Margins()->Set(3, 5, 3, 1);
+  F_MarkContainer->SetAlign(TAlignLayout::MostLeft);
+  F_MarkContainer->SetHeight(kEntryHeight);
+  F_MarkContainer->SetParent(this);
+  F_MarkContainer->SetWidth(F_MarkContainer->Height());
+
+  // 2-5. The four marks, one shown at a time.
+  F_ImageIndexMark = MakePrivate<TGlyph>(this, true);
+  F_ImageIndexMark->Margins()->Set(2, 2, 2, 2);
+  F_ImageIndexMark->SetAlign(TAlignLayout::Client);
+  F_ImageIndexMark->SetVisible(false);
+  F_ImageIndexMark->SetImages(nullptr);
+  F_ImageIndexMark->SetImageIndex(-1);
+  F_ImageIndexMark->SetAutoHide(false);
+  F_ImageIndexMark->SetParent(F_MarkContainer);
+
+  F_IconMark = MakePrivate<TImage>(this, true);
+  F_IconMark->Margins()->Set(2, 2, 2, 2);
+  F_IconMark->SetAlign(TAlignLayout::Client);
+  F_IconMark->SetVisible(false);
+  F_IconMark->SetParent(F_MarkContainer);
+
+  F_TickMark = MakePrivate<TPath>(this, true);
+  F_TickMark->Margins()->Set(4, 4, 4, 4);
+  F_TickMark->SetAlign(TAlignLayout::Client);
+  F_TickMark->SetVisible(false);
+  F_TickMark->Data()->SetData(kTickPath);
+  F_TickMark->Fill()->SetKind(TBrushKind::None);
+  F_TickMark->Stroke()->SetThickness(1.5f);
+  F_TickMark->SetParent(F_MarkContainer);
+
+  F_CharMark = MakePrivate<TLabel>(this, true);
+  F_CharMark->Margins()->Set(4, 4, 4, 4);
+  F_CharMark->SetAlign(TAlignLayout::Client);
+  F_CharMark->SetVisible(false);
+  F_CharMark->SetStyledSettings({});
+  F_CharMark->TextSettings()->SetWordWrap(false);
+  F_CharMark->TextSettings()->SetHorzAlign(TTextAlign::Center);
+  F_CharMark->TextSettings()->Font()->SetSize(kFontSize);
+  F_CharMark->TextSettings()->Font()->SetFamily("Webdings");
+  F_CharMark->SetParent(F_MarkContainer);
+
+  // 6-8. Caption and shortcut share the middle: one from the left, one from the right.
+  F_MenuBtnShortCutContainer = MakePrivate<TLayout>(this, true);
+  F_MenuBtnShortCutContainer->SetAlign(TAlignLayout::Client);
+  F_MenuBtnShortCutContainer->SetParent(this);
+
+  auto text = [this](TTextAlign HorzAlign) {
+    auto* l = MakePrivate<TLabel>(this, true);
+    l->SetAlign(TAlignLayout::Contents);
+    l->SetVisible(true);
+    l->SetStyledSettings({TStyledSetting::Family});
+    l->TextSettings()->SetWordWrap(false);
+    l->TextSettings()->SetHorzAlign(HorzAlign);
+    l->TextSettings()->Font()->SetSize(kFontSize);
+    l->SetText("");
+    l->SetParent(F_MenuBtnShortCutContainer);
+    return l;
+  };
+  F_MenuButton = text(TTextAlign::Leading);
+  F_ShortCut = text(TTextAlign::Trailing);
+
+  // 9. The separator line, hidden until the entry is a separator.
+  F_SepratorLine = MakePrivate<TLine>(this, false);
+  F_SepratorLine->SetAlign(TAlignLayout::VertCenter);
+  F_SepratorLine->SetHeight(1);
+  F_SepratorLine->SetEnabled(false);
+  F_SepratorLine->SetLineType(TLineType::Bottom);
+  F_SepratorLine->SetVisible(false);
+  F_SepratorLine->SetParent(this);
+
+  // 10-11. The arrow column: square, with a chevron narrower than it is high.
+  F_MoreArrowContainer = MakePrivate<TLayout>(this, true);
+  F_MoreArrowContainer->Margins()->Set(0, 8, 7, 6);
+  F_MoreArrowContainer->SetAlign(TAlignLayout::MostRight);
+  F_MoreArrowContainer->SetParent(this);
+  F_MoreArrowContainer->SetWidth(F_MoreArrowContainer->Height());
+
+  F_MoreArrow = MakePrivate<TPath>(this, true);
+  F_MoreArrow->SetAlign(TAlignLayout::Right);
+  F_MoreArrow->SetVisible(true);
+  F_MoreArrow->Data()->SetData(kArrowPath);
+  F_MoreArrow->Fill()->SetKind(TBrushKind::None);
+  F_MoreArrow->Stroke()->SetThickness(1.5f);
+  F_MoreArrow->Stroke()->SetColor(kWhite);
+  F_MoreArrow->SetParent(F_MoreArrowContainer);
+  const float h = F_MoreArrow->Height();
+  F_MoreArrow->SetWidth(h - h / 2.5f);
+}
+
+TQVMenuButton::~TQVMenuButton() {
+  delete FIconBitmap;
+  FIconBitmap = nullptr;
+  // The glyph lets go of the image list before the children go.
+  if (F_ImageIndexMark != nullptr) F_ImageIndexMark->SetImages(nullptr);
+}
+
+// --- place in a menu ----------------------------------------------------------------
+
+TQVMenuBar* TQVMenuButton::__QV_GetParentMenuBar(TQVMenuButton* AButton) {
+  return AButton == nullptr ? nullptr : dynamic_cast<TQVMenuBar*>(AButton->Parent());
+}
+
+TQVMenuBar* TQVMenuButton::__QV_ParentMenuBar() {
+  if (!FParentMenuBar) FParentMenuBar = __QV_GetParentMenuBar(this);
+  return FParentMenuBar;
+}
+
+void TQVMenuButton::__QV_ForgetMenuTree() {
+  FMenuBarRoot = nullptr;
+  FParentMenuBar = nullptr;
+  FMenuButtonImags = nullptr;
+}
+
+void TQVMenuButton::ParentChanged() {
+  TPresentedControl::ParentChanged();
+  // An entry off every bar belongs to no tree: nothing it keeps may point into one.
+  if (Parent() == nullptr) {
+    __QV_ForgetMenuTree();
+    return;
+  }
+  TWeak<TComponent> self(this);
+  if (auto* bar = dynamic_cast<TQVMenuBar*>(Parent())) {
+    const TAlphaColor color = bar->FFontColor;
+    const bool across = bar->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar;
+    // The layout orders a bar's entries by position: a newcomer starts past the last
+    // one, so that entries stand in the order they were added.
+    float end = 0;
+    for (TFmxObject* child : bar->ChildrenList()) {
+      auto* b = dynamic_cast<TQVMenuButton*>(child);
+      if (b == nullptr || b == this) continue;
+      end = std::max(end, across ? b->Position()->X() + b->Width() + b->Margins()->Right()
+                                 : b->Position()->Y() + b->Height() + b->Margins()->Bottom());
+    }
+    if (across)
+      Position()->SetX(end);
+    else
+      Position()->SetY(end);
+    if (!self.Alive()) return;
+    SetAlign(across ? TAlignLayout::Left : TAlignLayout::Top);
+    if (self.Alive()) SetMenuButtonFontColor(color);
+  } else {
+    SetAlign(TAlignLayout::None);
+    if (self.Alive()) __QV_ForgetMenuTree();
+  }
+}
+
+void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
+  TPresentedControl::DoInsertObject(Index, AObject);
+  if (AObject == nullptr || AObject->Parent() != this) return;
+  // An entry dropped on an entry becomes its sibling.
+  if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
+    AObject->SetParent(Parent());
+    return;
+  }
+  if (dynamic_cast<TEffect*>(AObject) != nullptr) return;
+  // Controls of the form or a frame go back to it; the entry's own parts stay.
+  TComponent* owner = AObject->Owner();
+  if (auto* form = dynamic_cast<TForm*>(owner))
+    AObject->SetParent(form);
+  else if (auto* frame = dynamic_cast<TFrame*>(owner))
+    AObject->SetParent(frame);
+}
+
+void TQVMenuButton::Paint() {
+  TPresentedControl::Paint();
+  // The size an entry asks for, wherever the bar's layout does not decide it already
+  // (setting what the layout decides would only be undone by it, on every paint).
+  TWeak<TComponent> self(this);
+  const float height =
+      FMenuButtonStyle == TQVMenuButtonStyle::mbSeparatorBar ? kSeparatorHeight : kEntryHeight;
+  if (!AlignSetsHeight(Align())) SetHeight(height);
+  if (!self.Alive()) return;
+  if (FMenuButtonWidth != 0 && !AlignSetsWidth(Align())) SetWidth(FMenuButtonWidth);
+}
+
+// --- the three looks --------------------------------------------------------------
+
+void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
+  FMenuButtonStyle = Value;
+  SetHitTest(true);
+  SetEnabled(true);
+  Margins()->Set(Margins()->Left(), 0, Margins()->Right(), 0);
+  __QV_ParentMenuBar();
+  switch (Value) {
+    case TQVMenuButtonStyle::mbMainMenuButton:
+      F_MarkContainer->SetVisible(false);
+      F_MoreArrowContainer->SetVisible(false);
+      F_SepratorLine->SetVisible(false);
+      F_MenuButton->SetVisible(true);
+      F_ShortCut->SetVisible(false);
+      FIsCheck = false;
+      F_MenuButton->TextSettings()->SetHorzAlign(TTextAlign::Center);
+      break;
+    case TQVMenuButtonStyle::mbSubMenuButton:
+      F_MarkContainer->SetVisible(true);
+      F_MoreArrowContainer->SetVisible(true);
+      __QV_ApplySubMenuMarks();
+      F_ShortCut->SetVisible(true);
+      F_SepratorLine->SetVisible(false);
+      F_MenuButton->SetVisible(true);
+      F_MenuButton->TextSettings()->SetHorzAlign(TTextAlign::Leading);
+      break;
+    case TQVMenuButtonStyle::mbSeparatorBar: {
+      SetHitTest(false);
+      Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
+      F_MarkContainer->SetVisible(false);
+      F_MenuButton->SetVisible(false);
+      F_ShortCut->SetVisible(false);
+      F_MoreArrowContainer->SetVisible(false);
+      F_SepratorLine->SetVisible(true);
+      F_SepratorLine->Stroke()->SetColor(FMenuButtonFontColor);
+      // The line starts where the caption of an entry starts.
+      const TBounds* column = F_MarkContainer->Margins();
+      TBounds* line = F_SepratorLine->Margins();
+      line->Set(column->Left() + F_MarkContainer->Width() + column->Right(), line->Top(), 6,
+                line->Bottom());
+      F_SepratorLine->SetOpacity(0.8f);
+      FIsCheck = false;
+      break;
+    }
+  }
+  __QV_UpdateMenuButtonTotalWidth();
+}
+
+// The mark column of a sub-menu entry as its mark says.
+void TQVMenuButton::__QV_ApplySubMenuMarks() {
+  switch (FMark) {
+    case TQVMark::mNone:
+      F_ImageIndexMark->SetVisible(false);
+      F_IconMark->SetVisible(false);
+      F_TickMark->SetVisible(false);
+      // The arrow shows exactly when the entry opens a further menu (the built tree
+      // shows it, so an entry without one must hide it here).
+      F_MoreArrow->SetVisible(FMoreArrow);
+      break;
+    case TQVMark::mImageList:
+      F_ImageIndexMark->SetVisible(true);
+      F_IconMark->SetVisible(false);
+      F_TickMark->SetVisible(false);
+      break;
+    case TQVMark::mIcon:
+      F_IconMark->SetVisible(true);
+      F_ImageIndexMark->SetVisible(false);
+      F_TickMark->SetVisible(false);
+      break;
+    case TQVMark::mTick:
+      F_ImageIndexMark->SetVisible(false);
+      F_IconMark->SetVisible(false);
+      F_TickMark->SetVisible(FIsCheck);
+      F_MoreArrow->SetVisible(false);
+      break;
+    case TQVMark::mChar:
+      break;
+  }
+}
+
+void TQVMenuButton::__QV_UpdateMenuButtonTotalWidth() {
+  switch (FMenuButtonStyle) {
+    case TQVMenuButtonStyle::mbMainMenuButton: {
+      const float w =
+          Blank(FButtonText) ? 80 : __QV_文本_获取文本宽度(F_MenuButton->TextSettings(), FButtonText);
+      FMenuButtonWidth = w + 12;
+      SetWidth(FMenuButtonWidth);
+      break;
+    }
+    case TQVMenuButtonStyle::mbSubMenuButton: {
+      // Both columns count, shown or not.
+      auto column = [](const TControl* C) {
+        return C->Margins()->Left() + C->Width() + C->Margins()->Right();
+      };
+      float w = column(F_MarkContainer) + column(F_MoreArrowContainer);
+      if (!Blank(FButtonText)) w += __QV_文本_获取文本宽度(F_MenuButton->TextSettings(), FButtonText);
+      if (!Blank(FShortCut)) w += __QV_文本_获取文本宽度(F_ShortCut->TextSettings(), FShortCut);
+      FMenuButtonWidth = w + 30;
+      break;
+    }
+    case TQVMenuButtonStyle::mbSeparatorBar:
+      break;
+  }
+}
+
+// --- marks ------------------------------------------------------------------------
+
+void TQVMenuButton::__QV_EmptyIconBitmap() { FIconBitmap->Assign(nullptr); }
+
+void TQVMenuButton::SetMark(TQVMark Value) {
+  if (Value == FMark || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  FMark = Value;
+  const bool glyph = Value == TQVMark::mImageList, icon = Value == TQVMark::mIcon,
+             charMark = Value == TQVMark::mChar;
+  F_ImageIndexMark->SetVisible(glyph);
+  F_IconMark->SetVisible(icon);
+  F_TickMark->SetVisible(Value == TQVMark::mTick && FIsCheck);
+  F_CharMark->SetVisible(charMark);
+  if (glyph) F_ImageIndexMark->BringToFront();
+  if (icon) F_IconMark->BringToFront();
+  if (charMark) F_CharMark->BringToFront();
+  if (Value != TQVMark::mTick) {
+    FIsCheck = false;
+    FGroupIndex = 0;
+  }
+  if (Value != TQVMark::mIcon) __QV_EmptyIconBitmap();
+}
+
+void TQVMenuButton::OnBitmapChanged(TObject*) {
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton || F_IconMark == nullptr) return;
+  F_IconMark->SetBitmap(FIconBitmap);
+  if (F_IconMark->Bitmap()->IsEmpty()) {
+    F_IconMark->SetVisible(false);
+  } else {
+    FIsCheck = false;
+    F_TickMark->SetVisible(false);
+    FMark = TQVMark::mIcon;
+    F_IconMark->SetVisible(true);
+  }
+  F_IconMark->Repaint();
+}
+
+void TQVMenuButton::SetIconBitmap(TBitmap* Value) {
+  if (Value == FIconBitmap)
+    OnBitmapChanged(FIconBitmap);
+  else
+    FIconBitmap->Assign(Value);
+}
+
+void TQVMenuButton::SetImageIndex(int Value) {
+  FImageIndex = Value;
+  TBaseImageList* images = FMenuButtonImags;
+  if (images == nullptr) return;
+  F_ImageIndexMark->SetImages(images);
+  FMark = TQVMark::mImageList;
+  if (Value == -1) {
+    F_ImageIndexMark->SetVisible(false);
+    return;
+  }
+  // An index the list does not have shows nothing.
+  F_ImageIndexMark->SetImageIndex(Value);
+  F_ImageIndexMark->SetVisible(true);
+  F_ImageIndexMark->Repaint();
+  F_IconMark->SetVisible(false);
+  F_TickMark->SetVisible(false);
+}
+
+void TQVMenuButton::SetChar(fmx::Char Value) {
+  FChar = Value;
+  F_CharMark->SetText(CharText(Value));
+}
+
+// --- check marks and radio groups ---------------------------------------------------
+
+void TQVMenuButton::SetIsCheck(bool Value) {
+  if (Value == FIsCheck || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  FIsCheck = Value;
+  F_TickMark->SetVisible(Value);
+  F_IconMark->SetVisible(false);
+  F_ImageIndexMark->SetVisible(false);
+  if (!Value) return;
+  if (FGroupIndex == 0) {
+    FMark = TQVMark::mTick;
+    F_IconMark->SetBitmap(nullptr);
+    FIconBitmap->Assign(F_IconMark->Bitmap());
+    FMoreArrow = false;
+    F_MoreArrow->SetVisible(false);
+    return;
+  }
+  // A radio entry: the others of its group anywhere in the tree lose their tick. They
+  // are told apart by identity, so entries without names are no one's twins.
+  TQVMenuBar* root = FMenuBarRoot;
+  if (root == nullptr) return;
+  for (const TWeak<TQVMenuButton>& entry : root->FMenuButtonList) {
+    TQVMenuButton* other = entry.Get();
+    if (other == nullptr || other == this || other->FGroupIndex != FGroupIndex) continue;
+    other->FIsCheck = false;
+    other->F_TickMark->SetVisible(false);
+  }
+}
+
+void TQVMenuButton::SetGroupIndex(int Value) {
+  if (Value == FGroupIndex) return;
+  FGroupIndex = Value;
+  if (Value == 0) return;
+  FMark = TQVMark::mTick;
+  FMoreArrow = false;
+  F_MoreArrow->SetVisible(false);
+}
+
+// --- arrow, shortcut and caption ----------------------------------------------------
+
+void TQVMenuButton::SetMoreArrow(bool Value) {
+  if (Value == FMoreArrow || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  FMoreArrow = Value;
+  F_MoreArrow->SetVisible(Value);
+  if (!Value) return;
+  // An entry that opens a further menu is neither checked nor has a shortcut.
+  FGroupIndex = 0;
+  FIsCheck = false;
+  FShortCut.clear();
+  if (FMark == TQVMark::mTick) {
+    FMark = TQVMark::mNone;
+    __QV_EmptyIconBitmap();
+  }
+  F_TickMark->SetVisible(false);
+  F_ShortCut->SetText("");
+}
+
+void TQVMenuButton::SetShortCut(const std::string& Value) {
+  if (Value == FShortCut) return;
+  FShortCut = Value;
+  F_ShortCut->SetText(Value);
+  if (!Blank(Value)) {
+    FMoreArrow = false;
+    F_MoreArrow->SetVisible(false);
+  }
+  __QV_UpdateMenuButtonTotalWidth();
+}
+
+void TQVMenuButton::SetButtonText(const std::string& Value) {
+  FButtonText = Value;
+  F_MenuButton->SetText(Value);
+  __QV_UpdateMenuButtonTotalWidth();
+}
+
+// --- font -------------------------------------------------------------------------
+
+void TQVMenuButton::SetMenuButtonFontColor(TAlphaColor Value) {
+  if (Value == FMenuButtonFontColor) return;
+  FMenuButtonFontColor = Value;
+  for (TLabel* l : {F_MenuButton, F_ShortCut, F_CharMark}) SetOwnFontColor(l, Value);
+  for (TShape* s : {static_cast<TShape*>(F_TickMark), static_cast<TShape*>(F_MoreArrow),
+                    static_cast<TShape*>(F_SepratorLine)})
+    s->Stroke()->SetColor(Value);
+}
+
+void TQVMenuButton::SetMenuButtonFontSize(float Value) {
+  // A size no text can have is ignored.
+  if (Value == FMenuButtonFontSize || !std::isfinite(Value) || Value <= 0) return;
+  FMenuButtonFontSize = Value;
+  SetOwnFontSize(F_MenuButton, Value);
+  SetOwnFontSize(F_ShortCut, Value);
+}
+
+}  // namespace fmx

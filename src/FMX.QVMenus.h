@@ -1,0 +1,206 @@
+// Menus built from ordinary controls: entries (TQVMenuButton) and the bars that hold
+// them (TQVMenuBar). A menu is a tree of parent/child relations: bars hold entries and
+// sub-menu bars; the outermost bar of a tree, its root, keeps the lists of every bar
+// and entry in it. The two classes work on each other's private state.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Forms.h"
+#include "host/ImageList.h"
+#include "host/Shapes.h"
+#include "host/StdCtrls.h"
+#include "host/Timers.h"
+
+namespace fmx {
+
+enum class TQVMenuButtonStyle { mbMainMenuButton, mbSubMenuButton, mbSeparatorBar };
+enum class TQVMark { mNone, mImageList, mIcon, mTick, mChar };
+enum class TQVMenuBarStyle { msMainMenuBar, msSubMenuBar };
+
+class TQVMenuBar;
+
+// One entry of a menu: a caption on a main bar; a row with a mark column, caption,
+// shortcut text and a more-arrow on a sub-menu bar; or a separator line.
+class TQVMenuButton : public TPresentedControl {
+ public:
+  explicit TQVMenuButton(TComponent* AOwner);
+  ~TQVMenuButton() override;
+
+  // Published properties.
+  TQVMark Mark() const { return FMark; }
+  void SetMark(TQVMark Value);
+  bool IsCheck() const { return FIsCheck; }
+  void SetIsCheck(bool Value);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value);
+  TQVMenuButtonStyle MenuButtonStyle() const { return FMenuButtonStyle; }
+  // Applies the style's look again even when the style is unchanged.
+  void SetMenuButtonStyle(TQVMenuButtonStyle Value);
+  const std::string& ButtonText() const { return FButtonText; }
+  void SetButtonText(const std::string& Value);
+  const std::string& ShortCut() const { return FShortCut; }
+  void SetShortCut(const std::string& Value);
+  // The button keeps its own copy; assigning a picture to a sub-menu entry makes it an
+  // icon entry.
+  TBitmap* IconBitmap() const { return FIconBitmap; }
+  void SetIconBitmap(TBitmap* Value);
+  bool MoreArrow() const { return FMoreArrow; }
+  void SetMoreArrow(bool Value);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  // One UTF-16 code unit, drawn in the "Webdings" family.
+  fmx::Char Char() const { return FChar; }
+  void SetChar(fmx::Char Value);
+
+  // Public, not stored.
+  float MenuButtonFontSize() const { return FMenuButtonFontSize; }
+  void SetMenuButtonFontSize(float Value);
+  TAlphaColor MenuButtonFontColor() const { return FMenuButtonFontColor; }
+  void SetMenuButtonFontColor(TAlphaColor Value);
+
+ protected:
+  void ParentChanged() override;
+  // Every way of adding a child ends here: foreign controls are kept out.
+  void DoInsertObject(int Index, TFmxObject* AObject) override;
+  void Paint() override;
+
+ private:
+  friend class TQVMenuBar;
+  // Test access to the private tree and state.
+  friend class TQVMenusInspector;
+
+  void __QV_CreateMenuButtonAppearance();
+  void __QV_UpdateMenuButtonTotalWidth();
+  static TQVMenuBar* __QV_GetParentMenuBar(TQVMenuButton* AButton);
+  // FParentMenuBar, looked up and kept when unset.
+  TQVMenuBar* __QV_ParentMenuBar();
+  void OnBitmapChanged(TObject* Sender);
+  // Clears the icon picture (which hides the icon through OnBitmapChanged).
+  void __QV_EmptyIconBitmap();
+  void __QV_ApplySubMenuMarks();
+  // Leaves the tree it was registered with.
+  void __QV_ForgetMenuTree();
+
+  TWeak<TQVMenuBar> FMenuBarRoot;
+  TWeak<TQVMenuBar> FParentMenuBar;
+  TLayout* F_MarkContainer = nullptr;
+  TGlyph* F_ImageIndexMark = nullptr;
+  TImage* F_IconMark = nullptr;
+  TPath* F_TickMark = nullptr;
+  TLabel* F_CharMark = nullptr;
+  TLayout* F_MenuBtnShortCutContainer = nullptr;
+  TLabel* F_MenuButton = nullptr;
+  TLabel* F_ShortCut = nullptr;
+  TLayout* F_MoreArrowContainer = nullptr;
+  TPath* F_MoreArrow = nullptr;
+  TLine* F_SepratorLine = nullptr;
+  float FMenuButtonWidth = 0;
+  TBitmap* FIconBitmap = nullptr;
+  std::string FButtonText;
+  TQVMenuButtonStyle FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
+  TQVMark FMark = TQVMark::mNone;
+  bool FIsCheck = false;
+  bool FMoreArrow = false;
+  std::string FShortCut;
+  TAlphaColor FMenuButtonFontColor = 0;
+  int FGroupIndex = 0;
+  TWeak<TBaseImageList> FMenuButtonImags;
+  int FImageIndex = -1;
+  float FMenuButtonFontSize = 0;
+  fmx::Char FChar = 0;
+};
+
+// A main menu bar (a strip of entries, normally along the top of a form) or a
+// sub-menu bar (a panel with background and border, entries stacked top to bottom).
+class TQVMenuBar : public TPresentedControl {
+ public:
+  explicit TQVMenuBar(TComponent* AOwner);
+  ~TQVMenuBar() override;
+
+  // Published properties.
+  TBaseImageList* GetImages() const;
+  TBaseImageList* Images() const { return GetImages(); }
+  void SetImages(TBaseImageList* Value);
+  bool DefaultMenubarColor() const { return FDefaultMenubarColor; }
+  void SetDefaultMenubarColor(bool Value);
+  TAlphaColor BackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TAlphaColor Value);
+  TAlphaColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TAlphaColor Value);
+  TAlphaColor SelectBarColor() const { return FSelectBarColor; }
+  void SetSelectBarColor(TAlphaColor Value);
+  float SelectBarOpacity() const { return FSelectBarOpacity; }
+  void SetSelectBarOpacity(float Value);
+  TAlphaColor FontColor() const { return FFontColor; }
+  void SetFontColor(TAlphaColor Value);
+  // The entry that opens this sub-menu bar.
+  TQVMenuButton* TargetButton() const { return FTargetButton; }
+  void SetTargetButton(TQVMenuButton* Value);
+  TQVMenuBarStyle MenuBarStyle() const { return FMenuBarStyle; }
+  void SetMenuBarStyle(TQVMenuBarStyle Value);
+
+  // A hook where the tree announces a change; it does nothing.
+  void __QV_测试_显示提示(TQVMenuBar* ABar, TFmxObject* AObject);
+
+ protected:
+  // Every way of adding a child ends here: refusals and the root's bookkeeping.
+  void DoInsertObject(int Index, TFmxObject* AObject) override;
+  void DoRemoveObject(TFmxObject* AObject) override;
+  void Paint() override;
+
+ private:
+  friend class TQVMenuButton;
+  friend class TQVMenusInspector;
+
+  void __QV_CreateMenuBarAppearance();
+  static TQVMenuBar* __QV_GetRootMenuBar(TFmxObject* AObject);
+  // FRootMenuBar, looked up again (the outermost bar above); nil while being torn down.
+  TQVMenuBar* __QV_EnsureRootMenuBar();
+  void __QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot);
+  void __QV_DoDynamicUpdateComponentColor();
+  void __QV_DoUpdateMainbMenuBarTotalWidth();
+  void __QV_DoUpdateSubMenuBarTotalHeight();
+  void __QV_TimerOnTimer(TObject* Sender);
+  // A bar with entries and sub bars of its own joins ARoot's tree, or leaves it and
+  // becomes the root of what it holds.
+  void __QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
+  void __QV_LeaveMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
+  void __QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton);
+  // Links this bar to the image list (nil drops the link).
+  void __QV_LinkImages(TBaseImageList* Value);
+
+  TMemo* F_Memo = nullptr;
+  TWeak<TForm> FOwnerForm;
+  TWeak<TQVMenuBar> FRootMenuBar;
+  TWeak<TQVMenuButton> FTargetButton;
+  std::unique_ptr<TImageLink> FImageLink;
+  std::vector<TWeak<TQVMenuButton>> FMenuButtonList;
+  std::vector<TWeak<TQVMenuBar>> FMenuBarList;
+  std::vector<float> FWidthList;
+  bool FMenuButtonPressed = false;
+  TLayout* F_Container = nullptr;
+  TRectangle* F_SelectedBar = nullptr;
+  TRectangle* F_BackgroundColor = nullptr;
+  TTimer* F_TimerHideMenus = nullptr;
+  TWeak<TControl> FControl;
+  TMouseEvent FControl_OnMouseDownEvent;
+  TNotifyEvent FControl_OnMouseLeaveEvent;
+  TMouseEvent FForm_OnMouseDownEvent;
+  TQVMenuBarStyle FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
+  TAlphaColor FBorderColor = 0;
+  TAlphaColor FFontColor = 0;
+  TAlphaColor FBackgroundColor = 0;
+  bool FDefaultMenubarColor = false;
+  float FSelectBarOpacity = 0;
+  TAlphaColor FSelectBarColor = 0;
+};
+
+namespace qvmenus {
+// Makes the menu classes known to stored forms and puts them on the "QVCtrl" page.
+void Register();
+}  // namespace qvmenus
+
+}  // namespace fmx

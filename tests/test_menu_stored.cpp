@@ -1,0 +1,154 @@
+// Menus in stored forms: the example form round trip, what a loaded tree looks like at
+// run time and in the designer, stored defaults and order, registration, and the bare
+// state while a stored form is being read.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "MenuSupport.h"
+#include "host/Registry.h"
+#include "host/Streaming.h"
+
+using namespace fmx;
+
+namespace {
+
+class MenuStored : public fmx::testing::MenuTest {
+ protected:
+  void SetUp() override {
+    MenuTest::SetUp();
+    qvmenus::Register();
+  }
+  static std::string ExampleText() {
+    const char* src = std::getenv("ZZ_SOURCE_DIR");
+    std::filesystem::path dir = src != nullptr ? src : ".";
+    return ReadTextFile((dir / "examples" / "menus.fmx").string());
+  }
+  template <class T>
+  static T* Find(TComponent* Root, const std::string& Name) {
+    return dynamic_cast<T*>(Root->FindComponent(Name));
+  }
+};
+
+// Text with every line that contains What removed.
+std::string Without(const std::string& Text, const std::string& What) {
+  std::string out;
+  size_t start = 0;
+  while (start < Text.size()) {
+    size_t end = Text.find('\n', start);
+    if (end == std::string::npos) end = Text.size() - 1;
+    std::string line = Text.substr(start, end - start + 1);
+    if (line.find(What) == std::string::npos) out += line;
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(MenuStored, TheExampleFormRoundTripsByteForByteAsTheDesignerWritesIt) {
+  const std::string text = ExampleText();
+  TReadOptions designer;
+  designer.Designing = true;
+  std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr, designer));
+  EXPECT_EQ(WriteComponentToText(form.get()), text);
+  // The designer shows every sub-menu.
+  for (const char* name : {"FileBar", "RecentBar", "EditBar", "ViewBar"})
+    EXPECT_TRUE(Find<TQVMenuBar>(form.get(), name)->Visible()) << name;
+}
+
+TEST_F(MenuStored, AtRunTimeTheLoadedTreeIsWholeWithSubMenusHidden) {
+  const std::string text = ExampleText();
+  std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
+  auto* main = Find<TQVMenuBar>(form.get(), "MainMenu");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->MenuBarStyle(), TQVMenuBarStyle::msMainMenuBar);
+  std::vector<TQVMenuBar*> subs;
+  for (const char* name : {"FileBar", "RecentBar", "EditBar", "ViewBar"}) {
+    auto* bar = Find<TQVMenuBar>(form.get(), name);
+    EXPECT_FALSE(bar->Visible()) << name;
+    EXPECT_EQ(In::RootOf(bar), main) << name;
+    EXPECT_TRUE(fmx::testing::Lists(In::Bars(main), bar)) << name;
+    EXPECT_EQ(bar->Images(), Find<TImageList>(form.get(), "ImageList1")) << name;
+  }
+  EXPECT_EQ(Find<TQVMenuBar>(form.get(), "RecentBar")->TargetButton(),
+            Find<TQVMenuButton>(form.get(), "RecentItem"));
+  // Every entry is listed once at the root; the radio group and ticks are as stored.
+  EXPECT_EQ(In::ButtonEntries(main), 19u);
+  EXPECT_TRUE(Find<TQVMenuButton>(form.get(), "MediumItem")->IsCheck());
+  EXPECT_FALSE(Find<TQVMenuButton>(form.get(), "SmallItem")->IsCheck());
+  EXPECT_TRUE(In::Tick(Find<TQVMenuButton>(form.get(), "WrapItem"))->Visible());
+  auto* open = Find<TQVMenuButton>(form.get(), "OpenItem");
+  EXPECT_TRUE(In::Glyph(open)->Visible());
+  EXPECT_EQ(In::Glyph(open)->ImageIndex(), 1);
+  EXPECT_TRUE(In::Icon(Find<TQVMenuButton>(form.get(), "ExitItem"))->Visible());
+  EXPECT_EQ(In::CharLabel(Find<TQVMenuButton>(form.get(), "UndoItem"))->Text(), "3");
+  auto* sep = Find<TQVMenuButton>(form.get(), "FileSeparator");
+  EXPECT_EQ(sep->MenuButtonStyle(), TQVMenuButtonStyle::mbSeparatorBar);
+  EXPECT_FALSE(sep->HitTest());
+
+  // Written at run time the hidden sub-menus say so, and nothing else differs; that text
+  // reads back to itself.
+  const std::string runTime = WriteComponentToText(form.get());
+  EXPECT_EQ(Without(runTime, "Visible = False"), text);
+  std::unique_ptr<TComponent> again(ReadComponentFromText(runTime, nullptr));
+  EXPECT_EQ(WriteComponentToText(again.get()), runTime);
+}
+
+TEST_F(MenuStored, PropertiesAreWrittenInDeclarationOrderWithTheirStoredDefaults) {
+  Form->SetName("StoredForm");
+  TQVMenuBar* bar = AddBar(nullptr, "Bar1");
+  TQVMenuButton* b = AddEntry(bar, "Entry", "Entry1");
+  bar->SetSelectBarOpacity(0);
+  const std::string text = WriteComponentToText(Form.get());
+  auto at = [&](const std::string& s) { return text.find(s); };
+  const std::vector<std::string> barOrder{"DefaultMenubarColor", "BackgroundColor", "BorderColor",
+                                          "SelectBarColor", "FontColor", "MenuBarStyle"};
+  for (size_t i = 1; i < barOrder.size(); ++i) EXPECT_LT(at(barOrder[i - 1]), at(barOrder[i]));
+  const std::vector<std::string> entryOrder{"Mark = mNone", "IsCheck", "GroupIndex",
+                                            "MenuButtonStyle", "ButtonText", "MoreArrow",
+                                            "ImageIndex", "Char = #0", "Align = Top"};
+  for (size_t i = 1; i < entryOrder.size(); ++i)
+    EXPECT_LT(at(entryOrder[i - 1]), at(entryOrder[i])) << entryOrder[i];
+  // Zero opacity, empty texts, an empty icon, unset links and private parts stay out.
+  for (const char* absent : {"SelectBarOpacity", "ShortCut", "IconBitmap", "Images",
+                             "TargetButton", "HighSelecedBarStyle", "TGlyph", "TMemo"})
+    EXPECT_EQ(at(absent), std::string::npos) << absent;
+  std::unique_ptr<TComponent> copy(ReadComponentFromText(text, nullptr));
+  EXPECT_FLOAT_EQ(Find<TQVMenuBar>(copy.get(), "Bar1")->SelectBarOpacity(), 0.6f);
+  EXPECT_EQ(Find<TQVMenuButton>(copy.get(), "Entry1")->ButtonText(), b->ButtonText());
+}
+
+TEST_F(MenuStored, TheMenuClassesSitOnTheQVCtrlPageEntryFirst) {
+  for (const TPalettePage& page : PalettePages()) {
+    if (page.Name != "QVCtrl") continue;
+    auto entry = std::find(page.Classes.begin(), page.Classes.end(), ClassOf<TQVMenuButton>());
+    auto bar = std::find(page.Classes.begin(), page.Classes.end(), ClassOf<TQVMenuBar>());
+    ASSERT_NE(entry, page.Classes.end());
+    ASSERT_NE(bar, page.Classes.end());
+    EXPECT_LT(entry, bar);
+    return;
+  }
+  FAIL() << "no QVCtrl page";
+}
+
+TEST_F(MenuStored, WhileBeingReadABarBuildsItsTreeButLaysNothingOut) {
+  TQVMenuBar* bar = nullptr;
+  {
+    TComponentStateScope reading({TComponentStateItem::csLoading, TComponentStateItem::csReading});
+    bar = new TQVMenuBar(Form.get());
+  }
+  EXPECT_NE(In::Background(bar), nullptr);
+  EXPECT_NE(In::Memo(bar), nullptr);
+  bar->SetParent(Form.get());
+  AddEntry(bar, "An entry with a long caption");
+  Platform->PaintAll();
+  EXPECT_EQ(bar->Width(), 200);
+  EXPECT_EQ(bar->Height(), 300);
+  bar->SetLoadingFlags(false, false);
+  bar->Repaint();
+  Platform->PaintAll();
+  EXPECT_EQ(bar->Height(), 27 + 2.5f);
+  EXPECT_NE(bar->Width(), 200);
+}
