@@ -102,6 +102,18 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
 void TControl::PositionChanged() {
   // Position->SetX and friends: the point is already stored, so the old ink is
   // found from the cached rectangle, which still holds the old place.
+  PaintExtentChanged();
+  NotifyTreeChanged();
+  // An aligned control's position only orders it among its siblings; the layout
+  // decides where it ends up.
+  if (Align() != TAlignLayout::None) ParentRealign();
+}
+
+void TControl::PaintExtentChanged() {
+  if (!FVisible || Parent() == nullptr) {
+    SubtreeChanged();
+    return;
+  }
   if (FSubtreeRectValid) {
     const TRectF old = FSubtreeRect;
     if (auto* pc = ParentControl()) {
@@ -115,10 +127,6 @@ void TControl::PositionChanged() {
   }
   SubtreeChanged();
   InvalidatePainted();
-  NotifyTreeChanged();
-  // An aligned control's position only orders it among its siblings; the layout
-  // decides where it ends up.
-  if (Align() != TAlignLayout::None) ParentRealign();
 }
 
 void TControl::MarginsChanged() {
@@ -311,8 +319,12 @@ TRectF TControl::SubtreePaintRect() const {
     TRectF r = PaintRectLocal();
     TRectF kids;
     for (TFmxObject* o : ChildrenList()) {
-      auto* c = dynamic_cast<TControl*>(o);
-      if (c != nullptr && c->FVisible) kids = Union(kids, c->SubtreePaintRect());
+      if (auto* c = dynamic_cast<TControl*>(o)) {
+        if (c->FVisible) kids = Union(kids, c->SubtreePaintRect());
+      } else if (auto* e = dynamic_cast<TEffect*>(o); e != nullptr && e->Enabled()) {
+        // Effects paint behind their control, outside it, and are not clipped by it.
+        r = Union(r, e->EffectRect(LocalRect()));
+      }
     }
     if (FClipChildren) kids = Intersect(kids, LocalRect());
     r = Union(r, kids);
@@ -394,7 +406,10 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
     TFmxObject::DoRemoveObject(AObject);
     return;
   }
-  if (c != nullptr) c->InvalidatePainted();
+  if (c != nullptr)
+    c->InvalidatePainted();
+  else
+    InvalidatePainted();  // an effect: what it painted goes with it
   TFmxObject::DoRemoveObject(AObject);
   SubtreeChanged();
   if (wasAligned) Realign();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Layout.h"
+#include "TextShaping.h"
 #include "host/Canvas.h"
 #include "host/Shapes.h"
 #include "host/Styles.h"
@@ -471,6 +472,7 @@ int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
     // not bring the platform's own picture up to date.
     if (FTreeGeneration == before && FInvalidations == invalidated) break;
   }
+  text::FrameDone();
   return pass;
 }
 
@@ -491,6 +493,7 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
   }
   // Still changing after the last pass: leave the rest for the next frame rather
   // than spin.
+  if (pass > 0) text::FrameDone();
   return pass;
 }
 

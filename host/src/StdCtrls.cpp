@@ -1,5 +1,9 @@
 #include "host/StdCtrls.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "TextShaping.h"
 #include "host/Forms.h"
 
 namespace fmx {
@@ -9,7 +13,7 @@ namespace fmx {
 TTextControl::TTextControl(TComponent* AOwner)
     : TPresentedControl(AOwner), FTextSettings(new TTextSettings) {
   SetSize(120, 17);
-  FTextSettings->SetOnChange([this](TObject*) { Repaint(); });
+  FTextSettings->SetOnChange([this](TObject*) { PaintExtentChanged(); });
 }
 
 TTextControl::~TTextControl() { delete FTextSettings; }
@@ -17,13 +21,27 @@ TTextControl::~TTextControl() { delete FTextSettings; }
 void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
   FText = Value;
-  Repaint();
+  PaintExtentChanged();
 }
 
 void TTextControl::SetStyledSettings(TStyledSettings Value) {
   if (Value == FStyledSettings) return;
   FStyledSettings = Value;
-  Repaint();
+  PaintExtentChanged();
+}
+
+TRectF TTextControl::PaintRectLocal() const {
+  TRectF r = TPresentedControl::PaintRectLocal();
+  if (FText.empty()) return r;
+  const TFont font = ResolvedFont();
+  if (!(font.Size() > 0) || !std::isfinite(font.Size())) return r;
+  const bool wrap = FTextSettings->WordWrap();
+  const TSizeF size = text::Measure(font, FText, wrap ? Width() : -1.0f, wrap);
+  // Wherever the alignment puts the block, it stays within this much of the box;
+  // glyph ink may overhang the logical extent by a fraction of the size.
+  const float overX = std::max(0.0f, size.Width - Width()), overY = std::max(0.0f, size.Height - Height());
+  const float ink = std::max(2.0f, font.Size() * 0.5f);
+  return {r.Left - overX - ink, r.Top - overY - ink, r.Right + overX + ink, r.Bottom + overY + ink};
 }
 
 TText::TText(TComponent* AOwner) : TTextControl(AOwner) {

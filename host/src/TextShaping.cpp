@@ -27,6 +27,7 @@ size_t KeyHash::operator()(const KeyView& K) const noexcept {
 namespace {
 
 constexpr size_t LayoutCacheCapacity = 512;
+uint64_t gGeneration = 2;
 constexpr size_t MeasureCacheCapacity = 8192;
 
 void DisposeShaped(Shaped& S) {
@@ -182,6 +183,10 @@ TSizeF Measure(const TFont& Font, std::string_view Text, float Width, bool Wrap)
   E.Sizes.Insert(Key, Size);
   return Size;
 }
+
+uint64_t Generation() { return gGeneration; }
+
+void FrameDone() { ++gGeneration; }
 
 void ClearCaches() {
   Engine& E = TheEngine();

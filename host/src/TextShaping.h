@@ -29,13 +29,23 @@ struct KeyHash {
   size_t operator()(const KeyView& K) const noexcept;
 };
 
-// A bounded map from shaping keys to values, dropping the least recently used entry
-// when full. Lookups take a view and allocate nothing.
+// Painted frames so far: a cache entry used in this frame or the last one is part of
+// what the screen shows and is not dropped for a newcomer.
+uint64_t Generation();
+// A form finished painting a frame.
+void FrameDone();
+
+// A map from shaping keys to values, dropping the least recently used entry when
+// full. The capacity is a floor, not a cliff: while the least recently used entry is
+// still on screen (used in this or the last frame) the cache grows instead, and it
+// sheds entries nobody draws any more as new ones come. Lookups take a view and
+// allocate nothing.
 template <class V>
 class LruCache {
  public:
   using Disposer = void (*)(V&);
-  LruCache(size_t ACapacity, Disposer ADispose) : FCapacity(ACapacity), FDispose(ADispose) {}
+  LruCache(size_t ACapacity, Disposer ADispose)
+      : FCapacity(ACapacity), FFloor(ACapacity), FDispose(ADispose) {}
   ~LruCache() { Clear(); }
   LruCache(const LruCache&) = delete;
   LruCache& operator=(const LruCache&) = delete;
@@ -44,18 +54,26 @@ class LruCache {
     auto It = FIndex.find(K);
     if (It == FIndex.end()) return nullptr;
     if (It->second != FEntries.begin()) FEntries.splice(FEntries.begin(), FEntries, It->second);
+    It->second->Used = Generation();
     return &It->second->Value;
   }
 
   V& Insert(const KeyView& K, V Value) {
+    const uint64_t now = Generation();
+    auto stale = [now](const Entry& E) { return E.Used + 1 < now; };
     if (FEntries.size() >= FCapacity && !FEntries.empty()) {
-      Entry& Last = FEntries.back();
-      FIndex.erase(Last.View());
-      if (FDispose) FDispose(Last.Value);
-      FEntries.pop_back();
+      if (stale(FEntries.back()))
+        DropLast();
+      else
+        FCapacity *= 2;  // everything is on screen: make room rather than thrash
+    }
+    // Shrink back towards the floor, one stale entry per newcomer.
+    if (FEntries.size() > FFloor && !FEntries.empty() && stale(FEntries.back())) {
+      DropLast();
+      if (FCapacity > FFloor && FEntries.size() < FCapacity / 4) FCapacity /= 2;
     }
     FEntries.push_front(Entry{std::string(K.Family), K.Size, K.Style, std::string(K.Text), K.Width,
-                              K.Flags, std::move(Value)});
+                              K.Flags, now, std::move(Value)});
     FIndex.emplace(FEntries.front().View(), FEntries.begin());
     return FEntries.front().Value;
   }
@@ -67,8 +85,15 @@ class LruCache {
     FEntries.clear();
   }
   size_t Size() const { return FEntries.size(); }
+  size_t Capacity() const { return FCapacity; }
 
  private:
+  void DropLast() {
+    Entry& Last = FEntries.back();
+    FIndex.erase(Last.View());
+    if (FDispose) FDispose(Last.Value);
+    FEntries.pop_back();
+  }
   struct Entry {
     std::string Family;
     float Size;
@@ -76,11 +101,13 @@ class LruCache {
     std::string Text;
     int Width;
     uint8_t Flags;
+    uint64_t Used;
     V Value;
     // The list node never moves, so views into its strings stay valid.
     KeyView View() const { return {Family, Size, Style, Text, Width, Flags}; }
   };
   size_t FCapacity;
+  size_t FFloor;
   Disposer FDispose;
   std::list<Entry> FEntries;
   std::unordered_map<KeyView, typename std::list<Entry>::iterator, KeyHash> FIndex;

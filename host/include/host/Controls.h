@@ -235,8 +235,11 @@ class TControl : public TFmxObject {
   // Cached; every change of geometry, visibility or order below refreshes it.
   TRectF SubtreePaintRect() const;
   // Where this control's own Paint may put ink, locally; the bounds unless a class
-  // draws outside them (a shadow, a text longer than its box).
+  // draws outside them (a text longer than its box). Effects are added to it.
   virtual TRectF PaintRectLocal() const;
+  // What this control may paint changed after the fact (an effect grew, a text got
+  // longer): the old ink, as last measured, and the new are both repainted.
+  void PaintExtentChanged();
 
  protected:
   // Draws the control itself; Canvas() is valid. Children are painted afterwards.

@@ -32,6 +32,8 @@ class TTextControl : public TPresentedControl {
   // says so, the control's own elsewhere.
   TFont ResolvedFont() const;
   TAlphaColor ResolvedFontColor() const;
+  // A text longer than its box draws past it.
+  TRectF PaintRectLocal() const override;
 
  protected:
   void Paint() override;
