@@ -110,20 +110,20 @@ void TControl::PositionChanged() {
 }
 
 void TControl::PaintExtentChanged() {
-  if (!FVisible || Parent() == nullptr) {
+  IRoot* root = FVisible && Parent() != nullptr ? Root() : nullptr;
+  if (root == nullptr || !root->IsShowing()) {
     SubtreeChanged();
     return;
   }
-  if (FSubtreeRectValid) {
-    const TRectF old = FSubtreeRect;
-    if (auto* pc = ParentControl()) {
-      pc->InvalidateRect(old);
-    } else if (IRoot* root = Root(); root != nullptr && Parent() != nullptr) {
-      root->InvalidateRect(old);
-    }
-  } else {
-    // Never painted or measured since the last change: everything may have moved.
-    if (IRoot* root = Root()) root->InvalidateAll();
+  // The last measured rectangle, even when a change below has made it stale, still
+  // covers this control's own old ink: every change of its own goes through here or
+  // through SetBounds, and changes below repaint their own old ink themselves. Empty
+  // means it was never measured, so never painted either.
+  if (!FSubtreeRect.IsEmpty()) {
+    if (auto* pc = ParentControl())
+      pc->InvalidateRect(FSubtreeRect);
+    else
+      root->InvalidateRect(FSubtreeRect);
   }
   SubtreeChanged();
   InvalidatePainted();
@@ -172,7 +172,7 @@ void TControl::SetAlign(TAlignLayout Value) {
 }
 
 void TControl::ParentRealign() {
-  if (auto* pc = dynamic_cast<TControl*>(Parent())) {
+  if (auto* pc = fmx::AsControl(Parent())) {
     if (pc->FRealignLock == 0) pc->Realign();
   } else if (auto* form = dynamic_cast<TCommonCustomForm*>(Parent())) {
     form->Realign();
@@ -287,18 +287,18 @@ std::vector<TControl*> TControl::Controls() const {
   std::vector<TControl*> result;
   result.reserve(ChildrenList().size());
   for (TFmxObject* o : ChildrenList())
-    if (auto* c = dynamic_cast<TControl*>(o)) result.push_back(c);
+    if (auto* c = fmx::AsControl(o)) result.push_back(c);
   return result;
 }
 
 int TControl::ControlsCount() const {
   int n = 0;
   for (TFmxObject* o : ChildrenList())
-    if (dynamic_cast<TControl*>(o) != nullptr) ++n;
+    if (fmx::AsControl(o) != nullptr) ++n;
   return n;
 }
 
-TControl* TControl::ParentControl() const { return dynamic_cast<TControl*>(Parent()); }
+TControl* TControl::ParentControl() const { return fmx::AsControl(Parent()); }
 
 TCommonCustomForm* TControl::ParentForm() const {
   TFmxObject* p = Parent();
@@ -319,7 +319,7 @@ TRectF TControl::SubtreePaintRect() const {
     TRectF r = PaintRectLocal();
     TRectF kids;
     for (TFmxObject* o : ChildrenList()) {
-      if (auto* c = dynamic_cast<TControl*>(o)) {
+      if (auto* c = fmx::AsControl(o)) {
         if (c->FVisible) kids = Union(kids, c->SubtreePaintRect());
       } else if (auto* e = dynamic_cast<TEffect*>(o); e != nullptr && e->Enabled()) {
         // Effects paint behind their control, outside it, and are not clipped by it.
@@ -343,10 +343,14 @@ void TControl::InvalidatePainted() {
   if (!FVisible || IsDestroying()) return;
   TFmxObject* parent = Parent();
   if (parent == nullptr) return;
+  // Nothing to repaint on a tree no window shows (a form being built, hidden, or none
+  // at all); showing it repaints it whole.
+  IRoot* root = Root();
+  if (root == nullptr || !root->IsShowing()) return;
   const TRectF r = SubtreePaintRect();
-  if (auto* pc = dynamic_cast<TControl*>(parent))
+  if (auto* pc = fmx::AsControl(parent))
     pc->InvalidateRect(r);
-  else if (IRoot* root = Root())
+  else
     root->InvalidateRect(r);
 }
 
@@ -364,9 +368,9 @@ void TControl::InvalidateRect(const TRectF& R) {
     r = r.Offset(c->FPosition.X(), c->FPosition.Y());
     TFmxObject* p = c->Parent();
     if (p == nullptr) return;
-    auto* pc = dynamic_cast<TControl*>(p);
+    auto* pc = fmx::AsControl(p);
     if (pc == nullptr) {
-      if (IRoot* root = dynamic_cast<IRoot*>(p)) root->InvalidateRect(r);
+      if (IRoot* root = (p)->AsRoot()) root->InvalidateRect(r);
       else if (IRoot* top = p->Root()) top->InvalidateRect(r);
       return;
     }
@@ -391,7 +395,7 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   TFmxObject::DoInsertObject(Index, AObject);
-  auto* c = dynamic_cast<TControl*>(AObject);
+  auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
   c->InvalidatePainted();
@@ -399,7 +403,7 @@ void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
 }
 
 void TControl::DoRemoveObject(TFmxObject* AObject) {
-  auto* c = dynamic_cast<TControl*>(AObject);
+  auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   // A parent that is going away repaints nothing and lays nothing out.
   if (IsDestroying()) {
@@ -553,7 +557,7 @@ void TControl::PaintChildren() {
   // Index-based: a child's Paint may reorder, add or remove siblings. The form paints
   // again until the tree is stable, so a pass that sees a changing list is redone.
   for (size_t i = 0; i < ChildrenList().size(); ++i) {
-    auto* child = dynamic_cast<TControl*>(ChildrenList()[i]);
+    auto* child = fmx::AsControl(ChildrenList()[i]);
     if (child == nullptr || !child->FVisible) continue;
     if (canvas != nullptr) {
       if (!Overlaps(child->SubtreePaintRect(), visible)) continue;
@@ -598,7 +602,7 @@ TRealignBatch::~TRealignBatch() {
   for (auto& [depth, w] : order) {
     TFmxObject* o = w.Get();
     if (o == nullptr) continue;
-    if (auto* c = dynamic_cast<TControl*>(o)) {
+    if (auto* c = fmx::AsControl(o)) {
       if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
     } else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) {
       f->RealignDeferred();

@@ -41,7 +41,7 @@ void TEffect::SetEnabled(bool Value) {
 }
 
 void TEffect::Changed() {
-  if (auto* c = dynamic_cast<TControl*>(Parent())) c->PaintExtentChanged();
+  if (auto* c = fmx::AsControl(Parent())) c->PaintExtentChanged();
 }
 
 void TEffect::ParentChanged() {

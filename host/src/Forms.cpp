@@ -92,7 +92,7 @@ void TCommonCustomForm::RealignDeferred() {
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   TFmxObject::DoInsertObject(Index, AObject);
-  auto* c = dynamic_cast<TControl*>(AObject);
+  auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
   if (c->Align() != TAlignLayout::None) Realign();
@@ -103,7 +103,7 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
     TFmxObject::DoRemoveObject(AObject);
     return;
   }
-  auto* c = dynamic_cast<TControl*>(AObject);
+  auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   if (c != nullptr) c->InvalidatePainted();
   TFmxObject::DoRemoveObject(AObject);
@@ -227,7 +227,7 @@ namespace {
 TControl* HitTestChildren(const TFmxObject* Parent, TPointF P) {
   const auto& children = Parent->ChildrenList();
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    auto* c = dynamic_cast<TControl*>(*it);
+    auto* c = fmx::AsControl(*it);
     if (c == nullptr || !c->Visible() || !c->Enabled()) continue;
     TPointF local{P.X - c->Position()->X(), P.Y - c->Position()->Y()};
     const bool inside = c->PointInObjectLocal(local.X, local.Y);
@@ -443,7 +443,7 @@ void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
     ACanvas->ClearClipped(FTransparency ? TAlphaColors::Null : BackgroundColor());
   }
   for (size_t i = 0; i < ChildrenList().size(); ++i) {
-    auto* c = dynamic_cast<TControl*>(ChildrenList()[i]);
+    auto* c = fmx::AsControl(ChildrenList()[i]);
     if (c == nullptr || !c->Visible()) continue;
     if (ACanvas != nullptr) {
       const TRectF sub = c->SubtreePaintRect();

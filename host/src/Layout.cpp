@@ -125,7 +125,7 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   std::vector<Placed> aligned;
   const auto& children = Parent->ChildrenList();
   for (size_t i = 0; i < children.size(); ++i) {
-    auto* c = dynamic_cast<TControl*>(children[i]);
+    auto* c = fmx::AsControl(children[i]);
     if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None)
       aligned.push_back({c, static_cast<int>(i)});
   }

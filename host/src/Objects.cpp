@@ -202,7 +202,7 @@ TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const
 IRoot* TFmxObject::Root() const {
   const TFmxObject* top = this;
   while (top->FParent != nullptr) top = top->FParent;
-  return dynamic_cast<IRoot*>(const_cast<TFmxObject*>(top));
+  return const_cast<TFmxObject*>(top)->AsRoot();
 }
 
 void TFmxObject::NotifyTreeChanged() const {

@@ -45,6 +45,7 @@ class TControl : public TFmxObject {
  public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
+  TControl* AsControl() override { return this; }
 
   // Geometry, in the parent's coordinates.
   TPosition* Position() const { return &FPosition; }

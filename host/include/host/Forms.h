@@ -36,6 +36,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
  public:
   explicit TCommonCustomForm(TComponent* AOwner);
   ~TCommonCustomForm() override;
+  IRoot* AsRoot() override { return this; }
 
   // Bounds in screen pixels; all four setters go through SetBounds.
   int Left() const { return FLeft; }
@@ -190,6 +191,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void TreeChanged() override { ++FTreeGeneration; }
   void InvalidateAll() override;
   void InvalidateRect(const TRectF& R) override;
+  bool IsShowing() const override { return FVisible && !IsDestroying(); }
   uint64_t TreeGeneration() const { return FTreeGeneration; }
   // What needs painting; the platform paints it with PaintDirty.
   const TPaintRegion& DirtyRegion() const { return FDirty; }

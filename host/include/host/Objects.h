@@ -91,6 +91,8 @@ class IRoot {
   virtual void InvalidateAll() = 0;
   // Part of it does (form coordinates).
   virtual void InvalidateRect(const TRectF& R) = 0;
+  // Whether a window shows the tree now (damage matters only then).
+  virtual bool IsShowing() const = 0;
 };
 
 class TFmxObject : public TComponent {
@@ -125,6 +127,11 @@ class TFmxObject : public TComponent {
 
   // The form at the top of this object's parent chain, or nullptr.
   IRoot* Root() const;
+  // Cheap stand-ins for dynamic_cast on the hot paths (layout, painting, input):
+  // this object as a control, or as the root of a tree, else nullptr.
+  virtual TControl* AsControl() { return nullptr; }
+  const TControl* AsControl() const { return const_cast<TFmxObject*>(this)->AsControl(); }
+  virtual IRoot* AsRoot() { return nullptr; }
 
  protected:
   // Adds AObject as the last child. Overrides call the inherited version to add.
@@ -151,5 +158,8 @@ class TFmxObject : public TComponent {
   // Only style objects carry a style name; the others pay a pointer for it.
   std::unique_ptr<std::string> FStyleName;
 };
+
+// The object as a control, nullptr for nullptr or another kind of object.
+inline TControl* AsControl(TFmxObject* O) { return O != nullptr ? O->AsControl() : nullptr; }
 
 }  // namespace fmx
