@@ -134,6 +134,9 @@ void TQVMenuBar::__QV_CreateMenuBarAppearance() {
 }
 
 TQVMenuBar::~TQVMenuBar() {
+  // A bar that goes while its menu is open leaves no handler of its own behind.
+  __QV_GiveBackControl();
+  __QV_GiveBackForm();
   delete F_TimerHideMenus;
   F_TimerHideMenus = nullptr;
   FImageLink.reset();

@@ -66,6 +66,13 @@ class TQVMenuButton : public TPresentedControl {
   // Every way of adding a child ends here: foreign controls are kept out.
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void Paint() override;
+  // A left press on a main entry opens or closes its menu.
+  void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
+  // A release on a sub-menu entry chooses it: ticks, closes the menus, then OnClick.
+  void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) override;
+  // The highlight follows the mouse; open menus switch and cascades open on hover.
+  void DoMouseEnter() override;
+  void DoMouseLeave() override;
 
  private:
   friend class TQVMenuBar;
@@ -75,6 +82,12 @@ class TQVMenuButton : public TPresentedControl {
   void __QV_CreateMenuButtonAppearance();
   void __QV_UpdateMenuButtonTotalWidth();
   static TQVMenuBar* __QV_GetParentMenuBar(TQVMenuButton* AButton);
+  // Shows the sub-menu bar that hangs on this entry (below a main entry, to the right
+  // of a sub-menu entry).
+  void __QV_DisplaySubMenuOfTheMainMenuButton();
+  void __QV_DisplaySubMenuOfTheSubMenuButton();
+  // Radio entries of one group on this entry's bar drop their tick, this one takes it.
+  void __QV_ToggleTick(TQVMenuBar* AParentBar);
   // FParentMenuBar, looked up and kept when unset.
   TQVMenuBar* __QV_ParentMenuBar();
   void OnBitmapChanged(TObject* Sender);
@@ -142,6 +155,10 @@ class TQVMenuBar : public TPresentedControl {
   TQVMenuBarStyle MenuBarStyle() const { return FMenuBarStyle; }
   void SetMenuBarStyle(TQVMenuBarStyle Value);
 
+  // Whether this tree's menu is open; opening starts the hide timer, closing stops it.
+  bool MenuButtonPressed() const { return FMenuButtonPressed; }
+  void SetMenuButtonPressed(bool Value);
+
   // A hook where the tree announces a change; it does nothing.
   void __QV_测试_显示提示(TQVMenuBar* ABar, TFmxObject* AObject);
 
@@ -150,6 +167,12 @@ class TQVMenuBar : public TPresentedControl {
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
   void Paint() override;
+  // A press on the empty part of a main bar closes its menus.
+  void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
+  // Entering the empty part of a sub-menu closes its deeper cascades.
+  void DoMouseEnter() override;
+  // A taken-over control that is freed is never touched again.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TQVMenuButton;
@@ -164,6 +187,23 @@ class TQVMenuBar : public TPresentedControl {
   void __QV_DoUpdateMainbMenuBarTotalWidth();
   void __QV_DoUpdateSubMenuBarTotalHeight();
   void __QV_TimerOnTimer(TObject* Sender);
+  // Hides every bar below AMenuBar (not AMenuBar itself) and their highlights.
+  void __QV_HideAllSubMenuBar(TQVMenuBar* AMenuBar);
+  // The handlers put on a foreign control and on the form while a menu is open.
+  void __QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                float X, float Y);
+  void __QV_Control_OnMouseLeave(TObject* Sender);
+  void __QV_Form_OnMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
+                             float Y);
+  // Closes this root's menus: highlight and sub bars hidden, every handler taken over
+  // given back, the timer stopped. Ends early (false) when a handler freed this bar.
+  bool __QV_CloseMenus(bool HideHighlight = true);
+  // Puts the foreign control's own handlers back, where this bar's are still on it.
+  void __QV_GiveBackControl();
+  void __QV_GiveBackForm();
+  struct TControlDownHook;
+  struct TControlLeaveHook;
+  struct TFormDownHook;
   // A bar with entries and sub bars of its own joins ARoot's tree, or leaves it and
   // becomes the root of what it holds.
   void __QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
@@ -186,9 +226,13 @@ class TQVMenuBar : public TPresentedControl {
   TRectangle* F_BackgroundColor = nullptr;
   TTimer* F_TimerHideMenus = nullptr;
   TWeak<TControl> FControl;
+  // Who FControl was, to know its free notification once the link reads null.
+  const TComponent* FControlIdentity = nullptr;
   TMouseEvent FControl_OnMouseDownEvent;
   TNotifyEvent FControl_OnMouseLeaveEvent;
   TMouseEvent FForm_OnMouseDownEvent;
+  // The form the hook is on (the owner form may have gone by the time it is given back).
+  TWeak<TForm> FHookedForm;
   TQVMenuBarStyle FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
   TAlphaColor FBorderColor = 0;
   TAlphaColor FFontColor = 0;

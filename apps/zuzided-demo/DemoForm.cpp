@@ -187,6 +187,7 @@ void TDemoForm::BuildMenu() {
     b->SetParent(Bar);
     b->SetButtonText(Text);
     if (*ShortCut != 0) b->SetShortCut(ShortCut);
+    if (Bar != FMainMenu) b->SetOnClick([this, b](TObject*) { Chosen(b); });
     return b;
   };
   auto separator = [this](TQVMenuBar* Bar) {
@@ -245,7 +246,7 @@ void TDemoForm::BuildMenu() {
 
   TQVMenuBar* view = subMenu(FMainMenu, viewEntry);
   entry(view, "状态栏")->SetIsCheck(true);
-  entry(view, "自动换行");
+  entry(view, "自动换行")->SetMark(TQVMark::mTick);
   separator(view);
   for (const char* size : {"小图标", "中图标", "大图标"}) entry(view, size)->SetGroupIndex(1);
   // The middle size is the one in use.
@@ -305,6 +306,32 @@ void TDemoForm::BuildContent() {
       "restore. The buttons on the right minimise, maximise and close. F2 switches between "
       "the light and the dark style. The border turns grey while the window is inactive.\n"
       "拖动顶部移动窗口，双击最大化或还原。");
+
+  // What the menu last did, on a line of its own under the card.
+  FStatus = new TLabel(this);
+  FStatus->SetParent(this);
+  FStatus->Position()->SetY(260);
+  FStatus->SetAlign(TAlignLayout::Top);
+  FStatus->SetHeight(32);
+  FStatus->Margins()->SetLeft(24);
+  FStatus->Margins()->SetTop(8);
+  FStatus->SetStyledSettings({});
+  FStatus->TextSettings()->Font()->SetSize(16);
+  SetStatus("菜单：尚未选择");
+}
+
+void TDemoForm::Chosen(TQVMenuButton* Entry) {
+  // An entry that opens a further menu is not a choice.
+  if (Entry->MoreArrow()) return;
+  std::string text = "已选择：" + Entry->ButtonText();
+  if (Entry->Mark() == TQVMark::mTick) text += Entry->IsCheck() ? "（开）" : "（关）";
+  SetStatus(text);
+}
+
+void TDemoForm::SetStatus(const std::string& Text) {
+  FStatusText = Text;
+  FStatus->SetText(Text);
+  if (FOnStatus) FOnStatus(Text);
 }
 
 void TDemoForm::SetDark(bool Value) {
@@ -314,6 +341,7 @@ void TDemoForm::SetDark(bool Value) {
   FStyles->SetCurrentItemIndex(FDark ? 1 : 0);
   FHeading->TextSettings()->SetFontColor(look.Text);
   FBody->TextSettings()->SetFontColor(look.Text);
+  FStatus->TextSettings()->SetFontColor(look.Text);
   FCard->Fill()->SetColor(look.Card);
   FCard->Stroke()->SetColor(look.CardBorder);
   InvalidateAll();

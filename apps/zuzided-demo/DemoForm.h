@@ -4,6 +4,7 @@
 // real-window tests all show the one form.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/Forms.h"
@@ -41,6 +42,10 @@ class TDemoForm : public fmx::TForm {
   bool Maximised() const;
   fmx::TQVTitleBar* TitleBar() const { return FTitleBar; }
   fmx::TQVMenuBar* MainMenu() const { return FMainMenu; }
+  // What the last menu choice was, as the status line on the form says it.
+  const std::string& Status() const { return FStatusText; }
+  // Called with each new status text (the real-window run prints it).
+  void SetOnStatus(std::function<void(const std::string&)> Value) { FOnStatus = std::move(Value); }
   // Where the style books were found ("" when the built-in colours are used).
   const std::string& StyleSource() const { return FStyleSource; }
 
@@ -50,6 +55,8 @@ class TDemoForm : public fmx::TForm {
   void BuildMenu();
   void BuildContent();
   fmx::TFmxObject* ReadStyle(bool DarkStyle);
+  void Chosen(fmx::TQVMenuButton* Entry);
+  void SetStatus(const std::string& Text);
 
   bool FDark = false;
   std::string FStyleSource;
@@ -60,6 +67,9 @@ class TDemoForm : public fmx::TForm {
   fmx::TLabel* FHeading = nullptr;
   fmx::TText* FBody = nullptr;
   fmx::TRectangle* FCard = nullptr;
+  fmx::TLabel* FStatus = nullptr;
+  std::string FStatusText;
+  std::function<void(const std::string&)> FOnStatus;
 };
 
 }  // namespace demo

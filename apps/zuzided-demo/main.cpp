@@ -53,6 +53,10 @@ int RunWindow(std::unique_ptr<TSdlPlatform> Sdl, const TOptions& O) {
     platform->SetOnKeyDown([&form](TCommonCustomForm*, uint16_t Key, TShiftState) {
       if (Key == vk::F2) form.ToggleStyle();
     });
+    form.SetOnStatus([](const std::string& Text) {
+      std::printf("Status: %s\n", Text.c_str());
+      std::fflush(stdout);
+    });
     form.Show();
     std::printf("Showing \"%s\" at %dx%d%+d%+d on %s (%s window manager). F2 switches light/dark.\n",
                 form.Caption().c_str(), form.Width(), form.Height(), form.Left(), form.Top(),
@@ -109,6 +113,40 @@ int RunTour(const TOptions& O) {
   platform.SetActive(&form, true);
   platform.Advance(200);
   shoot("active", "active again: green border");
+  // The menu: open the first main entry, hover the cascade, choose an entry.
+  auto centre = [](const TControl* C) {
+    TRectF r = C->AbsoluteRect();
+    return TPointF{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  };
+  auto findEntry = [](TFmxObject* Bar, const std::string& Text) -> TQVMenuButton* {
+    for (TFmxObject* child : Bar->ChildrenList())
+      if (auto* b = dynamic_cast<TQVMenuButton*>(child); b != nullptr && b->ButtonText() == Text)
+        return b;
+    return nullptr;
+  };
+  auto findSubBar = [](TFmxObject* Bar, const TQVMenuButton* Target) -> TQVMenuBar* {
+    for (TFmxObject* child : Bar->ChildrenList())
+      if (auto* m = dynamic_cast<TQVMenuBar*>(child); m != nullptr && m->TargetButton() == Target)
+        return m;
+    return nullptr;
+  };
+  TQVMenuButton* fileEntry = findEntry(form.MainMenu(), "文件");
+  TQVMenuBar* fileBar = fileEntry != nullptr ? findSubBar(form.MainMenu(), fileEntry) : nullptr;
+  TQVMenuButton* recent = fileBar != nullptr ? findEntry(fileBar, "最近的文件") : nullptr;
+  TQVMenuButton* save = fileBar != nullptr ? findEntry(fileBar, "保存") : nullptr;
+  if (recent != nullptr && save != nullptr) {
+    TPointF p = centre(fileEntry);
+    platform.Click(&form, p.X, p.Y);
+    p = centre(recent);
+    platform.MouseMove(&form, p.X, p.Y);
+    platform.Advance(200);
+    shoot("menu", "the File menu open, its cascade on hover");
+    p = centre(save);
+    platform.MouseMove(&form, p.X, p.Y);
+    platform.Click(&form, p.X, p.Y);
+    platform.Advance(200);
+    shoot("chosen", ("chosen: " + form.Status()).c_str());
+  }
   form.ToggleStyle();
   platform.Advance(200);
   shoot(form.Dark() ? "dark" : "light", form.Dark() ? "F2: dark style" : "F2: light style");

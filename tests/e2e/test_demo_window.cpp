@@ -225,6 +225,89 @@ TEST_F(BareServer, RightPressOnTheStripDoesNotCrash) {
   EXPECT_EQ(Describe(), "800x600+100+100");
 }
 
+// --- the main menu -------------------------------------------------------------------
+// Points of the light-look demo at 800 x 600, relative to the window: the File entry on
+// the main bar, the drop-down's right border (its background is the form's), rows of
+// the drop-down (blank between caption and shortcut) and the first entry of the cascade
+// that opens to the right of "最近的文件".
+constexpr int kFileX = 20, kFileY = 46;
+constexpr int kEdgeX = 166, kEdgeY = 80;
+constexpr int kRowX = 85, kNewY = 72, kSaveY = 126, kRecentY = 158;
+constexpr int kCascadeX = 230;
+constexpr int kBodyX = 400, kBodyY = 450;
+
+// The highlight is a translucent cornflower blue: blue well above red.
+bool Blueish(std::optional<uint32_t> C) {
+  if (!C) return false;
+  const int r = (*C >> 16) & 0xFF, b = *C & 0xFF;
+  return b - r >= 30;
+}
+
+class DemoMenu : public BareServer {
+ protected:
+  std::optional<uint32_t> At(int X, int Y) const { return Xs->ScreenPixel(Win.X + X, Win.Y + Y); }
+  void MoveTo(int X, int Y) {
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(Win.X + X), std::to_string(Win.Y + Y)}));
+  }
+  void OpenFileMenu() {
+    ASSERT_TRUE(BorderBecomes(kActive, 5000));
+    Before = At(kEdgeX, kEdgeY);
+    ClickAt(Win.X + kFileX, Win.Y + kFileY);
+    ASSERT_TRUE(WaitUntil([&] { return At(kEdgeX, kEdgeY) != Before; }, 3000))
+        << "no drop-down at the File entry: " << Hex(At(kEdgeX, kEdgeY));
+  }
+  bool MenuGone(int TimeoutMs) {
+    return WaitUntil([&] { return At(kEdgeX, kEdgeY) == Before; }, TimeoutMs, 20);
+  }
+  std::optional<uint32_t> Before;
+};
+
+TEST_F(DemoMenu, TheHighlightFollowsTheMouseTheCascadeOpensAndChoosingSaysSo) {
+  OpenFileMenu();
+  MoveTo(kRowX, kSaveY);
+  EXPECT_TRUE(WaitUntil([&] { return Blueish(At(kRowX, kSaveY)); }, 2000)) << Hex(At(kRowX, kSaveY));
+  MoveTo(kRowX, kNewY);
+  EXPECT_TRUE(WaitUntil([&] { return Blueish(At(kRowX, kNewY)) && !Blueish(At(kRowX, kSaveY)); },
+                        2000))
+      << Hex(At(kRowX, kNewY)) << " " << Hex(At(kRowX, kSaveY));
+  // Hovering the entry with an arrow opens its cascade to the right; its first entry
+  // takes the highlight.
+  MoveTo(kRowX, kRecentY);
+  ASSERT_TRUE(WaitUntil([&] { return Blueish(At(kRowX, kRecentY)); }, 2000));
+  MoveTo(kCascadeX + 50, kRecentY);
+  EXPECT_TRUE(WaitUntil([&] { return Blueish(At(kCascadeX + 50, kRecentY)); }, 2000))
+      << Hex(At(kCascadeX + 50, kRecentY));
+  ClickAt(Win.X + kCascadeX, Win.Y + kRecentY);
+  EXPECT_TRUE(MenuGone(2000)) << Hex(At(kEdgeX, kEdgeY));
+  EXPECT_TRUE(WaitUntil([&] { return Output().find("Status: 已选择：报告.txt") != std::string::npos; },
+                        3000))
+      << Output();
+  EXPECT_TRUE(Demo.Running());
+}
+
+TEST_F(DemoMenu, AClickOnTheFormBodyClosesTheMenuWithinATick) {
+  OpenFileMenu();
+  MoveTo(kBodyX, kBodyY);
+  usleep(250000);  // a tick or two: the form's handler is borrowed
+  ClickAt(Win.X + kBodyX, Win.Y + kBodyY);
+  EXPECT_TRUE(MenuGone(1000)) << Hex(At(kEdgeX, kEdgeY));
+  // Nothing was chosen.
+  EXPECT_EQ(Output().find("Status: 已选择"), std::string::npos) << Output();
+}
+
+TEST_F(DemoMenu, FocusingAnotherWindowClosesTheMenuWithinATick) {
+  OpenFileMenu();
+  MoveTo(kRowX, kNewY);  // on the menu: no foreign control is borrowed
+  usleep(150000);
+  const std::string info = Xs->Run({"xwininfo", "-root"});
+  const auto at = info.find("Window id: ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string root = info.substr(at + 11, info.find(' ', at + 11) - (at + 11));
+  ASSERT_TRUE(Xs->Xdo({"windowfocus", root}));
+  ASSERT_TRUE(BorderBecomes(kInactive, 5000));
+  EXPECT_TRUE(MenuGone(1000)) << Hex(At(kEdgeX, kEdgeY));
+}
+
 // --- with openbox: minimise, focus and activation as on a desktop -------------------
 
 class WithWindowManager : public DemoWindow {
