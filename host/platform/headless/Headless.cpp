@@ -26,53 +26,37 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 
 // --- input --------------------------------------------------------------------
 
-TShiftState THeadlessPlatform::ButtonState(TShiftState Shift) const { return Shift + FButtonsDown; }
-
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   if (FDragForm != nullptr && FDragForm == Form) {
-    const int dx = static_cast<int>(std::lround(X - FDragStartPointer.X));
-    const int dy = static_cast<int>(std::lround(Y - FDragStartPointer.Y));
-    Form->SetBounds(FDragStartOrigin.X + dx, FDragStartOrigin.Y + dy, Form->Width(), Form->Height());
+    // The window follows the pointer once it has gone past the drag threshold, as a
+    // window manager's move does.
+    if (FDragMoving || TInputRouter::BeyondDragThreshold(FDragStartPointer, {X, Y})) {
+      FDragMoving = true;
+      const int dx = static_cast<int>(std::lround(X - FDragStartPointer.X));
+      const int dy = static_cast<int>(std::lround(Y - FDragStartPointer.Y));
+      Form->SetBounds(FDragStartOrigin.X + dx, FDragStartOrigin.Y + dy, Form->Width(),
+                      Form->Height());
+    }
   } else {
-    Form->MouseMove(ButtonState(Shift), X, Y);
+    FRouter.PointerMove(Form, {X, Y}, Shift);
   }
   AfterInput();
 }
 
 void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                   TShiftState Shift) {
-  const bool isDouble = FHasLastPress && FLastPressForm == Form && FLastPressButton == Button &&
-                        FNow - FLastPressTime <= DoubleClickTimeMs &&
-                        std::fabs(X - FLastPressPoint.X) <= DoubleClickDistance &&
-                        std::fabs(Y - FLastPressPoint.Y) <= DoubleClickDistance;
-  // A third quick press starts a new pair rather than being another double.
-  FHasLastPress = !isDouble;
-  FLastPressTime = FNow;
-  FLastPressPoint = {X, Y};
-  FLastPressButton = Button;
-  FLastPressForm = Form;
-  if (isDouble) Shift.Include(TShiftStateItem::ssDouble);
-  switch (Button) {
-    case TMouseButton::mbLeft: FButtonsDown.Include(TShiftStateItem::ssLeft); break;
-    case TMouseButton::mbRight: FButtonsDown.Include(TShiftStateItem::ssRight); break;
-    case TMouseButton::mbMiddle: FButtonsDown.Include(TShiftStateItem::ssMiddle); break;
-  }
   FDragStartPointer = {X, Y};
-  Form->MouseDown(Button, ButtonState(Shift), X, Y);
+  FRouter.PointerDown(Form, Button, {X, Y}, Shift, FNow);
   AfterInput();
 }
 
 void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                 TShiftState Shift) {
-  switch (Button) {
-    case TMouseButton::mbLeft: FButtonsDown.Exclude(TShiftStateItem::ssLeft); break;
-    case TMouseButton::mbRight: FButtonsDown.Exclude(TShiftStateItem::ssRight); break;
-    case TMouseButton::mbMiddle: FButtonsDown.Exclude(TShiftStateItem::ssMiddle); break;
-  }
   if (FDragForm != nullptr && FDragForm == Form) {
     FDragForm = nullptr;
     if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
       // A window that was really dragged: the move eats the release.
+      FRouter.ButtonReleasedElsewhere(Button);
       Form->CancelMouseTracking();
       AfterInput();
       return;
@@ -80,7 +64,7 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
     // A press that never moved the window still ends in a release (and so can be the
     // first half of a double-click).
   }
-  Form->MouseUp(Button, ButtonState(Shift), X, Y);
+  FRouter.PointerUp(Form, Button, {X, Y}, Shift);
   AfterInput();
 }
 
@@ -100,9 +84,28 @@ void THeadlessPlatform::Click(TCommonCustomForm* Form, float X, float Y, TMouseB
 }
 
 void THeadlessPlatform::DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
-  FHasLastPress = false;
+  FRouter.ForgetPress();
   Click(Form, X, Y, TMouseButton::mbLeft, Shift);
   if (FormAlive(Form)) Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+}
+
+void THeadlessPlatform::KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
+                                TShiftState Shift) {
+  FRouter.KeyDown(Form, Key, KeyChar, Shift);
+  AfterInput();
+}
+
+void THeadlessPlatform::KeyUp(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
+                              TShiftState Shift) {
+  FRouter.KeyUp(Form, Key, KeyChar, Shift);
+  AfterInput();
+}
+
+void THeadlessPlatform::KeyPress(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
+                                 TShiftState Shift) {
+  TWeak<TCommonCustomForm> alive(Form);
+  KeyDown(Form, Key, KeyChar, Shift);
+  if (TCommonCustomForm* f = alive.Get()) KeyUp(f, Key, KeyChar, Shift);
 }
 
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
@@ -141,8 +144,9 @@ void THeadlessPlatform::AfterInput() {
 // --- windows ------------------------------------------------------------------
 
 void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
-  if (!FButtonsDown.Contains(TShiftStateItem::ssLeft)) return;  // nothing to drag with
+  if (!FRouter.Buttons().Contains(TShiftStateItem::ssLeft)) return;  // nothing to drag with
   FDragForm = AForm;
+  FDragMoving = false;
   FDragStartOrigin = {AForm->Left(), AForm->Top()};
 }
 
@@ -160,7 +164,6 @@ void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) 
 void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
   FPictures.erase(AForm);
   if (FDragForm == AForm) FDragForm = nullptr;
-  if (FLastPressForm == AForm) FLastPressForm = nullptr;
 }
 
 void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {

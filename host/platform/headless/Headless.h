@@ -10,6 +10,8 @@
 
 #include "host/Canvas.h"
 #include "host/Forms.h"
+#include "host/InputRouter.h"
+#include "host/Keys.h"
 #include "host/Graphics.h"
 #include "host/Platform.h"
 
@@ -17,9 +19,10 @@ namespace fmx {
 
 class THeadlessPlatform : public TPlatform {
  public:
-  // How close in time and space a second press must follow to count as a double-click.
-  static constexpr uint64_t DoubleClickTimeMs = 500;
-  static constexpr float DoubleClickDistance = 4.0f;
+  // How close in time and space a second press must follow to count as a double-click
+  // (the rules of every platform).
+  static constexpr uint64_t DoubleClickTimeMs = TInputRouter::DoubleClickTimeMs;
+  static constexpr float DoubleClickDistance = TInputRouter::DoubleClickDistance;
 
   explicit THeadlessPlatform(int ScreenWidth = 1920, int ScreenHeight = 1080);
 
@@ -44,6 +47,12 @@ class THeadlessPlatform : public TPlatform {
              TShiftState Shift = {});
   // Two clicks in quick succession; the second press carries ssDouble.
   void DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift = {});
+  // Keys, as the form's window would get them: to the focused control, then the form.
+  // Modifiers are given in Shift (Alt is ssAlt).
+  void KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar = 0, TShiftState Shift = {});
+  void KeyUp(TCommonCustomForm* Form, uint16_t Key, Char KeyChar = 0, TShiftState Shift = {});
+  // Down and up.
+  void KeyPress(TCommonCustomForm* Form, uint16_t Key, Char KeyChar = 0, TShiftState Shift = {});
   // The pointer leaves the form's window.
   void MouseLeaveWindow(TCommonCustomForm* Form);
   // Moves the virtual clock forward, firing due timers in time order.
@@ -98,7 +107,6 @@ class THeadlessPlatform : public TPlatform {
  private:
   void AfterInput();
   void DeactivateOthers(TCommonCustomForm* Form);
-  TShiftState ButtonState(TShiftState Shift) const;
 
   uint64_t FNow = 0;
   TPoint FScreen;
@@ -113,17 +121,12 @@ class THeadlessPlatform : public TPlatform {
   float FDeviceScale = 1.0f;
   bool FAutoPaint = true;
   bool FPainting = false;
-  // Double-click tracking.
-  bool FHasLastPress = false;
-  uint64_t FLastPressTime = 0;
-  TPointF FLastPressPoint;
-  TMouseButton FLastPressButton = TMouseButton::mbLeft;
-  const TCommonCustomForm* FLastPressForm = nullptr;
-  TShiftState FButtonsDown;
+  TInputRouter FRouter;
   // Window drag.
-  TCommonCustomForm* FDragForm = nullptr;
+  TWeak<TCommonCustomForm> FDragForm;
   TPointF FDragStartPointer;
   TPoint FDragStartOrigin;
+  bool FDragMoving = false;
   int FWindowRectCalls = 0;
   TRect FLastWindowRect;
   int FWindowServiceCalls = 0;

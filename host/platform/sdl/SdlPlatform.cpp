@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/Canvas.h"
+#include "host/InputRouter.h"
 
 #ifdef ZZ_HAVE_X11
 #include <SDL_syswm.h>
@@ -34,8 +35,23 @@ uint16_t VirtualKey(SDL_Keycode K) {
   if (K >= SDLK_0 && K <= SDLK_9) return static_cast<uint16_t>('0' + (K - SDLK_0));
   switch (K) {
     case SDLK_ESCAPE: return vk::Escape;
-    case SDLK_RETURN: return vk::Return;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return vk::Return;
     case SDLK_SPACE: return vk::Space;
+    case SDLK_BACKSPACE: return vk::Back;
+    case SDLK_TAB: return vk::Tab;
+    case SDLK_LEFT: return vk::Left;
+    case SDLK_RIGHT: return vk::Right;
+    case SDLK_UP: return vk::Up;
+    case SDLK_DOWN: return vk::Down;
+    case SDLK_HOME: return vk::Home;
+    case SDLK_END: return vk::End;
+    case SDLK_PAGEUP: return vk::Prior;
+    case SDLK_PAGEDOWN: return vk::Next;
+    case SDLK_INSERT: return vk::Insert;
+    case SDLK_DELETE: return vk::Delete;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return vk::Shift;
+    case SDLK_LCTRL: case SDLK_RCTRL: return vk::Control;
+    case SDLK_LALT: case SDLK_RALT: return vk::Menu;
     default: return 0;
   }
 }
@@ -58,14 +74,6 @@ bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
   }
 }
 
-TShiftStateItem ButtonItem(TMouseButton B) {
-  switch (B) {
-    case TMouseButton::mbLeft: return TShiftStateItem::ssLeft;
-    case TMouseButton::mbRight: return TShiftStateItem::ssRight;
-    case TMouseButton::mbMiddle: return TShiftStateItem::ssMiddle;
-  }
-  return TShiftStateItem::ssLeft;
-}
 
 }  // namespace
 
@@ -91,7 +99,7 @@ struct TSdlPlatform::Impl {
   // Above zero while the window's own change is being copied into the form, so that
   // the form's setters do not send it back to the window.
   int FromWindow = 0;
-  TShiftState Buttons;
+  TInputRouter Router;
   uint64_t Frames = 0, PartialFrames = 0;
 
   struct Drag {
@@ -418,7 +426,7 @@ void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
 
 void TSdlPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   Impl::Window* w = FImpl->Find(AForm);
-  if (w == nullptr || !FImpl->Buttons.Contains(TShiftStateItem::ssLeft)) return;
+  if (w == nullptr || !FImpl->Router.Buttons().Contains(TShiftStateItem::ssLeft)) return;
   TPoint p;
   if (!FImpl->PointerOnScreen(w, -1, -1, p)) {
     // No server to ask: the press point is where the pointer is, relative to the window.
@@ -441,7 +449,7 @@ void TSdlPlatform::ShowMessage(const std::string& AText) {
       0)
     std::fprintf(stderr, "%s\n", AText.c_str());
   // The box took the pointer: a press that was under way never gets its release.
-  FImpl->Buttons = {};
+  FImpl->Router.Reset();
   for (auto& w : FImpl->Windows) w->Form->CancelMouseTracking();
 }
 
@@ -602,7 +610,7 @@ void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
   if (!PointerOnScreen(W, EventX, EventY, p) || p == DragState.LastPointer) return;
   DragState.LastPointer = p;
   const int dx = p.X - DragState.StartPointer.X, dy = p.Y - DragState.StartPointer.Y;
-  if (!DragState.Moving && std::max(std::abs(dx), std::abs(dy)) < TSdlPlatform::DragThreshold)
+  if (!DragState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {static_cast<float>(dx), static_cast<float>(dy)}))
     return;
   if (!DragState.Moving) {
     DragState.Moving = true;
@@ -685,54 +693,69 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         FollowDrag(w, E.motion.x, E.motion.y);
         if (DragState.Moving) break;
       }
-      w->Form->MouseMove(Buttons + KeyShift(), static_cast<float>(E.motion.x),
-                         static_cast<float>(E.motion.y));
+      Router.PointerMove(w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)},
+                         KeyShift());
       break;
     }
     case SDL_MOUSEBUTTONDOWN: {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (w == nullptr || !ToButton(E.button.button, b)) break;
-      Buttons.Include(ButtonItem(b));
-      TShiftState shift = Buttons + KeyShift();
-      // SDL counts quick presses on; every second one completes a double-click, as a
-      // third press starts a new pair.
-      if (E.button.clicks >= 2 && E.button.clicks % 2 == 0) shift.Include(TShiftStateItem::ssDouble);
       if (DragState.Form != nullptr) DragState = {};
-      w->Form->MouseDown(b, shift, static_cast<float>(E.button.x), static_cast<float>(E.button.y));
+      // The router decides double-clicks by its own time and distance rules, the same
+      // as on the headless platform.
+      Router.PointerDown(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
+                         KeyShift(), Owner->NowMs());
       break;
     }
     case SDL_MOUSEBUTTONUP: {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (!ToButton(E.button.button, b)) break;
-      Buttons.Exclude(ButtonItem(b));
-      if (w == nullptr) break;
+      if (w == nullptr) {
+        Router.ButtonReleasedElsewhere(b);
+        break;
+      }
       if (DragState.Form == w->Form && b == TMouseButton::mbLeft) {
         const bool moved = DragState.Moving;
         DragState = {};
         // A drag keeps its release; a press that never moved stays a click.
         if (moved) {
+          Router.ButtonReleasedElsewhere(b);
           w->Form->CancelMouseTracking();
           break;
         }
       }
-      w->Form->MouseUp(b, Buttons + KeyShift(), static_cast<float>(E.button.x),
-                       static_cast<float>(E.button.y));
+      Router.PointerUp(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
+                       KeyShift());
       break;
     }
     case SDL_MOUSEWHEEL: {
       Window* w = FindId(E.wheel.windowID);
-      if (w != nullptr) w->Form->MouseWheel(Buttons + KeyShift(), E.wheel.y * 120);
+      if (w != nullptr) w->Form->MouseWheel(Router.Buttons() + KeyShift(), E.wheel.y * 120);
       break;
     }
     case SDL_KEYDOWN: {
       Window* w = FindId(E.key.windowID);
-      const uint16_t key = VirtualKey(E.key.keysym.sym);
-      if (w != nullptr && key != 0 && Owner->FOnKeyDown) {
+      uint16_t key = VirtualKey(E.key.keysym.sym);
+      if (w == nullptr || key == 0) break;
+      TWeak<TCommonCustomForm> form(w->Form);
+      if (Owner->FOnKeyDown) {
         auto h = Owner->FOnKeyDown;
         h(w->Form, key, KeyShift());
       }
+      // Printable keys carry their character; text input proper is not this host's.
+      Char ch = 0;
+      const SDL_Keycode sym = E.key.keysym.sym;
+      if (sym >= 0x20 && sym < 0x7F) ch = static_cast<Char>(sym);
+      if (TCommonCustomForm* f = form.Get()) Router.KeyDown(f, key, ch, KeyShift());
+      break;
+    }
+    case SDL_KEYUP: {
+      Window* w = FindId(E.key.windowID);
+      uint16_t key = VirtualKey(E.key.keysym.sym);
+      if (w == nullptr || key == 0) break;
+      Router.KeyUp(w->Form, key, 0, KeyShift());
       break;
     }
     default:

@@ -9,27 +9,16 @@
 #include <string>
 
 #include "host/Forms.h"
+#include "host/Keys.h"
 #include "host/Platform.h"
 
 namespace fmx {
 
-// Virtual-key codes handed to the key handler (the framework's vk values).
-namespace vk {
-constexpr uint16_t Escape = 0x1B;
-constexpr uint16_t Return = 0x0D;
-constexpr uint16_t Space = 0x20;
-constexpr uint16_t F1 = 0x70;  // F1..F12 are F1 + n
-constexpr uint16_t F2 = F1 + 1;
-}  // namespace vk
 
 using TPlatformKeyEvent = std::function<void(TCommonCustomForm* Form, uint16_t Key, TShiftState Shift)>;
 
 class TSdlPlatform : public TPlatform {
  public:
-  // How far (in pixels) the pointer must travel with the button held before a window
-  // drag moves the window. A press and release closer than this stays a click, so a
-  // double-click on a draggable strip still reaches the control.
-  static constexpr int DragThreshold = 4;
 
   // Starts SDL's video; returns nullptr (and the reason in Error) when there is no
   // display to open.
@@ -38,7 +27,8 @@ class TSdlPlatform : public TPlatform {
   TSdlPlatform(const TSdlPlatform&) = delete;
   TSdlPlatform& operator=(const TSdlPlatform&) = delete;
 
-  // Key presses in any window (letters as upper-case ASCII, F keys as vk::F1 + n).
+  // Key presses in any window (letters as upper-case ASCII, F keys as vk::F1 + n), heard
+  // before the form's own key dispatch.
   void SetOnKeyDown(TPlatformKeyEvent Handler) { FOnKeyDown = std::move(Handler); }
 
   // Waits at most MaxWaitMs for input, dispatches it, fires due timers and paints what
