@@ -109,11 +109,11 @@ void TFont::Assign(TPersistent* Source) {
   Changed();
 }
 
-TTextSettings::TTextSettings() : FFont(new TFont) {
-  FFont->SetOnChange([this](TObject*) { Changed(); });
+TTextSettings::TTextSettings() {
+  FFont.SetOnChange([this](TObject*) { Changed(); });
 }
 
-TTextSettings::~TTextSettings() { delete FFont; }
+TTextSettings::~TTextSettings() = default;
 
 void TTextSettings::SetFontColor(TAlphaColor Value) {
   Update(FFontColor, Value);
@@ -142,15 +142,15 @@ void TTextSettings::Assign(TPersistent* Source) {
     return;
   }
   if (Src == this) return;
-  const bool Same = FFont->Equals(*Src->FFont) && FFontColor == Src->FFontColor &&
+  const bool Same = FFont.Equals(Src->FFont) && FFontColor == Src->FFontColor &&
                     FHorzAlign == Src->FHorzAlign && FVertAlign == Src->FVertAlign &&
                     FWordWrap == Src->FWordWrap && FTrimming == Src->FTrimming;
   if (Same) return;
   // The font would report its own change; one notification for the whole copy.
-  TNotifyEvent FontHandler = FFont->OnChange();
-  FFont->SetOnChange(nullptr);
-  FFont->Assign(Src->FFont);
-  FFont->SetOnChange(std::move(FontHandler));
+  TNotifyEvent FontHandler = FFont.OnChange();
+  FFont.SetOnChange(nullptr);
+  FFont.Assign(&Src->FFont);
+  FFont.SetOnChange(std::move(FontHandler));
   FFontColor = Src->FFontColor;
   FHorzAlign = Src->FHorzAlign;
   FVertAlign = Src->FVertAlign;

@@ -122,14 +122,18 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
       {TAlignLayout::Top, TAlignLayout::Bottom},
       {TAlignLayout::Left, TAlignLayout::Right},
   }};
-  std::vector<Placed> aligned;
+  // One pass sorts the children into their alignments; each phase then reads its own.
+  std::array<std::vector<Placed>, 14> byAlign;
+  bool any = false;
   const auto& children = Parent->ChildrenList();
   for (size_t i = 0; i < children.size(); ++i) {
     auto* c = fmx::AsControl(children[i]);
-    if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None)
-      aligned.push_back({c, static_cast<int>(i)});
+    if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None) {
+      byAlign[static_cast<size_t>(c->Align())].push_back({c, static_cast<int>(i)});
+      any = true;
+    }
   }
-  if (aligned.empty()) return;
+  if (!any) return;
 
   // Placing a control runs its resize handler, which may free or move anything. As
   // long as nothing was freed, every control in the list is alive and only needs to
@@ -151,12 +155,12 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
     return p.Control->Parent() == Parent;
   };
 
-  std::vector<Placed> group;
   for (const auto& phase : kEdgePhases) {
     for (TAlignLayout a : phase) {
-      group.clear();
-      for (const Placed& p : aligned)
-        if (present(p) && p.Control->Align() == a) group.push_back(p);
+      std::vector<Placed>& group = byAlign[static_cast<size_t>(a)];
+      if (group.empty()) continue;
+      // Laying out an earlier group may have freed or re-aligned some of these.
+      std::erase_if(group, [&](const Placed& p) { return !present(p) || p.Control->Align() != a; });
       std::stable_sort(group.begin(), group.end(),
                        [a](const Placed& x, const Placed& y) { return Before(a, x, y); });
       for (const Placed& p : group)
@@ -165,7 +169,7 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   }
   for (TAlignLayout a : {TAlignLayout::Client, TAlignLayout::Contents, TAlignLayout::Center,
                          TAlignLayout::VertCenter, TAlignLayout::HorzCenter}) {
-    for (const Placed& p : aligned)
+    for (const Placed& p : byAlign[static_cast<size_t>(a)])
       if (present(p) && p.Control->Align() == a) AlignOne(p.Control, Area, Full);
   }
 }

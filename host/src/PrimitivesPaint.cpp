@@ -59,7 +59,7 @@ void TRectangle::Paint() {
 
 void TPath::Paint() {
   TCanvas* C = Canvas();
-  if (C == nullptr || FData->IsEmpty()) return;
+  if (C == nullptr || FData.IsEmpty()) return;
   const float Opacity = AbsoluteOpacity();
   // Keep the whole stroke inside the control, as for the other shapes.
   const TRectF Box = Inset(LocalRect(), StrokeInset(Stroke()));
@@ -69,7 +69,7 @@ void TPath::Paint() {
     case TPathWrapMode::Stretch:
       break;
     case TPathWrapMode::Fit: {
-      const TRectF B = FData->GetBounds();
+      const TRectF B = FData.GetBounds();
       if (B.Width() > 0 && B.Height() > 0) Dest = FitRect(B.Width(), B.Height(), Box);
       break;
     }
@@ -79,8 +79,8 @@ void TPath::Paint() {
       Stretch = false;
       break;
   }
-  C->FillPath(*FData, Dest, Stretch, Opacity, *Fill());
-  C->DrawPath(*FData, Dest, Stretch, Opacity, *Stroke());
+  C->FillPath(FData, Dest, Stretch, Opacity, *Fill());
+  C->DrawPath(FData, Dest, Stretch, Opacity, *Stroke());
 }
 
 void TLine::Paint() {
@@ -120,7 +120,7 @@ void TLine::Paint() {
 // Text
 
 TFont TTextControl::ResolvedFont() const {
-  const TFont* Own = FTextSettings->Font();
+  const TFont* Own = FTextSettings.Font();
   const TStyledSettings S = FStyledSettings;
   return TFont(S.Contains(TStyledSetting::Family) ? std::string(DefaultFontFamily) : Own->Family(),
                S.Contains(TStyledSetting::Size) ? DefaultFontSize : Own->Size(),
@@ -129,15 +129,15 @@ TFont TTextControl::ResolvedFont() const {
 
 TAlphaColor TTextControl::ResolvedFontColor() const {
   return FStyledSettings.Contains(TStyledSetting::FontColor) ? DefaultFontColor
-                                                             : FTextSettings->FontColor();
+                                                             : FTextSettings.FontColor();
 }
 
 void TTextControl::Paint() {
   TCanvas* C = Canvas();
   if (C == nullptr || FText.empty()) return;
   const TFont Font = ResolvedFont();
-  C->FillText(LocalRect(), FText, FTextSettings->WordWrap(), AbsoluteOpacity(), Font,
-              ResolvedFontColor(), FTextSettings->HorzAlign(), FTextSettings->VertAlign());
+  C->FillText(LocalRect(), FText, FTextSettings.WordWrap(), AbsoluteOpacity(), Font,
+              ResolvedFontColor(), FTextSettings.HorzAlign(), FTextSettings.VertAlign());
 }
 
 // ---------------------------------------------------------------------------
@@ -145,8 +145,8 @@ void TTextControl::Paint() {
 
 void TImage::Paint() {
   TCanvas* C = Canvas();
-  if (C == nullptr || FBitmap->IsEmpty()) return;
-  const TBitmap& B = *FBitmap;
+  if (C == nullptr || FBitmap.IsEmpty()) return;
+  const TBitmap& B = FBitmap;
   const auto W = static_cast<float>(B.Width()), H = static_cast<float>(B.Height());
   const TRectF Box = LocalRect();
   const TRectF Src{0, 0, W, H};

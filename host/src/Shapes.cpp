@@ -10,17 +10,14 @@ constexpr TAlphaColor kDefaultShapeStroke = 0xFF000000;
 
 TShape::TShape(TComponent* AOwner)
     : TControl(AOwner),
-      FFill(new TBrush(TBrushKind::Solid, kDefaultShapeFill)),
-      FStroke(new TStrokeBrush(TBrushKind::Solid, kDefaultShapeStroke)) {
+      FFill(TBrushKind::Solid, kDefaultShapeFill),
+      FStroke(TBrushKind::Solid, kDefaultShapeStroke) {
   SetSize(50, 50);
-  FFill->SetOnChange([this](TObject*) { Repaint(); });
-  FStroke->SetOnChange([this](TObject*) { Repaint(); });
+  FFill.SetOnChange([this](TObject*) { Repaint(); });
+  FStroke.SetOnChange([this](TObject*) { Repaint(); });
 }
 
-TShape::~TShape() {
-  delete FFill;
-  delete FStroke;
-}
+TShape::~TShape() = default;
 
 TRectangle::TRectangle(TComponent* AOwner) : TShape(AOwner) {}
 
@@ -44,11 +41,11 @@ void TRectangle::SetCorners(TCorners Value) {
   Repaint();
 }
 
-TPath::TPath(TComponent* AOwner) : TShape(AOwner), FData(new TPathData) {
-  FData->SetOnChange([this](TObject*) { Repaint(); });
+TPath::TPath(TComponent* AOwner) : TShape(AOwner) {
+  FData.SetOnChange([this](TObject*) { Repaint(); });
 }
 
-TPath::~TPath() { delete FData; }
+TPath::~TPath() = default;
 
 void TPath::SetWrapMode(TPathWrapMode Value) {
   if (Value == FWrapMode) return;

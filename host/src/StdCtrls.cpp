@@ -11,12 +11,12 @@ namespace fmx {
 // --- text ---------------------------------------------------------------------
 
 TTextControl::TTextControl(TComponent* AOwner)
-    : TPresentedControl(AOwner), FTextSettings(new TTextSettings) {
+    : TPresentedControl(AOwner) {
   SetSize(120, 17);
-  FTextSettings->SetOnChange([this](TObject*) { PaintExtentChanged(); });
+  FTextSettings.SetOnChange([this](TObject*) { PaintExtentChanged(); });
 }
 
-TTextControl::~TTextControl() { delete FTextSettings; }
+TTextControl::~TTextControl() = default;
 
 void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
@@ -35,7 +35,7 @@ TRectF TTextControl::PaintRectLocal() const {
   if (FText.empty()) return r;
   const TFont font = ResolvedFont();
   if (!(font.Size() > 0) || !std::isfinite(font.Size())) return r;
-  const bool wrap = FTextSettings->WordWrap();
+  const bool wrap = FTextSettings.WordWrap();
   const TSizeF size = text::Measure(font, FText, wrap ? Width() : -1.0f, wrap);
   // Wherever the alignment puts the block, it stays within this much of the box;
   // glyph ink may overhang the logical extent by a fraction of the size.
@@ -57,13 +57,13 @@ TLabel::TLabel(TComponent* AOwner) : TTextControl(AOwner) {
 
 // --- images -------------------------------------------------------------------
 
-TImage::TImage(TComponent* AOwner) : TControl(AOwner), FBitmap(new TBitmap) {
-  FBitmap->SetOnChange([this](TObject*) { Repaint(); });
+TImage::TImage(TComponent* AOwner) : TControl(AOwner) {
+  FBitmap.SetOnChange([this](TObject*) { Repaint(); });
 }
 
-TImage::~TImage() { delete FBitmap; }
+TImage::~TImage() = default;
 
-void TImage::SetBitmap(TBitmap* Value) { FBitmap->Assign(Value); }
+void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
 
 void TImage::SetWrapMode(TImageWrapMode Value) {
   if (Value == FWrapMode) return;
@@ -146,10 +146,8 @@ void TSizeGrip::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y
   TControl::MouseUp(Button, Shift, X, Y);
 }
 
-TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner), FTextSettings(new TTextSettings) {
-  SetVisible(false);
-}
+TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner) { SetVisible(false); }
 
-TMemo::~TMemo() { delete FTextSettings; }
+TMemo::~TMemo() = default;
 
 }  // namespace fmx

@@ -88,8 +88,8 @@ class TTextSettings : public TChangeNotifier {
  public:
   TTextSettings();
   ~TTextSettings() override;
-  TFont* Font() const { return FFont; }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TFont* Font() const { return &FFont; }
+  void SetFont(TFont* Value) { FFont.Assign(Value); }
   TAlphaColor FontColor() const { return FFontColor; }
   void SetFontColor(TAlphaColor Value);
   TTextAlign HorzAlign() const { return FHorzAlign; }
@@ -103,7 +103,7 @@ class TTextSettings : public TChangeNotifier {
   void Assign(TPersistent* Source) override;
 
  private:
-  TFont* FFont;
+  mutable TFont FFont;
   TAlphaColor FFontColor = DefaultFontColor;
   TTextAlign FHorzAlign = TTextAlign::Leading;
   TTextAlign FVertAlign = TTextAlign::Center;

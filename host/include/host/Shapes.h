@@ -10,12 +10,12 @@ class TShape : public TControl {
  public:
   explicit TShape(TComponent* AOwner);
   ~TShape() override;
-  TBrush* Fill() const { return FFill; }
-  TStrokeBrush* Stroke() const { return FStroke; }
+  TBrush* Fill() const { return &FFill; }
+  TStrokeBrush* Stroke() const { return &FStroke; }
 
  private:
-  TBrush* FFill;
-  TStrokeBrush* FStroke;
+  mutable TBrush FFill;
+  mutable TStrokeBrush FStroke;
 };
 
 class TRectangle : public TShape {
@@ -43,7 +43,7 @@ class TPath : public TShape {
  public:
   explicit TPath(TComponent* AOwner);
   ~TPath() override;
-  TPathData* Data() const { return FData; }
+  TPathData* Data() const { return &FData; }
   TPathWrapMode WrapMode() const { return FWrapMode; }
   void SetWrapMode(TPathWrapMode Value);
 
@@ -51,7 +51,7 @@ class TPath : public TShape {
   void Paint() override;
 
  private:
-  TPathData* FData;
+  mutable TPathData FData;
   TPathWrapMode FWrapMode = TPathWrapMode::Stretch;
 };
 

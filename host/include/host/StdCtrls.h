@@ -18,15 +18,15 @@ class TTextControl : public TPresentedControl {
 
   const std::string& Text() const { return FText; }
   void SetText(const std::string& Value);
-  TTextSettings* TextSettings() const { return FTextSettings; }
+  TTextSettings* TextSettings() const { return &FTextSettings; }
   TStyledSettings StyledSettings() const { return FStyledSettings; }
   void SetStyledSettings(TStyledSettings Value);
-  TTextAlign TextAlign() const { return FTextSettings->HorzAlign(); }
-  void SetTextAlign(TTextAlign Value) { FTextSettings->SetHorzAlign(Value); }
-  TTextAlign VertTextAlign() const { return FTextSettings->VertAlign(); }
-  void SetVertTextAlign(TTextAlign Value) { FTextSettings->SetVertAlign(Value); }
-  bool WordWrap() const { return FTextSettings->WordWrap(); }
-  void SetWordWrap(bool Value) { FTextSettings->SetWordWrap(Value); }
+  TTextAlign TextAlign() const { return FTextSettings.HorzAlign(); }
+  void SetTextAlign(TTextAlign Value) { FTextSettings.SetHorzAlign(Value); }
+  TTextAlign VertTextAlign() const { return FTextSettings.VertAlign(); }
+  void SetVertTextAlign(TTextAlign Value) { FTextSettings.SetVertAlign(Value); }
+  bool WordWrap() const { return FTextSettings.WordWrap(); }
+  void SetWordWrap(bool Value) { FTextSettings.SetWordWrap(Value); }
 
   // The settings the text is drawn with: the style's values where StyledSettings
   // says so, the control's own elsewhere.
@@ -40,7 +40,7 @@ class TTextControl : public TPresentedControl {
 
  private:
   std::string FText;
-  TTextSettings* FTextSettings;
+  mutable TTextSettings FTextSettings;
   TStyledSettings FStyledSettings;
 };
 
@@ -62,7 +62,7 @@ class TImage : public TControl {
  public:
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
-  TBitmap* Bitmap() const { return FBitmap; }
+  TBitmap* Bitmap() const { return &FBitmap; }
   // Copies Value (nullptr empties the picture).
   void SetBitmap(TBitmap* Value);
   TImageWrapMode WrapMode() const { return FWrapMode; }
@@ -72,7 +72,7 @@ class TImage : public TControl {
   void Paint() override;
 
  private:
-  TBitmap* FBitmap;
+  mutable TBitmap FBitmap;
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 
@@ -129,13 +129,13 @@ class TMemo : public TPresentedControl {
   ~TMemo() override;
   const std::string& Text() const { return FText; }
   void SetText(const std::string& Value) { FText = Value; }
-  TTextSettings* TextSettings() const { return FTextSettings; }
+  TTextSettings* TextSettings() const { return &FTextSettings; }
   TStyledSettings StyledSettings() const { return FStyledSettings; }
   void SetStyledSettings(TStyledSettings Value) { FStyledSettings = Value; }
 
  private:
   std::string FText;
-  TTextSettings* FTextSettings;
+  mutable TTextSettings FTextSettings;
   TStyledSettings FStyledSettings = AllStyledSettings;
 };
 
