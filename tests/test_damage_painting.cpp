@@ -1,6 +1,7 @@
 // Painting only what changed must give exactly the pixels of painting everything.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -147,6 +148,41 @@ TEST_F(DamagePainting, AClippingParentKeepsHiddenChildrenFromBeingPainted) {
   painted = 0;
   Platform->Snapshot(form.get());
   EXPECT_LE(painted, 6);  // the five rows inside, and the one that touches the edge
+}
+
+}  // namespace
+
+namespace {
+
+// At a device scale of 2 the same form paints twice as many pixels each way; what is
+// drawn lands at twice the coordinates and the form's own coordinates do not change.
+TEST_F(DamagePainting, ADeviceScaleDoublesThePixelsNotTheFormsCoordinates) {
+  auto form = MakeForm(200, 100);
+  auto* box = new TRectangle(form.get());
+  box->SetParent(form.get());
+  box->SetBounds(20, 10, 40, 30);
+  box->Fill()->SetColor(0xFF2060C0);
+  box->Stroke()->SetKind(TBrushKind::None);
+  auto* text = new TLabel(form.get());
+  text->SetParent(form.get());
+  text->SetBounds(80, 10, 100, 30);
+  text->SetText("Sharp 清晰");
+  Platform->SetDeviceScale(2);
+  auto shot = Platform->Snapshot(form.get());
+  EXPECT_EQ(shot->Width(), 400);
+  EXPECT_EQ(shot->Height(), 200);
+  EXPECT_EQ(shot->Pixel(41, 21), 0xFF2060C0u);   // just inside the box's corner
+  EXPECT_EQ(shot->Pixel(119, 79), 0xFF2060C0u);  // and the opposite one
+  EXPECT_NE(shot->Pixel(121, 81), 0xFF2060C0u);
+  EXPECT_EQ(form->Width(), 200);
+  EXPECT_EQ(box->Width(), 40.0f);
+  // The retained picture is painted at the same scale, damage included.
+  ExpectSameAsFullPaint(form.get(), "first paint at 2x");
+  text->SetText("Sharper 更清晰");
+  ExpectSameAsFullPaint(form.get(), "new text at 2x");
+  if (const char* out = std::getenv("ZZ_TEST_PNG_DIR"))
+    shot->SaveToFile(std::string(out) + "/scale2.png");
+  Platform->SetDeviceScale(1);
 }
 
 }  // namespace
