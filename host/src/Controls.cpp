@@ -420,9 +420,8 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
 }
 
 void TControl::ChildrenChanged() {
-  // Order decides ties in the layout, and which child paints over which.
+  // Order decides ties in the layout; the child that moved repaints where it lies.
   SubtreeChanged();
-  InvalidatePainted();
   Realign();
 }
 

@@ -111,8 +111,8 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
 }
 
 void TCommonCustomForm::ChildrenChanged() {
+  // The child that moved in the z-order repaints where it lies.
   Realign();
-  InvalidateAll();
 }
 
 // --- properties ---------------------------------------------------------------

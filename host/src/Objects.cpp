@@ -171,6 +171,7 @@ void TFmxObject::BringToFront() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.push_back(this);
   FParent->RenumberChildren(at);
+  ZOrderChanged();
   FParent->ChildrenChanged();
   FParent->NotifyTreeChanged();
 }
@@ -183,6 +184,7 @@ void TFmxObject::SendToBack() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.insert(siblings.begin(), this);
   FParent->RenumberChildren(0);
+  ZOrderChanged();
   FParent->ChildrenChanged();
   FParent->NotifyTreeChanged();
 }

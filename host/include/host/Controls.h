@@ -251,6 +251,8 @@ class TControl : public TFmxObject {
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
   void ChildrenChanged() override;
+  // Only where this control lies can the picture change.
+  void ZOrderChanged() override { InvalidatePainted(); }
   // The control's visibility, size or alignment changed: its parent must re-lay out.
   void ParentRealign();
   // What this control paints changed: the old ink must go and the new must come. Call

@@ -142,6 +142,8 @@ class TFmxObject : public TComponent {
   virtual void ParentChanged() {}
   // The order of this object's children changed.
   virtual void ChildrenChanged() {}
+  // This object moved in its parent's z-order (what it covers changed).
+  virtual void ZOrderChanged() {}
   void NotifyTreeChanged() const;
   // Leaves the parent while the whole object still exists, so the parent's hooks see
   // what is removed.

@@ -1,0 +1,219 @@
+// The scenes users compare us on, built from the library's own classes: a full
+// frame of a window with its title bar and an open drop-down (S1), a hover step in
+// that drop-down (S3), and building and freeing big menus (S2).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FMX.QVMenus.h"
+#include "FMX.QVTitleBar.h"
+#include "host/Canvas.h"
+#include "host/Controls.h"
+#include "host/Effects.h"
+#include "host/Forms.h"
+#include "host/platform/headless/Headless.h"
+
+using namespace fmx;
+
+namespace {
+
+constexpr int FrameW = 1280, FrameH = 800;
+
+double HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<double>(m.uordblks + m.hblkhd);
+}
+
+double Seconds(std::chrono::steady_clock::time_point A, std::chrono::steady_clock::time_point B) {
+  return std::chrono::duration<double>(B - A).count();
+}
+
+TQVMenuButton* Entry(TForm* F, TQVMenuBar* Bar, const char* Text, const char* ShortCut = "") {
+  auto* b = new TQVMenuButton(F);
+  b->SetParent(Bar);
+  b->SetButtonText(Text);
+  if (*ShortCut != 0) b->SetShortCut(ShortCut);
+  return b;
+}
+
+void Separator(TForm* F, TQVMenuBar* Bar) {
+  auto* b = new TQVMenuButton(F);
+  b->SetParent(Bar);
+  b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSeparatorBar);
+}
+
+TQVMenuBar* SubMenu(TForm* F, TQVMenuBar* Parent, TQVMenuButton* Target) {
+  auto* bar = new TQVMenuBar(F);
+  bar->SetParent(Parent);
+  bar->SetTargetButton(Target);
+  Target->SetMoreArrow(true);
+  return bar;
+}
+
+// The S1 window: title bar, five menus, and the 窗口(W) drop-down of eight entries.
+struct TScene {
+  std::unique_ptr<TForm> Form;
+  TQVMenuButton* WindowEntry = nullptr;
+  std::vector<TQVMenuButton*> DropDown;
+
+  TScene() {
+    Form = std::make_unique<TForm>(nullptr);
+    TForm* F = Form.get();
+    F->SetBounds(0, 0, FrameW, FrameH);
+    F->SetTransparency(true);
+    auto* bar = new TQVTitleBar(F);
+    bar->SetParent(F);
+    bar->SetCaption("ZUZided 演示 — 主窗口");
+    auto* menu = new TQVMenuBar(F);
+    menu->SetParent(F);
+    menu->SetBounds(0, 32, FrameW, 26);
+    menu->SetMenuBarStyle(TQVMenuBarStyle::msMainMenuBar);
+    TQVMenuButton* mains[5];
+    const char* titles[] = {"文件(F)", "编辑(E)", "视图(V)", "窗口(W)", "帮助(H)"};
+    for (int i = 0; i < 5; ++i) mains[i] = Entry(F, menu, titles[i]);
+    WindowEntry = mains[3];
+    TQVMenuBar* window = SubMenu(F, menu, WindowEntry);
+    auto add = [&](TQVMenuButton* b) { DropDown.push_back(b); };
+    TQVMenuButton* restore = Entry(F, window, "还原(R)");
+    restore->SetEnabled(false);
+    add(restore);
+    add(Entry(F, window, "最小化(N)"));
+    TQVMenuButton* ontop = Entry(F, window, "总在最前(T)");
+    ontop->SetIsCheck(true);
+    add(ontop);
+    Separator(F, window);
+    TQVMenuButton* arrange = Entry(F, window, "排列(A)");
+    add(arrange);
+    TQVMenuBar* arrangeMenu = SubMenu(F, window, arrange);
+    Entry(F, arrangeMenu, "层叠");
+    Entry(F, arrangeMenu, "平铺");
+    Separator(F, window);
+    add(Entry(F, window, "关闭(C)", "Alt+F4"));
+    F->Show();
+  }
+
+  void OpenWindowMenu(THeadlessPlatform& P) {
+    const TRectF r = WindowEntry->AbsoluteRect();
+    P.Click(Form.get(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+};
+
+void SaveIfAsked(const char* Variable, const TCanvas& C) {
+  if (const char* path = std::getenv(Variable)) {
+    TBitmap b;
+    C.CopyTo(b);
+    b.SaveToFile(path);
+  }
+}
+
+// S1: a full repaint of the window with the drop-down open, into a reused surface.
+void BM_S1Frame(benchmark::State& State) {
+  THeadlessPlatform& P = THeadlessPlatform::Install();
+  {
+    TScene scene;
+    scene.OpenWindowMenu(P);
+    TCanvas canvas(FrameW, FrameH);
+    scene.Form->PaintTo(&canvas);
+    for (auto _ : State) {
+      const auto start = std::chrono::steady_clock::now();
+      scene.Form->PaintTo(&canvas);
+      State.SetIterationTime(Seconds(start, std::chrono::steady_clock::now()));
+    }
+    State.counters["frame_ms"] =
+        benchmark::Counter(static_cast<double>(State.iterations()) * 1e-3,
+                           benchmark::Counter::kIsIterationInvariantRate |
+                               benchmark::Counter::kInvert);
+    SaveIfAsked("ZZ_BENCH_S1_PNG", canvas);
+  }
+}
+BENCHMARK(BM_S1Frame)->Name("Scenes/S1Frame")->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// S3: the pointer moves to the next entry of the open drop-down; the platform repaints
+// the damage into its kept picture. Median over rounds of the eight entries.
+void BM_S3Hover(benchmark::State& State) {
+  THeadlessPlatform& P = THeadlessPlatform::Install();
+  P.SetRetainedPainting(true);
+  {
+    TScene scene;
+    scene.OpenWindowMenu(P);
+    std::vector<TPointF> points;
+    for (TQVMenuButton* b : scene.DropDown) {
+      const TRectF r = b->AbsoluteRect();
+      points.push_back({r.Left + 30, (r.Top + r.Bottom) / 2});
+    }
+    std::vector<double> steps;
+    size_t i = 0;
+    double area = 0;
+    for (auto _ : State) {
+      const TPointF p = points[i++ % points.size()];
+      const auto start = std::chrono::steady_clock::now();
+      P.MouseMove(scene.Form.get(), p.X, p.Y);
+      const double t = Seconds(start, std::chrono::steady_clock::now());
+      State.SetIterationTime(t);
+      steps.push_back(t);
+      area = P.LastPainted(scene.Form.get()).Area();
+    }
+    std::nth_element(steps.begin(), steps.begin() + static_cast<long>(steps.size() / 2), steps.end());
+    State.counters["median_ms"] = steps.empty() ? 0 : steps[steps.size() / 2] * 1e3;
+    State.counters["painted_px"] = area;
+    if (const TCanvas* kept = P.RetainedCanvas(scene.Form.get())) SaveIfAsked("ZZ_BENCH_S3_PNG", *kept);
+  }
+  P.SetRetainedPainting(false);
+}
+BENCHMARK(BM_S3Hover)->Name("Scenes/S3HoverStep")->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// S2: a main bar of 10 menus of N entries with caption and shortcut, every 10th a
+// tick, every 25th with an arrow to a sub-menu of 4 entries; built, then freed.
+void BM_S2BuildDestroy(benchmark::State& State) {
+  THeadlessPlatform::Install();
+  const int N = static_cast<int>(State.range(0));
+  double build = 0, destroy = 0, bytes = 0, left = 0;
+  for (auto _ : State) {
+    const double before = HeapInUse();
+    const auto start = std::chrono::steady_clock::now();
+    auto form = std::make_unique<TForm>(nullptr);
+    TForm* F = form.get();
+    F->SetBounds(0, 0, FrameW, FrameH);
+    {
+      TRealignBatch batch;
+      auto* menu = new TQVMenuBar(F);
+      menu->SetParent(F);
+      menu->SetMenuBarStyle(TQVMenuBarStyle::msMainMenuBar);
+      for (int m = 0; m < 10; ++m) {
+        TQVMenuButton* top = Entry(F, menu, ("菜单" + std::to_string(m + 1)).c_str());
+        TQVMenuBar* drop = SubMenu(F, menu, top);
+        for (int e = 0; e < N; ++e) {
+          TQVMenuButton* b = Entry(F, drop, ("条目 " + std::to_string(e + 1)).c_str(), "Ctrl+Shift+N");
+          if (e % 10 == 0) b->SetIsCheck(true);
+          if (e % 25 == 0) {
+            TQVMenuBar* sub = SubMenu(F, drop, b);
+            for (int s = 0; s < 4; ++s) Entry(F, sub, "子条目");
+          }
+        }
+      }
+    }
+    const auto built = std::chrono::steady_clock::now();
+    bytes = (HeapInUse() - before) / (10.0 * N);
+    form.reset();
+    const auto freed = std::chrono::steady_clock::now();
+    left = HeapInUse() - before;
+    build += Seconds(start, built);
+    destroy += Seconds(built, freed);
+    State.SetIterationTime(Seconds(start, freed));
+  }
+  const double rounds = static_cast<double>(State.iterations());
+  State.counters["build_ms"] = build / rounds * 1e3;
+  State.counters["destroy_ms"] = destroy / rounds * 1e3;
+  State.counters["bytes_per_entry"] = bytes;
+  State.counters["bytes_left"] = left;
+}
+BENCHMARK(BM_S2BuildDestroy)->Name("Scenes/S2BuildDestroy")->Arg(100)->Arg(1000)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
