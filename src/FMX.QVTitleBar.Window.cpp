@@ -1,6 +1,5 @@
 // The title bar's control of its window: dragging, maximising and restoring,
-// minimising and closing, the caption buttons' colours, the activity colours, and the
-// hooks of the system menu.
+// minimising and closing, the caption buttons' colours and the activity colours.
 #include "FMX.QVTitleBar.h"
 #include "FMX.QVTitleBarNames.h"
 
@@ -87,7 +86,7 @@ void TQVTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, flo
   switch (Button) {
     case TMouseButton::mbLeft:
       if (FOwnerF != nullptr && FTitleBarEnabled) {
-        __QV_HideSystemMenu();
+        if (!__QV_HideSystemMenu() || FOwnerF == nullptr) return;
         if (FWindowStateIsMax || FDblClicked) {
           FDblClicked = false;
         } else {
@@ -124,8 +123,7 @@ void TQVTitleBar::__QV_MinMaxCloseButton_MouseLeave(TObject* Sender) {
 
 void TQVTitleBar::__QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button,
                                                    TShiftState, float, float) {
-  __QV_HideSystemMenu();
-  FPopupMenuShowed = false;
+  if (!__QV_HideSystemMenu()) return;
   auto* r = dynamic_cast<TRectangle*>(Sender);
   if (r == nullptr || Button != TMouseButton::mbLeft) return;
   FMMCButtonDowned = true;
@@ -166,7 +164,7 @@ void TQVTitleBar::__QV_TimerActive(TObject*) {
     if (FOwnerF != nullptr && !FOwnerF->Active()) {
       if (F_FormBackground != nullptr) F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);
       F_TitleBarBackgroundColor->Fill()->SetColor(FBorderDeactiveColor);
-      __QV_HideSystemMenu();
+      if (!__QV_HideSystemMenu()) return;
     } else {
       if (F_FormBackground != nullptr) F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
       F_TitleBarBackgroundColor->Fill()->SetColor(kBlack);
@@ -174,24 +172,5 @@ void TQVTitleBar::__QV_TimerActive(TObject*) {
   }
   if (IsDestroying()) F_ActiveTimer->SetEnabled(false);
 }
-
-// --- the system menu -----------------------------------------------------------
-// The menu is built from the library's menu bar and buttons; until they stand these
-// hooks keep their places in the sequences above and do nothing.
-
-void TQVTitleBar::__QV_CreateTitleBarPopUpMenuBar() {}
-
-void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton, TShiftState, float, float) {}
-
-void TQVTitleBar::__QV_LOGO_MouseDown(TObject*, TMouseButton Button, TShiftState Shift, float X,
-                                      float Y) {
-  if (Button == TMouseButton::mbLeft) __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, X, Y);
-}
-
-void TQVTitleBar::__QV_TimerOnTimer(TObject*) {}
-
-void TQVTitleBar::__QV_HideSystemMenu() {}
-
-void TQVTitleBar::__QV_ColourSystemMenu(bool) {}
 
 }  // namespace fmx

@@ -317,6 +317,8 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
 // --- destruction --------------------------------------------------------------
 
 TQVTitleBar::~TQVTitleBar() {
+  // A title bar that goes while its menu is open leaves no handler of its own behind.
+  __QV_GiveBackControl();
   delete FLogoBitmap;
   delete FToolMinBitmap;
   delete FToolMaxBitmap;
@@ -345,7 +347,16 @@ void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
   // that live on the form (the form frees its children when it goes first).
   if (AComponent == FOwnerF) FOwnerF = nullptr;
   if (AComponent == FStyleB) FStyleB = nullptr;
-  if (AComponent == FControl) FControl = nullptr;
+  if (AComponent == FControlIdentity && AComponent != nullptr) {
+    // The control goes with the handlers it carries; with nothing taken over, the
+    // timer watches again for the next control under the mouse.
+    FControl = nullptr;
+    FControlIdentity = nullptr;
+    FControl_OnMouseDownEvent = nullptr;
+    FControl_OnMouseLeaveEvent = nullptr;
+    if (FPopupMenuShowed && !IsDestroying() && F_TimerHidePopupMenuBar != nullptr)
+      F_TimerHidePopupMenuBar->SetEnabled(true);
+  }
   if (AComponent == F_FormBackground) F_FormBackground = nullptr;
   if (AComponent == F_StatusBar) {
     F_StatusBar = nullptr;

@@ -1,7 +1,7 @@
 // The title bar: a control that stands in for the operating system's window frame on
 // a borderless form. It draws the window background and border, a tint, a logo, a
 // caption and three caption buttons, and moves, maximises, restores, minimises and
-// closes its form.
+// closes its form, also through a system menu of its own.
 #pragma once
 
 #include <string>
@@ -118,8 +118,23 @@ class TQVTitleBar : public TPresentedControl {
   void __QV_LOGO_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
                            float Y);
   void __QV_TimerOnTimer(TObject* Sender);
-  void __QV_HideSystemMenu();
+  // The handlers put on the control under the mouse while the menu is open.
+  void __QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                float X, float Y);
+  void __QV_Control_OnMouseLeave(TObject* Sender);
+  void __QV_PopUpButton_OnClick(TObject* Sender);
+  // A press that reaches the menu bar itself: on a disabled entry (which takes no mouse
+  // input) or between entries.
+  void __QV_PopupMenuBar_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                   float X, float Y);
+  // Closes the menu: hidden, the timer stopped, the taken-over control given back.
+  // False when a handler run by hiding freed this title bar.
+  bool __QV_HideSystemMenu();
+  // Puts the taken-over control's own handlers back, where ours are still on it.
+  void __QV_GiveBackControl();
   void __QV_ColourSystemMenu(bool AllColours);
+  struct TControlDownHook;
+  struct TControlLeaveHook;
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 
@@ -171,7 +186,9 @@ class TQVTitleBar : public TPresentedControl {
   TAlphaColor FFontColor = 0;
   TPoint FScreenXY;
   TRect FDownWindowRectF;
-  TControl* FControl = nullptr;
+  TWeak<TControl> FControl;
+  // Who FControl was, to know its free notification once the link reads null.
+  const TComponent* FControlIdentity = nullptr;
   TMouseEvent FControl_OnMouseDownEvent;
   TNotifyEvent FControl_OnMouseLeaveEvent;
   float FRadian = 0;

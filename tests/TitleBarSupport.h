@@ -2,6 +2,7 @@
 // its tests are built on.
 #pragma once
 
+#include "FMX.QVMenus.h"
 #include "FMX.QVTitleBar.h"
 #include "HostTestSupport.h"
 #include "host/Shapes.h"
@@ -47,6 +48,16 @@ class TQVTitleBarInspector {
   TRect DownWindowRect() const { return t->FDownWindowRectF; }
   TPoint ScreenXY() const { return t->FScreenXY; }
   int PaintCount() const { return t->FPaintBackgroundColorCount; }
+  TQVMenuBar* SystemMenu() const { return t->F_PopupMMC_MenuBar; }
+  TQVMenuButton* RestoreEntry() const { return t->F_PopupMMC_RestoreBtn; }
+  TQVMenuButton* MoveEntry() const { return t->F_PopupMMC_MoveBtn; }
+  TQVMenuButton* SizeEntry() const { return t->F_PopupMMC_SizeBtn; }
+  TQVMenuButton* MinEntry() const { return t->F_PopupMMC_MinBtn; }
+  TQVMenuButton* MaxEntry() const { return t->F_PopupMMC_MaxBtn; }
+  TQVMenuButton* SeparatorEntry() const { return t->F_PopupMMC_SpeBtn; }
+  TQVMenuButton* CloseEntry() const { return t->F_PopupMMC_CloseBtn; }
+  // The control whose mouse handlers the open menu has borrowed.
+  TControl* TakenOver() const { return t->FControl.Get(); }
   void Paint() { t->Paint(); }
   void TimerActive() { t->__QV_TimerActive(t->F_ActiveTimer); }
 };

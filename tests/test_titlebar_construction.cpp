@@ -16,10 +16,11 @@ TEST_F(TitleBarConstruction, BuildsItsTreeInOrderWithTheConstructorsFieldValues)
   auto* tb = new TQVTitleBar(Form.get());
   TQVTitleBarInspector in(tb);
   EXPECT_EQ(in.OwnerForm(), Form.get());
-  // Back to front: caption under the tint, then logo and the cells from close to min.
+  // Back to front: caption under the tint, then logo, the cells from close to min and
+  // the system menu over everything.
   EXPECT_EQ(tb->ChildrenList(),
             (std::vector<TFmxObject*>{in.CaptionContainer(), in.Tint(), in.Logo(), in.CellClose(),
-                                      in.CellMax(), in.CellMin()}));
+                                      in.CellMax(), in.CellMin(), in.SystemMenu()}));
   EXPECT_EQ(in.CellMax()->ChildrenList(),
             (std::vector<TFmxObject*>{in.SurfaceMax(), in.GlyphMax(), in.ToolMax(), in.ToolRestore()}));
   EXPECT_EQ(in.SurfaceClose()->Name(), "btnclose");

@@ -147,6 +147,38 @@ int RunTour(const TOptions& O) {
     platform.Advance(200);
     shoot("chosen", ("chosen: " + form.Status()).c_str());
   }
+  // The system menu: a right press on the strip opens it at the mouse; after a tick on
+  // an entry a click chooses it. The logo opens it below itself.
+  TQVMenuBar* systemMenu = nullptr;
+  TControl* logo = nullptr;
+  for (TFmxObject* child : form.TitleBar()->ChildrenList()) {
+    if (auto* m = dynamic_cast<TQVMenuBar*>(child)) systemMenu = m;
+    if (auto* i = dynamic_cast<TImage*>(child)) logo = i;
+  }
+  TQVMenuButton* maximise = systemMenu != nullptr ? findEntry(systemMenu, "最大化") : nullptr;
+  TQVMenuButton* restore = systemMenu != nullptr ? findEntry(systemMenu, "还原") : nullptr;
+  if (maximise != nullptr && restore != nullptr && logo != nullptr) {
+    platform.Advance(1000);
+    platform.MouseDown(&form, TMouseButton::mbRight, stripX, stripY);
+    platform.MouseUp(&form, TMouseButton::mbRight, stripX, stripY);
+    TPointF p = centre(maximise);
+    platform.MouseMove(&form, p.X, p.Y);
+    platform.Advance(200);
+    shoot("system-menu", "right press on the strip: the system menu");
+    platform.Click(&form, p.X, p.Y);
+    platform.Advance(200);
+    settle(true);
+    shoot("system-maximised", "最大化 chosen: maximised");
+    const TPointF l = centre(logo);
+    platform.Click(&form, l.X, l.Y);
+    p = centre(restore);
+    platform.MouseMove(&form, p.X, p.Y);
+    platform.Advance(200);
+    shoot("system-menu-logo", "a press on the logo: the menu below it");
+    platform.Click(&form, p.X, p.Y);
+    platform.Advance(200);
+    settle(false);
+  }
   form.ToggleStyle();
   platform.Advance(200);
   shoot(form.Dark() ? "dark" : "light", form.Dark() ? "F2: dark style" : "F2: light style");

@@ -308,6 +308,60 @@ TEST_F(DemoMenu, FocusingAnotherWindowClosesTheMenuWithinATick) {
   EXPECT_TRUE(MenuGone(1000)) << Hex(At(kEdgeX, kEdgeY));
 }
 
+// --- the title bar's system menu -------------------------------------------------------
+// Its entries are 27 pixels high, stacked from the menu's top left corner, which lies 3
+// pixels right of and below the right press; a separator of 5 pixels stands before
+// 关闭. The menu borrows the entry under the mouse on its next 100 ms tick, so each
+// choice rests on the entry a little before the click.
+constexpr int kSysEntryHeight = 27, kSysSeparator = 5, kSysTextX = 60;
+
+class SystemMenuWindow : public BareServer {
+ protected:
+  // Opens the menu at the strip and clicks the entry in row Row (0 is 还原).
+  void Choose(int Row, bool AfterSeparator = false) {
+    const TWindowInfo w = Current();
+    const int x = StripX(w), y = StripY(w);
+    ClickAt(x, y, "3");
+    const int entryY = y + 3 + Row * kSysEntryHeight + (AfterSeparator ? kSysSeparator : 0) +
+                       kSysEntryHeight / 2;
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(x + 3 + kSysTextX), std::to_string(entryY)}));
+    usleep(350000);
+    ASSERT_TRUE(Xs->Xdo({"click", "1"}));
+  }
+};
+
+TEST_F(SystemMenuWindow, MaximiseFillsTheScreenRestoreBringsTheOldRectangleBackCloseEnds) {
+  ASSERT_TRUE(BorderBecomes(kActive, 5000));
+  Choose(4);  // 最大化
+  ASSERT_TRUE(WindowAt(0, 0, 1920, 1080)) << Describe() << "\n" << Output();
+  usleep(200000);
+  Choose(0);  // 还原
+  ASSERT_TRUE(WindowAt(kX, kY, kW, kH)) << Describe() << "\n" << Output();
+  usleep(200000);
+  Choose(5, true);  // 关闭
+  ExpectEndsWithStatusZero();
+}
+
+TEST_F(SystemMenuWindow, TheLogoOpensItBelowItselfAndClosesItAgain) {
+  ASSERT_TRUE(BorderBecomes(kActive, 5000));
+  // The logo's middle; the menu hangs from 6 pixels above the strip's bottom edge, and
+  // the entry under the mouse (最小化, row 3) takes the dark highlight.
+  const int logoX = Win.X + 18, logoY = StripY(Win);
+  const int rowX = Win.X + 150, rowY = Win.Y + TFrameGeometry::StripHeight - 6 +
+                                       3 * kSysEntryHeight + kSysEntryHeight / 2;
+  auto dark = [&] {
+    const auto c = Xs->ScreenPixel(rowX, rowY);
+    return c && ((*c >> 16) & 0xFF) < 0x90 && ((*c >> 8) & 0xFF) < 0x90 && (*c & 0xFF) < 0x90;
+  };
+  ASSERT_FALSE(dark()) << Hex(Xs->ScreenPixel(rowX, rowY));
+  ClickAt(logoX, logoY);
+  ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(rowX), std::to_string(rowY)}));
+  EXPECT_TRUE(WaitUntil(dark, 3000)) << Hex(Xs->ScreenPixel(rowX, rowY));
+  ClickAt(logoX, logoY);
+  EXPECT_TRUE(WaitUntil([&] { return !dark(); }, 3000)) << Hex(Xs->ScreenPixel(rowX, rowY));
+  EXPECT_EQ(Describe(), "800x600+100+100");
+}
+
 // --- with openbox: minimise, focus and activation as on a desktop -------------------
 
 class WithWindowManager : public DemoWindow {

@@ -1,0 +1,292 @@
+// The title bar's system menu: a sub-menu bar of the library's menus with Restore,
+// Move, Size, Minimise, Maximise and Close. The entries' own click handling is not
+// used to learn the choice: while the menu is open a timer borrows the mouse handlers
+// of the control under the mouse, so that the next press anywhere closes the menu and,
+// on one of the entries, performs its action. Every way the menu closes gives the
+// borrowed handlers back.
+#include "FMX.QVMenus.h"
+#include "FMX.QVTitleBar.h"
+#include "FMX.QVTitleBarNames.h"
+
+namespace fmx {
+
+using namespace qvtitlebar;
+
+namespace {
+
+inline constexpr const char* kRestoreName = "PopupBtnRestore";
+inline constexpr const char* kMoveName = "PopupBtnMove";
+inline constexpr const char* kSizeName = "PopupBtnSize";
+inline constexpr const char* kMinName = "PopupBtnMin";
+inline constexpr const char* kMaxName = "PopupBtnMax";
+inline constexpr const char* kCloseName = "PopupBtnClose";
+
+bool SameName(const std::string& Name, const char* Literal) {
+  return LowerCase(Trim(Name)) == LowerCase(Trim(Literal));
+}
+
+}  // namespace
+
+// The handlers put on a borrowed control. They hold the title bar weakly (the control
+// may outlive it), and being of their own types they are told apart from whatever the
+// application put on the control since.
+struct TQVTitleBar::TControlDownHook {
+  TWeak<TQVTitleBar> Bar;
+  void operator()(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
+                  float Y) const {
+    if (TQVTitleBar* b = Bar.Get()) b->__QV_Control_OnMouseDown(Sender, Button, Shift, X, Y);
+  }
+};
+
+struct TQVTitleBar::TControlLeaveHook {
+  TWeak<TQVTitleBar> Bar;
+  void operator()(TObject* Sender) const {
+    if (TQVTitleBar* b = Bar.Get()) b->__QV_Control_OnMouseLeave(Sender);
+  }
+};
+
+// --- building ---------------------------------------------------------------------
+
+void TQVTitleBar::__QV_CreateTitleBarPopUpMenuBar() {
+  TRealignBatch batch;
+  F_PopupMMC_MenuBar = new TQVMenuBar(this);
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  bar->SetParent(this);
+  bar->SetLocked(true);
+  bar->SetHitTest(true);
+  bar->SetAlign(TAlignLayout::None);
+  bar->SetVisible(false);
+  bar->SetStored(false);
+  bar->SetTag(kPrivateTag);
+  bar->SetBackgroundColor(FFormColor);
+  bar->SetBorderColor(FBorderActiveColor);
+  bar->SetFontColor(FFontColor);
+  bar->SetSelectBarColor(FFontColor);
+  bar->SetSelectBarOpacity(0.6f);
+  bar->SetDefaultMenubarColor(false);
+  bar->BringToFront();
+  // Disabled entries take no mouse input: a press on one lands on the bar.
+  bar->SetOnMouseDown([this](TObject* s, TMouseButton b, TShiftState sh, float x, float y) {
+    __QV_PopupMenuBar_MouseDown(s, b, sh, x, y);
+  });
+
+  TQVMenuButton* previous = nullptr;
+  auto nextY = [&] {
+    return previous == nullptr ? 0.0f : previous->Position()->Y() + previous->Height() + 3;
+  };
+  auto entry = [&](const char* Name, fmx::Char Glyph, const char* Text) {
+    auto* b = new TQVMenuButton(this);
+    b->SetParent(bar);
+    b->SetName(Name);
+    b->SetLocked(true);
+    b->SetHitTest(true);
+    b->SetVisible(true);
+    b->SetStored(false);
+    b->SetTag(kPrivateTag);
+    b->Position()->SetY(nextY());
+    b->SetMark(TQVMark::mChar);
+    b->SetChar(Glyph);
+    b->SetButtonText(Text);
+    previous = b;
+    return b;
+  };
+  F_PopupMMC_RestoreBtn = entry(kRestoreName, u'2', "还原");
+  F_PopupMMC_MoveBtn = entry(kMoveName, u' ', "移动");
+  F_PopupMMC_SizeBtn = entry(kSizeName, u' ', "大小");
+  F_PopupMMC_MinBtn = entry(kMinName, u'0', "最小化");
+  F_PopupMMC_MaxBtn = entry(kMaxName, u'1', "最大化");
+
+  F_PopupMMC_SpeBtn = new TQVMenuButton(this);
+  F_PopupMMC_SpeBtn->SetParent(bar);
+  F_PopupMMC_SpeBtn->SetLocked(true);
+  F_PopupMMC_SpeBtn->SetHitTest(false);
+  F_PopupMMC_SpeBtn->SetVisible(true);
+  F_PopupMMC_SpeBtn->SetStored(false);
+  F_PopupMMC_SpeBtn->SetTag(kPrivateTag);
+  F_PopupMMC_SpeBtn->Position()->SetY(nextY());
+  F_PopupMMC_SpeBtn->SetMenuButtonStyle(TQVMenuButtonStyle::mbSeparatorBar);
+  F_PopupMMC_SpeBtn->SetMark(TQVMark::mNone);
+  previous = F_PopupMMC_SpeBtn;
+
+  F_PopupMMC_CloseBtn = entry(kCloseName, u'r', "关闭");
+  F_PopupMMC_CloseBtn->SetShortCut("Alt + C");
+}
+
+void TQVTitleBar::__QV_ColourSystemMenu(bool AllColours) {
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  if (bar == nullptr) return;
+  // The setters return at once on an unchanged value, so painting costs nothing here
+  // once the colours have settled.
+  if (AllColours) {
+    bar->SetBackgroundColor(FFormColor);
+    bar->SetBorderColor(FBorderActiveColor);
+  }
+  bar->SetFontColor(FFontColor);
+  if (AllColours) bar->SetSelectBarColor(FFontColor);
+}
+
+// --- showing -------------------------------------------------------------------------
+
+void TQVTitleBar::__QV_LOGO_MouseDown(TObject*, TMouseButton Button, TShiftState Shift, float X,
+                                      float Y) {
+  if (Button == TMouseButton::mbLeft) __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, X, Y);
+}
+
+void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton Button, TShiftState, float X, float Y) {
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  if (bar == nullptr) return;
+  // Whatever was borrowed before belongs to the menu that was open then.
+  __QV_GiveBackControl();
+  if (Parent() != nullptr) BringToFront();
+  bar->BringToFront();
+  FPopupMenuShowed = true;
+  F_TimerHidePopupMenuBar->SetEnabled(true);
+
+  float h = 0;
+  for (TFmxObject* child : bar->ChildrenList()) {
+    auto* b = dynamic_cast<TQVMenuButton*>(child);
+    if (b == nullptr) continue;
+    if (b->MenuButtonStyle() == TQVMenuButtonStyle::mbSubMenuButton)
+      h += b->Height() + b->Margins()->Top() + b->Margins()->Bottom();
+    else if (b->MenuButtonStyle() == TQVMenuButtonStyle::mbSeparatorBar)
+      h += 3;
+  }
+  bar->SetHeight(h + 4);
+
+  F_PopupMMC_MoveBtn->SetEnabled(false);
+  F_PopupMMC_SizeBtn->SetEnabled(false);
+  const bool maximised = Trim(F_TextMax->Text()) == "2";
+  F_PopupMMC_RestoreBtn->SetEnabled(maximised);
+  F_PopupMMC_MaxBtn->SetEnabled(!maximised);
+  if (FOwnerF != nullptr && Trim(F_TextMax->Text()) == "1") {
+    // Saved without the size test: a window that fills the screen but shows the
+    // maximise glyph is still the normal one.
+    FDownWindowRectF.Left = FOwnerF->Left();
+    FDownWindowRectF.Top = FOwnerF->Top();
+    FDownWindowRectF.SetWidth(FOwnerF->Width());
+    FDownWindowRectF.SetHeight(FOwnerF->Height());
+  }
+
+  switch (Button) {
+    case TMouseButton::mbLeft:
+      bar->Position()->SetPoint({0, Height() + Position()->Y() - 6});
+      if (bar->Visible()) {
+        // The second press on the logo closes the menu for good, not only from view.
+        __QV_HideSystemMenu();
+      } else {
+        bar->SetVisible(true);
+      }
+      break;
+    case TMouseButton::mbRight:
+      bar->Position()->SetPoint({X + 3, Y + 3});
+      bar->SetVisible(true);
+      break;
+    case TMouseButton::mbMiddle:
+      break;
+  }
+}
+
+// --- closing -------------------------------------------------------------------------
+
+bool TQVTitleBar::__QV_HideSystemMenu() {
+  __QV_GiveBackControl();
+  FPopupMenuShowed = false;
+  if (F_TimerHidePopupMenuBar != nullptr) F_TimerHidePopupMenuBar->SetEnabled(false);
+  if (F_PopupMMC_MenuBar == nullptr || !F_PopupMMC_MenuBar->Visible()) return true;
+  // Hiding tells the entry under the mouse that the mouse left it, and its handler is
+  // the application's.
+  TWeak<TComponent> self(this);
+  F_PopupMMC_MenuBar->SetVisible(false);
+  return self.Alive();
+}
+
+void TQVTitleBar::__QV_GiveBackControl() {
+  TControl* c = FControl;
+  if (c != nullptr) {
+    if (c->Owner() != this) c->RemoveFreeNotification(this);
+    // Only where our handlers are still on it: a handler the application set in the
+    // meantime is the application's and stays.
+    if (c->OnMouseDown().target<TControlDownHook>() != nullptr)
+      c->SetOnMouseDown(FControl_OnMouseDownEvent);
+    if (c->OnMouseLeave().target<TControlLeaveHook>() != nullptr)
+      c->SetOnMouseLeave(FControl_OnMouseLeaveEvent);
+  }
+  FControl = nullptr;
+  FControlIdentity = nullptr;
+  FControl_OnMouseDownEvent = nullptr;
+  FControl_OnMouseLeaveEvent = nullptr;
+}
+
+void TQVTitleBar::__QV_PopupMenuBar_MouseDown(TObject*, TMouseButton, TShiftState, float, float) {
+  __QV_HideSystemMenu();
+}
+
+// --- borrowing the control under the mouse ---------------------------------------------
+
+void TQVTitleBar::__QV_TimerOnTimer(TObject*) {
+  if (!FPopupMenuShowed || FControl != nullptr) return;
+  IRoot* root = Root();
+  if (root == nullptr) return;
+  TControl* h = root->Hovered();
+  if (h == nullptr) return;
+  // A title bar's own parts (logo, cells, the menu bar) keep their handlers.
+  if (IsExactly<TQVTitleBar>(h->Parent())) return;
+  FControl = h;
+  FControlIdentity = h;
+  // What the title bar owns tells it anyway when it goes.
+  if (h->Owner() != this) h->FreeNotification(this);
+  FControl_OnMouseDownEvent = h->OnMouseDown();
+  FControl_OnMouseLeaveEvent = h->OnMouseLeave();
+  h->SetOnMouseDown(TControlDownHook{this});
+  h->SetOnMouseLeave(TControlLeaveHook{this});
+  F_TimerHidePopupMenuBar->SetEnabled(false);
+}
+
+void TQVTitleBar::__QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button,
+                                           TShiftState Shift, float X, float Y) {
+  TWeak<TControl> control = FControl;
+  if (control.Get() != Sender) control = nullptr;
+  TWeak<TComponent> self(this);
+  if (!__QV_HideSystemMenu()) return;
+  TControl* c = control.Get();
+  if (c == nullptr) return;
+  // The control's own handler, as it is now that it is back (closing may have run
+  // handlers that set another one, or freed the control).
+  TMouseEvent own = c->OnMouseDown();
+  if (own && own.target<TControlDownHook>() == nullptr) {
+    own(c, Button, Shift, X, Y);
+    if (!self.Alive()) return;
+  }
+  __QV_PopUpButton_OnClick(control.Get());
+}
+
+void TQVTitleBar::__QV_Control_OnMouseLeave(TObject*) {
+  // The control's own leave handler is not run for this leave.
+  __QV_GiveBackControl();
+  if (FPopupMenuShowed) F_TimerHidePopupMenuBar->SetEnabled(true);
+}
+
+// --- the entries' actions ---------------------------------------------------------------
+
+void TQVTitleBar::__QV_PopUpButton_OnClick(TObject* Sender) {
+  auto* entry = dynamic_cast<TQVMenuButton*>(Sender);
+  // Only this menu's own entries act: an entry of the application's menus that
+  // happens to share a name is not a window command.
+  if (entry == nullptr || entry->Owner() != this || FOwnerF == nullptr) return;
+  if (!__QV_HideSystemMenu() || FOwnerF == nullptr) return;
+  __QV_ReadScreenSize();
+  const std::string& name = entry->Name();
+  if (SameName(name, kRestoreName)) {
+    __QV_WindowNormal();
+  } else if (SameName(name, kCloseName)) {
+    FOwnerF->Close();
+  } else if (SameName(name, kMaxName)) {
+    __QV_SavePostionAndSizeOfNormalWindow();
+    if (!__QV_FormFillsScreen()) __QV_WindowMaximized();
+  } else if (SameName(name, kMinName)) {
+    FOwnerF->SetWindowState(TWindowState::wsMinimized);
+  }
+  // Move and Size have no action: choosing them only closes the menu.
+}
+
+}  // namespace fmx
