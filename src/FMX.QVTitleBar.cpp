@@ -94,15 +94,15 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
     if (!IsDesigning()) F_ActiveTimer->SetEnabled(true);
   }
 
-  FLogoBitmap = new TBitmap;
+  FLogoBitmap = std::make_unique<TBitmap>();
   FLogoBitmap->SetOnChange([this](TObject* s) { __QV_OnLogoBitmapChanged(s); });
-  FToolMinBitmap = new TBitmap;
+  FToolMinBitmap = std::make_unique<TBitmap>();
   FToolMinBitmap->SetOnChange([this](TObject* s) { __QV_OnToolMinBitmapChanged(s); });
-  FToolMaxBitmap = new TBitmap;
+  FToolMaxBitmap = std::make_unique<TBitmap>();
   FToolMaxBitmap->SetOnChange([this](TObject* s) { __QV_OnToolMaxBitmapChanged(s); });
-  FToolRestoreBitmap = new TBitmap;
+  FToolRestoreBitmap = std::make_unique<TBitmap>();
   FToolRestoreBitmap->SetOnChange([this](TObject* s) { __QV_OnToolRestoreBitmapChanged(s); });
-  FToolCloseBitmap = new TBitmap;
+  FToolCloseBitmap = std::make_unique<TBitmap>();
   FToolCloseBitmap->SetOnChange([this](TObject* s) { __QV_OnToolCloseBitmapChanged(s); });
 
   FBorderActiveColor = 0xFF008000;
@@ -302,12 +302,12 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   F_ToolMin = image(F_ContainerMin);
 
   // 21-22. Timers: no owner, freed by the destructor.
-  F_ActiveTimer = new TTimer(nullptr);
+  F_ActiveTimer = std::make_unique<TTimer>(nullptr);
   F_ActiveTimer->SetEnabled(false);
   F_ActiveTimer->SetInterval(100);
   F_ActiveTimer->SetStored(false);
   F_ActiveTimer->SetOnTimer([this](TObject* s) { __QV_TimerActive(s); });
-  F_TimerHidePopupMenuBar = new TTimer(nullptr);
+  F_TimerHidePopupMenuBar = std::make_unique<TTimer>(nullptr);
   F_TimerHidePopupMenuBar->SetEnabled(false);
   F_TimerHidePopupMenuBar->SetInterval(100);
   F_TimerHidePopupMenuBar->SetStored(false);
@@ -319,13 +319,8 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
 TQVTitleBar::~TQVTitleBar() {
   // A title bar that goes while its menu is open leaves no handler of its own behind.
   __QV_GiveBackControl();
-  delete FLogoBitmap;
-  delete FToolMinBitmap;
-  delete FToolMaxBitmap;
-  delete FToolRestoreBitmap;
-  delete FToolCloseBitmap;
-  delete F_ActiveTimer;
-  delete F_TimerHidePopupMenuBar;
+  F_ActiveTimer.reset();
+  F_TimerHidePopupMenuBar.reset();
   // Freeing these takes them off the form.
   delete F_FormBackground;
   F_FormBackground = nullptr;
@@ -601,7 +596,7 @@ void TQVTitleBar::SetToolCloseBitmap(TBitmap* Value) { FToolCloseBitmap->Assign(
 
 void TQVTitleBar::__QV_OnLogoBitmapChanged(TObject*) {
   if (F_Logo == nullptr) return;
-  F_Logo->SetBitmap(FLogoBitmap);
+  F_Logo->SetBitmap(FLogoBitmap.get());
   F_Logo->Repaint();
 }
 
@@ -615,19 +610,19 @@ void TQVTitleBar::__QV_ApplyToolBitmap(TImage* Image, TBitmap* Bitmap) {
 }
 
 void TQVTitleBar::__QV_OnToolMinBitmapChanged(TObject*) {
-  __QV_ApplyToolBitmap(F_ToolMin, FToolMinBitmap);
+  __QV_ApplyToolBitmap(F_ToolMin, FToolMinBitmap.get());
 }
 
 void TQVTitleBar::__QV_OnToolMaxBitmapChanged(TObject*) {
-  __QV_ApplyToolBitmap(F_ToolMax, FToolMaxBitmap);
+  __QV_ApplyToolBitmap(F_ToolMax, FToolMaxBitmap.get());
 }
 
 void TQVTitleBar::__QV_OnToolRestoreBitmapChanged(TObject*) {
-  __QV_ApplyToolBitmap(F_ToolRestore, FToolRestoreBitmap);
+  __QV_ApplyToolBitmap(F_ToolRestore, FToolRestoreBitmap.get());
 }
 
 void TQVTitleBar::__QV_OnToolCloseBitmapChanged(TObject*) {
-  __QV_ApplyToolBitmap(F_ToolClose, FToolCloseBitmap);
+  __QV_ApplyToolBitmap(F_ToolClose, FToolCloseBitmap.get());
 }
 
 void TQVTitleBar::SetToolButtonStyle(TToolButtonStyle Value) {

@@ -4,6 +4,8 @@
 // closes its form, also through a system menu of its own.
 #pragma once
 
+#include <memory>
+
 #include <string>
 
 #include "host/Forms.h"
@@ -61,15 +63,15 @@ class TQVTitleBar : public TPresentedControl {
   void SetRadian(float Value);
   TTitleBarHeight TitleBarHeight() const { return FTitleBarHeight; }
   void SetTitleBarHeight(TTitleBarHeight Value);
-  TBitmap* LogoBitmap() const { return FLogoBitmap; }
+  TBitmap* LogoBitmap() const { return FLogoBitmap.get(); }
   void SetLogoBitmap(TBitmap* Value);
-  TBitmap* ToolMinBitmap() const { return FToolMinBitmap; }
+  TBitmap* ToolMinBitmap() const { return FToolMinBitmap.get(); }
   void SetToolMinBitmap(TBitmap* Value);
-  TBitmap* ToolMaxBitmap() const { return FToolMaxBitmap; }
+  TBitmap* ToolMaxBitmap() const { return FToolMaxBitmap.get(); }
   void SetToolMaxBitmap(TBitmap* Value);
-  TBitmap* ToolRestoreBitmap() const { return FToolRestoreBitmap; }
+  TBitmap* ToolRestoreBitmap() const { return FToolRestoreBitmap.get(); }
   void SetToolRestoreBitmap(TBitmap* Value);
-  TBitmap* ToolCloseBitmap() const { return FToolCloseBitmap; }
+  TBitmap* ToolCloseBitmap() const { return FToolCloseBitmap.get(); }
   void SetToolCloseBitmap(TBitmap* Value);
   TToolButtonStyle ToolButtonStyle() const { return FToolButtonStyle; }
   void SetToolButtonStyle(TToolButtonStyle Value);
@@ -138,8 +140,8 @@ class TQVTitleBar : public TPresentedControl {
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 
-  TForm* FOwnerF = nullptr;
-  TStyleBook* FStyleB = nullptr;
+  TWeak<TForm> FOwnerF;
+  TWeak<TStyleBook> FStyleB;
   TRectangle* F_TitleBarBackgroundColor = nullptr;
   TRectangle* F_FormBackground = nullptr;
   TImage* F_Logo = nullptr;
@@ -158,8 +160,8 @@ class TQVTitleBar : public TPresentedControl {
   TLabel* F_TextMin = nullptr;
   TLabel* F_TextMax = nullptr;
   TLabel* F_TextClose = nullptr;
-  TTimer* F_ActiveTimer = nullptr;
-  TTimer* F_TimerHidePopupMenuBar = nullptr;
+  std::unique_ptr<TTimer> F_ActiveTimer;
+  std::unique_ptr<TTimer> F_TimerHidePopupMenuBar;
   TLayout* F_StatusBar = nullptr;
   TSizeGrip* F_SizeGrip = nullptr;
   TQVMenuBar* F_PopupMMC_MenuBar = nullptr;
@@ -172,11 +174,11 @@ class TQVTitleBar : public TPresentedControl {
   TQVMenuButton* F_PopupMMC_CloseBtn = nullptr;
   bool FTitleBarEnabled = false;
   float FFormOpacity = 0;
-  TBitmap* FLogoBitmap = nullptr;
-  TBitmap* FToolMinBitmap = nullptr;
-  TBitmap* FToolCloseBitmap = nullptr;
-  TBitmap* FToolMaxBitmap = nullptr;
-  TBitmap* FToolRestoreBitmap = nullptr;
+  std::unique_ptr<TBitmap> FLogoBitmap;
+  std::unique_ptr<TBitmap> FToolMinBitmap;
+  std::unique_ptr<TBitmap> FToolCloseBitmap;
+  std::unique_ptr<TBitmap> FToolMaxBitmap;
+  std::unique_ptr<TBitmap> FToolRestoreBitmap;
   TCaptionAlignment FCaptionAlignment = TCaptionAlignment::caNone;
   std::string FCaption;
   TAlphaColor FFormColor = 0;

@@ -35,8 +35,8 @@ class TQVTitleBarInspector {
   TImage* ToolMax() const { return t->F_ToolMax; }
   TImage* ToolRestore() const { return t->F_ToolRestore; }
   TImage* ToolClose() const { return t->F_ToolClose; }
-  TTimer* ActiveTimer() const { return t->F_ActiveTimer; }
-  TTimer* MenuTimer() const { return t->F_TimerHidePopupMenuBar; }
+  TTimer* ActiveTimer() const { return t->F_ActiveTimer.get(); }
+  TTimer* MenuTimer() const { return t->F_TimerHidePopupMenuBar.get(); }
   TLayout* StatusBar() const { return t->F_StatusBar; }
   TSizeGrip* SizeGrip() const { return t->F_SizeGrip; }
   float TBHeight() const { return t->FTBHeight; }
@@ -59,7 +59,7 @@ class TQVTitleBarInspector {
   // The control whose mouse handlers the open menu has borrowed.
   TControl* TakenOver() const { return t->FControl.Get(); }
   void Paint() { t->Paint(); }
-  void TimerActive() { t->__QV_TimerActive(t->F_ActiveTimer); }
+  void TimerActive() { t->__QV_TimerActive(t->F_ActiveTimer.get()); }
 };
 
 namespace testing {
