@@ -435,25 +435,36 @@ void TQVTitleBar::SetTitleBarEnabled(bool Value) {
     if (FOwnerF != nullptr) FOwnerF->SetTransparency(true);
     if (F_FormBackground != nullptr) {
       F_FormBackground->SetOpacity(FFormOpacity);
-      F_FormBackground->SetVisible(true);
+      F_FormBackground->SetVisible(true);  // last: its layout may free this bar
     }
   } else {
+    // Hiding the background lays the form out, whose handlers may free this bar.
+    TWeak<TComponent> self(this);
     if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
-    if (FOwnerF != nullptr) FOwnerF->SetTransparency(false);
+    if (self.Alive() && FOwnerF != nullptr) FOwnerF->SetTransparency(false);
   }
 }
 
 void TQVTitleBar::Paint() {
   TPresentedControl::Paint();
   if (FOwnerF == nullptr) return;
+  // Showing the background, putting it behind and resizing the bar lay the form out,
+  // and the resize handlers that runs (the bar's own or a sibling's) may free the
+  // bar or the form: stop as soon as either is gone.
+  TWeak<TComponent> self(this);
+  auto gone = [&] { return !self.Alive() || FOwnerF == nullptr; };
   if (!BothLoadingFlags()) SetTitleBarEnabled(FOwnerF->Transparency());
+  if (gone()) return;
   if (IsDesigning()) {
     if (F_FormBackground != nullptr) F_FormBackground->SendToBack();
   } else if (F_FormBackground != nullptr) {
     if (FPaintBackgroundColorCount == 0) F_FormBackground->SendToBack();
+    if (gone()) return;
     ++FPaintBackgroundColorCount;
   }
+  if (gone()) return;
   SetHeight(FTBHeight);
+  if (gone()) return;
   __QV_ColourSystemMenu(true);
   __QV_ReadScreenSize();
   if (!FTitleBarEnabled) return;
@@ -461,12 +472,10 @@ void TQVTitleBar::Paint() {
     if (F_TextMax != nullptr) F_TextMax->SetText("1");
     FWindowStateIsMax = false;
     if (!IsDesigning()) {
-      // The form's resize handlers run inside these; they may free it or this bar.
-      TWeak<TComponent> self(this);
       if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
-      if (!self.Alive() || FOwnerF == nullptr) return;
+      if (gone()) return;
       if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);
-      if (!self.Alive() || FOwnerF == nullptr) return;
+      if (gone()) return;
     }
   }
   if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
