@@ -324,12 +324,10 @@ TQVTitleBar::~TQVTitleBar() {
   delete FToolCloseBitmap;
   delete F_ActiveTimer;
   delete F_TimerHidePopupMenuBar;
-  // Freeing these takes them off the form.
-  delete F_FormBackground;
-  F_FormBackground = nullptr;
-  delete F_StatusBar;
-  F_StatusBar = nullptr;
-  F_SizeGrip = nullptr;
+  // Freeing these takes them off the form. A link reads null once its control is
+  // being freed already (say it was moved below something that is going away).
+  delete F_FormBackground.Get();
+  delete F_StatusBar.Get();
   // A form that is itself going away is past caring about its frame.
   if (FOwnerF != nullptr && !FOwnerF->IsDestroying()) {
     FOwnerF->RemoveFreeNotification(this);
@@ -341,17 +339,10 @@ TQVTitleBar::~TQVTitleBar() {
 void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
   TPresentedControl::Notification(AComponent, Operation);
   if (Operation != TOperation::opRemove) return;
-  // Links to what others free: the form, its style book, and the private controls
-  // that live on the form (the form frees its children when it goes first).
+  // Links to what others free: the form and its style book.
   if (AComponent == FOwnerF) FOwnerF = nullptr;
   if (AComponent == FStyleB) FStyleB = nullptr;
   if (AComponent == FControl) FControl = nullptr;
-  if (AComponent == F_FormBackground) F_FormBackground = nullptr;
-  if (AComponent == F_StatusBar) {
-    F_StatusBar = nullptr;
-    F_SizeGrip = nullptr;
-  }
-  if (AComponent == F_SizeGrip) F_SizeGrip = nullptr;
 }
 
 // --- colours --------------------------------------------------------------------

@@ -126,7 +126,9 @@ class TQVTitleBar : public TPresentedControl {
   TForm* FOwnerF = nullptr;
   TStyleBook* FStyleB = nullptr;
   TRectangle* F_TitleBarBackgroundColor = nullptr;
-  TRectangle* F_FormBackground = nullptr;
+  // Owned, but parented on the form (or wherever the application moves them): the
+  // form or a parent may free them first.
+  TWeak<TRectangle> F_FormBackground;
   TImage* F_Logo = nullptr;
   TImage* F_ToolMin = nullptr;
   TImage* F_ToolMax = nullptr;
@@ -145,8 +147,8 @@ class TQVTitleBar : public TPresentedControl {
   TLabel* F_TextClose = nullptr;
   TTimer* F_ActiveTimer = nullptr;
   TTimer* F_TimerHidePopupMenuBar = nullptr;
-  TLayout* F_StatusBar = nullptr;
-  TSizeGrip* F_SizeGrip = nullptr;
+  TWeak<TLayout> F_StatusBar;
+  TWeak<TSizeGrip> F_SizeGrip;
   TQVMenuBar* F_PopupMMC_MenuBar = nullptr;
   TQVMenuButton* F_PopupMMC_RestoreBtn = nullptr;
   TQVMenuButton* F_PopupMMC_MoveBtn = nullptr;
