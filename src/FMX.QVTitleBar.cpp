@@ -81,10 +81,8 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
     FOwnerF = __QV_窗体_获取根窗体(Owner());
     if (FOwnerF != nullptr) {
       // The title bar acts on its form for as long as both live.
-      FOwnerF->FreeNotification(this);
       FStyleB = __QV_样式_GetStyleBook(FOwnerF);
       if (FStyleB != nullptr) {
-        FStyleB->FreeNotification(this);
         FFormColor = __QV_颜色_获取样式本中窗体背景颜色(FStyleB);
         FFontColor = __QV_颜色_获取样式本中字体颜色(FStyleB);
       }
@@ -329,20 +327,8 @@ TQVTitleBar::~TQVTitleBar() {
   delete F_FormBackground.Get();
   delete F_StatusBar.Get();
   // A form that is itself going away is past caring about its frame.
-  if (FOwnerF != nullptr && !FOwnerF->IsDestroying()) {
-    FOwnerF->RemoveFreeNotification(this);
-    if (FOwnerF->Transparency()) FOwnerF->SetTransparency(false);
-  }
-  if (FStyleB != nullptr) FStyleB->RemoveFreeNotification(this);
-}
-
-void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
-  TPresentedControl::Notification(AComponent, Operation);
-  if (Operation != TOperation::opRemove) return;
-  // Links to what others free: the form and its style book.
-  if (AComponent == FOwnerF) FOwnerF = nullptr;
-  if (AComponent == FStyleB) FStyleB = nullptr;
-  if (AComponent == FControl) FControl = nullptr;
+  if (TForm* form = FOwnerF.Get(); form != nullptr && form->Transparency())
+    form->SetTransparency(false);
 }
 
 // --- colours --------------------------------------------------------------------
@@ -410,7 +396,6 @@ void TQVTitleBar::Loaded() {
   if (FOwnerF != nullptr && FStyleB == nullptr) {
     FStyleB = __QV_样式_GetStyleBook(FOwnerF);
     if (FStyleB != nullptr) {
-      FStyleB->FreeNotification(this);
       if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
     }
   }

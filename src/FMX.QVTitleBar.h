@@ -78,7 +78,6 @@ class TQVTitleBar : public TPresentedControl {
 
  protected:
   void Paint() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   // Test access to the private tree and state, as the library's own unit tests need it.
@@ -123,8 +122,9 @@ class TQVTitleBar : public TPresentedControl {
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 
-  TForm* FOwnerF = nullptr;
-  TStyleBook* FStyleB = nullptr;
+  // The form and its style book: either may go first.
+  TWeak<TForm> FOwnerF;
+  TWeak<TStyleBook> FStyleB;
   TRectangle* F_TitleBarBackgroundColor = nullptr;
   // Owned, but parented on the form (or wherever the application moves them): the
   // form or a parent may free them first.
@@ -173,7 +173,7 @@ class TQVTitleBar : public TPresentedControl {
   TAlphaColor FFontColor = 0;
   TPoint FScreenXY;
   TRect FDownWindowRectF;
-  TControl* FControl = nullptr;
+  TWeak<TControl> FControl;
   TMouseEvent FControl_OnMouseDownEvent;
   TNotifyEvent FControl_OnMouseLeaveEvent;
   float FRadian = 0;

@@ -274,3 +274,22 @@ TEST_F(FreedByHandler, ATiledPictureInAHugeControlPaints) {
     delete image;
   }
 }
+
+// --- owners ---------------------------------------------------------------------------
+
+TEST_F(FreedByHandler, AnOwnerSkipsAComponentWhoseFreeingIsUnderWay) {
+  // A component below something it owns: freeing it frees its child, the owner,
+  // which must not free it a second time.
+  auto* owner = new TControl(nullptr);
+  auto* owned = new TControl(owner);
+  owner->SetParent(owned);
+  delete owned;
+
+  // The title bar moved below its own form background, and the form freed.
+  TQVTitleBar* tb = nullptr;
+  TForm* f = MakeBarForm(&tb);
+  TWeak<TForm> link(f);
+  tb->SetParent(TQVTitleBarInspector(tb).FormBackground());
+  delete f;
+  EXPECT_FALSE(link.Alive());
+}
