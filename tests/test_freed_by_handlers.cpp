@@ -293,3 +293,30 @@ TEST_F(FreedByHandler, AnOwnerSkipsAComponentWhoseFreeingIsUnderWay) {
   delete f;
   EXPECT_FALSE(link.Alive());
 }
+
+TEST_F(FreedByHandler, ReorderingStopsWhenTheLayoutItStartsFreesTheForm) {
+  for (bool front : {true, false}) {
+    auto* f = new TForm(nullptr);
+    f->SetBounds(0, 0, 400, 300);
+    f->Show();
+    TControl* first = AddControl(f, {0, 0, 10, 10});
+    TControl* last = AddControl(f, {0, 0, 10, 10});
+    TControl* client = AddControl(f, {0, 0, 10, 10});
+    int calls = 0;
+    client->SetOnResize([&calls, f](TObject* s) {
+      ++calls;
+      // Shrinking itself while the form lays out leaves the layout out of date; the
+      // next layout (the one a new order starts) resizes it again.
+      if (calls == 1) static_cast<TControl*>(s)->SetSize(10, 10);
+      if (calls == 3) delete f;
+    });
+    client->SetAlign(TAlignLayout::Client);
+    ASSERT_EQ(client->Width(), 10);
+    TWeak<TForm> link(f);
+    if (front)
+      first->BringToFront();
+    else
+      last->SendToBack();
+    EXPECT_FALSE(link.Alive()) << (front ? "BringToFront" : "SendToBack");
+  }
+}

@@ -110,8 +110,9 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
 }
 
 void TCommonCustomForm::ChildrenChanged() {
-  Realign();
+  // Invalidated first: the layout's handlers may free the form.
   InvalidateAll();
+  Realign();
 }
 
 // --- properties ---------------------------------------------------------------

@@ -183,8 +183,11 @@ void TFmxObject::BringToFront() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.push_back(this);
   FParent->RenumberChildren(at);
-  FParent->ChildrenChanged();
-  FParent->NotifyTreeChanged();
+  // The new order lays the parent out, whose handlers may free it (and this).
+  TFmxObject* parent = FParent;
+  TWeak<TComponent> link(parent);
+  parent->ChildrenChanged();
+  if (link.Alive()) parent->NotifyTreeChanged();
 }
 
 void TFmxObject::SendToBack() {
@@ -195,8 +198,11 @@ void TFmxObject::SendToBack() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.insert(siblings.begin(), this);
   FParent->RenumberChildren(0);
-  FParent->ChildrenChanged();
-  FParent->NotifyTreeChanged();
+  // The new order lays the parent out, whose handlers may free it (and this).
+  TFmxObject* parent = FParent;
+  TWeak<TComponent> link(parent);
+  parent->ChildrenChanged();
+  if (link.Alive()) parent->NotifyTreeChanged();
 }
 
 TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const {

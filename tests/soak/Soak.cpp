@@ -25,11 +25,9 @@
 #include "host/Timers.h"
 #include "host/platform/headless/Headless.h"
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/common_interface_defs.h>)
+// Set by the sanitizer build, whose runtime can tell us before it ends the process.
+#ifdef ZZ_SOAK_SANITIZED
 #include <sanitizer/common_interface_defs.h>
-#define ZZ_HAVE_SANITIZER_CALLBACK 1
-#endif
 #endif
 
 using namespace fmx;
@@ -486,7 +484,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-#ifdef ZZ_HAVE_SANITIZER_CALLBACK
+#ifdef ZZ_SOAK_SANITIZED
   __sanitizer_set_death_callback(OnDeath);
 #endif
   std::signal(SIGSEGV, OnSignal);
