@@ -384,8 +384,11 @@ void TQVTitleBar::SetFontColor(TAlphaColor Value) {
 
 void TQVTitleBar::Loaded() {
   TPresentedControl::Loaded();
-  // What the setters took silently while loading is shown now.
+  // What the setters took silently while loading is shown now. Showing the strip lays
+  // the form out, whose handlers may free this bar.
+  TWeak<TComponent> self(this);
   if (F_StatusBar != nullptr) F_StatusBar->SetVisible(FSizeGripVisible);
+  if (!self.Alive()) return;
   if (FRadian != 0) __QV_ApplyRadian();
   if (FVisibleUnread) {
     FVisibleUnread = false;
@@ -547,9 +550,15 @@ void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
         break;
     }
     if (F_ContainerMin != nullptr) {
+      // Each width lays the bar out again, and the handlers of what the application
+      // put on the bar may free it.
+      TWeak<TComponent> self(this);
       F_ContainerMin->SetWidth(minW);
+      if (!self.Alive()) return;
       F_ContainerMax->SetWidth(maxW);
+      if (!self.Alive()) return;
       F_ContainerClose->SetWidth(closeW);
+      if (!self.Alive()) return;
     }
     if (FToolButtonStyle == TToolButtonStyle::tsBitmap) __QV_SetToolButtonMinMaxCloseMargins();
   }

@@ -130,6 +130,16 @@ TEST_F(FreedByHandler, ATimerFreedWhilePaintingBeforeItsTickDoesNotTick) {
   EXPECT_EQ(Application->Timers().NextDue(), UINT64_MAX);
 }
 
+TEST_F(FreedByHandler, ChangingTheHeightClassStopsWhenTheBarsLayoutFreesIt) {
+  // A control the application put on the bar: the wider caption buttons squeeze it.
+  auto* tb = AddTitleBar();
+  TControl* onBar = AddControl(tb, {0, 0, 10, 10}, TAlignLayout::Client);
+  onBar->SetOnResize(Frees(TWeak<TQVTitleBar>(tb)));
+  TWeak<TQVTitleBar> link(tb);
+  tb->SetTitleBarHeight(TTitleBarHeight::thLargeHeight);
+  EXPECT_FALSE(link.Alive());
+}
+
 // --- layout and painting ------------------------------------------------------------
 
 TEST_F(FreedByHandler, LayoutGoesOnPastAChildItsPlacingFreed) {

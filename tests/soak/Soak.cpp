@@ -39,15 +39,18 @@ namespace {
 uint64_t gSeed = 0;
 long gEvent = -1;
 const char* gEventName = "set-up";
+const char* gHandler = "no handler";  // the innermost handler running, if any
 
 void PrintWhere(FILE* Out) {
-  std::fprintf(Out, "soak: seed %llu, event %ld (%s)\nreplay: make soak SEED=%llu EVENTS=%ld\n",
-               static_cast<unsigned long long>(gSeed), gEvent, gEventName,
+  std::fprintf(Out, "soak: seed %llu, event %ld (%s, %s)\nreplay: make soak SEED=%llu EVENTS=%ld\n",
+               static_cast<unsigned long long>(gSeed), gEvent, gEventName, gHandler,
                static_cast<unsigned long long>(gSeed), gEvent + 1);
   std::fflush(Out);
 }
 
+#ifdef ZZ_SOAK_SANITIZED
 void OnDeath() { PrintWhere(stderr); }
+#endif
 
 void OnSignal(int Signal) {
   // Only async-signal-safe calls: format by hand.
@@ -101,7 +104,7 @@ class Soak {
     if (!FForm) return;
     auto* timer = new TTimer(form);
     timer->SetInterval(20 + Pick(200));
-    timer->SetOnTimer([this](TObject* s) { Act(RandomControl(), "OnTimer", s); });
+    timer->SetOnTimer([this](TObject*) { Act(RandomControl(), "OnTimer"); });
     WireForm(form);
     form->Show();
     if (FForm) FForm->InvalidateAll();
@@ -225,10 +228,12 @@ class Soak {
 
   // --- what a handler does ------------------------------------------------------
 
-  void Act(TControl* Sender, const char* Kind, TObject* = nullptr) {
+  void Act(TControl* Sender, const char* Kind) {
     // Handlers run inside handlers; a few levels are enough to mix every order.
     if (FDepth >= 3) return;
     ++FDepth;
+    const char* outer = gHandler;
+    gHandler = Kind;
     const unsigned roll = Pick(100);
     if (roll < 4) {
       delete Sender;  // may be null: a form handler with no control left
@@ -251,7 +256,7 @@ class Soak {
     } else if (roll < 20) {
       if (Sender != nullptr) Sender->SetSize(static_cast<float>(Pick(400)), static_cast<float>(Pick(300)));
     }
-    (void)Kind;
+    gHandler = outer;
     --FDepth;
   }
 
