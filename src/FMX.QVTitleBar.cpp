@@ -81,10 +81,8 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
     FOwnerF = __QV_窗体_获取根窗体(Owner());
     if (FOwnerF != nullptr) {
       // The title bar acts on its form for as long as both live.
-      FOwnerF->FreeNotification(this);
       FStyleB = __QV_样式_GetStyleBook(FOwnerF);
       if (FStyleB != nullptr) {
-        FStyleB->FreeNotification(this);
         FFormColor = __QV_颜色_获取样式本中窗体背景颜色(FStyleB);
         FFontColor = __QV_颜色_获取样式本中字体颜色(FStyleB);
       }
@@ -321,18 +319,17 @@ TQVTitleBar::~TQVTitleBar() {
   __QV_GiveBackControl();
   F_ActiveTimer.reset();
   F_TimerHidePopupMenuBar.reset();
-  // Freeing these takes them off the form.
-  delete F_FormBackground;
-  F_FormBackground = nullptr;
-  delete F_StatusBar;
-  F_StatusBar = nullptr;
-  F_SizeGrip = nullptr;
-  // A form that is itself going away is past caring about its frame.
-  if (FOwnerF != nullptr && !FOwnerF->IsDestroying()) {
-    FOwnerF->RemoveFreeNotification(this);
-    if (FOwnerF->Transparency()) FOwnerF->SetTransparency(false);
+  // Freeing these takes them off the form. A link reads null once its control is
+  // being freed already (say it was moved below something that is going away).
+  delete F_FormBackground.Get();
+  delete F_StatusBar.Get();
+  // A form that is itself going away is past caring about its frame (its link reads
+  // null then).
+  if (TForm* form = FOwnerF.Get()) {
+    form->RemoveFreeNotification(this);
+    if (form->Transparency()) form->SetTransparency(false);
   }
-  if (FStyleB != nullptr) FStyleB->RemoveFreeNotification(this);
+  if (TStyleBook* book = FStyleB.Get()) book->RemoveFreeNotification(this);
 }
 
 void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
@@ -413,8 +410,11 @@ void TQVTitleBar::SetFontColor(TAlphaColor Value) {
 
 void TQVTitleBar::Loaded() {
   TPresentedControl::Loaded();
-  // What the setters took silently while loading is shown now.
+  // What the setters took silently while loading is shown now. Showing the strip lays
+  // the form out, whose handlers may free this bar.
+  TWeak<TComponent> self(this);
   if (F_StatusBar != nullptr) F_StatusBar->SetVisible(FSizeGripVisible);
+  if (!self.Alive()) return;
   if (FRadian != 0) __QV_ApplyRadian();
   if (FVisibleUnread) {
     FVisibleUnread = false;
@@ -425,7 +425,6 @@ void TQVTitleBar::Loaded() {
   if (FOwnerF != nullptr && FStyleB == nullptr) {
     FStyleB = __QV_样式_GetStyleBook(FOwnerF);
     if (FStyleB != nullptr) {
-      FStyleB->FreeNotification(this);
       if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
     }
   }
@@ -441,25 +440,36 @@ void TQVTitleBar::SetTitleBarEnabled(bool Value) {
     if (FOwnerF != nullptr) FOwnerF->SetTransparency(true);
     if (F_FormBackground != nullptr) {
       F_FormBackground->SetOpacity(FFormOpacity);
-      F_FormBackground->SetVisible(true);
+      F_FormBackground->SetVisible(true);  // last: its layout may free this bar
     }
   } else {
+    // Hiding the background lays the form out, whose handlers may free this bar.
+    TWeak<TComponent> self(this);
     if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
-    if (FOwnerF != nullptr) FOwnerF->SetTransparency(false);
+    if (self.Alive() && FOwnerF != nullptr) FOwnerF->SetTransparency(false);
   }
 }
 
 void TQVTitleBar::Paint() {
   TPresentedControl::Paint();
   if (FOwnerF == nullptr) return;
+  // Showing the background, putting it behind and resizing the bar lay the form out,
+  // and the resize handlers that runs (the bar's own or a sibling's) may free the
+  // bar or the form: stop as soon as either is gone.
+  TWeak<TComponent> self(this);
+  auto gone = [&] { return !self.Alive() || FOwnerF == nullptr; };
   if (!BothLoadingFlags()) SetTitleBarEnabled(FOwnerF->Transparency());
+  if (gone()) return;
   if (IsDesigning()) {
     if (F_FormBackground != nullptr) F_FormBackground->SendToBack();
   } else if (F_FormBackground != nullptr) {
     if (FPaintBackgroundColorCount == 0) F_FormBackground->SendToBack();
+    if (gone()) return;
     ++FPaintBackgroundColorCount;
   }
+  if (gone()) return;
   SetHeight(FTBHeight);
+  if (gone()) return;
   __QV_ColourSystemMenu(true);
   __QV_ReadScreenSize();
   if (!FTitleBarEnabled) return;
@@ -467,12 +477,10 @@ void TQVTitleBar::Paint() {
     if (F_TextMax != nullptr) F_TextMax->SetText("1");
     FWindowStateIsMax = false;
     if (!IsDesigning()) {
-      // The form's resize handlers run inside these; they may free it or this bar.
-      TWeak<TComponent> self(this);
       if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
-      if (!self.Alive() || FOwnerF == nullptr) return;
+      if (gone()) return;
       if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);
-      if (!self.Alive() || FOwnerF == nullptr) return;
+      if (gone()) return;
     }
   }
   if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
@@ -568,9 +576,15 @@ void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
         break;
     }
     if (F_ContainerMin != nullptr) {
+      // Each width lays the bar out again, and the handlers of what the application
+      // put on the bar may free it.
+      TWeak<TComponent> self(this);
       F_ContainerMin->SetWidth(minW);
+      if (!self.Alive()) return;
       F_ContainerMax->SetWidth(maxW);
+      if (!self.Alive()) return;
       F_ContainerClose->SetWidth(closeW);
+      if (!self.Alive()) return;
     }
     if (FToolButtonStyle == TToolButtonStyle::tsBitmap) __QV_SetToolButtonMinMaxCloseMargins();
   }

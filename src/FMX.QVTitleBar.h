@@ -140,10 +140,13 @@ class TQVTitleBar : public TPresentedControl {
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 
+  // The form and its style book: either may go first.
   TWeak<TForm> FOwnerF;
   TWeak<TStyleBook> FStyleB;
   TRectangle* F_TitleBarBackgroundColor = nullptr;
-  TRectangle* F_FormBackground = nullptr;
+  // Owned, but parented on the form (or wherever the application moves them): the
+  // form or a parent may free them first.
+  TWeak<TRectangle> F_FormBackground;
   TImage* F_Logo = nullptr;
   TImage* F_ToolMin = nullptr;
   TImage* F_ToolMax = nullptr;
@@ -162,8 +165,8 @@ class TQVTitleBar : public TPresentedControl {
   TLabel* F_TextClose = nullptr;
   std::unique_ptr<TTimer> F_ActiveTimer;
   std::unique_ptr<TTimer> F_TimerHidePopupMenuBar;
-  TLayout* F_StatusBar = nullptr;
-  TSizeGrip* F_SizeGrip = nullptr;
+  TWeak<TLayout> F_StatusBar;
+  TWeak<TSizeGrip> F_SizeGrip;
   TQVMenuBar* F_PopupMMC_MenuBar = nullptr;
   TQVMenuButton* F_PopupMMC_RestoreBtn = nullptr;
   TQVMenuButton* F_PopupMMC_MoveBtn = nullptr;

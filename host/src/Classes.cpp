@@ -23,11 +23,24 @@ bool IsValidIdent(const std::string& s) {
 }
 }  // namespace
 
+namespace {
+// Objects whose delete is under way on this thread, innermost last. An owner freeing
+// its components skips one of these: it is already going (its deletion further up the
+// stack freed the owner through a child, say), and a second delete would free it twice.
+thread_local std::vector<const TObject*> gDeleting;
+
+bool BeingDeleted(const TObject* O) {
+  return std::find(gDeleting.rbegin(), gDeleting.rend(), O) != gDeleting.rend();
+}
+}  // namespace
+
 void TObject::operator delete(TObject* p, std::destroying_delete_t) {
   // The most-derived address is where the allocation starts.
   void* block = dynamic_cast<void*>(p);
+  gDeleting.push_back(p);
   p->BeforeDestruction();
   p->~TObject();
+  gDeleting.erase(std::find(gDeleting.rbegin(), gDeleting.rend(), p).base() - 1);
   ::operator delete(block);
 }
 
@@ -190,7 +203,7 @@ void TComponent::DestroyComponents() {
     }
     c->FOwner = nullptr;
     Notification(c, TOperation::opRemove);
-    delete c;
+    if (!BeingDeleted(c)) delete c;
   }
 }
 

@@ -167,8 +167,9 @@ TRectF TControl::AbsoluteRect() const {
 void TControl::SetAlign(TAlignLayout Value) {
   if (Value == Align()) return;
   FAlign = static_cast<uint8_t>(Value);
+  TWeak<TComponent> self(this);
   ParentRealign();
-  NotifyTreeChanged();
+  if (self.Alive()) NotifyTreeChanged();  // the layout's handlers may have freed it
 }
 
 void TControl::ParentRealign() {

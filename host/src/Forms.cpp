@@ -126,7 +126,10 @@ void TCommonCustomForm::SetCaption(const std::string& Value) {
 void TCommonCustomForm::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
+  // Showing activates the form, and its OnActivate may free it.
+  TWeak<TComponent> self(this);
   Application->Platform()->FormVisibleChanged(this);
+  if (!self.Alive()) return;
   if (FVisible) InvalidateAll();
   DoShowOrHide();
 }

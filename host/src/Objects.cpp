@@ -78,7 +78,19 @@ void TFmxObject::RenumberChildren(size_t From) {
 
 namespace {
 const std::string kNoStyleName;
+
+// Takes AObject off its old parent before NewParent adopts it. Leaving lays the old
+// parent out, whose handlers may free the object or the new parent: false then, and
+// there is nothing left to add.
+bool LeaveOldParent(TFmxObject* NewParent, TFmxObject* AObject) {
+  TFmxObject* old = AObject->Parent();
+  if (old == nullptr) return true;
+  TWeak<TComponent> adopting(NewParent), moving(AObject);
+  old->RemoveObject(AObject);
+  // A handler that gave it a parent of its own choosing has the last word.
+  return adopting.Alive() && moving.Alive() && AObject->Parent() == nullptr;
 }
+}  // namespace
 
 const std::string& TFmxObject::StyleName() const { return FStyleName ? *FStyleName : kNoStyleName; }
 
@@ -112,7 +124,7 @@ void TFmxObject::AddObject(TFmxObject* AObject) {
   if (AObject->FParent == this) return;
   if (IsChildOf(AObject))
     throw EComponentError("A control cannot become a child of itself or of its own children");
-  if (AObject->FParent != nullptr) AObject->FParent->RemoveObject(AObject);
+  if (!LeaveOldParent(this, AObject)) return;
   DoAddObject(AObject);
 }
 
@@ -120,7 +132,7 @@ void TFmxObject::InsertObject(int Index, TFmxObject* AObject) {
   if (AObject == nullptr || AObject == this) return;
   if (IsChildOf(AObject))
     throw EComponentError("A control cannot become a child of itself or of its own children");
-  if (AObject->FParent != nullptr) AObject->FParent->RemoveObject(AObject);
+  if (!LeaveOldParent(this, AObject)) return;
   DoInsertObject(Index, AObject);
 }
 
@@ -172,8 +184,11 @@ void TFmxObject::BringToFront() {
   siblings.push_back(this);
   FParent->RenumberChildren(at);
   ZOrderChanged();
-  FParent->ChildrenChanged();
-  FParent->NotifyTreeChanged();
+  // The new order lays the parent out, whose handlers may free it (and this).
+  TFmxObject* parent = FParent;
+  TWeak<TComponent> link(parent);
+  parent->ChildrenChanged();
+  if (link.Alive()) parent->NotifyTreeChanged();
 }
 
 void TFmxObject::SendToBack() {
@@ -185,8 +200,11 @@ void TFmxObject::SendToBack() {
   siblings.insert(siblings.begin(), this);
   FParent->RenumberChildren(0);
   ZOrderChanged();
-  FParent->ChildrenChanged();
-  FParent->NotifyTreeChanged();
+  // The new order lays the parent out, whose handlers may free it (and this).
+  TFmxObject* parent = FParent;
+  TWeak<TComponent> link(parent);
+  parent->ChildrenChanged();
+  if (link.Alive()) parent->NotifyTreeChanged();
 }
 
 TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const {

@@ -173,9 +173,10 @@ void TImage::Paint() {
       break;
     case TImageWrapMode::Tile: {
       // Bounded: a tiny picture in a huge control must not mean millions of draws.
-      const long Tiles = static_cast<long>(std::ceil(Box.Width() / W)) *
-                         static_cast<long>(std::ceil(Box.Height() / H));
-      if (Tiles > 4096) {
+      // Counted in floating point, so no size (however large) is converted to an
+      // integer at all.
+      const double Tiles = std::ceil(double(Box.Width()) / W) * std::ceil(double(Box.Height()) / H);
+      if (!(Tiles <= 4096)) {
         C->DrawBitmap(B, Src, Box, Opacity);
         break;
       }

@@ -132,7 +132,10 @@ void TSizeGrip::MouseMove(TShiftState Shift, float X, float Y) {
       TPointF p = LocalToAbsolute({X, Y});
       int w = FDownWidth + static_cast<int>(std::lround(p.X - FDownAbsolute.X));
       int h = FDownHeight + static_cast<int>(std::lround(p.Y - FDownAbsolute.Y));
+      // The form's handlers may free this grip (with the title bar that made it).
+      TWeak<TComponent> self(this);
       form->SetBounds(form->Left(), form->Top(), std::max(w, 1), std::max(h, 1));
+      if (!self.Alive()) return;
     }
   }
   TControl::MouseMove(Shift, X, Y);

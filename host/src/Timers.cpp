@@ -69,14 +69,15 @@ void TTimerQueue::FireDue(uint64_t Now, const std::function<void(uint64_t)>& Set
       return a.Due != b.Due ? a.Due < b.Due : a.Sequence < b.Sequence;
     });
     if (it == FEntries.end() || it->Due > Now) return;
-    TTimer* timer = it->Timer;
+    // Painting before the tick (SetNow) runs handlers that may free the timer.
+    TWeak<TTimer> timer(it->Timer);
     const uint64_t due = it->Due;
     it->Due += it->Interval;
     // On a real clock a late loop does not replay the ticks it missed.
     if (!SetNow && it->Due <= Now) it->Due = Now + it->Interval;
     it->Sequence = FSequence++;
     if (SetNow) SetNow(due);
-    timer->DoOnTimer();
+    if (TTimer* t = timer.Get()) t->DoOnTimer();
   }
 }
 

@@ -1,6 +1,7 @@
 // Basic value types shared by every part of the host framework.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -179,8 +180,17 @@ using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, Char& KeyCh
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 
-// Sizes and positions that reach the layout: NaN and negative sizes become 0.
-inline float SanitizeSize(float v) { return (std::isnan(v) || v < 0) ? 0.0f : v; }
-inline float SanitizeCoord(float v) { return std::isnan(v) ? 0.0f : v; }
+// The largest size, and the largest distance from the origin, a control's geometry
+// (bounds, position, margins, padding) may take: a million pixels. Far beyond any
+// screen, small enough that float sums stay exact to the pixel and that painting
+// can turn any length into an integer without overflow.
+inline constexpr float kMaxExtent = 1.0e6f;
+
+// Sizes and positions that reach the layout: NaN and negative sizes become 0, NaN
+// positions 0, and everything else (infinities too) is bounded by kMaxExtent.
+inline float SanitizeSize(float v) { return (std::isnan(v) || v < 0) ? 0.0f : std::min(v, kMaxExtent); }
+inline float SanitizeCoord(float v) {
+  return std::isnan(v) ? 0.0f : std::clamp(v, -kMaxExtent, kMaxExtent);
+}
 
 }  // namespace fmx
