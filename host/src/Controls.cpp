@@ -165,6 +165,9 @@ TRectF TControl::AbsoluteRect() const {
 }
 
 void TControl::SetAlign(TAlignLayout Value) {
+  // A value outside the enumeration (a cast from a bad integer) means no alignment.
+  if (static_cast<unsigned>(Value) > static_cast<unsigned>(TAlignLayout::HorzCenter))
+    Value = TAlignLayout::None;
   if (Value == Align()) return;
   FAlign = static_cast<uint8_t>(Value);
   TWeak<TComponent> self(this);

@@ -128,7 +128,8 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   const auto& children = Parent->ChildrenList();
   for (size_t i = 0; i < children.size(); ++i) {
     auto* c = fmx::AsControl(children[i]);
-    if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None) {
+    if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None &&
+        static_cast<size_t>(c->Align()) < byAlign.size()) {
       byAlign[static_cast<size_t>(c->Align())].push_back({c, static_cast<int>(i)});
       any = true;
     }
