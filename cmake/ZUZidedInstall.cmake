@@ -8,15 +8,13 @@ include(CMakePackageConfigHelpers)
 set(ZZ_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZUZided)
 set(ZZ_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/zuzided)
 
-install(TARGETS zuzided zuzided_host zuzided_sdl EXPORT ZUZidedTargets
+install(TARGETS zuzided zuzided_host zuzided_headless zuzided_sdl EXPORT ZUZidedTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT ZUZidedTargets NAMESPACE ZUZided:: DESTINATION ${ZZ_CMAKE_DIR})
 
 file(GLOB ZZ_UNIT_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.h)
 install(FILES ${ZZ_UNIT_HEADERS} DESTINATION ${ZZ_INCLUDE_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/include/host DESTINATION ${ZZ_INCLUDE_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/platform DESTINATION ${ZZ_INCLUDE_DIR}/host
-        FILES_MATCHING PATTERN "*.h")
 
 # The SDL platform's private link dependencies travel with the exported targets.
 get_target_property(ZZ_SDL_LINKS zuzided_sdl LINK_LIBRARIES)

@@ -1,5 +1,6 @@
 #include "host/Buttons.h"
 
+#include "HostProps.h"
 #include "host/Canvas.h"
 
 namespace fmx {
@@ -56,6 +57,16 @@ void TButton::Paint() {
   }
   // The caption over the face.
   TTextControl::Paint();
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareButtonClasses() {
+  using namespace hostprops;
+  TDeclareClass<TButton, TTextControl>("TButton", [](auto& c) {
+    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
+    TextSettingsProps(c, TTextAlign::Center);
+  });
 }
 
 }  // namespace fmx

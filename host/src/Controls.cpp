@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "HostProps.h"
 #include "Layout.h"
 #include "host/Canvas.h"
 #include "host/Effects.h"
@@ -622,5 +623,13 @@ void TRealignBatch::Defer(TFmxObject* AObject) {
 // --- TPresentedControl ---------------------------------------------------------
 
 TPresentedControl::TPresentedControl(TComponent* AOwner) : TControl(AOwner) {}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareControlClasses() {
+  using namespace hostprops;
+  TDeclareClass<TControl, TFmxObject>("TControl", [](auto& c) { ControlPool(c); });
+  TDeclareClass<TPresentedControl, TControl>("TPresentedControl", [](auto&) {});
+}
 
 }  // namespace fmx

@@ -1,4 +1,5 @@
 // The form's settings beyond its window: the few the host acts on.
+#include "HostProps.h"
 #include "host/Forms.h"
 
 namespace fmx {
@@ -32,6 +33,46 @@ void TCommonCustomForm::DoShowOrHide() {
     auto h = handler;
     h(this);
   }
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareFormClasses() {
+  using namespace hostprops;
+  TDeclareClass<TFrame, TControl>("TFrame", [](auto& c) { PublishControl(c); });
+  TDeclareClass<TCommonCustomForm, TFmxObject>("TCommonCustomForm", [](auto& c) {
+    c.Unpublished();
+    c.Prop("Caption", &TCommonCustomForm::Caption, &TCommonCustomForm::SetCaption, Default(""));
+    c.Sub("Fill", &TCommonCustomForm::Fill,
+          [](auto& s) { BrushProps(s, TBrushKind::None, TAlphaColors::White); });
+    c.Prop("Height", &TCommonCustomForm::Height, &TCommonCustomForm::SetHeight, AlwaysWritten);
+    c.Prop("Left", &TCommonCustomForm::Left, &TCommonCustomForm::SetLeft, AlwaysWritten);
+    c.Sub("Padding", &TCommonCustomForm::Padding, [](auto& s) { BoundsProps(s); });
+    c.Prop("StyleBook", &TCommonCustomForm::StyleBook, &TCommonCustomForm::SetStyleBook,
+           WrittenWhenNotEmpty);
+    c.Prop("Transparency", &TCommonCustomForm::Transparency, &TCommonCustomForm::SetTransparency,
+           Default(false));
+    c.Prop("Top", &TCommonCustomForm::Top, &TCommonCustomForm::SetTop, AlwaysWritten);
+    c.Prop("Visible", &TCommonCustomForm::Visible, &TCommonCustomForm::SetVisible, Default(false));
+    c.Prop("WindowState", &TCommonCustomForm::WindowState, &TCommonCustomForm::SetWindowState,
+           Default(TWindowState::wsNormal));
+    c.Prop("Width", &TCommonCustomForm::Width, &TCommonCustomForm::SetWidth, AlwaysWritten);
+    c.Prop("OnActivate", &TCommonCustomForm::OnActivate, &TCommonCustomForm::SetOnActivate, AlwaysWritten);
+    c.Prop("OnClose", &TCommonCustomForm::OnClose, &TCommonCustomForm::SetOnClose, AlwaysWritten);
+    c.Prop("OnCloseQuery", &TCommonCustomForm::OnCloseQuery, &TCommonCustomForm::SetOnCloseQuery,
+           AlwaysWritten);
+    c.Prop("OnDeactivate", &TCommonCustomForm::OnDeactivate, &TCommonCustomForm::SetOnDeactivate,
+           AlwaysWritten);
+    c.Prop("OnMouseDown", &TCommonCustomForm::OnMouseDown, &TCommonCustomForm::SetOnMouseDown,
+           AlwaysWritten);
+    c.Prop("OnMouseMove", &TCommonCustomForm::OnMouseMove, &TCommonCustomForm::SetOnMouseMove,
+           AlwaysWritten);
+    c.Prop("OnMouseUp", &TCommonCustomForm::OnMouseUp, &TCommonCustomForm::SetOnMouseUp, AlwaysWritten);
+    c.Prop("OnResize", &TCommonCustomForm::OnResize, &TCommonCustomForm::SetOnResize, AlwaysWritten);
+    FormSettingsPool(c);
+  });
+  TDeclareClass<TCustomForm, TCommonCustomForm>("TCustomForm", [](auto&) {});
+  TDeclareClass<TForm, TCustomForm>("TForm", [](auto& c) { c.Inherit(kFormPublished); });
 }
 
 }  // namespace fmx

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "HostProps.h"
+
 namespace fmx {
 
 // --- TBounds / TPosition ----------------------------------------------------------
@@ -227,6 +229,18 @@ IRoot* TFmxObject::Root() const {
 
 void TFmxObject::NotifyTreeChanged() const {
   if (IRoot* root = Root()) root->TreeChanged();
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareObjectClasses() {
+  using namespace hostprops;
+  TDeclareClass<TComponent, TComponent>("TComponent", [](auto& c) {
+    c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag, Default(intptr_t{0}));
+  });
+  TDeclareClass<TFmxObject, TComponent>("TFmxObject", [](auto& c) {
+    c.Prop("StyleName", &TFmxObject::StyleName, &TFmxObject::SetStyleName, Default(""));
+  });
 }
 
 }  // namespace fmx

@@ -1,5 +1,8 @@
 #include "host/Shapes.h"
 
+#include "HostProps.h"
+#include "PaintGeometry.h"
+
 namespace fmx {
 
 namespace {
@@ -59,6 +62,113 @@ void TLine::SetLineType(TLineType Value) {
   if (Value == FLineType) return;
   FLineType = Value;
   Repaint();
+}
+
+// --- painting ---------------------------------------------------------------
+// Each Paint draws in local coordinates on Canvas() and does nothing when there is no
+// canvas (a paint pass run only for its side effects on layout).
+
+using namespace paintgeometry;
+
+void TRectangle::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr) return;
+  const TRectF R = LocalRect();
+  const float Opacity = AbsoluteOpacity();
+  // The fill covers the whole rectangle; the stroke lies inside it, over the fill.
+  C->FillRect(R, FXRadius, FYRadius, FCorners, Opacity, *Fill());
+  C->DrawRect(R, FXRadius, FYRadius, FCorners, Opacity, *Stroke());
+}
+
+void TPath::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr || FData.IsEmpty()) return;
+  const float Opacity = AbsoluteOpacity();
+  // Keep the whole stroke inside the control, as for the other shapes.
+  const TRectF Box = Inset(LocalRect(), StrokeInset(Stroke()));
+  TRectF Dest = Box;
+  bool Stretch = true;
+  switch (FWrapMode) {
+    case TPathWrapMode::Stretch:
+      break;
+    case TPathWrapMode::Fit: {
+      const TRectF B = FData.GetBounds();
+      if (B.Width() > 0 && B.Height() > 0) Dest = FitRect(B.Width(), B.Height(), Box);
+      break;
+    }
+    case TPathWrapMode::Original:
+    case TPathWrapMode::Tile:
+      Dest = LocalRect();
+      Stretch = false;
+      break;
+  }
+  C->FillPath(FData, Dest, Stretch, Opacity, *Fill());
+  C->DrawPath(FData, Dest, Stretch, Opacity, *Stroke());
+}
+
+void TLine::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr) return;
+  const float W = Width(), H = Height();
+  // Lines along an edge sit half a pen inside it, so a one-pixel line on a
+  // one-pixel-high control covers exactly its pixel row.
+  const float D = Stroke()->Thickness() / 2;
+  TPointF A, B;
+  switch (FLineType) {
+    case TLineType::Diagonal:
+      A = {D, D};
+      B = {W - D, H - D};
+      break;
+    case TLineType::Top:
+      A = {0, D};
+      B = {W, D};
+      break;
+    case TLineType::Bottom:
+      A = {0, H - D};
+      B = {W, H - D};
+      break;
+    case TLineType::Left:
+      A = {D, 0};
+      B = {D, H};
+      break;
+    case TLineType::Right:
+      A = {W - D, 0};
+      B = {W - D, H};
+      break;
+  }
+  C->DrawLine(A, B, AbsoluteOpacity(), *Stroke());
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareShapeClasses() {
+  using namespace hostprops;
+  TDeclareClass<TShape, TControl>("TShape", [](auto& c) {
+    c.Unpublished();
+    c.Sub("Fill", &TShape::Fill, [](auto& s) { BrushProps(s, TBrushKind::Solid, 0xFFE0E0E0); });
+    c.Sub("Stroke", &TShape::Stroke, [](auto& s) {
+      BrushProps(s, TBrushKind::Solid, TAlphaColors::Black);
+      s.Prop("Thickness", &TStrokeBrush::Thickness, &TStrokeBrush::SetThickness, Default(1.0f));
+    });
+  });
+  TDeclareClass<TRectangle, TShape>("TRectangle", [](auto& c) {
+    PublishControl(c, {"Fill", "Stroke"});
+    c.Prop("XRadius", &TRectangle::XRadius, &TRectangle::SetXRadius, Default(0.0f));
+    c.Prop("YRadius", &TRectangle::YRadius, &TRectangle::SetYRadius, Default(0.0f));
+    c.Prop("Corners", &TRectangle::Corners, &TRectangle::SetCorners, Default(AllCorners));
+  });
+  TDeclareClass<TPath, TShape>("TPath", [](auto& c) {
+    PublishControl(c, {"Fill", "Stroke"});
+    c.Sub("Data", &TPath::Data, [](auto& s) {
+      s.Prop("Data", &TPathData::Data, &TPathData::SetData, Default(""))
+          .SetCheck([](const std::string& d) { ParsePathData(d); });
+    });
+    c.Prop("WrapMode", &TPath::WrapMode, &TPath::SetWrapMode, Default(TPathWrapMode::Stretch));
+  });
+  TDeclareClass<TLine, TShape>("TLine", [](auto& c) {
+    PublishControl(c, {"Stroke"});
+    c.Prop("LineType", &TLine::LineType, &TLine::SetLineType, Default(TLineType::Diagonal));
+  });
 }
 
 }  // namespace fmx

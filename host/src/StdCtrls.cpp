@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "HostProps.h"
+#include "PaintGeometry.h"
 #include "TextShaping.h"
 #include "host/Forms.h"
 
@@ -152,5 +154,157 @@ void TSizeGrip::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y
 TMemo::TMemo(TComponent* AOwner) : TPresentedControl(AOwner) { SetVisible(false); }
 
 TMemo::~TMemo() = default;
+
+// --- painting ---------------------------------------------------------------
+// Each Paint draws in local coordinates on Canvas() and does nothing when there is no
+// canvas (a paint pass run only for its side effects on layout).
+
+using namespace paintgeometry;
+
+TFont TTextControl::ResolvedFont() const {
+  const TFont* Own = FTextSettings.Font();
+  const TStyledSettings S = FStyledSettings;
+  return TFont(S.Contains(TStyledSetting::Family) ? std::string(DefaultFontFamily) : Own->Family(),
+               S.Contains(TStyledSetting::Size) ? DefaultFontSize : Own->Size(),
+               S.Contains(TStyledSetting::Style) ? TFontStyles{} : Own->Style());
+}
+
+TAlphaColor TTextControl::ResolvedFontColor() const {
+  return FStyledSettings.Contains(TStyledSetting::FontColor) ? DefaultFontColor
+                                                             : FTextSettings.FontColor();
+}
+
+void TTextControl::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr || FText.empty()) return;
+  const TFont Font = ResolvedFont();
+  C->FillText(LocalRect(), FText, FTextSettings.WordWrap(), AbsoluteOpacity(), Font,
+              ResolvedFontColor(), FTextSettings.HorzAlign(), FTextSettings.VertAlign());
+}
+
+// ---------------------------------------------------------------------------
+// Pictures
+
+void TImage::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr || FBitmap.IsEmpty()) return;
+  const TBitmap& B = FBitmap;
+  const auto W = static_cast<float>(B.Width()), H = static_cast<float>(B.Height());
+  const TRectF Box = LocalRect();
+  const TRectF Src{0, 0, W, H};
+  const float Opacity = AbsoluteOpacity();
+  switch (FWrapMode) {
+    case TImageWrapMode::Fit:
+      DrawFitted(C, B, Box, Opacity);
+      break;
+    case TImageWrapMode::Stretch:
+      C->DrawBitmap(B, Src, Box, Opacity);
+      break;
+    case TImageWrapMode::Original:
+      C->DrawBitmap(B, Src, {0, 0, W, H}, Opacity);
+      break;
+    case TImageWrapMode::Center:
+      C->DrawBitmap(B, Src, CentredRect(W, H, Box), Opacity);
+      break;
+    case TImageWrapMode::Place:
+      // Natural size, shrunk (never grown) to fit, centred.
+      if (W <= Box.Width() && H <= Box.Height())
+        C->DrawBitmap(B, Src, CentredRect(W, H, Box), Opacity);
+      else
+        DrawFitted(C, B, Box, Opacity);
+      break;
+    case TImageWrapMode::Tile: {
+      // Bounded: a tiny picture in a huge control must not mean millions of draws.
+      // Counted in floating point, so no size (however large) is converted to an
+      // integer at all.
+      const double Tiles = std::ceil(double(Box.Width()) / W) * std::ceil(double(Box.Height()) / H);
+      if (!(Tiles <= 4096)) {
+        C->DrawBitmap(B, Src, Box, Opacity);
+        break;
+      }
+      C->SaveState();
+      C->IntersectClipRect(Box);
+      for (float Y = 0; Y < Box.Height(); Y += H)
+        for (float X = 0; X < Box.Width(); X += W) C->DrawBitmap(B, Src, {X, Y, X + W, Y + H}, Opacity);
+      C->RestoreState();
+      break;
+    }
+  }
+}
+
+void TGlyph::Paint() {
+  TCanvas* C = Canvas();
+  TBaseImageList* List = Images();
+  if (C == nullptr || List == nullptr) return;
+  const TBitmap* B = List->Bitmap(FImageIndex);
+  if (B == nullptr || B->IsEmpty()) return;
+  DrawFitted(C, *B, LocalRect(), AbsoluteOpacity());
+}
+
+void TSizeGrip::Paint() {
+  TCanvas* C = Canvas();
+  if (C == nullptr) return;
+  // Six dots in a triangle against the bottom-right corner, each with a light
+  // highlight below-right of a grey dot, the usual raised look.
+  constexpr float Dot = 2, Pitch = 4, Margin = 2;
+  const TBrush Shade(TBrushKind::Solid, 0xFF808080);
+  const TBrush Light(TBrushKind::Solid, 0xFFFFFFFF);
+  const float Opacity = AbsoluteOpacity();
+  const float Right = std::floor(Width()) - Margin, Bottom = std::floor(Height()) - Margin;
+  for (int Row = 0; Row < 3; ++Row) {
+    for (int Col = 0; Col < 3 - Row; ++Col) {
+      const float X = Right - Dot - 1 - Col * Pitch;
+      const float Y = Bottom - Dot - 1 - Row * Pitch;
+      if (X < 0 || Y < 0) continue;
+      C->FillRect({X + 1, Y + 1, X + 1 + Dot, Y + 1 + Dot}, 0, 0, AllCorners, Opacity, Light);
+      C->FillRect({X, Y, X + Dot, Y + Dot}, 0, 0, AllCorners, Opacity, Shade);
+    }
+  }
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareStdCtrlClasses() {
+  using namespace hostprops;
+  TDeclareClass<TTextControl, TPresentedControl>("TTextControl", [](auto& c) {
+    c.Unpublished();
+    c.Prop("StyledSettings", &TTextControl::StyledSettings, &TTextControl::SetStyledSettings,
+           Default(TStyledSettings{}));
+    c.Prop("Text", &TTextControl::Text, &TTextControl::SetText, Default(""));
+    TextSettingsProps(c, TTextAlign::Leading);
+  });
+  TDeclareClass<TText, TTextControl>("TText", [](auto& c) {
+    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
+    TextSettingsProps(c, TTextAlign::Center);
+  });
+  TDeclareClass<TLabel, TTextControl>("TLabel", [](auto& c) {
+    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
+    c.Prop("HitTest", &TControl::HitTest, &TControl::SetHitTest, Default(false));
+    c.Prop("StyledSettings", &TTextControl::StyledSettings, &TTextControl::SetStyledSettings,
+           Default(TStyledSettings{TStyledSetting::Family, TStyledSetting::Size,
+                                   TStyledSetting::Style, TStyledSetting::FontColor}));
+  });
+  TDeclareClass<TImage, TControl>("TImage", [](auto& c) {
+    PublishControl(c);
+    c.Prop("Bitmap", &TImage::Bitmap, &TImage::SetBitmap, WrittenWhenNotEmpty);
+    c.Prop("WrapMode", &TImage::WrapMode, &TImage::SetWrapMode, Default(TImageWrapMode::Fit));
+  });
+  TDeclareClass<TLayout, TControl>("TLayout", [](auto& c) {
+    PublishControl(c);
+    c.Prop("HitTest", &TControl::HitTest, &TControl::SetHitTest, Default(false));
+  });
+  TDeclareClass<TGlyph, TControl>("TGlyph", [](auto& c) {
+    PublishControl(c);
+    c.Prop("Images", &TGlyph::Images, &TGlyph::SetImages, WrittenWhenNotEmpty);
+    c.Prop("ImageIndex", &TGlyph::ImageIndex, &TGlyph::SetImageIndex, Default(-1));
+    c.Prop("AutoHide", &TGlyph::AutoHide, &TGlyph::SetAutoHide, Default(true));
+  });
+  TDeclareClass<TSizeGrip, TControl>("TSizeGrip", [](auto& c) { PublishControl(c); });
+  TDeclareClass<TMemo, TPresentedControl>("TMemo", [](auto& c) {
+    PublishControl(c);
+    c.Prop("Visible", &TControl::Visible, &TControl::SetVisible, Default(false));
+    c.Prop("Text", &TMemo::Text, &TMemo::SetText, Default(""));
+  });
+}
 
 }  // namespace fmx

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "HostProps.h"
 #include "host/Forms.h"
 
 namespace fmx {
@@ -79,6 +80,17 @@ void TTimerQueue::FireDue(uint64_t Now, const std::function<void(uint64_t)>& Set
     if (SetNow) SetNow(due);
     if (TTimer* t = timer.Get()) t->DoOnTimer();
   }
+}
+
+// --- stored-form description ------------------------------------------------
+
+void DeclareTimerClasses() {
+  using namespace hostprops;
+  TDeclareClass<TTimer, TComponent>("TTimer", [](auto& c) {
+    c.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, Default(true));
+    c.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval, Default(1000u));
+    c.Prop("OnTimer", &TTimer::OnTimer, &TTimer::SetOnTimer, AlwaysWritten);
+  });
 }
 
 }  // namespace fmx
