@@ -282,4 +282,194 @@ TEST_F(MenuKeys, AShortCutWhoseHandlerFreesTheMenuOrTheFormEndsCleanly) {
   for (TCommonCustomForm* f : Application->Forms()) EXPECT_NE(f, form);
 }
 
+TEST_F(MenuKeys, F10AndALoneAltLightTheMainBarAndArrowsWalkItSkippingDisabledEntries) {
+  TTree t = Build();
+  EXPECT_TRUE(Press(vk::Right));  // nothing under the keyboard: the form hears it
+  EXPECT_FALSE(Press(vk::F10));
+  EXPECT_EQ(Lit(t.Main), t.FileEntry);
+  ExpectClosed(t);
+  EXPECT_FALSE(Press(vk::Right));
+  EXPECT_EQ(Lit(t.Main), t.EditEntry);
+  Press(vk::Right);  // past the disabled 视图(V)
+  EXPECT_EQ(Lit(t.Main), t.HelpEntry);
+  Press(vk::Right);  // round the end
+  EXPECT_EQ(Lit(t.Main), t.FileEntry);
+  Press(vk::Left);
+  EXPECT_EQ(Lit(t.Main), t.HelpEntry);
+  ExpectClosed(t);
+  EXPECT_FALSE(Press(vk::Escape));
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_TRUE(Press(vk::Left));
+  EXPECT_TRUE(Press(vk::Escape));
+
+  // A lone Alt lights and unlights; Alt used with a letter is no lone Alt.
+  LoneAlt();
+  EXPECT_EQ(Lit(t.Main), t.FileEntry);
+  LoneAlt();
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  Alt('Q');  // no entry offers Q
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_TRUE(Press('V', {kAlt}));  // 视图(V) is disabled
+  ExpectClosed(t);
+  // F10 with a menu open closes everything.
+  Alt('F');
+  ASSERT_TRUE(t.File->Visible());
+  Press(vk::F10);
+  ExpectClosed(t);
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_TRUE(Press(vk::Down));
+}
+
+TEST_F(MenuKeys, ArrowsWalkAMenuItsCascadeAndChooseWithEnterOrSpace) {
+  TTree t = Build();
+  Alt('F');
+  EXPECT_TRUE(t.Main->MenuButtonPressed());
+  EXPECT_TRUE(t.File->Visible());
+  EXPECT_EQ(Lit(t.Main), t.FileEntry);
+  EXPECT_EQ(Lit(t.File), t.New);
+  Press(vk::Down);  // past the disabled Open and the separator
+  EXPECT_EQ(Lit(t.File), t.RecentEntry);
+  EXPECT_FALSE(t.Recent->Visible());  // the keyboard opens cascades with Right
+  Press(vk::Down);
+  EXPECT_EQ(Lit(t.File), t.Wrap);
+  Press(vk::Up);
+  Press(vk::Right);
+  ASSERT_TRUE(t.Recent->Visible());
+  EXPECT_EQ(Lit(t.Recent), t.A);
+  EXPECT_EQ(Lit(t.File), t.RecentEntry);  // the way in stays lit
+  Press(vk::Down);
+  EXPECT_EQ(Lit(t.Recent), t.B);
+  Press(vk::Down);
+  EXPECT_EQ(Lit(t.Recent), t.A);  // round the end
+  Press(vk::Left);
+  EXPECT_FALSE(t.Recent->Visible());
+  EXPECT_EQ(Lit(t.File), t.RecentEntry);
+  EXPECT_TRUE(t.File->Visible());
+  Press(vk::Return);  // Enter on a cascade entry opens it
+  ASSERT_TRUE(t.Recent->Visible());
+  Press(vk::Escape);  // one level
+  EXPECT_FALSE(t.Recent->Visible());
+  EXPECT_TRUE(t.File->Visible());
+  Press(vk::Down);
+  EXPECT_EQ(Lit(t.File), t.Wrap);
+  EXPECT_FALSE(Press(vk::Space));
+  EXPECT_TRUE(t.Wrap->IsCheck());
+  EXPECT_EQ(Chosen, (std::vector<std::string>{"Wrap"}));
+  ExpectClosed(t);
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_TRUE(Press(vk::Down));  // closed: the keys are the form's again
+
+  // Up from the first entry goes round to the last; a radio entry takes its group's tick.
+  Alt('F');
+  Press(vk::Up);
+  EXPECT_EQ(Lit(t.File), t.Exit);
+  Press(vk::Up);
+  EXPECT_EQ(Lit(t.File), t.Large);
+  Press(vk::Return);
+  EXPECT_TRUE(t.Large->IsCheck());
+  EXPECT_FALSE(t.Small->IsCheck());
+  // In the cascade Enter chooses too.
+  Alt('F');
+  Press(vk::Down);
+  Press(vk::Right);
+  Press(vk::Down);
+  Press(vk::Return);
+  EXPECT_EQ(Chosen, (std::vector<std::string>{"Wrap", "Large", "b.txt"}));
+  ExpectClosed(t);
+}
+
+TEST_F(MenuKeys, LeftAndRightMoveBetweenOpenMenusAndEscapeClosesOneLevelAtATime) {
+  TTree t = Build();
+  Alt('F');
+  Press(vk::Right);  // New opens nothing: on to the next menu
+  EXPECT_FALSE(t.File->Visible());
+  ASSERT_TRUE(t.Edit->Visible());
+  EXPECT_EQ(Lit(t.Main), t.EditEntry);
+  EXPECT_EQ(Lit(t.Edit), t.Undo);
+  Press(vk::Right);  // past the disabled 视图(V) to 帮助(H), which has no menu
+  EXPECT_EQ(Lit(t.Main), t.HelpEntry);
+  EXPECT_FALSE(t.Edit->Visible());
+  EXPECT_TRUE(t.Main->MenuButtonPressed());
+  Press(vk::Down);  // nothing to drop down
+  EXPECT_EQ(Lit(t.Main), t.HelpEntry);
+  Press(vk::Right);
+  EXPECT_TRUE(t.File->Visible());
+  EXPECT_EQ(Lit(t.File), t.New);
+  Press(vk::Left);
+  EXPECT_EQ(Lit(t.Main), t.HelpEntry);
+  Press(vk::Left);
+  EXPECT_TRUE(t.Edit->Visible());
+  // Escape: the menu closes, its main entry stays lit; again: nothing lit.
+  Press(vk::Escape);
+  ExpectClosed(t);
+  EXPECT_EQ(Lit(t.Main), t.EditEntry);
+  Press(vk::Down);  // and opens it again
+  EXPECT_TRUE(t.Edit->Visible());
+  Press(vk::Escape);
+  EXPECT_FALSE(Press(vk::Escape));
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_TRUE(Press(vk::Escape));
+  EXPECT_TRUE(Chosen.empty());
+  // Alt+letter on a main entry without a menu chooses it.
+  Alt('H');
+  EXPECT_EQ(Chosen, (std::vector<std::string>{"帮助(H)"}));
+  ExpectClosed(t);
+}
+
+TEST_F(MenuKeys, MouseAndKeyboardTakeTurnsOnTheSameHighlight) {
+  TTree t = Build();
+  ClickOn(t.FileEntry);
+  ASSERT_TRUE(t.File->Visible());
+  Chosen.clear();  // the click on the main entry raised its OnClick
+  Press(vk::Down);  // the dropped-down menu is entered at its first entry
+  EXPECT_EQ(Lit(t.File), t.New);
+  Hover(t.Wrap);
+  EXPECT_EQ(Lit(t.File), t.Wrap);
+  Press(vk::Down);  // on from where the mouse left it
+  EXPECT_EQ(Lit(t.File), t.Small);
+  Hover(t.RecentEntry);  // the mouse opens the cascade; the keyboard goes into it
+  ASSERT_TRUE(t.Recent->Visible());
+  Press(vk::Right);
+  EXPECT_EQ(Lit(t.Recent), t.A);
+  Hover(t.B);
+  Press(vk::Up);
+  EXPECT_EQ(Lit(t.Recent), t.A);
+  Press(vk::Return);
+  EXPECT_EQ(Chosen, (std::vector<std::string>{"a.txt"}));
+  ExpectClosed(t);
+
+  // Opened by keyboard, chosen by mouse.
+  Alt('E');
+  ClickOn(t.Cut);
+  EXPECT_EQ(Chosen.back(), "Cut");
+  ExpectClosed(t);
+  EXPECT_TRUE(Press(vk::Down));
+  // Opened by keyboard, closed by a click on the form: the keys are the form's again.
+  Alt('E');
+  Platform->Advance(150);
+  Platform->MouseMove(Form.get(), 600, 400);
+  Platform->Advance(150);
+  Platform->Click(Form.get(), 600, 400);
+  ExpectClosed(t);
+  EXPECT_TRUE(Press(vk::Down));
+  EXPECT_TRUE(Press(vk::Escape));
+  // Lit by F10, then a mouse click opens the menu: arrows work on it.
+  Press(vk::F10);
+  ClickOn(t.EditEntry);
+  ASSERT_TRUE(t.Edit->Visible());
+  Press(vk::Up);
+  EXPECT_EQ(Lit(t.Edit), t.Cut);
+}
+
+TEST_F(MenuKeys, ChoosingByKeyWhenTheHandlerFreesTheMenuEndsCleanly) {
+  TTree t = Build();
+  t.New->SetOnClick([&](TObject*) { delete t.Main; });
+  Alt('F');
+  Platform->Advance(150);
+  EXPECT_FALSE(Press(vk::Return));
+  EXPECT_TRUE(Press(vk::Down));
+  EXPECT_TRUE(Press(vk::F10));
+  Platform->Advance(300);
+}
+
 }  // namespace
