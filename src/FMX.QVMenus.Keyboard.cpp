@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "FMX.QVMenus.h"
-#include "FMX.QVMenusShared.h"
 #include "FMX.QVUtils.h"
 #include "host/Keys.h"
 
@@ -71,7 +70,7 @@ class TQVMenuKeyboard {
         return;
       }
     }
-    if (!IsMainBar(Root) || !Root->Enabled()) return;
+    if (!Walkable(Root)) return;
     if (Key == vk::F10 && mods.Empty()) {
       Consume(Key, KeyChar);
       ToggleKeyboard(Root);
@@ -111,11 +110,14 @@ class TQVMenuKeyboard {
     if (Key != vk::Menu) return;
     const bool alone = Root->FAltAlone;
     Root->FAltAlone = false;
-    if (!alone || !IsMainBar(Root) || !Root->Enabled() ||
-        dynamic_cast<TQVMenuBar*>(Root->Parent()) != nullptr)
-      return;
+    if (!alone || dynamic_cast<TQVMenuBar*>(Root->Parent()) != nullptr || !Walkable(Root)) return;
     Consume(Key, KeyChar);
     ToggleKeyboard(Root);
+  }
+
+  // A main bar the user can see and use; a hidden one leaves the keys to the form.
+  static bool Walkable(TQVMenuBar* Root) {
+    return IsMainBar(Root) && Root->Enabled() && Root->ParentedVisible();
   }
 
   // The menus are open (by either hand), or F10 or Alt lit a main entry that is still lit.

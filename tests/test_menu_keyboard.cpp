@@ -318,6 +318,13 @@ TEST_F(MenuKeys, F10AndALoneAltLightTheMainBarAndArrowsWalkItSkippingDisabledEnt
   ExpectClosed(t);
   EXPECT_EQ(Lit(t.Main), nullptr);
   EXPECT_TRUE(Press(vk::Down));
+  // A hidden main bar leaves every key to the form.
+  t.Main->SetVisible(false);
+  EXPECT_TRUE(Press(vk::F10));
+  LoneAlt();
+  EXPECT_TRUE(Press('F', {kAlt}));
+  EXPECT_EQ(Lit(t.Main), nullptr);
+  EXPECT_FALSE(t.Main->MenuButtonPressed());
 }
 
 TEST_F(MenuKeys, ArrowsWalkAMenuItsCascadeAndChooseWithEnterOrSpace) {
