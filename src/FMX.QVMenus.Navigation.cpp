@@ -306,6 +306,7 @@ void TQVMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, floa
 bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
   TWeak<TComponent> self(this);
   FMenuButtonPressed = false;
+  FKeyboardMode = false;
   F_TimerHideMenus->SetEnabled(false);
   __QV_GiveBackControl();
   __QV_GiveBackForm();

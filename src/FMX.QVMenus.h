@@ -21,6 +21,24 @@ enum class TQVMark { mNone, mImageList, mIcon, mTick, mChar };
 enum class TQVMenuBarStyle { msMainMenuBar, msSubMenuBar };
 
 class TQVMenuBar;
+// The menus' keyboard: F10 and Alt, arrows, Enter, Escape and shortcuts.
+class TQVMenuKeyboard;
+
+// A key with its modifiers (Shift, Ctrl and Alt only), as a shortcut text names it.
+struct TQVShortCut {
+  uint16_t Key = 0;  // a vk code; 0 when the text names no key
+  TShiftState Shift;
+  bool Valid() const { return Key != 0; }
+  bool operator==(const TQVShortCut&) const = default;
+};
+// The shortcut a text names: "Ctrl+S", "Ctrl+Shift+N", "Alt+F4", "F5", "Ctrl+Enter";
+// text around it that is not ASCII (a CJK label) is passed over. A key without Ctrl or
+// Alt counts only when it types nothing and moves nothing (F1..F12, Insert, Delete), so
+// menu keys and typing are never taken by a shortcut.
+TQVShortCut QVParseShortCut(const std::string& Text);
+// The letter a caption offers for Alt in parentheses, upper-cased: "文件(F)" gives 'F',
+// as does "文件（F）"; 0 when there is none.
+char QVMenuMnemonic(const std::string& Caption);
 
 // One entry of a menu: a caption on a main bar; a row with a mark column, caption,
 // shortcut text and a more-arrow on a sub-menu bar; or a separator line.
@@ -43,6 +61,10 @@ class TQVMenuButton : public TPresentedControl {
   void SetButtonText(const std::string& Value);
   const std::string& ShortCut() const { return FShortCut; }
   void SetShortCut(const std::string& Value);
+  // The key the shortcut text names. Key 0 when it names none: a text that is not
+  // blank is then shown only (ShortCutIsDisplayOnly), never an error.
+  const TQVShortCut& ShortCutKey() const;
+  bool ShortCutIsDisplayOnly() const;
   // The button keeps its own copy; assigning a picture to a sub-menu entry makes it an
   // icon entry.
   TBitmap* IconBitmap() const { return FIconBitmap; }
@@ -76,6 +98,7 @@ class TQVMenuButton : public TPresentedControl {
 
  private:
   friend class TQVMenuBar;
+  friend class TQVMenuKeyboard;
   // Test access to the private tree and state.
   friend class TQVMenusInspector;
 
@@ -124,6 +147,10 @@ class TQVMenuButton : public TPresentedControl {
   int FImageIndex = -1;
   float FMenuButtonFontSize = 0;
   fmx::Char FChar = 0;
+  // The text ShortCutKey was read from: whatever path changes FShortCut, the key is
+  // read again once, on the next ask.
+  mutable std::string FShortCutRead;
+  mutable TQVShortCut FShortCutKey;
 };
 
 // A main menu bar (a strip of entries, normally along the top of a form) or a
@@ -159,6 +186,11 @@ class TQVMenuBar : public TPresentedControl {
   bool MenuButtonPressed() const { return FMenuButtonPressed; }
   void SetMenuButtonPressed(bool Value);
 
+  // Run-time only, never stored; read on the root: the entries' shortcuts choose them
+  // when pressed on the bar's form, menus open or not.
+  bool ShortCutsEnabled() const { return FShortCutsEnabled; }
+  void SetShortCutsEnabled(bool Value);
+
   // A hook where the tree announces a change; it does nothing.
   void __QV_测试_显示提示(TQVMenuBar* ABar, TFmxObject* AObject);
 
@@ -173,9 +205,12 @@ class TQVMenuBar : public TPresentedControl {
   void DoMouseEnter() override;
   // A taken-over control that is freed is never touched again.
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The root of a tree listens to its form's keys; a bar that joins a tree stops.
+  void ParentChanged() override;
 
  private:
   friend class TQVMenuButton;
+  friend class TQVMenuKeyboard;
   friend class TQVMenusInspector;
 
   void __QV_CreateMenuBarAppearance();
@@ -240,6 +275,14 @@ class TQVMenuBar : public TPresentedControl {
   bool FDefaultMenubarColor = false;
   float FSelectBarOpacity = 0;
   TAlphaColor FSelectBarColor = 0;
+  bool FShortCutsEnabled = false;
+  // F10, a lone Alt or Alt+letter put the main bar under the keyboard even while its
+  // menus are closed; every close of the menus ends it.
+  bool FKeyboardMode = false;
+  // Alt went down and no other key since: its release is a lone Alt.
+  bool FAltAlone = false;
+  // The form whose keys this bar listens to.
+  TWeak<TCommonCustomForm> FKeyForm;
 };
 
 namespace qvmenus {

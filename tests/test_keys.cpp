@@ -74,4 +74,68 @@ TEST_F(KeyTest, AHandlerThatFreesTheFormEndsTheKeyCleanly) {
   EXPECT_TRUE(Application->Forms().empty());
 }
 
+TEST_F(KeyTest, PreviewsHearKeysBeforeTheFocusedControlAndMayConsumeThem) {
+  auto form = MakeForm();
+  std::vector<std::string> heard;
+  auto* field = new TRectangle(form.get());
+  field->SetParent(form.get());
+  field->SetFocus();
+  field->SetOnKeyDown([&](TObject*, uint16_t& Key, Char&, TShiftState) {
+    heard.push_back("field " + std::to_string(Key));
+  });
+  form->SetOnKeyDown([&](TObject*, uint16_t& Key, Char&, TShiftState) {
+    heard.push_back("form " + std::to_string(Key));
+  });
+  form->SetOnKeyUp([&](TObject*, uint16_t& Key, Char&, TShiftState) {
+    heard.push_back("form up " + std::to_string(Key));
+  });
+  auto* first = new TComponent(nullptr);
+  auto* second = new TComponent(nullptr);
+  form->AddKeyPreview(
+      first,
+      [&](TObject* Sender, uint16_t& Key, Char& KeyChar, TShiftState) {
+        heard.push_back(std::string(Sender == form.get() ? "first " : "first? ") + std::to_string(Key));
+        if (Key == vk::F10) Key = KeyChar = 0;
+      },
+      [&](TObject*, uint16_t& Key, Char& KeyChar, TShiftState) {
+        heard.push_back("first up " + std::to_string(Key));
+        if (Key == vk::Menu) Key = KeyChar = 0;
+      });
+  form->AddKeyPreview(second, [&](TObject*, uint16_t& Key, Char&, TShiftState) {
+    heard.push_back("second " + std::to_string(Key));
+  }, nullptr);
+  Platform->KeyDown(form.get(), 'A', u'a');
+  Platform->KeyDown(form.get(), vk::F10);  // consumed by the first preview
+  Platform->KeyUp(form.get(), vk::Menu);   // consumed on the way up
+  EXPECT_EQ(heard, (std::vector<std::string>{"first 65", "second 65", "field 65", "form 65",
+                                             "first 121", "first up 18"}));
+  // A freed owner drops out; removing and adding again replaces.
+  heard.clear();
+  delete first;
+  form->AddKeyPreview(second, nullptr, nullptr);
+  Platform->KeyDown(form.get(), 'B');
+  EXPECT_EQ(heard, (std::vector<std::string>{"field 66", "form 66"}));
+  heard.clear();
+  form->AddKeyPreview(second, [&](TObject*, uint16_t&, Char&, TShiftState) { heard.push_back("again"); }, nullptr);
+  form->RemoveKeyPreview(second);
+  Platform->KeyDown(form.get(), 'C');
+  EXPECT_EQ(heard, (std::vector<std::string>{"field 67", "form 67"}));
+  delete second;
+}
+
+TEST_F(KeyTest, APreviewThatFreesTheFormEndsTheKeyCleanly) {
+  auto* form = new TForm(nullptr);
+  form->Show();
+  auto* watcher = new TComponent(form);
+  bool fieldHeard = false;
+  auto* field = new TRectangle(form);
+  field->SetParent(form);
+  field->SetFocus();
+  field->SetOnKeyDown([&](TObject*, uint16_t&, Char&, TShiftState) { fieldHeard = true; });
+  form->AddKeyPreview(watcher, [form](TObject*, uint16_t&, Char&, TShiftState) { delete form; }, nullptr);
+  Platform->KeyPress(form, 'X');
+  EXPECT_FALSE(fieldHeard);
+  EXPECT_TRUE(Application->Forms().empty());
+}
+
 }  // namespace

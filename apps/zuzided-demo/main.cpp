@@ -130,7 +130,7 @@ int RunTour(const TOptions& O) {
         return m;
     return nullptr;
   };
-  TQVMenuButton* fileEntry = findEntry(form.MainMenu(), "文件");
+  TQVMenuButton* fileEntry = findEntry(form.MainMenu(), "文件(F)");
   TQVMenuBar* fileBar = fileEntry != nullptr ? findSubBar(form.MainMenu(), fileEntry) : nullptr;
   TQVMenuButton* recent = fileBar != nullptr ? findEntry(fileBar, "最近的文件") : nullptr;
   TQVMenuButton* save = fileBar != nullptr ? findEntry(fileBar, "保存") : nullptr;
@@ -146,6 +146,16 @@ int RunTour(const TOptions& O) {
     platform.Click(&form, p.X, p.Y);
     platform.Advance(200);
     shoot("chosen", ("chosen: " + form.Status()).c_str());
+    // The same menu by keyboard: Alt+F drops it down, Down walks it.
+    platform.KeyDown(&form, vk::Menu, 0, {TShiftStateItem::ssAlt});
+    platform.KeyPress(&form, 'F', u'f', {TShiftStateItem::ssAlt});
+    platform.KeyUp(&form, vk::Menu);
+    platform.KeyPress(&form, vk::Down);
+    platform.Advance(200);
+    shoot("keyboard", "Alt+F, Down: the File menu by keyboard");
+    platform.KeyPress(&form, vk::Escape);
+    platform.KeyPress(&form, vk::Escape);
+    platform.Advance(200);
   }
   // The system menu: a right press on the strip opens it at the mouse; after a tick on
   // an entry a click chooses it. The logo opens it below itself.

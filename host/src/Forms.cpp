@@ -261,8 +261,39 @@ void TCommonCustomForm::SetFocused(TControl* AControl) {
   if (TControl* n = FFocused.Get(); n != nullptr && n == AControl) n->DoEnter();
 }
 
+void TCommonCustomForm::AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown,
+                                      TKeyEvent OnKeyUp) {
+  if (AOwner == nullptr) return;
+  std::erase_if(FKeyPreviews, [AOwner](const TKeyPreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+  FKeyPreviews.push_back({TWeak<TComponent>(AOwner), std::move(OnKeyDown), std::move(OnKeyUp)});
+}
+
+void TCommonCustomForm::RemoveKeyPreview(TComponent* AOwner) {
+  std::erase_if(FKeyPreviews, [AOwner](const TKeyPreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+}
+
+bool TCommonCustomForm::PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  if (FKeyPreviews.empty()) return true;
+  TWeak<TComponent> self(this);
+  // A preview may add or remove previews, or free their owners.
+  const std::vector<TKeyPreview> previews = FKeyPreviews;
+  for (const TKeyPreview& p : previews) {
+    if (!p.Owner.Alive()) continue;
+    const TKeyEvent& h = Down ? p.OnKeyDown : p.OnKeyUp;
+    if (!h) continue;
+    h(this, Key, KeyChar, Shift);
+    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return false;
+  }
+  return true;
+}
+
 void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
   TWeak<TComponent> self(this);
+  if (!PreviewKey(true, Key, KeyChar, Shift)) return;
   if (TControl* f = FFocused.Get()) {
     f->KeyDown(Key, KeyChar, Shift);
     if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;
@@ -275,6 +306,7 @@ void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift)
 
 void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
   TWeak<TComponent> self(this);
+  if (!PreviewKey(false, Key, KeyChar, Shift)) return;
   if (TControl* f = FFocused.Get()) {
     f->KeyUp(Key, KeyChar, Shift);
     if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;

@@ -308,6 +308,36 @@ TEST_F(DemoMenu, FocusingAnotherWindowClosesTheMenuWithinATick) {
   EXPECT_TRUE(MenuGone(1000)) << Hex(At(kEdgeX, kEdgeY));
 }
 
+TEST_F(DemoMenu, AltLetterOpensArrowsWalkEnterChoosesAndAShortCutFiresWithTheMenusClosed) {
+  ASSERT_TRUE(BorderBecomes(kActive, 5000));
+  Before = At(kEdgeX, kEdgeY);
+  auto said = [&](const std::string& What) {
+    return WaitUntil([&] { return Output().find("Status: 已选择：" + What) != std::string::npos; },
+                     3000);
+  };
+  ASSERT_TRUE(Xs->Xdo({"key", "alt+f"}));
+  ASSERT_TRUE(WaitUntil([&] { return At(kEdgeX, kEdgeY) != Before; }, 3000))
+      << "Alt+F opened no drop-down: " << Hex(At(kEdgeX, kEdgeY)) << "\n" << Output();
+  EXPECT_TRUE(WaitUntil([&] { return Blueish(At(kRowX, kNewY)); }, 2000)) << Hex(At(kRowX, kNewY));
+  ASSERT_TRUE(Xs->Xdo({"key", "Down", "Down"}));
+  EXPECT_TRUE(WaitUntil([&] { return Blueish(At(kRowX, kSaveY)) && !Blueish(At(kRowX, kNewY)); },
+                        2000))
+      << Hex(At(kRowX, kSaveY)) << " " << Hex(At(kRowX, kNewY));
+  ASSERT_TRUE(Xs->Xdo({"key", "Return"}));
+  EXPECT_TRUE(MenuGone(2000)) << Hex(At(kEdgeX, kEdgeY));
+  EXPECT_TRUE(said("保存")) << Output();
+  // With the menus closed a shortcut chooses its entry; nothing drops down.
+  ASSERT_TRUE(Xs->Xdo({"key", "ctrl+n"}));
+  EXPECT_TRUE(said("新建")) << Output();
+  EXPECT_EQ(At(kEdgeX, kEdgeY), Before);
+  // F10 lights 文件(F), Down drops it down, Escape twice leaves nothing open or lit.
+  ASSERT_TRUE(Xs->Xdo({"key", "F10", "Down", "Escape", "Escape"}));
+  usleep(300000);
+  EXPECT_EQ(At(kEdgeX, kEdgeY), Before);
+  EXPECT_FALSE(Blueish(At(kFileX, kFileY))) << Hex(At(kFileX, kFileY));
+  EXPECT_TRUE(Demo.Running());
+}
+
 // --- the title bar's system menu -------------------------------------------------------
 // Its entries are 27 pixels high, stacked from the menu's top left corner, which lies 3
 // pixels right of and below the right press; a separator of 5 pixels stands before

@@ -207,6 +207,13 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void SetOnKeyDown(TKeyEvent Value) { FOnKeyDown = std::move(Value); }
   const TKeyEvent& OnKeyUp() const { return FOnKeyUp; }
   void SetOnKeyUp(TKeyEvent Value) { FOnKeyUp = std::move(Value); }
+  // Library controls that must see the form's keys whatever has the focus (a menu bar
+  // takes F10, Alt and its shortcuts) hear them before the focused control and the
+  // form's handlers, in the order they were added; a key one of them consumes (sets to
+  // 0) goes no further. Held weakly: a freed owner simply drops out. Adding again for
+  // the same owner replaces its handlers.
+  void AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown, TKeyEvent OnKeyUp);
+  void RemoveKeyPreview(TComponent* AOwner);
 
   // Device pixels per logical pixel of the form's window (2 on a HiDPI screen). The
   // form's coordinates never change with it; only the canvas the platform paints on
@@ -259,6 +266,13 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   friend class TRealignBatch;
   // False when a handler freed the form.
   bool UpdateHovered(TPointF P);
+  // False when a preview consumed the key or freed the form.
+  bool PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift);
+  struct TKeyPreview {
+    TWeak<TComponent> Owner;
+    TKeyEvent OnKeyDown, OnKeyUp;
+  };
+  std::vector<TKeyPreview> FKeyPreviews;
   void RealignDeferred();
   // One pass over the region R (form coordinates) of ACanvas.
   void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);

@@ -56,8 +56,7 @@ uint16_t VirtualKey(SDL_Keycode K) {
   }
 }
 
-TShiftState KeyShift() {
-  const SDL_Keymod m = SDL_GetModState();
+TShiftState KeyShift(uint16_t m = SDL_GetModState()) {
   TShiftState s;
   if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
   if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
@@ -742,20 +741,22 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       TWeak<TCommonCustomForm> form(w->Form);
       if (Owner->FOnKeyDown) {
         auto h = Owner->FOnKeyDown;
-        h(w->Form, key, KeyShift());
+        h(w->Form, key, KeyShift(E.key.keysym.mod));
       }
       // Printable keys carry their character; text input proper is not this host's.
       Char ch = 0;
       const SDL_Keycode sym = E.key.keysym.sym;
       if (sym >= 0x20 && sym < 0x7F) ch = static_cast<Char>(sym);
-      if (TCommonCustomForm* f = form.Get()) Router.KeyDown(f, key, ch, KeyShift());
+      // The modifiers as they were when the key went down: by the time the event is
+      // handled the queue may already hold their release (Alt+F typed quickly).
+      if (TCommonCustomForm* f = form.Get()) Router.KeyDown(f, key, ch, KeyShift(E.key.keysym.mod));
       break;
     }
     case SDL_KEYUP: {
       Window* w = FindId(E.key.windowID);
       uint16_t key = VirtualKey(E.key.keysym.sym);
       if (w == nullptr || key == 0) break;
-      Router.KeyUp(w->Form, key, 0, KeyShift());
+      Router.KeyUp(w->Form, key, 0, KeyShift(E.key.keysym.mod));
       break;
     }
     default:
