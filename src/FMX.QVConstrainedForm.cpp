@@ -24,17 +24,6 @@ TRectF WindowRect(int ALeft, int ATop, int AWidth, int AHeight) {
           static_cast<float>(bottom)};
 }
 
-const std::vector<std::string> kRepublished = {
-    "Action", "ActiveControl", "BiDiMode", "Border", "BorderIcons", "BorderStyle", "Caption",
-    "ClientHeight", "ClientWidth", "Cursor", "Fill", "Height", "Left", "Padding", "Position",
-    "Quality", "SystemStatusBar", "StyleBook", "StyleLookup", "Transparency", "Top", "FormStyle",
-    "Visible", "WindowState", "Width", "FormFactor", "FormFamily", "FullScreen",
-    "ShowFullScreenIcon", "ShowHint", "OnActivate", "OnCreate", "OnClose", "OnCloseQuery",
-    "OnDeactivate", "OnDestroy", "OnKeyDown", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-    "OnMouseWheel", "OnResize", "OnPaint", "OnShow", "OnHide", "OnFocusChanged",
-    "OnVirtualKeyboardShown", "OnVirtualKeyboardHidden", "Touch", "OnGesture", "OnSaveState",
-    "OnTap", "OnTouch"};
-
 const TDeclareClass<TQVConstrainedForm, TForm> ConstrainedFormClass(
     "TQVConstrainedForm", [](auto& c) {
       using C = TQVConstraints;
@@ -49,9 +38,9 @@ const TDeclareClass<TQVConstrainedForm, TForm> ConstrainedFormClass(
         s.Prop("MinHeight", &C::MinHeight, &C::SetMinHeight, Default(0));
       });
       // Constraints first, then what the form re-publishes.
-      c.Inherit(kRepublished);
+      c.Inherit(FormPublishedNames());
       std::vector<std::string> order{"Constraints"};
-      order.insert(order.end(), kRepublished.begin(), kRepublished.end());
+      order.insert(order.end(), FormPublishedNames().begin(), FormPublishedNames().end());
       c.Order(order);
     });
 

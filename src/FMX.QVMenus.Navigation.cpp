@@ -42,23 +42,6 @@ bool IsMainBar(const TQVMenuBar* B) { return B->MenuBarStyle() == TQVMenuBarStyl
 
 }  // namespace
 
-// The bar's handlers on foreign controls and the form. They hold the bar weakly (a
-// control may outlive the bar), and being of their own types they can be told apart
-// from whatever the application put there since.
-struct TQVMenuBar::TControlDownHook {
-  TWeak<TQVMenuBar> Bar;
-  void operator()(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
-                  float Y) const {
-    if (TQVMenuBar* b = Bar.Get()) b->__QV_Control_OnMouseDown(Sender, Button, Shift, X, Y);
-  }
-};
-
-struct TQVMenuBar::TControlLeaveHook {
-  TWeak<TQVMenuBar> Bar;
-  void operator()(TObject* Sender) const {
-    if (TQVMenuBar* b = Bar.Get()) b->__QV_Control_OnMouseLeave(Sender);
-  }
-};
 
 struct TQVMenuBar::TFormDownHook {
   TWeak<TQVMenuBar> Bar;

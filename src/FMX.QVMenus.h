@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FMX.QVTakeOver.h"
 #include "host/Forms.h"
 #include "host/ImageList.h"
 #include "host/Shapes.h"
@@ -236,8 +237,10 @@ class TQVMenuBar : public TPresentedControl {
   // Puts the foreign control's own handlers back, where this bar's are still on it.
   void __QV_GiveBackControl();
   void __QV_GiveBackForm();
-  struct TControlDownHook;
-  struct TControlLeaveHook;
+  friend struct TQVTakeOverMouseDown<TQVMenuBar>;
+  friend struct TQVTakeOverMouseLeave<TQVMenuBar>;
+  using TControlDownHook = TQVTakeOverMouseDown<TQVMenuBar>;
+  using TControlLeaveHook = TQVTakeOverMouseLeave<TQVMenuBar>;
   struct TFormDownHook;
   // A bar with entries and sub bars of its own joins ARoot's tree, or leaves it and
   // becomes the root of what it holds.

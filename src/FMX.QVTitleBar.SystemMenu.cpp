@@ -27,23 +27,6 @@ bool SameName(const std::string& Name, const char* Literal) {
 
 }  // namespace
 
-// The handlers put on a borrowed control. They hold the title bar weakly (the control
-// may outlive it), and being of their own types they are told apart from whatever the
-// application put on the control since.
-struct TQVTitleBar::TControlDownHook {
-  TWeak<TQVTitleBar> Bar;
-  void operator()(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
-                  float Y) const {
-    if (TQVTitleBar* b = Bar.Get()) b->__QV_Control_OnMouseDown(Sender, Button, Shift, X, Y);
-  }
-};
-
-struct TQVTitleBar::TControlLeaveHook {
-  TWeak<TQVTitleBar> Bar;
-  void operator()(TObject* Sender) const {
-    if (TQVTitleBar* b = Bar.Get()) b->__QV_Control_OnMouseLeave(Sender);
-  }
-};
 
 // --- building ---------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "FMX.QVTakeOver.h"
 #include "host/Forms.h"
 #include "host/Shapes.h"
 #include "host/StdCtrls.h"
@@ -135,8 +136,10 @@ class TQVTitleBar : public TPresentedControl {
   // Puts the taken-over control's own handlers back, where ours are still on it.
   void __QV_GiveBackControl();
   void __QV_ColourSystemMenu(bool AllColours);
-  struct TControlDownHook;
-  struct TControlLeaveHook;
+  friend struct TQVTakeOverMouseDown<TQVTitleBar>;
+  friend struct TQVTakeOverMouseLeave<TQVTitleBar>;
+  using TControlDownHook = TQVTakeOverMouseDown<TQVTitleBar>;
+  using TControlLeaveHook = TQVTakeOverMouseLeave<TQVTitleBar>;
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 

@@ -35,6 +35,8 @@ void TCommonCustomForm::DoShowOrHide() {
   }
 }
 
+const std::vector<std::string>& FormPublishedNames() { return hostprops::kFormPublished; }
+
 // --- stored-form description ------------------------------------------------
 
 void DeclareFormClasses() {

@@ -342,6 +342,10 @@ class TFrame : public TControl {
   explicit TFrame(TComponent* AOwner);
 };
 
+// What a form publishes to stored forms, in order: the list a form class that
+// re-publishes the form's properties names.
+const std::vector<std::string>& FormPublishedNames();
+
 class TScreen {
  public:
   int Width() const;
