@@ -88,6 +88,7 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   }
   SubtreeChanged();
   InvalidatePainted();
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (sized) {
     TWeak<TComponent> self(this);
     Realign();
@@ -106,6 +107,7 @@ void TControl::PositionChanged() {
   NotifyTreeChanged();
   // An aligned control's position only orders it among its siblings; the layout
   // decides where it ends up.
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (Align() != TAlignLayout::None) ParentRealign();
 }
 
@@ -130,6 +132,7 @@ void TControl::PaintExtentChanged() {
 }
 
 void TControl::MarginsChanged() {
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (Align() != TAlignLayout::None) ParentRealign();
 }
 

@@ -253,6 +253,10 @@ class TControl : public TFmxObject {
   void ChildrenChanged() override;
   // Only where this control lies can the picture change.
   void ZOrderChanged() override { InvalidatePainted(); }
+  // A child's position, size or margins just changed. Runs before any handler the
+  // change may cause, so an override must not run application code; a parent keeps
+  // figures about its children up to date here instead of walking them all again.
+  virtual void ChildGeometryChanged(TControl* AChild) {}
   // The control's visibility, size or alignment changed: its parent must re-lay out.
   void ParentRealign();
   // What this control paints changed: the old ink must go and the new must come. Call
