@@ -282,7 +282,9 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   FMenuButtonStyle = Value;
   SetHitTest(true);
   SetEnabled(true);
-  Margins()->Set(Margins()->Left(), 0, Margins()->Right(), 0);
+  // Read without making them: most entries never have margins, and each set costs a
+  // small allocation.
+  if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
   __QV_ParentMenuBar();
   switch (Value) {
     case TQVMenuButtonStyle::mbMainMenuButton:
