@@ -293,7 +293,48 @@ void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
   if (auto* button = dynamic_cast<TQVMenuButton*>(AObject)) __QV_AdoptMenuButton(root, button);
 }
 
+// --- where entries end ----------------------------------------------------------------
+
+float TQVMenuBar::__QV_EntriesEnd(bool Across, const TQVMenuButton* Newcomer) {
+  if (!FEntriesEnd.Valid) {
+    FEntriesEnd = TEntriesEnd{};
+    FEntriesEnd.Valid = true;
+    for (TFmxObject* child : ChildrenList()) {
+      auto* b = dynamic_cast<TQVMenuButton*>(child);
+      if (b != nullptr && b != Newcomer) __QV_AccountEntryEnd(b);
+    }
+  }
+  return Across ? FEntriesEnd.Right : FEntriesEnd.Bottom;
+}
+
+// An entry's edges moved (or it joined): an edge past the known one becomes it; the
+// entry that held an edge moving back leaves it unknown until the next walk.
+void TQVMenuBar::__QV_AccountEntryEnd(const TQVMenuButton* AButton) {
+  if (!FEntriesEnd.Valid) return;
+  const TRectF margins = AButton->MarginsRect();
+  auto account = [&](float Edge, float& End, const TObject*& Holder) {
+    if (Edge >= End) {
+      End = Edge;
+      Holder = AButton;
+    } else if (Holder == AButton) {
+      FEntriesEnd.Valid = false;
+    }
+  };
+  account(AButton->Position()->X() + AButton->Width() + margins.Right, FEntriesEnd.Right,
+          FEntriesEnd.RightHolder);
+  account(AButton->Position()->Y() + AButton->Height() + margins.Bottom, FEntriesEnd.Bottom,
+          FEntriesEnd.BottomHolder);
+}
+
+void TQVMenuBar::ChildGeometryChanged(TControl* AChild) {
+  TPresentedControl::ChildGeometryChanged(AChild);
+  if (!FEntriesEnd.Valid) return;
+  if (auto* b = dynamic_cast<TQVMenuButton*>(AChild)) __QV_AccountEntryEnd(b);
+}
+
 void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
+  // The entry that leaves may have held an edge.
+  FEntriesEnd.Valid = false;
   TPresentedControl::DoRemoveObject(AObject);
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();

@@ -53,7 +53,7 @@ void TQVMenuBar::__QV_DoUpdateMainbMenuBarTotalWidth() {
   float total = 0;
   for (TFmxObject* child : ChildrenList())
     if (auto* b = dynamic_cast<TQVMenuButton*>(child))
-      total += b->Margins()->Left() + b->Width() + b->Margins()->Right();
+      total += b->MarginsRect().Left + b->Width() + b->MarginsRect().Right;
   const float w = IsDesigning() ? total + 54 : total + 2 * Padding()->Left();
   if (!AlignSetsWidth(Align())) SetWidth(w);
 }
@@ -62,7 +62,7 @@ void TQVMenuBar::__QV_DoUpdateSubMenuBarTotalHeight() {
   float total = 0;
   for (TFmxObject* child : ChildrenList())
     if (auto* b = dynamic_cast<TQVMenuButton*>(child))
-      total += b->Margins()->Top() + b->Height() + b->Margins()->Bottom();
+      total += b->MarginsRect().Top + b->Height() + b->MarginsRect().Bottom;
   const float h =
       IsDesigning() ? total + 2 * Padding()->Top() + 54 : total + Padding()->Top() + 2.5f;
   if (!AlignSetsHeight(Align())) SetHeight(h);

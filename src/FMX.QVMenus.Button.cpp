@@ -231,18 +231,14 @@ void TQVMenuButton::ParentChanged() {
     const bool across = bar->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar;
     // The layout orders a bar's entries by position: a newcomer starts past the last
     // one, so that entries stand in the order they were added.
-    float end = 0;
-    for (TFmxObject* child : bar->ChildrenList()) {
-      auto* b = dynamic_cast<TQVMenuButton*>(child);
-      if (b == nullptr || b == this) continue;
-      end = std::max(end, across ? b->Position()->X() + b->Width() + b->Margins()->Right()
-                                 : b->Position()->Y() + b->Height() + b->Margins()->Bottom());
-    }
+    const float end = bar->__QV_EntriesEnd(across, this);
+    TWeak<TQVMenuBar> barLink(bar);
     if (across)
       Position()->SetX(end);
     else
       Position()->SetY(end);
     if (!self.Alive()) return;
+    if (barLink.Alive() && Parent() == bar) bar->__QV_AccountEntryEnd(this);
     SetAlign(across ? TAlignLayout::Left : TAlignLayout::Top);
     if (self.Alive()) SetMenuButtonFontColor(color);
   } else {
@@ -286,7 +282,9 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   FMenuButtonStyle = Value;
   SetHitTest(true);
   SetEnabled(true);
-  Margins()->Set(Margins()->Left(), 0, Margins()->Right(), 0);
+  // Read without making them: most entries never have margins, and each set costs a
+  // small allocation.
+  if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
   __QV_ParentMenuBar();
   switch (Value) {
     case TQVMenuButtonStyle::mbMainMenuButton:

@@ -32,6 +32,20 @@ bool SameByName(const TComponent* A, const TComponent* B) {
   return !a.empty() && a == NameKey(B);
 }
 
+// Whether the last children of their common parent are already these, in this order.
+// Bringing them to the front again would end in the same order, yet every step of the
+// way would repaint each of them (the whole open drop-down on each hover).
+bool AlreadyInFront(std::initializer_list<const TFmxObject*> Controls) {
+  const TFmxObject* parent = (*Controls.begin())->Parent();
+  if (parent == nullptr) return false;
+  const auto& children = parent->ChildrenList();
+  if (children.size() < Controls.size()) return false;
+  size_t at = children.size() - Controls.size();
+  for (const TFmxObject* c : Controls)
+    if (c->Parent() != parent || children[at++] != c) return false;
+  return true;
+}
+
 bool SameByExactName(const TComponent* A, const TComponent* B) {
   if (A == nullptr || B == nullptr) return false;
   if (A == B) return true;
@@ -211,6 +225,7 @@ void TQVMenuButton::DoMouseEnter() {
   auto* q = dynamic_cast<TQVMenuBar*>(t->Parent());
   if (q == nullptr) return;
   q->F_SelectedBar->SetVisible(true);
+  if (AlreadyInFront({q->F_SelectedBar, t, p})) return;
   q->F_SelectedBar->BringToFront();
   t->BringToFront();
   p->BringToFront();

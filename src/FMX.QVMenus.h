@@ -208,6 +208,8 @@ class TQVMenuBar : public TPresentedControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The root of a tree listens to its form's keys; a bar that joins a tree stops.
   void ParentChanged() override;
+  // Keeps FEntriesEnd current as entries move and resize.
+  void ChildGeometryChanged(TControl* AChild) override;
 
  private:
   friend class TQVMenuButton;
@@ -216,6 +218,11 @@ class TQVMenuBar : public TPresentedControl {
 
   void __QV_CreateMenuBarAppearance();
   static TQVMenuBar* __QV_GetRootMenuBar(TFmxObject* AObject);
+  // Where a newcomer entry starts: past the farthest edge (plus margin) of the entries
+  // this bar holds, across or down, and never before 0. Kept up to date as entries
+  // move, so that adding entry n does not walk the n before it.
+  float __QV_EntriesEnd(bool Across, const TQVMenuButton* Newcomer);
+  void __QV_AccountEntryEnd(const TQVMenuButton* AButton);
   // FRootMenuBar, looked up again (the outermost bar above); nil while being torn down.
   TQVMenuBar* __QV_EnsureRootMenuBar();
   void __QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot);
@@ -271,6 +278,14 @@ class TQVMenuBar : public TPresentedControl {
   TMouseEvent FForm_OnMouseDownEvent;
   // The form the hook is on (the owner form may have gone by the time it is given back).
   TWeak<TForm> FHookedForm;
+  // Each edge's entry is known by identity only; an entry leaving drops the figures.
+  struct TEntriesEnd {
+    float Right = 0, Bottom = 0;
+    const TObject* RightHolder = nullptr;
+    const TObject* BottomHolder = nullptr;
+    bool Valid = false;
+  };
+  TEntriesEnd FEntriesEnd;
   TQVMenuBarStyle FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
   TAlphaColor FBorderColor = 0;
   TAlphaColor FFontColor = 0;

@@ -16,9 +16,9 @@ void __QV_窗体_清除窗体上的残影(TForm* AForm) {
 TStyleBook* __QV_样式_GetStyleBook(TForm* AForm) {
   if (AForm == nullptr) return nullptr;
   if (AForm->StyleBook() != nullptr) return AForm->StyleBook();
-  for (int I = 0; I < AForm->ComponentCount(); ++I)
-    if (auto* Book = dynamic_cast<TStyleBook*>(AForm->Components(I))) return Book;
-  return nullptr;
+  // The first book among the form's components, found from the few books there are:
+  // every menu bar asks on creation, and a form may own a hundred thousand components.
+  return TStyleBook::FirstOwnedBy(AForm);
 }
 
 TRectF __QV_文本_获取文本高度和宽度(TTextSettings* ATextSettings, const std::string& AText) {

@@ -133,6 +133,14 @@ TComponent* TComponent::Components(int Index) const {
   return FComponents[static_cast<size_t>(Index)];
 }
 
+int TComponent::ComponentIndex() const {
+  if (FOwner == nullptr) return -1;
+  FOwner->Compact();
+  const auto& list = FOwner->FComponents;
+  return FOwnerIndex < list.size() && list[FOwnerIndex] == this ? static_cast<int>(FOwnerIndex)
+                                                                 : -1;
+}
+
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   std::string wanted = LowerCase(AName);

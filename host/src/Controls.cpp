@@ -1,12 +1,15 @@
 #include "host/Controls.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "HostProps.h"
 #include "Layout.h"
 #include "host/Canvas.h"
 #include "host/Effects.h"
 #include "host/Forms.h"
+#include "host/Shapes.h"
+#include "host/StdCtrls.h"
 
 namespace fmx {
 
@@ -89,6 +92,7 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   }
   SubtreeChanged();
   InvalidatePainted();
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (sized) {
     TWeak<TComponent> self(this);
     Realign();
@@ -107,6 +111,7 @@ void TControl::PositionChanged() {
   NotifyTreeChanged();
   // An aligned control's position only orders it among its siblings; the layout
   // decides where it ends up.
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (Align() != TAlignLayout::None) ParentRealign();
 }
 
@@ -131,6 +136,7 @@ void TControl::PaintExtentChanged() {
 }
 
 void TControl::MarginsChanged() {
+  if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (Align() != TAlignLayout::None) ParentRealign();
 }
 
@@ -359,7 +365,58 @@ void TControl::InvalidatePainted() {
     root->InvalidateRect(r);
 }
 
-void TControl::Repaint() { InvalidatePainted(); }
+namespace {
+// Primitives whose every visible property invalidates what it painted as it changes
+// (their setters, brushes, text settings, pictures and paths all do). A subclass may
+// draw from state of its own that nobody tells the host about, so only the exact
+// classes count.
+bool InvalidatesItself(const TFmxObject* O) {
+  const std::type_info& t = typeid(*O);
+  return t == typeid(TRectangle) || t == typeid(TLabel) || t == typeid(TText) ||
+         t == typeid(TPath) || t == typeid(TLine) || t == typeid(TImage) ||
+         t == typeid(TGlyph) || t == typeid(TLayout);
+}
+
+// Paint handlers draw from the application's state, which may have changed unseen.
+bool SubtreeInvalidatesItself(const TFmxObject* O) {
+  if (!InvalidatesItself(O)) return false;
+  const TControl* c = O->AsControl();
+  if (c == nullptr || c->OnPainting() || c->OnPaint()) return false;
+  for (const TFmxObject* child : O->ChildrenList())
+    if (!SubtreeInvalidatesItself(child)) return false;
+  return true;
+}
+}  // namespace
+
+void TControl::Repaint() {
+  // Such a subtree has nothing stale on screen: each change already repainted where
+  // it was and where it is. Asking again would repaint its whole area for nothing (a
+  // window-sized background, on every hover of a menu entry).
+  if (SubtreeInvalidatesItself(this)) return;
+  InvalidatePainted();
+}
+
+void TControl::ZOrderChanged(size_t OldIndex) {
+  if (!FVisible || IsDestroying()) return;
+  TFmxObject* parent = Parent();
+  IRoot* root = parent != nullptr ? Root() : nullptr;
+  if (root == nullptr || !root->IsShowing()) return;
+  const auto& siblings = parent->ChildrenList();
+  const size_t now = static_cast<size_t>(Index());
+  const size_t from = std::min(OldIndex, now), to = std::min(std::max(OldIndex, now), siblings.size() - 1);
+  const TRectF mine = SubtreePaintRect();
+  auto* pc = fmx::AsControl(parent);
+  for (size_t i = from; i <= to; ++i) {
+    auto* c = fmx::AsControl(siblings[i]);
+    if (c == nullptr || c == this || !c->FVisible) continue;
+    const TRectF overlap = Intersect(mine, c->SubtreePaintRect());
+    if (overlap.IsEmpty()) continue;
+    if (pc != nullptr)
+      pc->InvalidateRect(overlap);
+    else
+      root->InvalidateRect(overlap);
+  }
+}
 
 void TControl::InvalidateRect(const TRectF& R) {
   // Up the chain to the form: offsets add up, a hidden ancestor shows nothing, and a

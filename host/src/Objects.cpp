@@ -185,7 +185,7 @@ void TFmxObject::BringToFront() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.push_back(this);
   FParent->RenumberChildren(at);
-  ZOrderChanged();
+  ZOrderChanged(at);
   // The new order lays the parent out, whose handlers may free it (and this).
   TFmxObject* parent = FParent;
   TWeak<TComponent> link(parent);
@@ -201,7 +201,7 @@ void TFmxObject::SendToBack() {
   siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
   siblings.insert(siblings.begin(), this);
   FParent->RenumberChildren(0);
-  ZOrderChanged();
+  ZOrderChanged(at);
   // The new order lays the parent out, whose handlers may free it (and this).
   TFmxObject* parent = FParent;
   TWeak<TComponent> link(parent);

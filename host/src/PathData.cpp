@@ -320,24 +320,47 @@ class PathParser {
 
 std::vector<TPathPoint> ParsePathData(const std::string& Data) { return PathParser(Data).Parse(); }
 
+namespace {
+const std::string kNoData;
+const std::vector<TPathPoint> kNoPoints;
+}  // namespace
+
+const std::string& TPathData::Data() const { return FParsed ? FParsed->Data : kNoData; }
+
+const std::vector<TPathPoint>& TPathData::Points() const {
+  return FParsed ? FParsed->Points : kNoPoints;
+}
+
 void TPathData::SetData(const std::string& Value) {
-  if (Value == FData) return;
-  std::vector<TPathPoint> Parsed = ParsePathData(Value);
-  FData = Value;
-  FPoints = std::move(Parsed);
+  if (Value == Data()) return;
+  // The last few parses are kept: controls built in a row mostly set the same data.
+  static constexpr size_t kRecent = 8;
+  static auto* recent = new std::vector<std::shared_ptr<const TParsed>>;
+  std::shared_ptr<const TParsed> parsed;
+  for (const auto& p : *recent)
+    if (p->Data == Value) parsed = p;
+  if (parsed == nullptr) {
+    std::vector<TPathPoint> points = ParsePathData(Value);
+    points.shrink_to_fit();
+    parsed = std::make_shared<const TParsed>(TParsed{Value, std::move(points)});
+    if (recent->size() == kRecent) recent->erase(recent->begin());
+    recent->push_back(parsed);
+  }
+  FParsed = Value.empty() ? nullptr : std::move(parsed);
   Changed();
 }
 
 TRectF TPathData::GetBounds() const {
-  if (FPoints.empty()) return {};
-  float L = FPoints[0].Point.X, T = FPoints[0].Point.Y, R = L, B = T;
+  const std::vector<TPathPoint>& points = Points();
+  if (points.empty()) return {};
+  float L = points[0].Point.X, T = points[0].Point.Y, R = L, B = T;
   auto Add = [&](TPointF Pt) {
     L = std::min(L, Pt.X);
     T = std::min(T, Pt.Y);
     R = std::max(R, Pt.X);
     B = std::max(B, Pt.Y);
   };
-  for (const TPathPoint& Pt : FPoints) {
+  for (const TPathPoint& Pt : points) {
     Add(Pt.Point);
     if (Pt.Kind == TPathPointKind::CurveTo) {
       Add(Pt.Control1);
@@ -348,9 +371,8 @@ TRectF TPathData::GetBounds() const {
 }
 
 void TPathData::Clear() {
-  if (FData.empty() && FPoints.empty()) return;
-  FData.clear();
-  FPoints.clear();
+  if (FParsed == nullptr) return;
+  FParsed.reset();
   Changed();
 }
 
@@ -360,9 +382,8 @@ void TPathData::Assign(TPersistent* Source) {
     TChangeNotifier::Assign(Source);
     return;
   }
-  if (Src == this || (Src->FData == FData && Src->FPoints.size() == FPoints.size())) return;
-  FData = Src->FData;
-  FPoints = Src->FPoints;
+  if (Src == this || (Src->Data() == Data() && Src->Points().size() == Points().size())) return;
+  FParsed = Src->FParsed;
   Changed();
 }
 

@@ -16,8 +16,8 @@ TShape::TShape(TComponent* AOwner)
       FFill(TBrushKind::Solid, kDefaultShapeFill),
       FStroke(TBrushKind::Solid, kDefaultShapeStroke) {
   SetSize(50, 50);
-  FFill.SetOnChange([this](TObject*) { Repaint(); });
-  FStroke.SetOnChange([this](TObject*) { Repaint(); });
+  FFill.SetOnChange([this](TObject*) { InvalidatePainted(); });
+  FStroke.SetOnChange([this](TObject*) { InvalidatePainted(); });
 }
 
 TShape::~TShape() = default;
@@ -28,24 +28,24 @@ void TRectangle::SetXRadius(float Value) {
   Value = SanitizeSize(Value);
   if (Value == FXRadius) return;
   FXRadius = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 void TRectangle::SetYRadius(float Value) {
   Value = SanitizeSize(Value);
   if (Value == FYRadius) return;
   FYRadius = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 void TRectangle::SetCorners(TCorners Value) {
   if (Value == FCorners) return;
   FCorners = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 TPath::TPath(TComponent* AOwner) : TShape(AOwner) {
-  FData.SetOnChange([this](TObject*) { Repaint(); });
+  FData.SetOnChange([this](TObject*) { InvalidatePainted(); });
 }
 
 TPath::~TPath() = default;
@@ -53,7 +53,7 @@ TPath::~TPath() = default;
 void TPath::SetWrapMode(TPathWrapMode Value) {
   if (Value == FWrapMode) return;
   FWrapMode = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 TLine::TLine(TComponent* AOwner) : TShape(AOwner) {}
@@ -61,7 +61,7 @@ TLine::TLine(TComponent* AOwner) : TShape(AOwner) {}
 void TLine::SetLineType(TLineType Value) {
   if (Value == FLineType) return;
   FLineType = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 // --- painting ---------------------------------------------------------------

@@ -60,7 +60,7 @@ TLabel::TLabel(TComponent* AOwner) : TTextControl(AOwner) {
 // --- images -------------------------------------------------------------------
 
 TImage::TImage(TComponent* AOwner) : TControl(AOwner) {
-  FBitmap.SetOnChange([this](TObject*) { Repaint(); });
+  FBitmap.SetOnChange([this](TObject*) { InvalidatePainted(); });
 }
 
 TImage::~TImage() = default;
@@ -70,7 +70,7 @@ void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
 void TImage::SetWrapMode(TImageWrapMode Value) {
   if (Value == FWrapMode) return;
   FWrapMode = Value;
-  Repaint();
+  InvalidatePainted();
 }
 
 TLayout::TLayout(TComponent* AOwner) : TControl(AOwner) { SetHitTest(false); }
@@ -106,7 +106,7 @@ void TGlyph::ImagesChanged() {
     const bool has = images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count();
     SetVisible(has);
   }
-  Repaint();
+  InvalidatePainted();
 }
 
 // --- size grip ----------------------------------------------------------------

@@ -2,6 +2,8 @@
 #include "HostProps.h"
 #include "host/Styles.h"
 
+#include <algorithm>
+
 #include "host/Classes.h"
 
 namespace fmx {
@@ -20,9 +22,39 @@ TStyleCollectionItem* TStyleCollection::Add(TFmxObject* AStyle) {
   return FItems.back().get();
 }
 
-TStyleBook::TStyleBook(TComponent* AOwner) : TFmxObject(AOwner) {}
+namespace {
+// Every style book whose constructor has finished and whose destructor has not begun:
+// what a dynamic_cast to TStyleBook would recognise. Few exist at a time.
+std::vector<TStyleBook*>& LiveBooks() {
+  static auto* books = new std::vector<TStyleBook*>;
+  return *books;
+}
+}  // namespace
 
-TStyleBook::~TStyleBook() { FStyles.Clear(); }
+TStyleBook::TStyleBook(TComponent* AOwner) : TFmxObject(AOwner) { LiveBooks().push_back(this); }
+
+TStyleBook::~TStyleBook() {
+  auto& books = LiveBooks();
+  books.erase(std::find(books.begin(), books.end(), this));
+  FStyles.Clear();
+}
+
+TStyleBook* TStyleBook::FirstOwnedBy(const TComponent* AOwner) {
+  if (AOwner == nullptr) return nullptr;
+  TStyleBook* first = nullptr;
+  int firstIndex = 0;
+  for (TStyleBook* book : LiveBooks()) {
+    if (book->Owner() != AOwner) continue;
+    // Not (or no longer) in the owner's list: its owner is freeing it.
+    const int index = book->ComponentIndex();
+    if (index < 0) continue;
+    if (first == nullptr || index < firstIndex) {
+      first = book;
+      firstIndex = index;
+    }
+  }
+  return first;
+}
 
 TStyleCollectionItem* TStyleBook::CurrentItem() const {
   if (FCurrentItemIndex < 0 || FCurrentItemIndex >= FStyles.Count()) return nullptr;

@@ -111,6 +111,9 @@ class TComponent : public TPersistent {
     return static_cast<int>(FComponents.size());
   }
   TComponent* Components(int Index) const;
+  // Where this component stands in its owner's Components, or -1 without an owner (or
+  // once its owner has taken it off the list to free it).
+  int ComponentIndex() const;
   TComponent* FindComponent(const std::string& AName) const;
 
   // Appends in constant time; removal is constant time too (amortised), so building and

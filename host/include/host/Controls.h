@@ -134,7 +134,8 @@ class TControl : public TFmxObject {
   // The form this control sits on, if any.
   TCommonCustomForm* ParentForm() const;
 
-  // Asks for the control to be drawn again.
+  // Asks for the control to be drawn again where it may show something stale; a
+  // subtree of plain primitives without paint handlers never does.
   void Repaint();
   void InvalidateRect(const TRectF& R);
   // Lays out the aligned children again (later, when a realign lock is held).
@@ -251,8 +252,12 @@ class TControl : public TFmxObject {
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
   void ChildrenChanged() override;
-  // Only where this control lies can the picture change.
-  void ZOrderChanged() override { InvalidatePainted(); }
+  // Only where this control overlaps a sibling it passed can the picture change.
+  void ZOrderChanged(size_t OldIndex) override;
+  // A child's position, size or margins just changed. Runs before any handler the
+  // change may cause, so an override must not run application code; a parent keeps
+  // figures about its children up to date here instead of walking them all again.
+  virtual void ChildGeometryChanged(TControl* AChild) {}
   // The control's visibility, size or alignment changed: its parent must re-lay out.
   void ParentRealign();
   // What this control paints changed: the old ink must go and the new must come. Call

@@ -2,6 +2,7 @@
 // carry and the canvas draws.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -170,20 +171,25 @@ struct TPathPoint {
 // Vector path from SVG path data (M L H V C S Q T A Z, absolute and relative).
 class TPathData : public TChangeNotifier {
  public:
-  const std::string& Data() const { return FData; }
+  const std::string& Data() const;
   // Parses the whole string first: a malformed one throws EPathDataError naming the
   // offending position, and the path keeps its previous contents.
   void SetData(const std::string& Value);
-  const std::vector<TPathPoint>& Points() const { return FPoints; }
-  bool IsEmpty() const { return FPoints.empty(); }
+  const std::vector<TPathPoint>& Points() const;
+  bool IsEmpty() const { return Points().empty(); }
   // Bounding box of the end and control points.
   TRectF GetBounds() const;
   void Clear();
   void Assign(TPersistent* Source) override;
 
  private:
-  std::string FData;
-  std::vector<TPathPoint> FPoints;
+  struct TParsed {
+    std::string Data;
+    std::vector<TPathPoint> Points;
+  };
+  // Never changed once made: paths with the same data (a tick on every menu entry)
+  // share one parse instead of each keeping its own copy. Null when empty.
+  std::shared_ptr<const TParsed> FParsed;
 };
 
 // Parses SVG path data into points; throws EPathDataError on malformed input.

@@ -142,8 +142,9 @@ class TFmxObject : public TComponent {
   virtual void ParentChanged() {}
   // The order of this object's children changed.
   virtual void ChildrenChanged() {}
-  // This object moved in its parent's z-order (what it covers changed).
-  virtual void ZOrderChanged() {}
+  // This object moved in its parent's z-order, from OldIndex to Index(): it now lies
+  // the other way round with the siblings in between.
+  virtual void ZOrderChanged(size_t OldIndex) {}
   void NotifyTreeChanged() const;
   // Leaves the parent while the whole object still exists, so the parent's hooks see
   // what is removed.

@@ -45,6 +45,10 @@ class TStyleBook : public TFmxObject {
   TStyleCollectionItem* CurrentItem() const;
   // Looks a style object up by name in the current style tree.
   TFmxObject* FindStyleResource(const std::string& AStyleLookup) const;
+  // The first style book (by creation order among the owner's components) that
+  // AOwner owns, or nullptr. Looks only at the books that exist, so a form with
+  // thousands of components and no book answers at once.
+  static TStyleBook* FirstOwnedBy(const TComponent* AOwner);
 
  private:
   TStyleCollection FStyles;
