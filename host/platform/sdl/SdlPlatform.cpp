@@ -109,6 +109,24 @@ struct TSdlPlatform::Impl {
     TPoint LastPointer;
   } DragState;
 
+  // An edge resize the host does itself, where no window manager takes it.
+  struct Resize {
+    TWeak<TCommonCustomForm> Form;
+    TWindowEdge Edge = TWindowEdge::NoEdge;
+    bool Moving = false;
+    TPoint StartPointer;
+    TRect Start;
+    TPoint LastPointer;
+  } ResizeState;
+  // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
+  // as the hit-test callback runs inside SDL's event pump and should stay cheap.
+  bool WmResizes = false;
+  SDL_Cursor* Cursors[5] = {};
+  TCursorShape Shape = TCursorShape::Arrow;
+  void SetShape(TCursorShape S);
+  static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
+  void FollowResize(Window* W, int EventX, int EventY);
+
 #ifdef ZZ_HAVE_X11
   Display* X = nullptr;
   XErrorHandler PreviousErrorHandler = nullptr;
@@ -260,6 +278,8 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
 }
 
 TSdlPlatform::~TSdlPlatform() {
+  for (SDL_Cursor*& c : FImpl->Cursors)
+    if (c != nullptr) SDL_FreeCursor(c);
   for (auto& w : FImpl->Windows)
     if (w->Win != nullptr) SDL_DestroyWindow(w->Win);
   FImpl->Windows.clear();
@@ -313,8 +333,10 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
       nw->Id = SDL_GetWindowID(win);
       w = nw.get();
       FImpl->Windows.push_back(std::move(nw));
+      SDL_SetWindowHitTest(win, &Impl::HitTest, FImpl.get());
     }
     w->HiddenAsMinimised = false;
+    FImpl->WmResizes = HasWindowManager();
     SDL_ShowWindow(w->Win);
     w->Dirty = w->SurfaceStale = true;
     // A shown window takes the focus; without a window manager nobody else gives it.
@@ -593,9 +615,78 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   SDL_GetWindowSize(W->Win, &w, &h);
   TCommonCustomForm* f = W->Form;
   if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
+  TWeak<TCommonCustomForm> alive(f);
+  const TRect before = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
   ++FromWindow;
   f->SetBounds(x, y, w, h);
   --FromWindow;
+  // A form that holds its size to limits overrules the window manager's resize; the
+  // window takes the form's size back, and keeps the edge the user did not grab.
+  if (!alive.Alive() || Find(f) != W) return;
+  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
+  if (f->Width() != w || f->Height() != h || f->Left() != x || f->Top() != y) {
+    int nx = f->Left(), ny = f->Top();
+    if (f->Left() == x && f->Width() != w && x != before.Left && x + w == before.Right)
+      nx = x + w - f->Width();
+    if (f->Top() == y && f->Height() != h && y != before.Top && y + h == before.Bottom)
+      ny = y + h - f->Height();
+    if (nx != f->Left() || ny != f->Top()) f->SetBounds(nx, ny, f->Width(), f->Height());
+    if (!alive.Alive() || Find(f) != W) return;
+    SDL_SetWindowPosition(W->Win, f->Left(), f->Top());
+    SDL_SetWindowSize(W->Win, std::max(1, f->Width()), std::max(1, f->Height()));
+    W->SurfaceStale = W->Dirty = true;
+  }
+}
+
+void TSdlPlatform::Impl::SetShape(TCursorShape S) {
+  if (S == Shape) return;
+  Shape = S;
+  static constexpr SDL_SystemCursor kSystem[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_SIZEWE,
+                                                SDL_SYSTEM_CURSOR_SIZENS, SDL_SYSTEM_CURSOR_SIZENWSE,
+                                                SDL_SYSTEM_CURSOR_SIZENESW};
+  const auto i = static_cast<size_t>(S);
+  if (Cursors[i] == nullptr) Cursors[i] = SDL_CreateSystemCursor(kSystem[i]);
+  if (Cursors[i] != nullptr) SDL_SetCursor(Cursors[i]);
+}
+
+SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* P, void* Data) {
+  auto* im = static_cast<Impl*>(Data);
+  // Without a window manager the request to resize would go unanswered and the press
+  // be lost: the host resizes the window itself then (SDL_MOUSEBUTTONDOWN).
+  if (!im->WmResizes) return SDL_HITTEST_NORMAL;
+  for (auto& w : im->Windows) {
+    if (w->Win != Win) continue;
+    switch (TInputRouter::EdgeAt(w->Form, {static_cast<float>(P->x), static_cast<float>(P->y)})) {
+      case TWindowEdge::Left: return SDL_HITTEST_RESIZE_LEFT;
+      case TWindowEdge::Right: return SDL_HITTEST_RESIZE_RIGHT;
+      case TWindowEdge::Top: return SDL_HITTEST_RESIZE_TOP;
+      case TWindowEdge::Bottom: return SDL_HITTEST_RESIZE_BOTTOM;
+      case TWindowEdge::TopLeft: return SDL_HITTEST_RESIZE_TOPLEFT;
+      case TWindowEdge::TopRight: return SDL_HITTEST_RESIZE_TOPRIGHT;
+      case TWindowEdge::BottomLeft: return SDL_HITTEST_RESIZE_BOTTOMLEFT;
+      case TWindowEdge::BottomRight: return SDL_HITTEST_RESIZE_BOTTOMRIGHT;
+      default: return SDL_HITTEST_NORMAL;
+    }
+  }
+  return SDL_HITTEST_NORMAL;
+}
+
+void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
+  TCommonCustomForm* f = ResizeState.Form.Get();
+  if (W == nullptr) W = Find(f);
+  if (f == nullptr || W == nullptr) {
+    ResizeState = {};
+    return;
+  }
+  TPoint p;
+  if (!PointerOnScreen(W, EventX, EventY, p) || p == ResizeState.LastPointer) return;
+  ResizeState.LastPointer = p;
+  const int dx = p.X - ResizeState.StartPointer.X, dy = p.Y - ResizeState.StartPointer.Y;
+  if (!ResizeState.Moving &&
+      !TInputRouter::BeyondDragThreshold({0, 0}, {static_cast<float>(dx), static_cast<float>(dy)}))
+    return;
+  ResizeState.Moving = true;
+  TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start, {dx, dy});
 }
 
 void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
@@ -688,10 +779,17 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
     case SDL_MOUSEMOTION: {
       Window* w = FindId(E.motion.windowID);
       if (w == nullptr) break;
+      if (ResizeState.Form != nullptr) {
+        FollowResize(w, E.motion.x, E.motion.y);
+        break;
+      }
       if (DragState.Form == w->Form) {
         FollowDrag(w, E.motion.x, E.motion.y);
         if (DragState.Moving) break;
       }
+      if (Router.Buttons().Empty())
+        SetShape(TInputRouter::CursorFor(TInputRouter::EdgeAt(
+            w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)})));
       Router.PointerMove(w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)},
                          KeyShift());
       break;
@@ -701,6 +799,18 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       TMouseButton b;
       if (w == nullptr || !ToButton(E.button.button, b)) break;
       if (DragState.Form != nullptr) DragState = {};
+      if (b == TMouseButton::mbLeft && Router.Buttons().Empty() && !WmResizes) {
+        const TWindowEdge edge = TInputRouter::EdgeAt(
+            w->Form, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)});
+        TPoint p;
+        if (edge != TWindowEdge::NoEdge && PointerOnScreen(w, E.button.x, E.button.y, p)) {
+          // The press belongs to the resize, as it would to a window manager's.
+          TCommonCustomForm* f = w->Form;
+          ResizeState = {f, edge, false, p,
+                         TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height()), p};
+          break;
+        }
+      }
       // The router decides double-clicks by its own time and distance rules, the same
       // as on the headless platform.
       Router.PointerDown(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
@@ -711,6 +821,10 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (!ToButton(E.button.button, b)) break;
+      if (ResizeState.Form != nullptr && b == TMouseButton::mbLeft) {
+        ResizeState = {};
+        break;
+      }
       if (w == nullptr) {
         Router.ButtonReleasedElsewhere(b);
         break;
@@ -776,7 +890,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (next != UINT64_MAX) cap(next > now ? static_cast<int>(std::min<uint64_t>(next - now, 60000)) : 0);
   for (auto& w : im.Windows)
     if (w->Dirty && w->Form->Visible()) cap(0);
-  if (im.DragState.Form != nullptr) cap(kDragPollMs);
+  if (im.DragState.Form != nullptr || im.ResizeState.Form != nullptr) cap(kDragPollMs);
 
   SDL_Event e;
   bool have = SDL_PollEvent(&e) == 1;
@@ -798,6 +912,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     have = SDL_PollEvent(&e) == 1;
   }
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
+  if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
   im.PaintDirty();
 }
