@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -310,10 +311,23 @@ uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFra
 namespace {
 
 SDL_Window* CreateNativeWindow(TCommonCustomForm* F) {
-  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
   return SDL_CreateWindow(F->Caption().c_str(), F->Left(), F->Top(), std::max(1, F->Width()),
                           std::max(1, F->Height()), flags);
+}
+
+// Device pixels per window pixel: ZZ_SCALE when set (X11 has no scaled drawables, so
+// this is how a HiDPI picture is asked for there), else what the drawable says.
+float WindowScale(SDL_Window* Win) {
+  if (const char* env = std::getenv("ZZ_SCALE")) {
+    const float v = std::strtof(env, nullptr);
+    if (v >= 0.5f && v <= 4.0f) return v;
+  }
+  int w = 0, h = 0, pw = 0, ph = 0;
+  SDL_GetWindowSize(Win, &w, &h);
+  SDL_GetWindowSizeInPixels(Win, &pw, &ph);
+  return w > 0 && pw > 0 ? static_cast<float>(pw) / static_cast<float>(w) : 1.0f;
 }
 
 }  // namespace
@@ -546,11 +560,17 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
   if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
   bool full = false;
-  if (!W->Canvas || W->Canvas->Width() != f->Width() || W->Canvas->Height() != f->Height()) {
+  const float scale = WindowScale(W->Win);
+  f->SetDeviceScale(scale);
+  const int cw = std::max(1, static_cast<int>(std::ceil(f->Width() * f->DeviceScale())));
+  const int ch = std::max(1, static_cast<int>(std::ceil(f->Height() * f->DeviceScale())));
+  if (!W->Canvas || W->Canvas->Width() != cw || W->Canvas->Height() != ch ||
+      W->Canvas->DeviceScale() != f->DeviceScale()) {
     if (W->Canvas)
-      W->Canvas->SetSize(f->Width(), f->Height());
+      W->Canvas->SetSize(cw, ch);
     else
-      W->Canvas = std::make_unique<TCanvas>(f->Width(), f->Height());
+      W->Canvas = std::make_unique<TCanvas>(cw, ch);
+    W->Canvas->SetDeviceScale(f->DeviceScale());
     full = true;
   }
   // Only the damage is painted; the canvas keeps the rest from the last frame.
@@ -567,7 +587,18 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   W->SurfaceStale = false;
   const Uint32 fmt = s->format->format;
   SDL_Rect changed;
-  if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
+  if (s->w != W->Canvas->Width() || s->h != W->Canvas->Height()) {
+    // A drawable of another size than the picture (a scale asked for where the window
+    // system draws at one pixel per window pixel): SDL scales the whole frame.
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
+        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
+    if (src == nullptr) return;
+    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
+    SDL_BlitScaled(src, nullptr, s, nullptr);
+    SDL_FreeSurface(src);
+    changed = {0, 0, s->w, s->h};
+  } else if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
     if (!stale) {
       // Present just the painted rectangles.
