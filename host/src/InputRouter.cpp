@@ -1,5 +1,6 @@
 #include "host/InputRouter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/Forms.h"
@@ -18,6 +19,62 @@ TShiftStateItem ButtonItem(TMouseButton B) {
 
 bool TInputRouter::BeyondDragThreshold(TPointF From, TPointF To) {
   return std::max(std::fabs(To.X - From.X), std::fabs(To.Y - From.Y)) >= DragThreshold;
+}
+
+TWindowEdge TInputRouter::EdgeAt(const TCommonCustomForm* Form, TPointF P) {
+  if (Form == nullptr || !Form->Transparency() || !Form->Visible() ||
+      Form->WindowState() != TWindowState::wsNormal)
+    return TWindowEdge::NoEdge;
+  const float w = static_cast<float>(Form->Width()), h = static_cast<float>(Form->Height());
+  if (P.X < 0 || P.Y < 0 || P.X >= w || P.Y >= h) return TWindowEdge::NoEdge;
+  // A window smaller than two corners still has its edges reachable from inside.
+  const float corner = std::min<float>(CornerSize, std::min(w, h) / 3);
+  const bool left = P.X < corner, right = P.X >= w - corner;
+  const bool top = P.Y < corner, bottom = P.Y >= h - corner;
+  if (top && left) return TWindowEdge::TopLeft;
+  if (top && right) return TWindowEdge::TopRight;
+  if (bottom && left) return TWindowEdge::BottomLeft;
+  if (bottom && right) return TWindowEdge::BottomRight;
+  if (P.X < EdgeBand) return TWindowEdge::Left;
+  if (P.X >= w - EdgeBand) return TWindowEdge::Right;
+  if (P.Y < EdgeBand) return TWindowEdge::Top;
+  if (P.Y >= h - EdgeBand) return TWindowEdge::Bottom;
+  return TWindowEdge::NoEdge;
+}
+
+TCursorShape TInputRouter::CursorFor(TWindowEdge Edge) {
+  switch (Edge) {
+    case TWindowEdge::Left: case TWindowEdge::Right: return TCursorShape::SizeWE;
+    case TWindowEdge::Top: case TWindowEdge::Bottom: return TCursorShape::SizeNS;
+    case TWindowEdge::TopLeft: case TWindowEdge::BottomRight: return TCursorShape::SizeNWSE;
+    case TWindowEdge::TopRight: case TWindowEdge::BottomLeft: return TCursorShape::SizeNESW;
+    default: return TCursorShape::Arrow;
+  }
+}
+
+void TInputRouter::ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start,
+                            TPoint Delta) {
+  const bool left = Edge == TWindowEdge::Left || Edge == TWindowEdge::TopLeft ||
+                    Edge == TWindowEdge::BottomLeft;
+  const bool right = Edge == TWindowEdge::Right || Edge == TWindowEdge::TopRight ||
+                     Edge == TWindowEdge::BottomRight;
+  const bool top = Edge == TWindowEdge::Top || Edge == TWindowEdge::TopLeft ||
+                   Edge == TWindowEdge::TopRight;
+  const bool bottom = Edge == TWindowEdge::Bottom || Edge == TWindowEdge::BottomLeft ||
+                      Edge == TWindowEdge::BottomRight;
+  TRect r = Start;
+  if (left) r.Left = std::min(Start.Left + Delta.X, Start.Right - 1);
+  if (right) r.Right = std::max(Start.Right + Delta.X, Start.Left + 1);
+  if (top) r.Top = std::min(Start.Top + Delta.Y, Start.Bottom - 1);
+  if (bottom) r.Bottom = std::max(Start.Bottom + Delta.Y, Start.Top + 1);
+  TWeak<TCommonCustomForm> alive(Form);
+  Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  if (!alive.Alive()) return;
+  // A form that kept another size than asked grew or shrank at its right and bottom;
+  // moving it back keeps the edge the user did not grab in place.
+  const int l = left ? Start.Right - Form->Width() : Form->Left();
+  const int t = top ? Start.Bottom - Form->Height() : Form->Top();
+  if (l != Form->Left() || t != Form->Top()) Form->SetBounds(l, t, Form->Width(), Form->Height());
 }
 
 void TInputRouter::PointerMove(TCommonCustomForm* Form, TPointF P, TShiftState Modifiers) {

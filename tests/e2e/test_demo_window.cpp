@@ -130,6 +130,31 @@ class DemoWindow : public ::testing::Test {
     ASSERT_TRUE(Xs->Xdo({"mouseup", "1"}));
   }
 
+  // Presses at screen point X, Y and moves by DX, DY in steps before releasing.
+  void DragFromBy(int X, int Y, int DX, int DY) {
+    ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(X), std::to_string(Y)}));
+    ASSERT_TRUE(Xs->Xdo({"mousedown", "1"}));
+    constexpr int kSteps = 6;
+    for (int i = 1; i <= kSteps; ++i) {
+      ASSERT_TRUE(Xs->Xdo({"mousemove", std::to_string(X + DX * i / kSteps),
+                           std::to_string(Y + DY * i / kSteps)}));
+      usleep(30000);
+    }
+    ASSERT_TRUE(Xs->Xdo({"mouseup", "1"}));
+  }
+  // The right edge out by 120, then the bottom-left corner out by 90 and down by 70;
+  // the window follows both, and the pointer moving on afterwards leaves it alone.
+  void ExpectEdgeAndCornerResize() {
+    DragFromBy(Win.X + Win.Width - 2, Win.Y + Win.Height / 2, 120, 0);
+    ASSERT_TRUE(WindowAt(kX, kY, kW + 120, kH)) << Describe();
+    const TWindowInfo w = Current();
+    DragFromBy(w.X + 2, w.Y + w.Height - 2, -90, 70);
+    ASSERT_TRUE(WindowAt(kX - 90, kY, kW + 210, kH + 70)) << Describe();
+    ASSERT_TRUE(Xs->Xdo({"mousemove_relative", "--", "-40", "40"}));
+    usleep(150000);
+    EXPECT_TRUE(WindowAt(kX - 90, kY, kW + 210, kH + 70, 200)) << Describe();
+  }
+
   void ExpectEndsWithStatusZero() {
     int status = 0;
     ASSERT_TRUE(Demo.WaitExit(10000, &status)) << "the demo is still running";
@@ -168,6 +193,10 @@ TEST_F(BareServer, DraggingTheStripMovesTheWindowByTheDrag) {
   ASSERT_TRUE(Xs->Xdo({"mousemove_relative", "--", "40", "40"}));
   usleep(150000);
   EXPECT_TRUE(WindowAt(kX + 150, kY + 90, kW, kH, 200)) << Describe();
+}
+
+TEST_F(BareServer, DraggingTheRightEdgeAndTheBottomLeftCornerResizesByTheDrag) {
+  ExpectEdgeAndCornerResize();
 }
 
 TEST_F(BareServer, DragIntoNegativeCoordinatesFollowsThePointer) {
@@ -410,6 +439,10 @@ TEST_F(WithWindowManager, OpensWhereAskedWithoutAFrame) {
 TEST_F(WithWindowManager, DraggingTheStripMovesTheWindowByTheDrag) {
   DragStripBy(200, 120);
   EXPECT_TRUE(WindowAt(kX + 200, kY + 120, kW, kH)) << Describe();
+}
+
+TEST_F(WithWindowManager, DraggingTheRightEdgeAndTheBottomLeftCornerResizesByTheDrag) {
+  ExpectEdgeAndCornerResize();
 }
 
 TEST_F(WithWindowManager, MinimiseIconifiesAndActivationBringsItBack) {

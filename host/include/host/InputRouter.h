@@ -13,6 +13,14 @@ namespace fmx {
 
 class TCommonCustomForm;
 
+// Which edge or corner of a borderless window the pointer is on, for resizing it as a
+// system frame would.
+enum class TWindowEdge : uint8_t {
+  NoEdge, Left, Top, Right, Bottom, TopLeft, TopRight, BottomLeft, BottomRight
+};
+// The pointer shape over an edge; platforms map it to their own cursors.
+enum class TCursorShape : uint8_t { Arrow, SizeWE, SizeNS, SizeNWSE, SizeNESW };
+
 class TInputRouter {
  public:
   // How close in time (ms) and space (pixels, each axis) a second press of the same
@@ -25,6 +33,19 @@ class TInputRouter {
   static constexpr float DragThreshold = 4.0f;
 
   static bool BeyondDragThreshold(TPointF From, TPointF To);
+
+  // A borderless window has no frame to grab, so a thin band along each edge and a
+  // larger square at each corner (easier to hit than the crossing of two bands) of its
+  // own area resize it instead of reaching the controls underneath.
+  static constexpr int EdgeBand = 4;
+  static constexpr int CornerSize = 12;
+  // The edge under P (form coordinates); None for a framed, maximised, minimised or
+  // hidden form, whose size is not the pointer's to change. (Not None: Xlib defines it.)
+  static TWindowEdge EdgeAt(const TCommonCustomForm* Form, TPointF P);
+  static TCursorShape CursorFor(TWindowEdge Edge);
+  // Resizes Form from the bounds Start by the pointer's travel Delta, the edge opposite
+  // the grabbed one staying where it was, also when the form holds its size to limits.
+  static void ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start, TPoint Delta);
 
   // The buttons held now, as shift-state items.
   TShiftState Buttons() const { return FButtons; }

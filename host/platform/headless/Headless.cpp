@@ -27,6 +27,17 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 // --- input --------------------------------------------------------------------
 
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
+  if (FResizeForm != nullptr && FResizeForm == Form) {
+    if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
+      FResizeMoving = true;
+      TInputRouter::ResizeBy(Form, FResizeEdge, FResizeStart,
+                             {static_cast<int>(std::lround(X - FResizeStartPointer.X)),
+                              static_cast<int>(std::lround(Y - FResizeStartPointer.Y))});
+    }
+    AfterInput();
+    return;
+  }
+  if (FRouter.Buttons().Empty()) FCursor = TInputRouter::CursorFor(TInputRouter::EdgeAt(Form, {X, Y}));
   if (FDragForm != nullptr && FDragForm == Form) {
     // The window follows the pointer once it has gone past the drag threshold, as a
     // window manager's move does.
@@ -45,6 +56,19 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
 
 void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                   TShiftState Shift) {
+  if (Button == TMouseButton::mbLeft && FRouter.Buttons().Empty()) {
+    const TWindowEdge edge = TInputRouter::EdgeAt(Form, {X, Y});
+    if (edge != TWindowEdge::NoEdge) {
+      FResizeForm = Form;
+      FResizeEdge = edge;
+      FResizeStartPointer = {X, Y};
+      FResizeStart = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
+      FResizeMoving = false;
+      FCursor = TInputRouter::CursorFor(edge);
+      AfterInput();
+      return;
+    }
+  }
   FDragStartPointer = {X, Y};
   FRouter.PointerDown(Form, Button, {X, Y}, Shift, FNow);
   AfterInput();
@@ -52,6 +76,11 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
 
 void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                 TShiftState Shift) {
+  if (FResizeForm != nullptr && Button == TMouseButton::mbLeft) {
+    FResizeForm = nullptr;
+    AfterInput();
+    return;
+  }
   if (FDragForm != nullptr && FDragForm == Form) {
     FDragForm = nullptr;
     if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
@@ -164,6 +193,7 @@ void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) 
 void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
   FPictures.erase(AForm);
   if (FDragForm == AForm) FDragForm = nullptr;
+  if (FResizeForm == AForm) FResizeForm = nullptr;
 }
 
 void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {

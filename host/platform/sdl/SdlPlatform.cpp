@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +109,24 @@ struct TSdlPlatform::Impl {
     TPoint StartOrigin;
     TPoint LastPointer;
   } DragState;
+
+  // An edge resize the host does itself, where no window manager takes it.
+  struct Resize {
+    TWeak<TCommonCustomForm> Form;
+    TWindowEdge Edge = TWindowEdge::NoEdge;
+    bool Moving = false;
+    TPoint StartPointer;
+    TRect Start;
+    TPoint LastPointer;
+  } ResizeState;
+  // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
+  // as the hit-test callback runs inside SDL's event pump and should stay cheap.
+  bool WmResizes = false;
+  SDL_Cursor* Cursors[5] = {};
+  TCursorShape Shape = TCursorShape::Arrow;
+  void SetShape(TCursorShape S);
+  static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
+  void FollowResize(Window* W, int EventX, int EventY);
 
 #ifdef ZZ_HAVE_X11
   Display* X = nullptr;
@@ -260,6 +279,8 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
 }
 
 TSdlPlatform::~TSdlPlatform() {
+  for (SDL_Cursor*& c : FImpl->Cursors)
+    if (c != nullptr) SDL_FreeCursor(c);
   for (auto& w : FImpl->Windows)
     if (w->Win != nullptr) SDL_DestroyWindow(w->Win);
   FImpl->Windows.clear();
@@ -290,10 +311,23 @@ uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFra
 namespace {
 
 SDL_Window* CreateNativeWindow(TCommonCustomForm* F) {
-  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
   return SDL_CreateWindow(F->Caption().c_str(), F->Left(), F->Top(), std::max(1, F->Width()),
                           std::max(1, F->Height()), flags);
+}
+
+// Device pixels per window pixel: ZZ_SCALE when set (X11 has no scaled drawables, so
+// this is how a HiDPI picture is asked for there), else what the drawable says.
+float WindowScale(SDL_Window* Win) {
+  if (const char* env = std::getenv("ZZ_SCALE")) {
+    const float v = std::strtof(env, nullptr);
+    if (v >= 0.5f && v <= 4.0f) return v;
+  }
+  int w = 0, h = 0, pw = 0, ph = 0;
+  SDL_GetWindowSize(Win, &w, &h);
+  SDL_GetWindowSizeInPixels(Win, &pw, &ph);
+  return w > 0 && pw > 0 ? static_cast<float>(pw) / static_cast<float>(w) : 1.0f;
 }
 
 }  // namespace
@@ -313,8 +347,10 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
       nw->Id = SDL_GetWindowID(win);
       w = nw.get();
       FImpl->Windows.push_back(std::move(nw));
+      SDL_SetWindowHitTest(win, &Impl::HitTest, FImpl.get());
     }
     w->HiddenAsMinimised = false;
+    FImpl->WmResizes = HasWindowManager();
     SDL_ShowWindow(w->Win);
     w->Dirty = w->SurfaceStale = true;
     // A shown window takes the focus; without a window manager nobody else gives it.
@@ -524,11 +560,17 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
   if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
   bool full = false;
-  if (!W->Canvas || W->Canvas->Width() != f->Width() || W->Canvas->Height() != f->Height()) {
+  const float scale = WindowScale(W->Win);
+  f->SetDeviceScale(scale);
+  const int cw = std::max(1, static_cast<int>(std::ceil(f->Width() * f->DeviceScale())));
+  const int ch = std::max(1, static_cast<int>(std::ceil(f->Height() * f->DeviceScale())));
+  if (!W->Canvas || W->Canvas->Width() != cw || W->Canvas->Height() != ch ||
+      W->Canvas->DeviceScale() != f->DeviceScale()) {
     if (W->Canvas)
-      W->Canvas->SetSize(f->Width(), f->Height());
+      W->Canvas->SetSize(cw, ch);
     else
-      W->Canvas = std::make_unique<TCanvas>(f->Width(), f->Height());
+      W->Canvas = std::make_unique<TCanvas>(cw, ch);
+    W->Canvas->SetDeviceScale(f->DeviceScale());
     full = true;
   }
   // Only the damage is painted; the canvas keeps the rest from the last frame.
@@ -545,7 +587,18 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   W->SurfaceStale = false;
   const Uint32 fmt = s->format->format;
   SDL_Rect changed;
-  if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
+  if (s->w != W->Canvas->Width() || s->h != W->Canvas->Height()) {
+    // A drawable of another size than the picture (a scale asked for where the window
+    // system draws at one pixel per window pixel): SDL scales the whole frame.
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
+        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
+    if (src == nullptr) return;
+    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
+    SDL_BlitScaled(src, nullptr, s, nullptr);
+    SDL_FreeSurface(src);
+    changed = {0, 0, s->w, s->h};
+  } else if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
     if (!stale) {
       // Present just the painted rectangles.
@@ -593,9 +646,78 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   SDL_GetWindowSize(W->Win, &w, &h);
   TCommonCustomForm* f = W->Form;
   if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
+  TWeak<TCommonCustomForm> alive(f);
+  const TRect before = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
   ++FromWindow;
   f->SetBounds(x, y, w, h);
   --FromWindow;
+  // A form that holds its size to limits overrules the window manager's resize; the
+  // window takes the form's size back, and keeps the edge the user did not grab.
+  if (!alive.Alive() || Find(f) != W) return;
+  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
+  if (f->Width() != w || f->Height() != h || f->Left() != x || f->Top() != y) {
+    int nx = f->Left(), ny = f->Top();
+    if (f->Left() == x && f->Width() != w && x != before.Left && x + w == before.Right)
+      nx = x + w - f->Width();
+    if (f->Top() == y && f->Height() != h && y != before.Top && y + h == before.Bottom)
+      ny = y + h - f->Height();
+    if (nx != f->Left() || ny != f->Top()) f->SetBounds(nx, ny, f->Width(), f->Height());
+    if (!alive.Alive() || Find(f) != W) return;
+    SDL_SetWindowPosition(W->Win, f->Left(), f->Top());
+    SDL_SetWindowSize(W->Win, std::max(1, f->Width()), std::max(1, f->Height()));
+    W->SurfaceStale = W->Dirty = true;
+  }
+}
+
+void TSdlPlatform::Impl::SetShape(TCursorShape S) {
+  if (S == Shape) return;
+  Shape = S;
+  static constexpr SDL_SystemCursor kSystem[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_SIZEWE,
+                                                SDL_SYSTEM_CURSOR_SIZENS, SDL_SYSTEM_CURSOR_SIZENWSE,
+                                                SDL_SYSTEM_CURSOR_SIZENESW};
+  const auto i = static_cast<size_t>(S);
+  if (Cursors[i] == nullptr) Cursors[i] = SDL_CreateSystemCursor(kSystem[i]);
+  if (Cursors[i] != nullptr) SDL_SetCursor(Cursors[i]);
+}
+
+SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* P, void* Data) {
+  auto* im = static_cast<Impl*>(Data);
+  // Without a window manager the request to resize would go unanswered and the press
+  // be lost: the host resizes the window itself then (SDL_MOUSEBUTTONDOWN).
+  if (!im->WmResizes) return SDL_HITTEST_NORMAL;
+  for (auto& w : im->Windows) {
+    if (w->Win != Win) continue;
+    switch (TInputRouter::EdgeAt(w->Form, {static_cast<float>(P->x), static_cast<float>(P->y)})) {
+      case TWindowEdge::Left: return SDL_HITTEST_RESIZE_LEFT;
+      case TWindowEdge::Right: return SDL_HITTEST_RESIZE_RIGHT;
+      case TWindowEdge::Top: return SDL_HITTEST_RESIZE_TOP;
+      case TWindowEdge::Bottom: return SDL_HITTEST_RESIZE_BOTTOM;
+      case TWindowEdge::TopLeft: return SDL_HITTEST_RESIZE_TOPLEFT;
+      case TWindowEdge::TopRight: return SDL_HITTEST_RESIZE_TOPRIGHT;
+      case TWindowEdge::BottomLeft: return SDL_HITTEST_RESIZE_BOTTOMLEFT;
+      case TWindowEdge::BottomRight: return SDL_HITTEST_RESIZE_BOTTOMRIGHT;
+      default: return SDL_HITTEST_NORMAL;
+    }
+  }
+  return SDL_HITTEST_NORMAL;
+}
+
+void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
+  TCommonCustomForm* f = ResizeState.Form.Get();
+  if (W == nullptr) W = Find(f);
+  if (f == nullptr || W == nullptr) {
+    ResizeState = {};
+    return;
+  }
+  TPoint p;
+  if (!PointerOnScreen(W, EventX, EventY, p) || p == ResizeState.LastPointer) return;
+  ResizeState.LastPointer = p;
+  const int dx = p.X - ResizeState.StartPointer.X, dy = p.Y - ResizeState.StartPointer.Y;
+  if (!ResizeState.Moving &&
+      !TInputRouter::BeyondDragThreshold({0, 0}, {static_cast<float>(dx), static_cast<float>(dy)}))
+    return;
+  ResizeState.Moving = true;
+  TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start, {dx, dy});
 }
 
 void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
@@ -688,10 +810,17 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
     case SDL_MOUSEMOTION: {
       Window* w = FindId(E.motion.windowID);
       if (w == nullptr) break;
+      if (ResizeState.Form != nullptr) {
+        FollowResize(w, E.motion.x, E.motion.y);
+        break;
+      }
       if (DragState.Form == w->Form) {
         FollowDrag(w, E.motion.x, E.motion.y);
         if (DragState.Moving) break;
       }
+      if (Router.Buttons().Empty())
+        SetShape(TInputRouter::CursorFor(TInputRouter::EdgeAt(
+            w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)})));
       Router.PointerMove(w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)},
                          KeyShift());
       break;
@@ -701,6 +830,18 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       TMouseButton b;
       if (w == nullptr || !ToButton(E.button.button, b)) break;
       if (DragState.Form != nullptr) DragState = {};
+      if (b == TMouseButton::mbLeft && Router.Buttons().Empty() && !WmResizes) {
+        const TWindowEdge edge = TInputRouter::EdgeAt(
+            w->Form, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)});
+        TPoint p;
+        if (edge != TWindowEdge::NoEdge && PointerOnScreen(w, E.button.x, E.button.y, p)) {
+          // The press belongs to the resize, as it would to a window manager's.
+          TCommonCustomForm* f = w->Form;
+          ResizeState = {f, edge, false, p,
+                         TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height()), p};
+          break;
+        }
+      }
       // The router decides double-clicks by its own time and distance rules, the same
       // as on the headless platform.
       Router.PointerDown(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
@@ -711,6 +852,10 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (!ToButton(E.button.button, b)) break;
+      if (ResizeState.Form != nullptr && b == TMouseButton::mbLeft) {
+        ResizeState = {};
+        break;
+      }
       if (w == nullptr) {
         Router.ButtonReleasedElsewhere(b);
         break;
@@ -776,7 +921,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (next != UINT64_MAX) cap(next > now ? static_cast<int>(std::min<uint64_t>(next - now, 60000)) : 0);
   for (auto& w : im.Windows)
     if (w->Dirty && w->Form->Visible()) cap(0);
-  if (im.DragState.Form != nullptr) cap(kDragPollMs);
+  if (im.DragState.Form != nullptr || im.ResizeState.Form != nullptr) cap(kDragPollMs);
 
   SDL_Event e;
   bool have = SDL_PollEvent(&e) == 1;
@@ -798,6 +943,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     have = SDL_PollEvent(&e) == 1;
   }
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
+  if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
   im.PaintDirty();
 }

@@ -82,6 +82,13 @@ class THeadlessPlatform : public TPlatform {
   float DeviceScale() const { return FDeviceScale; }
 
   bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
+  // A left press on a borderless form's edge band or corner square (TInputRouter::
+  // EdgeAt) resizes the window from the drag threshold on, with the pointer given as
+  // during a window drag; neither the press nor its release reaches the form, as a
+  // window manager's resize keeps them.
+  bool IsResizing(const TCommonCustomForm* Form) const { return FResizeForm == Form; }
+  // The pointer shape the last motion asked for.
+  TCursorShape Cursor() const { return FCursor; }
   int WindowRectCalls() const { return FWindowRectCalls; }
   TRect LastWindowRect() const { return FLastWindowRect; }
   // Calls of the window service (IFMXWindowService::SetWindowRect) and the last
@@ -127,6 +134,13 @@ class THeadlessPlatform : public TPlatform {
   TPointF FDragStartPointer;
   TPoint FDragStartOrigin;
   bool FDragMoving = false;
+  // Edge resize.
+  TWeak<TCommonCustomForm> FResizeForm;
+  TWindowEdge FResizeEdge = TWindowEdge::NoEdge;
+  TPointF FResizeStartPointer;
+  TRect FResizeStart;
+  bool FResizeMoving = false;
+  TCursorShape FCursor = TCursorShape::Arrow;
   int FWindowRectCalls = 0;
   TRect FLastWindowRect;
   int FWindowServiceCalls = 0;

@@ -1,0 +1,145 @@
+// Resizing a borderless window by its edges and corners on the headless platform:
+// which pixels grab which edge, the pointer shapes, the drag threshold, a maximised or
+// framed form, a form that holds its size to limits, and the title bar's minimum.
+#include <gtest/gtest.h>
+
+#include "FMX.QVConstrainedForm.h"
+#include "TitleBarSupport.h"
+#include "host/Shapes.h"
+
+using namespace fmx;
+
+namespace {
+
+TRect BoundsOf(const TCommonCustomForm& F) { return TRect::Bounds(F.Left(), F.Top(), F.Width(), F.Height()); }
+
+class WindowEdges : public fmx::testing::HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(100, 100, 400, 300);
+    Form->SetTransparency(true);
+    Form->Show();
+  }
+  // Press at From, move to each point in turn, release at the last one.
+  void Drag(TCommonCustomForm* F, TPointF From, std::initializer_list<TPointF> Path) {
+    Platform->MouseMove(F, From.X, From.Y);
+    Platform->MouseDown(F, TMouseButton::mbLeft, From.X, From.Y);
+    TPointF last = From;
+    for (TPointF p : Path) {
+      Platform->MouseMove(F, p.X, p.Y);
+      last = p;
+    }
+    Platform->MouseUp(F, TMouseButton::mbLeft, last.X, last.Y);
+  }
+  std::unique_ptr<TForm> Form;
+};
+
+}  // namespace
+
+TEST_F(WindowEdges, BandsAndCornersMapToEdgesAndPointerShapes) {
+  struct Case {
+    TPointF P;
+    TWindowEdge Edge;
+    TCursorShape Cursor;
+  } cases[] = {
+      {{200, 150}, TWindowEdge::NoEdge, TCursorShape::Arrow},
+      {{0, 150}, TWindowEdge::Left, TCursorShape::SizeWE},
+      {{3, 150}, TWindowEdge::Left, TCursorShape::SizeWE},
+      {{4, 150}, TWindowEdge::NoEdge, TCursorShape::Arrow},
+      {{399, 150}, TWindowEdge::Right, TCursorShape::SizeWE},
+      {{395, 150}, TWindowEdge::NoEdge, TCursorShape::Arrow},
+      {{200, 0}, TWindowEdge::Top, TCursorShape::SizeNS},
+      {{200, 299}, TWindowEdge::Bottom, TCursorShape::SizeNS},
+      // The corner squares reach further in than the bands.
+      {{11, 11}, TWindowEdge::TopLeft, TCursorShape::SizeNWSE},
+      {{12, 3}, TWindowEdge::Top, TCursorShape::SizeNS},
+      {{12, 11}, TWindowEdge::NoEdge, TCursorShape::Arrow},
+      {{388, 2}, TWindowEdge::TopRight, TCursorShape::SizeNESW},
+      {{2, 290}, TWindowEdge::BottomLeft, TCursorShape::SizeNESW},
+      {{390, 290}, TWindowEdge::BottomRight, TCursorShape::SizeNWSE},
+      {{400, 150}, TWindowEdge::NoEdge, TCursorShape::Arrow},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.P.X << "," << c.P.Y);
+    EXPECT_EQ(TInputRouter::EdgeAt(Form.get(), c.P), c.Edge);
+    Platform->MouseMove(Form.get(), c.P.X, c.P.Y);
+    EXPECT_EQ(Platform->Cursor(), c.Cursor);
+  }
+  // A framed window has the system's frame for that.
+  Form->SetTransparency(false);
+  EXPECT_EQ(TInputRouter::EdgeAt(Form.get(), {0, 150}), TWindowEdge::NoEdge);
+  Platform->MouseMove(Form.get(), 0, 150);
+  EXPECT_EQ(Platform->Cursor(), TCursorShape::Arrow);
+}
+
+TEST_F(WindowEdges, RightEdgeAndBottomLeftCornerFollowTheDragAndKeepThePressFromTheForm) {
+  int downs = 0, ups = 0;
+  Form->SetOnMouseDown([&](TObject*, TMouseButton, TShiftState, float, float) { ++downs; });
+  Form->SetOnMouseUp([&](TObject*, TMouseButton, TShiftState, float, float) { ++ups; });
+
+  Drag(Form.get(), {398, 150}, {{400, 150}, {450, 170}, {478, 160}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(100, 100, 480, 300));
+  EXPECT_FALSE(Platform->IsResizing(Form.get()));
+
+  // The pointer is given where the form was when the press came, as for a window move.
+  Drag(Form.get(), {1, 298}, {{-30, 320}, {-60, 338}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(39, 100, 541, 340));
+  EXPECT_EQ(downs, 0);
+  EXPECT_EQ(ups, 0);
+
+  // Inside the drag threshold nothing moves; the press still is the window's.
+  Drag(Form.get(), {539, 200}, {{541, 202}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(39, 100, 541, 340));
+  EXPECT_EQ(downs, 0);
+
+  // Away from the edges presses reach the form as before.
+  Platform->Click(Form.get(), 200, 200);
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(ups, 1);
+
+  // A left edge dragged past the right one leaves a window of one pixel, not a negative one.
+  Drag(Form.get(), {1, 200}, {{900, 200}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(579, 100, 1, 340));
+}
+
+TEST_F(WindowEdges, AMaximisedFormIsNotResizedAndItsEdgesReachTheControls) {
+  Form->SetWindowState(TWindowState::wsMaximized);
+  const TRect before = BoundsOf(*Form);
+  int downs = 0;
+  Form->SetOnMouseDown([&](TObject*, TMouseButton, TShiftState, float, float) { ++downs; });
+  Drag(Form.get(), {398, 150}, {{450, 150}});
+  EXPECT_EQ(BoundsOf(*Form), before);
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(Platform->Cursor(), TCursorShape::Arrow);
+}
+
+TEST_F(WindowEdges, AConstrainedFormsLimitsHoldAndTheGrabbedEdgeStopsAtThem) {
+  TQVConstrainedForm form(nullptr);
+  form.SetBounds(100, 100, 400, 300);
+  form.SetTransparency(true);
+  form.Show();
+  form.Constraints()->SetMinWidth(300);
+  form.Constraints()->SetMaxWidth(500);
+  form.Constraints()->SetMinHeight(200);
+
+  Drag(&form, {398, 150}, {{700, 150}});
+  EXPECT_EQ(BoundsOf(form), TRect::Bounds(100, 100, 500, 300));
+
+  // Shrinking from the top-left: the right and bottom edges stay where they were.
+  Drag(&form, {2, 2}, {{300, 250}});
+  EXPECT_EQ(BoundsOf(form), TRect::Bounds(300, 200, 300, 200));
+}
+
+TEST_F(WindowEdges, TheTitleBarsMinimumHoldsAfterAResize) {
+  Form->SetBounds(100, 50, 1000, 700);
+  auto* tb = new TQVTitleBar(Form.get());
+  tb->SetParent(Form.get());
+  Platform->PaintAll();
+  Drag(Form.get(), {998, 400}, {{500, 400}});
+  Drag(Form.get(), {500, 698}, {{500, 300}});
+  EXPECT_EQ(Form->Width(), 800);
+  EXPECT_EQ(Form->Height(), 600);
+  EXPECT_EQ(Form->Left(), 100);
+}
