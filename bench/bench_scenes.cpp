@@ -90,6 +90,7 @@ struct TScene {
     restore->SetEnabled(false);
     add(restore);
     add(Entry(F, window, "最小化(N)"));
+    add(Entry(F, window, "最大化(X)"));
     TQVMenuButton* ontop = Entry(F, window, "总在最前(T)");
     ontop->SetIsCheck(true);
     add(ontop);
@@ -131,10 +132,6 @@ void BM_S1Frame(benchmark::State& State) {
       scene.Form->PaintTo(&canvas);
       State.SetIterationTime(Seconds(start, Now()));
     }
-    State.counters["frame_ms"] =
-        benchmark::Counter(static_cast<double>(State.iterations()) * 1e-3,
-                           benchmark::Counter::kIsIterationInvariantRate |
-                               benchmark::Counter::kInvert);
     SaveIfAsked("ZZ_BENCH_S1_PNG", canvas);
   }
 }
