@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsd
             xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
             clang-14 libclang-rt-14-dev
 
-.PHONY: all deps configure build test test-unit test-sanitize demo bench soak clean
+.PHONY: all deps configure build test test-unit test-sanitize demo bench soak fuzz clean
 
 all: build
 
@@ -61,6 +61,24 @@ soak: $(SAN_BUILD)/build.ninja
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
 	  $(SAN_BUILD)/tests/soak/zuzided-soak --seed $(SEED) --seeds $(SEEDS) --events $(EVENTS)
+
+# Every libFuzzer target of the sanitizer build for FUZZ_SECONDS each, one after the
+# other, on its checked-in corpus; new inputs collect in out/fuzz/<target>/ and a crash
+# is kept as out/fuzz/<target>-crash-... Stops at the first target that finds something.
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS := fuzz_form_reader:corpus fuzz_path_data:corpus-path fuzz_png:corpus-png
+fuzz: $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  name=$${t%%:*}; corpus=$${t#*:}; mkdir -p out/fuzz/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  env G_SLICE=always-malloc ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
+	    $(SAN_BUILD)/fuzz/$$name -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	    -max_len=65536 -timeout=10 -print_final_stats=1 \
+	    -artifact_prefix=out/fuzz/$$name- out/fuzz/$$name fuzz/$$corpus; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) out

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the stored-form reader. Anything it accepts must write
-// back to text that reads again and writes the same way.
+// Feeds arbitrary bytes to the stored-form reader, with the host's classes and the
+// library's (title bar, menus, constrained form) known by name. Anything it accepts
+// must write back to text that reads again and writes the same way.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "host/Forms.h"
 #include "host/Streaming.h"
 #include "host/platform/headless/Headless.h"
+#include "ZUZided.h"
 
 using namespace fmx;
 
@@ -17,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   static bool ready = [] {
     THeadlessPlatform::Install();
     EnsureHostClasses();
+    ZUZided::Register();
     return true;
   }();
   (void)ready;

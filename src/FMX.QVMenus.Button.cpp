@@ -454,7 +454,15 @@ void TQVMenuButton::SetChar(fmx::Char Value) {
 // --- check marks and radio groups ---------------------------------------------------
 
 void TQVMenuButton::SetIsCheck(bool Value) {
-  if (Value == FIsCheck || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  if (Value == FIsCheck) return;
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) {
+    // A separator keeps the tick it had as an entry (the style switch leaves it), and
+    // writes it; a stored form must get it back, hidden, or it reads as something else.
+    if (!IsLoading() || !IsReading()) return;
+    FIsCheck = Value;
+    F_TickMark->SetVisible(Value);
+    return;
+  }
   FIsCheck = Value;
   F_TickMark->SetVisible(Value);
   F_IconMark->SetVisible(false);
@@ -492,7 +500,16 @@ void TQVMenuButton::SetGroupIndex(int Value) {
 // --- arrow, shortcut and caption ----------------------------------------------------
 
 void TQVMenuButton::SetMoreArrow(bool Value) {
-  if (Value == FMoreArrow || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  if (Value == FMoreArrow) return;
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) {
+    // As with the tick: the arrow an entry had stays with it as a separator and is
+    // written, so a load stores it back (its container is hidden by the style). Only
+    // the stored value: the links made after reading still go by the style.
+    if (!IsLoading() || !IsReading()) return;
+    FMoreArrow = Value;
+    F_MoreArrow->SetVisible(Value);
+    return;
+  }
   FMoreArrow = Value;
   F_MoreArrow->SetVisible(Value);
   if (!Value) return;

@@ -152,3 +152,29 @@ TEST_F(MenuStored, WhileBeingReadABarBuildsItsTreeButLaysNothingOut) {
   EXPECT_EQ(bar->Height(), 27 + 2.5f);
   EXPECT_NE(bar->Width(), 200);
 }
+
+// Found by the form-reader fuzzer: an entry with an arrow or a tick turned into a
+// separator keeps them and writes them; the separator read from that text dropped
+// them, because the setters refused them for a separator even during the load.
+TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
+  const std::string text =
+      "object F: TForm\n  object Bar: TQVMenuBar\n"
+      "    object Arrow: TQVMenuButton\n      MoreArrow = True\n"
+      "      MenuButtonStyle = mbSeparatorBar\n      MoreArrow = False\n    end\n"
+      "    object Tick: TQVMenuButton\n      IsCheck = True\n"
+      "      MenuButtonStyle = mbSeparatorBar\n      IsCheck = False\n    end\n"
+      "  end\nend\n";
+  std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
+  const std::string first = WriteComponentToText(form.get());
+  std::unique_ptr<TComponent> again(ReadComponentFromText(first, nullptr));
+  EXPECT_EQ(WriteComponentToText(again.get()), first);
+  // What the text said last counts; the application is still refused on a separator.
+  auto* arrow = dynamic_cast<TQVMenuButton*>(again->FindComponent("Arrow"));
+  auto* tick = dynamic_cast<TQVMenuButton*>(again->FindComponent("Tick"));
+  EXPECT_FALSE(arrow->MoreArrow());
+  EXPECT_FALSE(tick->IsCheck());
+  arrow->SetMoreArrow(true);
+  tick->SetIsCheck(true);
+  EXPECT_FALSE(arrow->MoreArrow());
+  EXPECT_FALSE(tick->IsCheck());
+}

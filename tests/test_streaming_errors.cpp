@@ -2,6 +2,12 @@
 // nothing of the failed load survives.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
 #include "HostTestSupport.h"
 #include "StreamingProbe.h"
 #include "host/Streaming.h"
@@ -23,6 +29,43 @@ std::string Nested(int Depth) {
   for (int i = 0; i < Depth; ++i) s += "object TLayout\n";
   for (int i = 0; i < Depth; ++i) s += "end\n";
   return s;
+}
+
+// Collections inside collection items, one level a line.
+std::string NestedItems(int Depth) {
+  std::string s = "object L: TLayout\n";
+  for (int i = 0; i < Depth; ++i) s += "P = < item\n";
+  for (int i = 0; i < Depth; ++i) s += "end >\n";
+  return s + "end\n";
+}
+
+std::string Repeat(const std::string& Piece, size_t Times) {
+  std::string s;
+  s.reserve(Piece.size() * Times);
+  for (size_t i = 0; i < Times; ++i) s += Piece;
+  return s;
+}
+
+struct TLimitCase {
+  const char* Label;
+  std::string Text;
+  TReadLimits Limits;
+  int Line, Column;
+  const char* Expected;
+};
+
+TReadLimits Small(void (*Change)(TReadLimits&)) {
+  TReadLimits l;
+  Change(l);
+  return l;
+}
+
+std::filesystem::path ScratchDir() {
+  auto dir = std::filesystem::temp_directory_path() /
+             ("zz-read-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::create_directories(dir);
+  return dir;
 }
 
 }  // namespace
@@ -149,8 +192,120 @@ TEST_F(StreamingErrors, AStyleFileMustHaveAVisualRoot) {
   EXPECT_EQ(book->Styles()->Count(), 0);
 }
 
-TEST_F(StreamingErrors, AMissingFileIsAReadError) {
-  EXPECT_THROW(ReadComponentFromFile("/nonexistent/form.fmx", nullptr), EReadError);
+TEST_F(StreamingErrors, AMissingFileIsAReadErrorNamingIt) {
+  try {
+    ReadComponentFromFile("/nonexistent/form.fmx", nullptr);
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.FileName(), "/nonexistent/form.fmx");
+    EXPECT_EQ(e.Line(), 0);
+  }
+}
+
+// Hostile texts: each stops at the place where it went over a bound, before any
+// object exists, however much more the text asks for behind that place.
+TEST_F(StreamingErrors, AHostileTextStopsAtTheBoundItBreaks) {
+  const std::string head = "object F: TForm\n";
+  const TLimitCase cases[] = {
+      {"objects 100,000 deep", Nested(100000), {}, 65, 1, "no deeper than 64"},
+      {"collection items 100,000 deep", NestedItems(100000), {}, 65, 7, "no deeper than 64"},
+      {"a string one byte too long", head + "  Caption = '" + std::string((1 << 20) + 1, 'a') + "'\nend\n",
+       {}, 2, 13, "a string of at most 1048576 bytes"},
+      {"a string too long by its '+' pieces",
+       head + "  Caption =\n    '" + std::string(700000, 'a') + "' +\n    '" + std::string(700000, 'b') + "'\nend\n",
+       {}, 3, 5, "a string of at most 1048576"},
+      {"a string too long by #n characters", head + "  Caption = " + Repeat("#20320", 40) + "\nend\n",
+       Small([](TReadLimits& l) { l.MaxStringBytes = 32; }), 2, 13, "a string of at most 32"},
+      {"binary data too long", "object I: TImage\n  Bitmap.PNG = {" + Repeat("00", 17) + "}\nend\n",
+       Small([](TReadLimits& l) { l.MaxBinaryBytes = 16; }), 2, 16, "binary data of at most 16 bytes"},
+      {"too many objects", head + Repeat("  object TLayout\n  end\n", 3) + "end\n",
+       Small([](TReadLimits& l) { l.MaxObjects = 3; }), 6, 3, "at most 3 objects"},
+      {"too many collection items", "object L: TLayout\n  P = <\n" + Repeat("    item\n    end\n", 3) + "  >\nend\n",
+       Small([](TReadLimits& l) { l.MaxObjects = 3; }), 7, 5, "at most 3 objects"},
+      {"too many properties", head + Repeat("  Width = 1\n", 5) + "end\n",
+       Small([](TReadLimits& l) { l.MaxProperties = 4; }), 6, 3, "at most 4 property"},
+      {"a set of 65 elements", "object R: TRectangle\n  Corners = [" + Repeat("TopLeft, ", 64) + "TopLeft]\nend\n",
+       {}, 2, 3 + 11 + 64 * 9, "at most 64 elements"},
+      {"a text over its bound", head + "end\n",
+       Small([](TReadLimits& l) { l.MaxTextBytes = 10; }), 1, 1, "a text of at most 10 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Label);
+    auto owner = std::make_unique<TLayout>(nullptr);
+    size_t forms = Application->Forms().size();
+    TReadOptions options;
+    options.Limits = c.Limits;
+    try {
+      delete ReadComponentFromText(c.Text, owner.get(), options);
+      ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Line(), c.Line) << e.What();
+      EXPECT_EQ(e.Column(), c.Column) << e.What();
+      EXPECT_NE(e.What().find(c.Expected), std::string::npos) << e.What();
+    }
+    EXPECT_EQ(owner->ComponentCount(), 0);
+    EXPECT_EQ(Application->Forms().size(), forms);
+  }
+}
+
+TEST_F(StreamingErrors, TextsAtTheBoundsAreRead) {
+  TReadOptions options;
+  options.Limits.MaxObjects = 4;
+  options.Limits.MaxStringBytes = 6;  // two three-byte characters
+  options.Limits.MaxTextBytes = 200;
+  std::string text = "object F: TForm\n  Caption = #20320 + #22909\n" +
+                     Repeat("  object TLayout\n  end\n", 3) + "end\n";
+  ASSERT_LE(text.size(), 200u);
+  std::unique_ptr<TComponent> root(ReadComponentFromText(text, nullptr, options));
+  EXPECT_EQ(root->ComponentCount(), 3);
+  EXPECT_EQ(static_cast<TForm*>(root.get())->Caption(), "\u4F60\u597D");
+}
+
+// A file that claims 2 GB (sparse, so it costs no disk) is refused by its size: it
+// is never read into memory.
+TEST_F(StreamingErrors, AFileClaimingTwoGigabytesIsRefusedUnread) {
+  auto dir = ScratchDir();
+  auto file = (dir / "huge.fmx").string();
+  { std::ofstream(file) << "object F: TForm\n"; }
+  std::filesystem::resize_file(file, uint64_t{2} << 30);
+  auto start = std::chrono::steady_clock::now();
+  try {
+    delete ReadComponentFromFile(file, nullptr);
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.FileName(), file);
+    EXPECT_EQ(e.Line(), 0);
+    EXPECT_NE(e.What().find("a file of at most"), std::string::npos) << e.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(StreamingErrors, ErrorsInAFileNameTheFileLineAndColumn) {
+  auto dir = ScratchDir();
+  auto form = (dir / "bad.fmx").string();
+  { std::ofstream(form) << "object F: TForm\n  Caption = 12\nend\n"; }
+  try {
+    delete ReadComponentFromFile(form, nullptr);
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.FileName(), form);
+    EXPECT_EQ(e.Line(), 2);
+    EXPECT_EQ(e.Column(), 13);
+    EXPECT_EQ(std::string(e.what()).rfind(form + ": line 2, column 13: ", 0), 0u) << e.what();
+  }
+  auto style = (dir / "bad.style").string();
+  { std::ofstream(style) << "object TLayout\n  Nope = 1\nend\n"; }
+  auto book = std::make_unique<TStyleBook>(nullptr);
+  try {
+    LoadStyleBookFromFile(book.get(), style);
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.FileName(), style);
+    EXPECT_EQ(e.Line(), 2);
+  }
+  EXPECT_EQ(book->Styles()->Count(), 0);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace fmx::testing

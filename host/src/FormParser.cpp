@@ -69,7 +69,10 @@ struct TToken {
 
 class TParser {
  public:
-  explicit TParser(std::string_view Text) : S(Text) {
+  TParser(std::string_view Text, const TReadLimits& Limits) : S(Text), L(Limits) {
+    if (S.size() > L.MaxTextBytes)
+      Fail(TPos{}, "a text of at most " + std::to_string(L.MaxTextBytes) + " bytes, found " +
+                       std::to_string(S.size()));
     if (S.size() >= 3 && S.substr(0, 3) == "\xEF\xBB\xBF") I = 3;
     CheckText();
   }
@@ -210,6 +213,7 @@ class TParser {
           }
           size_t n = Utf8Length(S, I);
           raw.append(S.substr(I, n));
+          CheckStringLength(units.size() + raw.size(), Tok.Pos);
           Advance();
         }
         units += Utf8ToUtf16(raw);
@@ -236,12 +240,26 @@ class TParser {
         }
         if (!any) Fail(at, "digits after '#'");
         units += static_cast<char16_t>(v);
+        CheckStringLength(units.size(), Tok.Pos);
       } else {
         break;
       }
     }
     if (!Utf16ToUtf8(units, Tok.Text))
       Fail(Tok.Pos, "a string without unpaired surrogate characters");
+    CheckStringLength(Tok.Text.size(), Tok.Pos);
+  }
+
+  // Also called while a string is still being collected (every unit and byte takes at
+  // least one byte of UTF-8), so an endless string is stopped before it is held whole.
+  void CheckStringLength(size_t Bytes, TPos Start) {
+    if (Bytes > L.MaxStringBytes)
+      Fail(Start, "a string of at most " + std::to_string(L.MaxStringBytes) + " bytes");
+  }
+
+  void CountObject(TPos At) {
+    if (++Objects > L.MaxObjects)
+      Fail(At, "at most " + std::to_string(L.MaxObjects) + " objects and collection items");
   }
 
   bool IsWord(const char* W) const { return Tok.Kind == TTok::Ident && SameWord(Tok.Text, W); }
@@ -252,8 +270,9 @@ class TParser {
   }
 
   std::unique_ptr<TObjectNode> ParseObject(int Depth) {
-    if (Depth > MaxDepth)
-      Fail(Tok.Pos, "objects nested no deeper than " + std::to_string(MaxDepth) + " levels");
+    if (Depth > L.MaxDepth)
+      Fail(Tok.Pos, "objects nested no deeper than " + std::to_string(L.MaxDepth) + " levels");
+    CountObject(Tok.Pos);
     auto node = std::make_unique<TObjectNode>();
     node->Pos = Tok.Pos;
     Next();  // 'object'
@@ -291,6 +310,8 @@ class TParser {
     TProperty prop;
     prop.Pos = Tok.Pos;
     if (Tok.Kind != TTok::Ident) Fail(Tok.Pos, "a property name, 'object' or 'end'");
+    if (++Properties > L.MaxProperties)
+      Fail(Tok.Pos, "at most " + std::to_string(L.MaxProperties) + " property assignments");
     prop.Name = Tok.Text;
     Next();
     while (IsSymbol('.')) {
@@ -326,6 +347,7 @@ class TParser {
         while (IsSymbol('+')) {
           Next();
           if (Tok.Kind != TTok::String) Fail(Tok.Pos, "a string after '+'");
+          CheckStringLength(v.Text.size() + Tok.Text.size(), v.Pos);
           v.Text += Tok.Text;
           Next();
         }
@@ -347,6 +369,8 @@ class TParser {
       if (!IsSymbol(']')) {
         for (;;) {
           if (Tok.Kind != TTok::Ident) Fail(Tok.Pos, "a set element name");
+          if (v.Names.size() >= L.MaxSetElements)
+            Fail(Tok.Pos, "at most " + std::to_string(L.MaxSetElements) + " elements in a set");
           v.Names.push_back(Tok.Text);
           v.NamePos.push_back(Tok.Pos);
           Next();
@@ -393,6 +417,8 @@ class TParser {
         high = d;
         highPos = P;
       } else {
+        if (V.Bytes.size() >= L.MaxBinaryBytes)
+          Fail(open, "binary data of at most " + std::to_string(L.MaxBinaryBytes) + " bytes");
         V.Bytes.push_back(static_cast<uint8_t>(high * 16 + d));
         high = -1;
       }
@@ -411,8 +437,9 @@ class TParser {
       }
       if (Tok.Kind == TTok::End) Fail(open, "'>' closing the collection that starts here");
       if (!IsWord("item")) Fail(Tok.Pos, "'item' or '>' in the collection");
-      if (Depth + 1 > MaxDepth)
-        Fail(Tok.Pos, "items nested no deeper than " + std::to_string(MaxDepth) + " levels");
+      if (Depth + 1 > L.MaxDepth)
+        Fail(Tok.Pos, "items nested no deeper than " + std::to_string(L.MaxDepth) + " levels");
+      CountObject(Tok.Pos);
       TItem item;
       item.Pos = Tok.Pos;
       Next();
@@ -429,6 +456,8 @@ class TParser {
   }
 
   std::string_view S;
+  const TReadLimits& L;
+  size_t Objects = 0, Properties = 0;
   size_t I = 0;
   TPos P;
   TToken Tok;
@@ -461,7 +490,9 @@ constexpr TNamedColor kColors[] = {
 
 }  // namespace
 
-std::unique_ptr<TObjectNode> Parse(std::string_view Text) { return TParser(Text).Run(); }
+std::unique_ptr<TObjectNode> Parse(std::string_view Text, const TReadLimits& Limits) {
+  return TParser(Text, Limits).Run();
+}
 
 std::u16string Utf8ToUtf16(std::string_view In) {
   std::u16string out;

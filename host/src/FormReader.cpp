@@ -2,6 +2,7 @@
 // class, property and value has been checked and converted; only a complete plan is
 // carried out, so bad input never leaves half-built objects behind.
 #include <cfloat>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -18,12 +19,17 @@ using formtext::TValue;
 using detail::TWire;
 using detail::TWireKind;
 
-EReadError::EReadError(int ALine, int AColumn, const std::string& What)
-    : Exception("line " + std::to_string(ALine) + ", column " + std::to_string(AColumn) + ": " +
-                What),
+EReadError::EReadError(int ALine, int AColumn, const std::string& What, const std::string& AFileName)
+    : Exception((AFileName.empty() ? std::string() : AFileName + ": ") + "line " +
+                std::to_string(ALine) + ", column " + std::to_string(AColumn) + ": " + What),
       FLine(ALine),
       FColumn(AColumn),
-      FWhat(What) {}
+      FWhat(What),
+      FFileName(AFileName) {}
+
+EReadError EReadError::InFile(const std::string& AFileName) const {
+  return EReadError(FLine, FColumn, FWhat, AFileName);
+}
 
 namespace {
 
@@ -372,9 +378,9 @@ class TBuilder {
   const TReadOptions& FOptions;
 };
 
-std::unique_ptr<TPlannedObject> PlanText(std::string_view Text, TPlanner& Planner, TClass RootClass,
-                                         bool RootMustBeFmx) {
-  auto dom = formtext::Parse(Text);
+std::unique_ptr<TPlannedObject> PlanText(std::string_view Text, const TReadLimits& Limits,
+                                         TPlanner& Planner, TClass RootClass, bool RootMustBeFmx) {
+  auto dom = formtext::Parse(Text, Limits);
   if (RootMustBeFmx) {
     TClass c = GetClass(dom->ClassName);
     if (c && !c->InheritsFrom(std::type_index(typeid(TFmxObject))))
@@ -395,7 +401,7 @@ std::unique_ptr<TPlannedObject> PlanText(std::string_view Text, TPlanner& Planne
 TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
                                   const TReadOptions& Options) {
   TPlanner planner;
-  auto plan = PlanText(Text, planner, nullptr, false);
+  auto plan = PlanText(Text, Options.Limits, planner, nullptr, false);
   if (AOwner && !plan->Name.empty() && AOwner->FindComponent(plan->Name))
     Fail(plan->Pos, "expected a name not yet used by the owner, found '" + plan->Name + "'");
   TBuilder b(Options);
@@ -414,7 +420,7 @@ TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
 void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOptions& Options) {
   if (!Root) throw EReadError(0, 0, "expected a component to load onto");
   TPlanner planner;
-  auto dom = formtext::Parse(Text);
+  auto dom = formtext::Parse(Text, Options.Limits);
   TClass cls = GetClass(dom->ClassName);
   if (!cls || !cls->IsInstance(Root))
     Fail(dom->ClassPos, "expected the class of the component loaded onto (or an ancestor), found '" +
@@ -451,31 +457,52 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
 namespace formtext {
 void ValidateStyleText(std::string_view Text) {
   TPlanner planner;
-  PlanText(Text, planner, nullptr, true);
+  PlanText(Text, TReadLimits{}, planner, nullptr, true);
 }
 }  // namespace formtext
 
-void ValidateFormText(std::string_view Text) {
+void ValidateFormText(std::string_view Text, const TReadLimits& Limits) {
   TPlanner planner;
-  PlanText(Text, planner, nullptr, false);
+  PlanText(Text, Limits, planner, nullptr, false);
 }
 
-std::string ReadTextFile(const std::string& FileName) {
+std::string ReadTextFile(const std::string& FileName, size_t MaxBytes) {
+  auto tooLarge = [&] {
+    return EReadError(0, 0, "expected a file of at most " + std::to_string(MaxBytes) + " bytes",
+                      FileName);
+  };
+  // A regular file is refused by its size alone, without reading it.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(FileName, ec)) {
+    auto size = std::filesystem::file_size(FileName, ec);
+    if (!ec && size > MaxBytes) throw tooLarge();
+  }
   std::ifstream in(FileName, std::ios::binary);
-  if (!in) throw EReadError(0, 0, "expected a readable file, cannot open " + FileName);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  if (!in) throw EReadError(0, 0, "expected a readable file, cannot open " + FileName, FileName);
+  // Read in pieces as well: a device or pipe has no size and may never end.
+  std::string text;
+  char buf[65536];
+  while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+    text.append(buf, static_cast<size_t>(in.gcount()));
+    if (text.size() > MaxBytes) throw tooLarge();
+  }
+  return text;
 }
 
 TComponent* ReadComponentFromFile(const std::string& FileName, TComponent* AOwner,
                                   const TReadOptions& Options) {
-  return ReadComponentFromText(ReadTextFile(FileName), AOwner, Options);
+  try {
+    return ReadComponentFromText(ReadTextFile(FileName, Options.Limits.MaxTextBytes), AOwner,
+                                 Options);
+  } catch (const EReadError& e) {
+    if (!e.FileName().empty()) throw;
+    throw e.InFile(FileName);
+  }
 }
 
 void LoadStyleBook(TStyleBook* Book, std::string_view Text) {
   TPlanner planner;
-  auto plan = PlanText(Text, planner, nullptr, true);
+  auto plan = PlanText(Text, TReadLimits{}, planner, nullptr, true);
   TReadOptions options;
   TBuilder b(options);
   TComponent* root = nullptr;
@@ -492,7 +519,12 @@ void LoadStyleBook(TStyleBook* Book, std::string_view Text) {
 }
 
 void LoadStyleBookFromFile(TStyleBook* Book, const std::string& FileName) {
-  LoadStyleBook(Book, ReadTextFile(FileName));
+  try {
+    LoadStyleBook(Book, ReadTextFile(FileName));
+  } catch (const EReadError& e) {
+    if (!e.FileName().empty()) throw;
+    throw e.InFile(FileName);
+  }
 }
 
 }  // namespace fmx

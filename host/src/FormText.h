@@ -9,10 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace fmx::formtext {
+#include "host/Streaming.h"
 
-// Objects (and collection items) nested deeper than this are refused.
-constexpr int MaxDepth = 64;
+namespace fmx::formtext {
 
 struct TPos {
   int Line = 1, Column = 1;
@@ -52,8 +51,9 @@ struct TObjectNode {
   std::vector<std::unique_ptr<TObjectNode>> Children;
 };
 
-// Throws EReadError naming the position and what was expected there.
-std::unique_ptr<TObjectNode> Parse(std::string_view Text);
+// Throws EReadError naming the position and what was expected there, also when the
+// text goes beyond one of Limits.
+std::unique_ptr<TObjectNode> Parse(std::string_view Text, const TReadLimits& Limits = {});
 
 // Checks the text of a style tree (root a visual object) without creating anything.
 void ValidateStyleText(std::string_view Text);

@@ -23,6 +23,7 @@
 // Objects may be unnamed ("object TRectangle"), as style trees are.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,22 +36,51 @@ class TStyleBook;
 
 // A stored form could not be read. Line and Column (1-based; the column counts
 // characters) point at the offending text; the message says what was expected there.
+// FileName is the file the text came from, empty when the text was handed over as
+// such; what() then starts with "FileName: ".
 class EReadError : public Exception {
  public:
-  EReadError(int ALine, int AColumn, const std::string& What);
+  EReadError(int ALine, int AColumn, const std::string& What, const std::string& AFileName = {});
   int Line() const { return FLine; }
   int Column() const { return FColumn; }
+  const std::string& FileName() const { return FFileName; }
   // The message without the position.
   const std::string& What() const { return FWhat; }
+  // The same error, now knowing the file it came from.
+  EReadError InFile(const std::string& AFileName) const;
 
  private:
   int FLine, FColumn;
-  std::string FWhat;
+  std::string FWhat, FFileName;
+};
+
+// What a stored form may ask of the reader. A file is untrusted input: without these
+// bounds a few bytes could recurse the parser off the stack (deep nesting) or ask for
+// gigabytes (a long run of objects, strings, hex digits). Each bound is checked while
+// the text is parsed, before anything is created, and breaking one is an EReadError
+// at the place where the text went over it. The defaults are far above what the
+// designer or the writer produce (the largest style files hold a few thousand objects).
+struct TReadLimits {
+  // Objects and collection items nested in each other (the root is level 1).
+  int MaxDepth = 64;
+  // The whole text (a file is refused by its size before it is read).
+  size_t MaxTextBytes = size_t{64} << 20;
+  // One string value in UTF-8, after its '+' pieces and #n characters are joined.
+  size_t MaxStringBytes = size_t{1} << 20;
+  // One { binary } value, in decoded bytes (a picture still has its own pixel bound).
+  size_t MaxBinaryBytes = size_t{16} << 20;
+  // Objects and collection items in the whole text.
+  size_t MaxObjects = 100000;
+  // Property assignments in the whole text, those of collection items included.
+  size_t MaxProperties = 1000000;
+  // Elements written in one [set] (no set type has more than 64 members).
+  size_t MaxSetElements = 64;
 };
 
 struct TReadOptions {
   // Puts every created object into the designer state before it is loaded.
   bool Designing = false;
+  TReadLimits Limits;
 };
 
 // How an object is loaded. It is constructed with its owner (no loading state is set
@@ -103,8 +133,10 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
 // stored default are left out.
 std::string WriteComponentToText(TComponent* Root);
 
-// Whole files. A file that cannot be opened throws EReadError at line 0.
-std::string ReadTextFile(const std::string& FileName);
+// Whole files. A file that cannot be opened, or is larger than MaxBytes, throws
+// EReadError at line 0; errors in the text name the file.
+std::string ReadTextFile(const std::string& FileName,
+                         size_t MaxBytes = TReadLimits{}.MaxTextBytes);
 TComponent* ReadComponentFromFile(const std::string& FileName, TComponent* AOwner,
                                   const TReadOptions& Options = {});
 
@@ -114,6 +146,6 @@ void LoadStyleBook(TStyleBook* Book, std::string_view Text);
 void LoadStyleBookFromFile(TStyleBook* Book, const std::string& FileName);
 
 // Checks Text the way the reader does without creating anything.
-void ValidateFormText(std::string_view Text);
+void ValidateFormText(std::string_view Text, const TReadLimits& Limits = {});
 
 }  // namespace fmx
