@@ -861,6 +861,9 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         break;
       }
       if (DragState.Form == w->Form && b == TMouseButton::mbLeft) {
+        // The window ends where the pointer was released, even when the last motion
+        // events were not seen before the release (a busy loop, coalesced motion).
+        FollowDrag(w, E.button.x, E.button.y);
         const bool moved = DragState.Moving;
         DragState = {};
         // A drag keeps its release; a press that never moved stays a click.
