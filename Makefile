@@ -50,17 +50,17 @@ bench: build
 	ZZ_BENCH_SNAPSHOT=out/bench-frame.png $(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
 	@echo "The measured frame: out/bench-frame.png"
 
-# The re-entrancy soak under the sanitizer build: SEEDS seeds from SEED, EVENTS events
-# each. A failure prints the seed and event that replay it.
-SEED ?= 1
-SEEDS ?= 1
+# The re-entrancy soak under the sanitizer build: RUNS runs from RUN, EVENTS events
+# each. A failure prints the run and event that replay it.
+RUN ?= 1
+RUNS ?= 1
 EVENTS ?= 2000
 soak: $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target zuzided-soak
 	env G_SLICE=always-malloc ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
-	  $(SAN_BUILD)/tests/soak/zuzided-soak --seed $(SEED) --seeds $(SEEDS) --events $(EVENTS)
+	  $(SAN_BUILD)/tests/soak/zuzided-soak --run $(RUN) --runs $(RUNS) --events $(EVENTS)
 
 # Every libFuzzer target of the sanitizer build for FUZZ_SECONDS each, one after the
 # other, on its checked-in corpus; new inputs collect in out/fuzz/<target>/ and a crash

@@ -1,11 +1,11 @@
-// A seeded stream of input, clock, property, tree and storage events on a form with a
+// A reproducible pseudo-random stream of input, clock, property, tree and storage events on a form with a
 // title bar and ordinary controls whose handlers now and then free their control, its
 // parent, the title bar or the form, or move their control elsewhere. After every
 // event the form's links into its tree must name live controls of that tree, and the
-// form must paint. Everything, handlers' choices included, comes from the seed, so a
-// failure is replayed by running its seed up to the event it names.
+// form must paint. Everything, handlers' choices included, comes from the run number,
+// so a failure is replayed by running that run up to the event it names.
 //
-//   zuzided-soak [--seed N] [--seeds COUNT] [--events COUNT]
+//   zuzided-soak [--run N] [--runs COUNT] [--events COUNT]
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,15 +36,15 @@ namespace {
 
 // Where the stream is, for whatever ends the process: a failed check, a sanitizer
 // report or a signal.
-uint64_t gSeed = 0;
+uint64_t gRun = 0;
 long gEvent = -1;
 const char* gEventName = "set-up";
 const char* gHandler = "no handler";  // the innermost handler running, if any
 
 void PrintWhere(FILE* Out) {
-  std::fprintf(Out, "soak: seed %llu, event %ld (%s, %s)\nreplay: make soak SEED=%llu EVENTS=%ld\n",
-               static_cast<unsigned long long>(gSeed), gEvent, gEventName, gHandler,
-               static_cast<unsigned long long>(gSeed), gEvent + 1);
+  std::fprintf(Out, "soak: run %llu, event %ld (%s, %s)\nreplay: make soak RUN=%llu EVENTS=%ld\n",
+               static_cast<unsigned long long>(gRun), gEvent, gEventName, gHandler,
+               static_cast<unsigned long long>(gRun), gEvent + 1);
   std::fflush(Out);
 }
 
@@ -55,8 +55,8 @@ void OnDeath() { PrintWhere(stderr); }
 void OnSignal(int Signal) {
   // Only async-signal-safe calls: format by hand.
   char buf[160];
-  int n = std::snprintf(buf, sizeof buf, "soak: signal %d at seed %llu, event %ld\n", Signal,
-                        static_cast<unsigned long long>(gSeed), gEvent);
+  int n = std::snprintf(buf, sizeof buf, "soak: signal %d at run %llu, event %ld\n", Signal,
+                        static_cast<unsigned long long>(gRun), gEvent);
   if (n > 0) (void)!write(2, buf, static_cast<size_t>(n));
   std::signal(Signal, SIG_DFL);
   std::raise(Signal);
@@ -70,7 +70,7 @@ void OnSignal(int Signal) {
 
 class Soak {
  public:
-  Soak(uint64_t Seed) : FRng(Seed) {}
+  Soak(uint64_t Run) : FRng(Run) {}
 
   ~Soak() {
     delete FForm.Get();
@@ -476,16 +476,16 @@ long Number(const char* Text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  long seed = 1, seeds = 1, events = 2000;
+  long run = 1, runs = 1, events = 2000;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--seed") == 0)
-      seed = Number(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--seeds") == 0)
-      seeds = Number(argv[i + 1]);
+    if (std::strcmp(argv[i], "--run") == 0)
+      run = Number(argv[i + 1]);
+    else if (std::strcmp(argv[i], "--runs") == 0)
+      runs = Number(argv[i + 1]);
     else if (std::strcmp(argv[i], "--events") == 0)
       events = Number(argv[i + 1]);
     else {
-      std::fprintf(stderr, "usage: %s [--seed N] [--seeds COUNT] [--events COUNT]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--run N] [--runs COUNT] [--events COUNT]\n", argv[0]);
       return 2;
     }
   }
@@ -496,12 +496,12 @@ int main(int argc, char** argv) {
   std::signal(SIGABRT, OnSignal);
   std::signal(SIGFPE, OnSignal);
   RegisterClass(ClassOf<TQVTitleBar>());
-  for (long s = seed; s < seed + seeds; ++s) {
-    gSeed = static_cast<uint64_t>(s);
+  for (long s = run; s < run + runs; ++s) {
+    gRun = static_cast<uint64_t>(s);
     gEvent = -1;
-    Soak soak(gSeed);
+    Soak soak(gRun);
     soak.Run(events);
   }
-  std::printf("soak: %ld seed(s) from %ld, %ld events each: clean\n", seeds, seed, events);
+  std::printf("soak: %ld run(s) from %ld, %ld events each: clean\n", runs, run, events);
   return 0;
 }
