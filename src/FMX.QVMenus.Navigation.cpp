@@ -21,7 +21,7 @@ inline constexpr const char* kTargetOnOwnBar = " 要设置的 TargetButton 不�
 inline constexpr const char* kTargetLoop = " 不能循环设置菜单 TargetButton ";
 inline constexpr const char* kMainBarTarget = " 主菜单条样式不能设置 TargetButton ";
 
-std::string NameKey(const TComponent* C) { return LowerCase(Trim(C->Name())); }
+std::string NameKey(const TComponent* C) { return TrimLower(C->Name()); }
 
 // Links are found again by name; a component without a name has no name to match, so
 // it matches only itself (unnamed entries are all different entries).

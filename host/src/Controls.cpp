@@ -18,22 +18,6 @@ namespace {
 constexpr float kDisabledOpacity = 0.6f;
 const std::string kNoHint;
 
-TRectF Union(const TRectF& A, const TRectF& B) {
-  if (A.IsEmpty()) return B;
-  if (B.IsEmpty()) return A;
-  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-          std::max(A.Bottom, B.Bottom)};
-}
-
-TRectF Intersect(const TRectF& A, const TRectF& B) {
-  TRectF R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
-           std::min(A.Bottom, B.Bottom)};
-  return R.IsEmpty() ? TRectF{} : R;
-}
-
-bool Overlaps(const TRectF& A, const TRectF& B) {
-  return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
-}
 }  // namespace
 
 const TNotifyEvent TControl::kNoNotify;
@@ -331,14 +315,14 @@ TRectF TControl::SubtreePaintRect() const {
     TRectF kids;
     for (TFmxObject* o : ChildrenList()) {
       if (auto* c = fmx::AsControl(o)) {
-        if (c->FVisible) kids = Union(kids, c->SubtreePaintRect());
+        if (c->FVisible) kids = kids.Union(c->SubtreePaintRect());
       } else if (auto* e = dynamic_cast<TEffect*>(o); e != nullptr && e->Enabled()) {
         // Effects paint behind their control, outside it, and are not clipped by it.
-        r = Union(r, e->EffectRect(LocalRect()));
+        r = r.Union(e->EffectRect(LocalRect()));
       }
     }
-    if (FClipChildren) kids = Intersect(kids, LocalRect());
-    r = Union(r, kids);
+    if (FClipChildren) kids = kids.Intersect(LocalRect());
+    r = r.Union(kids);
     FSubtreeRect = r.Offset(FPosition.X(), FPosition.Y());
     FSubtreeRectValid = true;
   }
@@ -409,7 +393,7 @@ void TControl::ZOrderChanged(size_t OldIndex) {
   for (size_t i = from; i <= to; ++i) {
     auto* c = fmx::AsControl(siblings[i]);
     if (c == nullptr || c == this || !c->FVisible) continue;
-    const TRectF overlap = Intersect(mine, c->SubtreePaintRect());
+    const TRectF overlap = mine.Intersect(c->SubtreePaintRect());
     if (overlap.IsEmpty()) continue;
     if (pc != nullptr)
       pc->InvalidateRect(overlap);
@@ -425,7 +409,7 @@ void TControl::InvalidateRect(const TRectF& R) {
   const TControl* c = this;
   for (;;) {
     if (!c->FVisible || c->IsDestroying()) return;
-    if (c->FClipChildren) r = Intersect(r, c->LocalRect());
+    if (c->FClipChildren) r = r.Intersect(c->LocalRect());
     if (r.IsEmpty()) return;
     r = r.Offset(c->FPosition.X(), c->FPosition.Y());
     TFmxObject* p = c->Parent();
@@ -621,7 +605,7 @@ void TControl::PaintChildren() {
     auto* child = fmx::AsControl(ChildrenList()[i]);
     if (child == nullptr || !child->FVisible) continue;
     if (canvas != nullptr) {
-      if (!Overlaps(child->SubtreePaintRect(), visible)) continue;
+      if (!child->SubtreePaintRect().IntersectsWith(visible)) continue;
       canvas->SaveState();
       canvas->Translate(child->FPosition.X(), child->FPosition.Y());
     }

@@ -482,9 +482,7 @@ void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
     if (c == nullptr || !c->Visible()) continue;
     if (ACanvas != nullptr) {
       const TRectF sub = c->SubtreePaintRect();
-      if (!(sub.Left < bounds.Right && bounds.Left < sub.Right && sub.Top < bounds.Bottom &&
-            bounds.Top < sub.Bottom))
-        continue;
+      if (!sub.IntersectsWith(bounds)) continue;
       ACanvas->SaveState();
       ACanvas->Translate(c->Position()->X(), c->Position()->Y());
     }
@@ -538,10 +536,6 @@ namespace {
 TRectF PixelBounds(const TRectF& R) {
   return {std::floor(R.Left), std::floor(R.Top), std::ceil(R.Right), std::ceil(R.Bottom)};
 }
-TRectF UnionOf(const TRectF& A, const TRectF& B) {
-  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-          std::max(A.Bottom, B.Bottom)};
-}
 bool Touches(const TRectF& A, const TRectF& B) {
   return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
 }
@@ -559,7 +553,7 @@ void TPaintRegion::Add(const TRectF& R) {
     merged = false;
     for (size_t i = 0; i < FRects.size(); ++i) {
       if (Touches(FRects[i], r)) {
-        r = UnionOf(FRects[i], r);
+        r = FRects[i].Union(r);
         FRects[i] = FRects.back();
         FRects.pop_back();
         merged = true;
@@ -577,7 +571,7 @@ void TPaintRegion::Add(const TRectF& R) {
 TRectF TPaintRegion::Bounds() const {
   if (FRects.empty()) return {};
   TRectF b = FRects.front();
-  for (const TRectF& r : FRects) b = UnionOf(b, r);
+  for (const TRectF& r : FRects) b = b.Union(r);
   return b;
 }
 

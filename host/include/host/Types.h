@@ -90,6 +90,23 @@ struct TRectF {
   constexpr TRectF Offset(float dx, float dy) const {
     return {Left + dx, Top + dy, Right + dx, Bottom + dy};
   }
+  // Share some area (touching edges do not count).
+  constexpr bool IntersectsWith(const TRectF& R) const {
+    return Left < R.Right && R.Left < Right && Top < R.Bottom && R.Top < Bottom;
+  }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  constexpr TRectF Union(const TRectF& R) const {
+    if (IsEmpty()) return R;
+    if (R.IsEmpty()) return *this;
+    return {Left < R.Left ? Left : R.Left, Top < R.Top ? Top : R.Top,
+            Right > R.Right ? Right : R.Right, Bottom > R.Bottom ? Bottom : R.Bottom};
+  }
+  // The common area, or the empty rectangle.
+  constexpr TRectF Intersect(const TRectF& R) const {
+    const TRectF I{Left > R.Left ? Left : R.Left, Top > R.Top ? Top : R.Top,
+                   Right < R.Right ? Right : R.Right, Bottom < R.Bottom ? Bottom : R.Bottom};
+    return I.IsEmpty() ? TRectF{} : I;
+  }
   constexpr bool operator==(const TRectF&) const = default;
 };
 
