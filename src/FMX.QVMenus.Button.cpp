@@ -230,15 +230,20 @@ void TQVMenuButton::ParentChanged() {
     const TAlphaColor color = bar->FFontColor;
     const bool across = bar->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar;
     // The layout orders a bar's entries by position: a newcomer starts past the last
-    // one, so that entries stand in the order they were added.
-    const float end = bar->__QV_EntriesEnd(across, this);
-    TWeak<TQVMenuBar> barLink(bar);
-    if (across)
-      Position()->SetX(end);
-    else
-      Position()->SetY(end);
-    if (!self.Alive()) return;
-    if (barLink.Alive() && Parent() == bar) bar->__QV_AccountEntryEnd(this);
+    // one, so that entries stand in the order they were added. A stored entry keeps
+    // the position it was written with (none written means 0, ties go by stacking
+    // order), or a second reading would stack it differently from the first.
+    if (!(IsLoading() && IsReading())) {
+      const float end = bar->__QV_EntriesEnd(across, this);
+      TWeak<TQVMenuBar> barLink(bar);
+      if (across)
+        Position()->SetX(end);
+      else
+        Position()->SetY(end);
+      if (!self.Alive()) return;
+      if (!barLink.Alive() || Parent() != bar) bar = nullptr;
+    }
+    if (bar != nullptr) bar->__QV_AccountEntryEnd(this);
     SetAlign(across ? TAlignLayout::Left : TAlignLayout::Top);
     if (self.Alive()) SetMenuButtonFontColor(color);
   } else {

@@ -178,3 +178,32 @@ TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
   EXPECT_FALSE(arrow->MoreArrow());
   EXPECT_FALSE(tick->IsCheck());
 }
+
+// Found by the form-reader fuzzer: entries whose stacking order differs from the order
+// of their positions (an entry nested in an entry moves to the bar; a stored position
+// ahead of earlier siblings) stacked differently on the second reading, because each
+// joining entry was placed past its siblings and laid out before its own position
+// was read.
+TEST_F(MenuStored, EntriesOutOfStackingOrderStackTheSameOnEveryReading) {
+  const std::string texts[] = {
+      "object TForm object TQVMenuBar object TQVMenuButton object TQVMenuButton end "
+      "object TQVMenuButton Position.Y=7 end end end end",
+      "object F: TForm object Bar: TQVMenuBar object A: TQVMenuButton end "
+      "object B: TQVMenuButton Position.Y=-5 end end end",
+      "object F: TForm object Bar: TQVMenuBar MenuBarStyle = msMainMenuBar "
+      "object A: TQVMenuButton end object B: TQVMenuButton Position.X=3 end "
+      "object C: TQVMenuButton Position.X=1 end end end",
+  };
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
+    const std::string first = WriteComponentToText(form.get());
+    std::unique_ptr<TComponent> again(ReadComponentFromText(first, nullptr));
+    EXPECT_EQ(WriteComponentToText(again.get()), first);
+  }
+  // The second text: B's position put it first, and it stays first.
+  std::unique_ptr<TComponent> form(ReadComponentFromText(texts[1], nullptr));
+  auto* a = dynamic_cast<TQVMenuButton*>(form->FindComponent("A"));
+  auto* b = dynamic_cast<TQVMenuButton*>(form->FindComponent("B"));
+  EXPECT_LT(b->Position()->Y(), a->Position()->Y());
+}

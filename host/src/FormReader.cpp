@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "FormText.h"
+#include "host/Controls.h"
 #include "host/Objects.h"
 #include "host/Streaming.h"
 #include "host/Styles.h"
@@ -407,7 +408,12 @@ TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
   TBuilder b(Options);
   TComponent* root = nullptr;
   try {
-    root = b.Build(*plan, AOwner, nullptr);
+    {
+      // Layouts wait until every stored position and size is in: laid out eagerly, a
+      // half-read list of siblings would be ordered by values about to be replaced.
+      TRealignBatch batch;
+      root = b.Build(*plan, AOwner, nullptr);
+    }
     b.Finish(b.Created);
   } catch (const std::exception& e) {
     // Everything else created is owned by the root.
@@ -443,7 +449,10 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
   for (auto& [key, c] : planner.Existing) b.ByName[key] = c;
   try {
     b.FRoot = Root;
-    b.Build(*plan, nullptr, nullptr, Root);
+    {
+      TRealignBatch batch;
+      b.Build(*plan, nullptr, nullptr, Root);
+    }
     std::vector<TComponent*> order{Root};
     order.insert(order.end(), b.Created.begin(), b.Created.end());
     b.Finish(order);
