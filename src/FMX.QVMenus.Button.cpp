@@ -394,6 +394,7 @@ void TQVMenuButton::__QV_UpdateMenuButtonTotalWidth() {
 void TQVMenuButton::__QV_EmptyIconBitmap() { FIconBitmap->Assign(nullptr); }
 
 void TQVMenuButton::SetMark(TQVMark Value) {
+  if (IsLoading() && IsReading()) FMarkRead = true;
   if (Value == FMark || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
   FMark = Value;
   const bool glyph = Value == TQVMark::mImageList, icon = Value == TQVMark::mIcon,
@@ -417,6 +418,11 @@ void TQVMenuButton::OnBitmapChanged(TObject*) {
   F_IconMark->SetBitmap(FIconBitmap);
   if (F_IconMark->Bitmap()->IsEmpty()) {
     F_IconMark->SetVisible(false);
+  } else if (FMarkRead && IsLoading() && IsReading()) {
+    // The mark and the tick were read before the icon. A radio entry keeps the icon
+    // it had (joining a group changes no mark), so a stored one carries both; turning
+    // it into an icon entry here would lose its mark and its tick.
+    F_IconMark->SetVisible(!FIsCheck);
   } else {
     FIsCheck = false;
     F_TickMark->SetVisible(false);
@@ -424,6 +430,11 @@ void TQVMenuButton::OnBitmapChanged(TObject*) {
     F_IconMark->SetVisible(true);
   }
   F_IconMark->Repaint();
+}
+
+void TQVMenuButton::Loaded() {
+  FMarkRead = false;
+  TPresentedControl::Loaded();
 }
 
 void TQVMenuButton::SetIconBitmap(TBitmap* Value) {

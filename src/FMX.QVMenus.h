@@ -115,6 +115,7 @@ class TQVMenuButton : public TPresentedControl {
   // FParentMenuBar, looked up and kept when unset.
   TQVMenuBar* __QV_ParentMenuBar();
   void OnBitmapChanged(TObject* Sender);
+  void Loaded() override;
   // Clears the icon picture (which hides the icon through OnBitmapChanged).
   void __QV_EmptyIconBitmap();
   void __QV_ApplySubMenuMarks();
@@ -141,6 +142,8 @@ class TQVMenuButton : public TPresentedControl {
   TQVMark FMark = TQVMark::mNone;
   bool FIsCheck = false;
   bool FMoreArrow = false;
+  // A stored Mark was read in the load under way (see OnBitmapChanged).
+  bool FMarkRead = false;
   std::string FShortCut;
   TAlphaColor FMenuButtonFontColor = 0;
   int FGroupIndex = 0;

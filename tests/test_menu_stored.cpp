@@ -207,3 +207,31 @@ TEST_F(MenuStored, EntriesOutOfStackingOrderStackTheSameOnEveryReading) {
   auto* b = dynamic_cast<TQVMenuButton*>(form->FindComponent("B"));
   EXPECT_LT(b->Position()->Y(), a->Position()->Y());
 }
+
+// Found by the form-reader fuzzer: an icon entry that joins a radio group turns into a
+// tick entry but keeps its icon (joining a group changes no mark), and both are
+// written. Reading the icon back made it an icon entry again and dropped its tick.
+TEST_F(MenuStored, ARadioEntryThatKeptItsIconComesBackWithItsMarkAndTick) {
+  auto* entry = AddEntry(AddBar(), "Icon");
+  TBitmap icon(8, 8);
+  icon.Clear(0xFF336699);
+  entry->SetIconBitmap(&icon);
+  ASSERT_EQ(entry->Mark(), TQVMark::mIcon);
+  entry->SetGroupIndex(3);
+  entry->SetIsCheck(true);
+  ASSERT_EQ(entry->Mark(), TQVMark::mTick);
+  const std::string first = WriteComponentToText(Form.get());
+  std::unique_ptr<TComponent> again(ReadComponentFromText(first, nullptr));
+  EXPECT_EQ(WriteComponentToText(again.get()), first);
+  TQVMenuButton* back = nullptr;
+  for (int i = 0; i < again->ComponentCount() && back == nullptr; ++i)
+    back = dynamic_cast<TQVMenuButton*>(again->Components(i));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->Mark(), TQVMark::mTick);
+  EXPECT_TRUE(back->IsCheck());
+  EXPECT_EQ(back->GroupIndex(), 3);
+  // Assigned by the application, an icon still makes an icon entry.
+  back->SetIconBitmap(&icon);
+  EXPECT_EQ(back->Mark(), TQVMark::mIcon);
+  EXPECT_FALSE(back->IsCheck());
+}
