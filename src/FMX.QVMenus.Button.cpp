@@ -418,10 +418,9 @@ void TQVMenuButton::OnBitmapChanged(TObject*) {
   F_IconMark->SetBitmap(FIconBitmap);
   if (F_IconMark->Bitmap()->IsEmpty()) {
     F_IconMark->SetVisible(false);
-  } else if (FMarkRead && IsLoading() && IsReading()) {
-    // The mark and the tick were read before the icon. A radio entry keeps the icon
-    // it had (joining a group changes no mark), so a stored one carries both; turning
-    // it into an icon entry here would lose its mark and its tick.
+  } else if (__QV_ReadingStoredMarks()) {
+    // A radio entry keeps the icon it had (joining a group changes no mark), so a
+    // stored one carries both; turning it into an icon entry would lose its tick.
     F_IconMark->SetVisible(!FIsCheck);
   } else {
     FIsCheck = false;
@@ -430,6 +429,16 @@ void TQVMenuButton::OnBitmapChanged(TObject*) {
     F_IconMark->SetVisible(true);
   }
   F_IconMark->Repaint();
+}
+
+// The setters keep mark, tick, group and icon consistent for the application; a
+// stored form was written from such a state (or one the setters reach, like a radio
+// entry that kept its icon, or a separator that kept its tick), and read with the same
+// side effects it would come back as something else. Once the stored Mark is in (it
+// is written first), the tick, group and icon that follow are taken as written. A
+// hand-written form without a Mark still gets what the setters make of it.
+bool TQVMenuButton::__QV_ReadingStoredMarks() const {
+  return FMarkRead && IsLoading() && IsReading();
 }
 
 void TQVMenuButton::Loaded() {
@@ -471,19 +480,14 @@ void TQVMenuButton::SetChar(fmx::Char Value) {
 
 void TQVMenuButton::SetIsCheck(bool Value) {
   if (Value == FIsCheck) return;
-  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) {
-    // A separator keeps the tick it had as an entry (the style switch leaves it), and
-    // writes it; a stored form must get it back, hidden, or it reads as something else.
-    if (!IsLoading() || !IsReading()) return;
-    FIsCheck = Value;
-    F_TickMark->SetVisible(Value);
-    return;
-  }
+  // A separator is never checked: the style switch unchecks it, so no stored form
+  // written from one says otherwise, and one read with a check would not write it.
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
   FIsCheck = Value;
   F_TickMark->SetVisible(Value);
   F_IconMark->SetVisible(false);
   F_ImageIndexMark->SetVisible(false);
-  if (!Value) return;
+  if (!Value || __QV_ReadingStoredMarks()) return;
   if (FGroupIndex == 0) {
     FMark = TQVMark::mTick;
     F_IconMark->SetBitmap(nullptr);
@@ -507,7 +511,7 @@ void TQVMenuButton::SetIsCheck(bool Value) {
 void TQVMenuButton::SetGroupIndex(int Value) {
   if (Value == FGroupIndex) return;
   FGroupIndex = Value;
-  if (Value == 0) return;
+  if (Value == 0 || __QV_ReadingStoredMarks()) return;
   FMark = TQVMark::mTick;
   FMoreArrow = false;
   F_MoreArrow->SetVisible(false);

@@ -116,6 +116,7 @@ class TQVMenuButton : public TPresentedControl {
   TQVMenuBar* __QV_ParentMenuBar();
   void OnBitmapChanged(TObject* Sender);
   void Loaded() override;
+  bool __QV_ReadingStoredMarks() const;
   // Clears the icon picture (which hides the icon through OnBitmapChanged).
   void __QV_EmptyIconBitmap();
   void __QV_ApplySubMenuMarks();

@@ -163,6 +163,8 @@ TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
       "      MenuButtonStyle = mbSeparatorBar\n      MoreArrow = False\n    end\n"
       "    object Tick: TQVMenuButton\n      IsCheck = True\n"
       "      MenuButtonStyle = mbSeparatorBar\n      IsCheck = False\n    end\n"
+      "    object Late: TQVMenuButton\n      Mark = mNone\n"
+      "      MenuButtonStyle = mbSeparatorBar\n      IsCheck = True\n    end\n"
       "  end\nend\n";
   std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
   const std::string first = WriteComponentToText(form.get());
@@ -173,6 +175,10 @@ TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
   auto* tick = dynamic_cast<TQVMenuButton*>(again->FindComponent("Tick"));
   EXPECT_FALSE(arrow->MoreArrow());
   EXPECT_FALSE(tick->IsCheck());
+  // A check read after the separator style is refused like the application's.
+  auto* late = dynamic_cast<TQVMenuButton*>(again->FindComponent("Late"));
+  EXPECT_EQ(late->Mark(), TQVMark::mNone);
+  EXPECT_FALSE(late->IsCheck());
   arrow->SetMoreArrow(true);
   tick->SetIsCheck(true);
   EXPECT_FALSE(arrow->MoreArrow());
