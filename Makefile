@@ -5,7 +5,8 @@ BUILD ?= build
 SAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsdl2-dev \
-            xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
+            libx11-dev libxext-dev \
+            xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
             xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
             clang-14 libclang-rt-14-dev
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FMX.QVUtils.h"
+#include "host/AlphaShape.h"
 #include "host/Canvas.h"
 #include "host/Forms.h"
 #include "host/Shapes.h"
@@ -84,6 +85,25 @@ void BM_RawCanvasFrame(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_RawCanvasFrame)->Unit(benchmark::kMillisecond);
+
+// The shape of a borderless window with rounded corners: read from the whole frame (a
+// new size, or an exposed window), and from the 27 rows a hover repaints, which change
+// nothing that shows. counters: rectangles the shape is sent as.
+void BM_WindowShape(benchmark::State& State) {
+  TCanvas C(FrameW, FrameH);
+  DrawRawFrame(C);
+  TAlphaShape Shape;
+  const bool Whole = State.range(0) == 0;
+  Shape.Reset(FrameW, FrameH);
+  Shape.Update(C, 0, FrameH);
+  for (auto _ : State) {
+    if (Whole) Shape.Reset(FrameW, FrameH);
+    benchmark::DoNotOptimize(Whole ? Shape.Update(C, 0, FrameH) : Shape.Update(C, 112, 139));
+  }
+  State.counters["rectangles"] = static_cast<double>(Shape.Rectangles().size());
+}
+BENCHMARK(BM_WindowShape)->Name("Render/WindowShape/Frame")->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowShape)->Name("Render/WindowShape/HoverRows")->Arg(1)->Unit(benchmark::kMicrosecond);
 
 template <class T>
 T* Add(TComponent* Owner, TFmxObject* Parent) {

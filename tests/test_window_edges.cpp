@@ -143,3 +143,37 @@ TEST_F(WindowEdges, TheTitleBarsMinimumHoldsAfterAResize) {
   EXPECT_EQ(Form->Height(), 600);
   EXPECT_EQ(Form->Left(), 100);
 }
+
+TEST_F(WindowEdges, ShrinkingFromTheLeftOrTopPastTheTitleBarsMinimumKeepsTheRightAndBottomEdges) {
+  Form->SetBounds(100, 50, 1000, 700);  // right edge 1100, bottom edge 750
+  auto* tb = new TQVTitleBar(Form.get());
+  tb->SetParent(Form.get());
+  Platform->PaintAll();
+
+  // The left edge stops where the minimum is reached, through every step of the drag
+  // and after it; going back out follows the pointer again.
+  Drag(Form.get(), {1, 400}, {{300, 400}, {500, 400}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(300, 50, 800, 700));
+  Drag(Form.get(), {1, 400}, {{400, 400}, {-49, 400}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(250, 50, 850, 700));
+
+  // The top edge likewise, the bottom one staying.
+  Drag(Form.get(), {400, 1}, {{400, 400}});
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(250, 150, 850, 600));
+
+  // Both at once from the top-left corner, with the paint coming only after the release
+  // (a run loop that paints once the queued input is handled).
+  Form->SetBounds(100, 50, 1000, 700);
+  Platform->PaintAll();
+  Platform->SetAutoPaint(false);
+  Drag(Form.get(), {2, 2}, {{600, 500}});
+  Platform->PaintAll();
+  Platform->PaintAll();
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(300, 150, 800, 600));
+
+  // Once that paint is done the resize is over: a size the application sets later grows
+  // at the right as any other.
+  Form->SetBounds(300, 150, 500, 600);
+  Platform->PaintAll();
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(300, 150, 800, 600));
+}

@@ -52,28 +52,43 @@ TCursorShape TInputRouter::CursorFor(TWindowEdge Edge) {
   }
 }
 
+namespace {
+bool GrabsLeft(TWindowEdge E) {
+  return E == TWindowEdge::Left || E == TWindowEdge::TopLeft || E == TWindowEdge::BottomLeft;
+}
+bool GrabsRight(TWindowEdge E) {
+  return E == TWindowEdge::Right || E == TWindowEdge::TopRight || E == TWindowEdge::BottomRight;
+}
+bool GrabsTop(TWindowEdge E) {
+  return E == TWindowEdge::Top || E == TWindowEdge::TopLeft || E == TWindowEdge::TopRight;
+}
+bool GrabsBottom(TWindowEdge E) {
+  return E == TWindowEdge::Bottom || E == TWindowEdge::BottomLeft ||
+         E == TWindowEdge::BottomRight;
+}
+}  // namespace
+
 void TInputRouter::ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start,
                             TPoint Delta) {
-  const bool left = Edge == TWindowEdge::Left || Edge == TWindowEdge::TopLeft ||
-                    Edge == TWindowEdge::BottomLeft;
-  const bool right = Edge == TWindowEdge::Right || Edge == TWindowEdge::TopRight ||
-                     Edge == TWindowEdge::BottomRight;
-  const bool top = Edge == TWindowEdge::Top || Edge == TWindowEdge::TopLeft ||
-                   Edge == TWindowEdge::TopRight;
-  const bool bottom = Edge == TWindowEdge::Bottom || Edge == TWindowEdge::BottomLeft ||
-                      Edge == TWindowEdge::BottomRight;
   TRect r = Start;
-  if (left) r.Left = std::min(Start.Left + Delta.X, Start.Right - 1);
-  if (right) r.Right = std::max(Start.Right + Delta.X, Start.Left + 1);
-  if (top) r.Top = std::min(Start.Top + Delta.Y, Start.Bottom - 1);
-  if (bottom) r.Bottom = std::max(Start.Bottom + Delta.Y, Start.Top + 1);
+  if (GrabsLeft(Edge)) r.Left = std::min(Start.Left + Delta.X, Start.Right - 1);
+  if (GrabsRight(Edge)) r.Right = std::max(Start.Right + Delta.X, Start.Left + 1);
+  if (GrabsTop(Edge)) r.Top = std::min(Start.Top + Delta.Y, Start.Bottom - 1);
+  if (GrabsBottom(Edge)) r.Bottom = std::max(Start.Bottom + Delta.Y, Start.Top + 1);
   TWeak<TCommonCustomForm> alive(Form);
   Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-  if (!alive.Alive()) return;
-  // A form that kept another size than asked grew or shrank at its right and bottom;
-  // moving it back keeps the edge the user did not grab in place.
-  const int l = left ? Start.Right - Form->Width() : Form->Left();
-  const int t = top ? Start.Bottom - Form->Height() : Form->Top();
+  // A form that kept another size than asked (its limits) did so at its right and
+  // bottom.
+  if (alive.Alive()) KeepOppositeEdges(Form, Edge, r);
+}
+
+void TInputRouter::KeepOppositeEdges(TCommonCustomForm* Form, TWindowEdge Edge,
+                                     const TRect& Before) {
+  int l = Form->Left(), t = Form->Top();
+  if (GrabsLeft(Edge) && l == Before.Left && Form->Width() != Before.Width())
+    l = Before.Right - Form->Width();
+  if (GrabsTop(Edge) && t == Before.Top && Form->Height() != Before.Height())
+    t = Before.Bottom - Form->Height();
   if (l != Form->Left() || t != Form->Top()) Form->SetBounds(l, t, Form->Width(), Form->Height());
 }
 

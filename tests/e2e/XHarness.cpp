@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
@@ -112,7 +113,8 @@ bool WaitUntil(const std::function<bool()>& Cond, int TimeoutMs, int StepMs) {
 
 // --- TXSession -------------------------------------------------------------------
 
-bool TXSession::Start(bool WithWindowManager, std::string* Error) {
+bool TXSession::Start(bool WithWindowManager, std::string* Error, int ScreenWidth,
+                      int ScreenHeight) {
   auto fail = [&](const std::string& Why) {
     if (Error != nullptr) *Error = Why;
     Stop();
@@ -122,8 +124,9 @@ bool TXSession::Start(bool WithWindowManager, std::string* Error) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return fail("pipe");
   pid_t pid;
-  const bool spawned = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                              "1920x1080x24", "-nolisten", "tcp", "-noreset"},
+  const std::string screen = std::to_string(ScreenWidth) + "x" + std::to_string(ScreenHeight) + "x24";
+  const bool spawned = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
+                              "-nolisten", "tcp", "-noreset"},
                              {}, -1, fds[1], pid);
   close(fds[1]);
   if (!spawned) {
@@ -253,6 +256,42 @@ std::optional<uint32_t> TXSession::ScreenPixel(int X, int Y) const {
   const auto hash = out.find('#', out.find('\n'));
   if (hash == std::string::npos || hash + 7 > out.size()) return std::nullopt;
   return static_cast<uint32_t>(std::strtoul(out.substr(hash + 1, 6).c_str(), nullptr, 16));
+}
+
+std::optional<TPicture> TXSession::ScreenPicture(int X, int Y, int Width, int Height) const {
+  // A binary PPM: "P6", width, height, maximum value, each after white space, then the
+  // pixels as RGB bytes.
+  const std::string out =
+      Run({"import", "-window", "root", "-crop",
+           std::to_string(Width) + "x" + std::to_string(Height) + "+" + std::to_string(X) + "+" +
+               std::to_string(Y),
+           "+repage", "-depth", "8", "ppm:-"},
+          nullptr, 30000);
+  std::istringstream in(out);
+  std::string magic;
+  int w = 0, h = 0, maxValue = 0;
+  if (!(in >> magic >> w >> h >> maxValue) || magic != "P6" || maxValue != 255 || w != Width ||
+      h != Height)
+    return std::nullopt;
+  const size_t start = static_cast<size_t>(in.tellg()) + 1;  // one white-space byte
+  const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+  if (out.size() < start + count * 3) return std::nullopt;
+  TPicture p;
+  p.Width = w;
+  p.Height = h;
+  p.Pixels.resize(count);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(out.data() + start);
+  for (size_t i = 0; i < count; ++i)
+    p.Pixels[i] = (uint32_t{bytes[3 * i]} << 16) | (uint32_t{bytes[3 * i + 1]} << 8) | bytes[3 * i + 2];
+  return p;
+}
+
+bool TXSession::SetRootColour(uint32_t Colour) const {
+  char spec[16];
+  std::snprintf(spec, sizeof spec, "#%06X", Colour & 0xFFFFFF);
+  int status;
+  Run({"xsetroot", "-solid", spec}, &status);
+  return status == 0;
 }
 
 bool TXSession::SaveWindowPng(const std::string& Id, const std::string& File) const {

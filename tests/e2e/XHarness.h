@@ -43,6 +43,13 @@ struct TWindowInfo {
   int X = 0, Y = 0, Width = 0, Height = 0;  // absolute, client area
 };
 
+// A picture read from the screen, 0xRRGGBB a pixel, row by row.
+struct TPicture {
+  int Width = 0, Height = 0;
+  std::vector<uint32_t> Pixels;
+  uint32_t At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * Width + X]; }
+};
+
 // Polls Cond every StepMs until it holds or TimeoutMs passes.
 bool WaitUntil(const std::function<bool()>& Cond, int TimeoutMs, int StepMs = 25);
 
@@ -53,9 +60,10 @@ class TXSession {
   TXSession(const TXSession&) = delete;
   TXSession& operator=(const TXSession&) = delete;
 
-  // Starts Xvfb on a free display (1920 x 1080 x 24) and, when asked, openbox; waits
-  // until both answer. On failure Error says why.
-  bool Start(bool WithWindowManager, std::string* Error);
+  // Starts Xvfb on a free display (ScreenWidth x ScreenHeight x 24) and, when asked,
+  // openbox; waits until both answer. On failure Error says why.
+  bool Start(bool WithWindowManager, std::string* Error, int ScreenWidth = 1920,
+             int ScreenHeight = 1080);
   void Stop();
   const std::string& Display() const { return FDisplay; }
   std::vector<std::string> Env() const { return {"DISPLAY=" + FDisplay}; }
@@ -73,6 +81,10 @@ class TXSession {
   std::string MapState(const std::string& Id) const;
   // The screen pixel at X, Y as 0xRRGGBB, or nullopt when it cannot be read.
   std::optional<uint32_t> ScreenPixel(int X, int Y) const;
+  // The screen's pixels in the rectangle (what a user sees there), or nullopt.
+  std::optional<TPicture> ScreenPicture(int X, int Y, int Width, int Height) const;
+  // Paints the root window (the desktop behind every window) in one colour 0xRRGGBB.
+  bool SetRootColour(uint32_t Colour) const;
   // Saves the window's picture as a PNG.
   bool SaveWindowPng(const std::string& Id, const std::string& File) const;
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -22,6 +24,8 @@ const char* const kTitle = "ZUZided 演示";
 constexpr int kX = 100, kY = 100, kW = 800, kH = 600;
 constexpr uint32_t kActive = TFrameGeometry::ActiveBorder & 0xFFFFFF;
 constexpr uint32_t kInactive = TFrameGeometry::InactiveBorder & 0xFFFFFF;
+// The desktop behind the windows: a colour the demo never paints.
+constexpr uint32_t kDesktop = 0xFF00FF;
 
 std::string Hex(std::optional<uint32_t> C) {
   if (!C) return "unreadable";
@@ -33,24 +37,30 @@ std::string Hex(std::optional<uint32_t> C) {
 // One X server per suite (starting one costs a few hundred ms); a fresh demo per test.
 class DemoWindow : public ::testing::Test {
  protected:
-  static void StartServer(std::unique_ptr<TXSession>& X, bool WithWm) {
+  static void StartServer(std::unique_ptr<TXSession>& X, bool WithWm, int Width = 1920,
+                          int Height = 1080) {
     X = std::make_unique<TXSession>();
     std::string why;
-    if (!X->Start(WithWm, &why)) {
+    if (!X->Start(WithWm, &why, Width, Height) || !X->SetRootColour(kDesktop)) {
       X.reset();
       FAIL() << "no X server for the window tests: " << why;
     }
   }
 
-  void Launch(TXSession* X) {
+  // Starts the demo at the geometry (form pixels) with Env added to the display's, and
+  // waits until its window is shown and painted.
+  void Launch(TXSession* X, const std::vector<std::string>& Env = {}, int GX = kX, int GY = kY,
+              int GW = kW, int GH = kH) {
     ASSERT_NE(X, nullptr);
     Xs = X;
     Log = (std::filesystem::temp_directory_path() /
            ("zuzided-e2e-" + std::to_string(getpid()) + ".log"))
               .string();
-    const std::string geometry = std::to_string(kW) + "x" + std::to_string(kH) + "+" +
-                                 std::to_string(kX) + "+" + std::to_string(kY);
-    ASSERT_TRUE(Demo.Start({ZZ_DEMO_BINARY, "--sdl", "--geometry", geometry}, X->Env(), Log));
+    const std::string geometry = std::to_string(GW) + "x" + std::to_string(GH) + "+" +
+                                 std::to_string(GX) + "+" + std::to_string(GY);
+    std::vector<std::string> env = X->Env();
+    env.insert(env.end(), Env.begin(), Env.end());
+    ASSERT_TRUE(Demo.Start({ZZ_DEMO_BINARY, "--sdl", "--geometry", geometry}, env, Log));
     // Shown and painted: the window is listed and its left border has a colour.
     const bool up = WaitUntil(
         [&] {
@@ -148,11 +158,51 @@ class DemoWindow : public ::testing::Test {
     DragFromBy(Win.X + Win.Width - 2, Win.Y + Win.Height / 2, 120, 0);
     ASSERT_TRUE(WindowAt(kX, kY, kW + 120, kH)) << Describe();
     const TWindowInfo w = Current();
-    DragFromBy(w.X + 2, w.Y + w.Height - 2, -90, 70);
+    // Inside the rounded corner: the pixels it cuts off are the desktop's.
+    DragFromBy(w.X + 5, w.Y + w.Height - 5, -90, 70);
     ASSERT_TRUE(WindowAt(kX - 90, kY, kW + 210, kH + 70)) << Describe();
     ASSERT_TRUE(Xs->Xdo({"mousemove_relative", "--", "-40", "40"}));
     usleep(150000);
     EXPECT_TRUE(WindowAt(kX - 90, kY, kW + 210, kH + 70, 200)) << Describe();
+  }
+
+  // The window's four corner pixels lie outside its rounded shape and show the desktop;
+  // the middle of each border does not.
+  bool CornersShowTheDesktop(const TWindowInfo& W) const {
+    const auto p = Xs->ScreenPicture(W.X, W.Y, W.Width, W.Height);
+    if (!p) return false;
+    const int r = W.Width - 1, b = W.Height - 1;
+    return p->At(0, 0) == kDesktop && p->At(r, 0) == kDesktop && p->At(0, b) == kDesktop &&
+           p->At(r, b) == kDesktop && p->At(0, b / 2) != kDesktop && p->At(r, b / 2) != kDesktop &&
+           p->At(r / 2, 0) != kDesktop && p->At(r / 2, b) != kDesktop;
+  }
+
+  // The window reaches the rectangle and stays there for a while: a window manager's
+  // resize passes through other sizes first, which the form then corrects.
+  bool SettlesAt(int X, int Y, int W, int H) {
+    auto since = std::chrono::steady_clock::now();
+    bool was = false;
+    return WaitUntil(
+        [&] {
+          const bool is = WindowAt(X, Y, W, H, 0);
+          const auto now = std::chrono::steady_clock::now();
+          if (is && !was) since = now;
+          was = is;
+          return is && now - since >= std::chrono::milliseconds(400);
+        },
+        8000);
+  }
+
+  // Wider and taller by the bottom-right corner, then the left edge and the top edge
+  // dragged in past the title bar's 800 x 600 minimum: each stops there, and the right
+  // and bottom edges stay where they were.
+  void ExpectTheMinimumKeepsTheRightAndBottomEdges() {
+    DragFromBy(Win.X + Win.Width - 5, Win.Y + Win.Height - 5, 100, 100);
+    ASSERT_TRUE(WindowAt(kX, kY, kW + 100, kH + 100)) << Describe();
+    DragFromBy(kX + 2, kY + (kH + 100) / 2, 250, 0);
+    ASSERT_TRUE(SettlesAt(kX + 100, kY, kW, kH + 100)) << Describe();
+    DragFromBy(kX + 100 + kW / 2, kY + 2, 0, 250);
+    ASSERT_TRUE(SettlesAt(kX + 100, kY + 100, kW, kH)) << Describe();
   }
 
   void ExpectEndsWithStatusZero() {
@@ -197,6 +247,14 @@ TEST_F(BareServer, DraggingTheStripMovesTheWindowByTheDrag) {
 
 TEST_F(BareServer, DraggingTheRightEdgeAndTheBottomLeftCornerResizesByTheDrag) {
   ExpectEdgeAndCornerResize();
+}
+
+TEST_F(BareServer, ShrinkingByTheLeftAndTopEdgesStopsAtTheMinimumAndKeepsTheOtherEdges) {
+  ExpectTheMinimumKeepsTheRightAndBottomEdges();
+}
+
+TEST_F(BareServer, RoundedCornersShowTheDesktopBehindThem) {
+  EXPECT_TRUE(WaitUntil([&] { return CornersShowTheDesktop(Current()); }, 5000));
 }
 
 TEST_F(BareServer, DragIntoNegativeCoordinatesFollowsThePointer) {
@@ -445,6 +503,33 @@ TEST_F(WithWindowManager, DraggingTheRightEdgeAndTheBottomLeftCornerResizesByThe
   ExpectEdgeAndCornerResize();
 }
 
+TEST_F(WithWindowManager, ShrinkingByTheLeftAndTopEdgesStopsAtTheMinimumAndKeepsTheOtherEdges) {
+  ExpectTheMinimumKeepsTheRightAndBottomEdges();
+}
+
+TEST_F(WithWindowManager, RoundedCornersShowTheDesktopAndFollowTheWindowsSize) {
+  EXPECT_TRUE(WaitUntil([&] { return CornersShowTheDesktop(Current()); }, 5000));
+  // Wider by the right edge: the new corners are cut, and where the old top-right
+  // corner was the window now shows.
+  DragFromBy(Win.X + Win.Width - 2, Win.Y + Win.Height / 2, 120, 0);
+  ASSERT_TRUE(WindowAt(kX, kY, kW + 120, kH)) << Describe();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return CornersShowTheDesktop(Current()) &&
+               Xs->ScreenPixel(kX + kW - 1, kY) != kDesktop;
+      },
+      5000));
+  // Maximised the window fills the screen; the title bar keeps its radius there, so the
+  // screen's corners still show the desktop.
+  DoubleClickAt(StripX(Win), StripY(Win));
+  ASSERT_TRUE(WindowAt(0, 0, 1920, 1080)) << Describe();
+  EXPECT_TRUE(WaitUntil([&] { return CornersShowTheDesktop(Current()); }, 5000));
+  const TWindowInfo max = Current();
+  DoubleClickAt(StripX(max), StripY(max));
+  ASSERT_TRUE(WindowAt(kX, kY, kW + 120, kH)) << Describe();
+  EXPECT_TRUE(WaitUntil([&] { return CornersShowTheDesktop(Current()); }, 5000));
+}
+
 TEST_F(WithWindowManager, MinimiseIconifiesAndActivationBringsItBack) {
   ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth -
               TFrameGeometry::MinWidth / 2,
@@ -473,6 +558,137 @@ TEST_F(WithWindowManager, AnotherWindowTakingTheFocusGreysTheBorderAndAClickBrin
 TEST_F(WithWindowManager, CloseButtonEndsTheProcessWithStatusZero) {
   ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth / 2, StripY(Win));
   ExpectEndsWithStatusZero();
+}
+
+// --- HiDPI: ZZ_SCALE makes the window that many times larger, drawn at that scale -----
+// The scale is ZZ_SCALE of the test's own environment (its CTest entry sets 2; 2 or 3),
+// else 2; the reference picture is drawn at 1. The screen is large enough for the
+// scaled window after the moves and resizes below (2600 x 1700 at 2).
+
+int TestScale() {
+  const char* env = std::getenv("ZZ_SCALE");
+  const int s = env != nullptr ? std::atoi(env) : 2;
+  return s >= 2 && s <= 3 ? s : 2;
+}
+
+class ScaledWindow : public DemoWindow {
+ protected:
+  static void SetUpTestSuite() { StartServer(X, true, 1300 * TestScale(), 850 * TestScale()); }
+  static void TearDownTestSuite() { X.reset(); }
+  static constexpr int kGX = 40, kGY = 40;  // form pixels
+
+  // The demo at Scale, active, the pointer far away; its window must be Scale times the
+  // form's size at Scale times its position.
+  void LaunchAt(int Scale) {
+    // Far from the window, so that nothing in it is hovered.
+    ASSERT_TRUE(X->Xdo({"mousemove", std::to_string(1300 * TestScale() - 10),
+                        std::to_string(850 * TestScale() - 10)}));
+    Launch(X.get(), {"ZZ_SCALE=" + std::to_string(Scale)}, kGX, kGY);
+    ASSERT_TRUE(WindowAt(kGX * Scale, kGY * Scale, kW * Scale, kH * Scale)) << Describe();
+    ASSERT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+  }
+  // The window's picture once two reads in a row agree (the last paint is in).
+  std::optional<e2e::TPicture> SettledPicture() {
+    std::optional<e2e::TPicture> last, now;
+    WaitUntil(
+        [&] {
+          const TWindowInfo w = Current();
+          now = Xs->ScreenPicture(w.X, w.Y, w.Width, w.Height);
+          const bool same = now && last && now->Pixels == last->Pixels;
+          last = now;
+          return same;
+        },
+        10000, 50);
+    return now;
+  }
+  void Stop() {
+    Demo.Stop();
+    ASSERT_TRUE(WaitUntil([&] { return !Xs->FindWindow(kTitle); }, 5000));
+  }
+  static std::unique_ptr<TXSession> X;
+};
+std::unique_ptr<TXSession> ScaledWindow::X;
+
+TEST_F(ScaledWindow, TheScaledPictureIsExactlyLargerMatchesInFlatAreasAndIsSharperAtEdges) {
+  const int s = TestScale();
+  LaunchAt(1);
+  const auto one = SettledPicture();
+  ASSERT_TRUE(one.has_value());
+  Stop();
+  LaunchAt(s);
+  const auto big = SettledPicture();
+  ASSERT_TRUE(big.has_value());
+  ASSERT_EQ(one->Width, kW);
+  ASSERT_EQ(one->Height, kH);
+  ASSERT_EQ(big->Width, kW * s);
+  ASSERT_EQ(big->Height, kH * s);
+
+  // Compared with the 1x picture blown up s times (nearest pixel): where the 1x picture
+  // is flat (a 3 x 3 neighbourhood of one colour) the scaled one has that colour in
+  // every pixel of the block; where it has edges (text, glyphs, lines) the scaled one
+  // has detail inside the blocks that blowing up cannot give. The rounded corners,
+  // curved at the scale, are left out.
+  long flat = 0, flatSame = 0, edges = 0, edgesWithDetail = 0;
+  for (int y = 1; y < kH - 1; ++y)
+    for (int x = 1; x < kW - 1; ++x) {
+      if ((x < 16 || x >= kW - 16) && (y < 16 || y >= kH - 16)) continue;
+      const uint32_t c = one->At(x, y);
+      bool isFlat = true;
+      for (int j = -1; j <= 1 && isFlat; ++j)
+        for (int i = -1; i <= 1 && isFlat; ++i) isFlat = one->At(x + i, y + j) == c;
+      bool allC = true, uniform = true;
+      const uint32_t first = big->At(x * s, y * s);
+      for (int j = 0; j < s; ++j)
+        for (int i = 0; i < s; ++i) {
+          const uint32_t v = big->At(x * s + i, y * s + j);
+          allC = allC && v == c;
+          uniform = uniform && v == first;
+        }
+      if (isFlat) {
+        ++flat;
+        flatSame += allC ? 1 : 0;
+      } else {
+        ++edges;
+        edgesWithDetail += uniform ? 0 : 1;
+      }
+    }
+  ASSERT_GT(flat, 100000);
+  ASSERT_GT(edges, 5000);
+  EXPECT_GE(static_cast<double>(flatSame) / flat, 0.995) << flatSame << " of " << flat;
+  EXPECT_GE(static_cast<double>(edgesWithDetail) / edges, 0.25) << edgesWithDetail << " of " << edges;
+
+  // The one-pixel border is s pixels of the border colour and then the form's colour
+  // at once, on the left, right and bottom: no pixel in between, as a blown-up or
+  // smoothed picture would have.
+  const int w = big->Width, h = big->Height;
+  for (int y = h / 4; y < h * 3 / 4; y += 7)
+    for (int i = 0; i < s; ++i) {
+      ASSERT_EQ(big->At(i, y), kActive) << "left, row " << y;
+      ASSERT_EQ(big->At(w - 1 - i, y), kActive) << "right, row " << y;
+      ASSERT_EQ(big->At(s, y), one->At(1, y / s)) << "inside the left border, row " << y;
+      ASSERT_EQ(big->At(w - 1 - s, y), one->At(kW - 2, y / s)) << "inside the right border, row " << y;
+    }
+  for (int x = w / 4; x < w * 3 / 4; x += 7)
+    for (int i = 0; i < s; ++i) {
+      ASSERT_EQ(big->At(x, h - 1 - i), kActive) << "bottom, column " << x;
+      ASSERT_EQ(big->At(x, h - 1 - s), one->At(x / s, kH - 2)) << "inside the bottom, column " << x;
+    }
+  // The corners are cut at the scaled radius.
+  EXPECT_EQ(big->At(0, 0), kDesktop);
+  EXPECT_EQ(big->At(s, s), kDesktop);
+  EXPECT_EQ(big->At(w - 1, h - 1), kDesktop);
+}
+
+TEST_F(ScaledWindow, DragsAndEdgesWorkInFormPixelsAndTheWindowFollowsAtTheScale) {
+  const int s = TestScale();
+  LaunchAt(s);
+  // The strip moved by 100 x 60 screen pixels moves the form by that over the scale.
+  DragStripBy(100 * s, 60 * s);
+  ASSERT_TRUE(WindowAt((kGX + 100) * s, (kGY + 60) * s, kW * s, kH * s)) << Describe();
+  // The right edge band is s times as wide on the screen; drawn out by 80 * s pixels.
+  const TWindowInfo w = Current();
+  DragFromBy(w.X + w.Width - 3 * s, w.Y + w.Height / 2, 80 * s, 0);
+  EXPECT_TRUE(WindowAt((kGX + 100) * s, (kGY + 60) * s, (kW + 80) * s, kH * s)) << Describe();
 }
 
 }  // namespace

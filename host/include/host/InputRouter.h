@@ -46,6 +46,11 @@ class TInputRouter {
   // Resizes Form from the bounds Start by the pointer's travel Delta, the edge opposite
   // the grabbed one staying where it was, also when the form holds its size to limits.
   static void ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start, TPoint Delta);
+  // A form that changes its own size after a resize (its painting holds a minimum, as
+  // the title bar's does) grows or shrinks at its right and bottom. When the resize
+  // grabbed the left or top edge, this moves the form so that its right or bottom edge
+  // is where it was in Before, the bounds before that change.
+  static void KeepOppositeEdges(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Before);
 
   // The buttons held now, as shift-state items.
   TShiftState Buttons() const { return FButtons; }

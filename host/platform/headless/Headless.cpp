@@ -64,6 +64,8 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
       FResizeStartPointer = {X, Y};
       FResizeStart = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
       FResizeMoving = false;
+      FHeldForm = Form;
+      FHeldEdge = edge;
       FCursor = TInputRouter::CursorFor(edge);
       AfterInput();
       return;
@@ -241,7 +243,7 @@ void THeadlessPlatform::PaintAll() {
     TCommonCustomForm* f = link.Get();  // null when freed meanwhile
     if (f == nullptr || !f->Visible()) continue;
     if (!FRetained) {
-      f->PaintDirty(nullptr);
+      PaintHeld(f, nullptr, nullptr, false);
       continue;
     }
     TFormPicture& pic = FPictures[f];
@@ -257,7 +259,7 @@ void THeadlessPlatform::PaintAll() {
     TCanvas* canvas = pic.Canvas.get();
     TPaintRegion painted;
     TWeak<TCommonCustomForm> alive(f);
-    f->PaintDirty(canvas, &painted, full);
+    PaintHeld(f, canvas, &painted, full);
     if (alive.Alive()) FPictures[f].LastPainted = std::move(painted);
   }
   // Forms whose paint handlers kept invalidating are painted again next time.
@@ -265,6 +267,17 @@ void THeadlessPlatform::PaintAll() {
     if (TCommonCustomForm* f = link.Get(); f != nullptr && !f->DirtyRegion().IsEmpty())
       Invalidate(f, {});
   FPainting = false;
+}
+
+void THeadlessPlatform::PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted,
+                                  bool Full) {
+  const TRect before = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
+  TWeak<TCommonCustomForm> alive(Form);
+  Form->PaintDirty(Canvas, Painted, Full);
+  if (!alive.Alive() || FHeldForm != Form) return;
+  TInputRouter::KeepOppositeEdges(Form, FHeldEdge, before);
+  // The resize is over once its form has painted after the release.
+  if (FResizeForm == nullptr) FHeldForm = nullptr;
 }
 
 std::unique_ptr<TBitmap> THeadlessPlatform::Snapshot(TCommonCustomForm* Form) {

@@ -9,13 +9,13 @@
 #include <cstring>
 #include <vector>
 
-#include "host/Canvas.h"
-#include "host/InputRouter.h"
+#include "SdlImpl.h"
 
 #ifdef ZZ_HAVE_X11
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
 #endif
 #include <poll.h>
 
@@ -77,163 +77,6 @@ bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
 
 }  // namespace
 
-struct TSdlPlatform::Impl {
-  struct Window {
-    TCommonCustomForm* Form = nullptr;
-    SDL_Window* Win = nullptr;
-    uint32_t Id = 0;
-    std::unique_ptr<TCanvas> Canvas;
-    bool Dirty = true;
-    // The surface's pixels are not known to match the canvas (new, resized, exposed).
-    bool SurfaceStale = true;
-    // Minimised without a window manager: hidden until the form is restored.
-    bool HiddenAsMinimised = false;
-    // Maximised without a window manager: the bounds to go back to.
-    bool EmulatedMax = false;
-    TRect RestoreRect;
-  };
-
-  explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
-  TSdlPlatform* Owner;
-  std::vector<std::unique_ptr<Window>> Windows;
-  // Above zero while the window's own change is being copied into the form, so that
-  // the form's setters do not send it back to the window.
-  int FromWindow = 0;
-  TInputRouter Router;
-  uint64_t Frames = 0, PartialFrames = 0;
-
-  struct Drag {
-    TCommonCustomForm* Form = nullptr;
-    bool Moving = false;
-    TPoint StartPointer;
-    TPoint StartOrigin;
-    TPoint LastPointer;
-  } DragState;
-
-  // An edge resize the host does itself, where no window manager takes it.
-  struct Resize {
-    TWeak<TCommonCustomForm> Form;
-    TWindowEdge Edge = TWindowEdge::NoEdge;
-    bool Moving = false;
-    TPoint StartPointer;
-    TRect Start;
-    TPoint LastPointer;
-  } ResizeState;
-  // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
-  // as the hit-test callback runs inside SDL's event pump and should stay cheap.
-  bool WmResizes = false;
-  SDL_Cursor* Cursors[5] = {};
-  TCursorShape Shape = TCursorShape::Arrow;
-  void SetShape(TCursorShape S);
-  static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
-  void FollowResize(Window* W, int EventX, int EventY);
-
-#ifdef ZZ_HAVE_X11
-  Display* X = nullptr;
-  XErrorHandler PreviousErrorHandler = nullptr;
-  bool ErrorHandlerInstalled = false;
-#endif
-
-  Window* Find(const TCommonCustomForm* F) {
-    for (auto& w : Windows)
-      if (w->Form == F) return w.get();
-    return nullptr;
-  }
-  Window* FindId(uint32_t Id) {
-    for (auto& w : Windows)
-      if (w->Id == Id) return w.get();
-    return nullptr;
-  }
-  static bool Exists(const TCommonCustomForm* F) {
-    const auto& forms = Application->Forms();
-    return std::find(forms.begin(), forms.end(), F) != forms.end();
-  }
-
-  // The pointer in screen pixels. The server is asked directly where it can be: SDL's
-  // global mouse state lags behind under a synthetic pointer, and a window position
-  // plus event coordinates mixes two moments while the window itself moves.
-  bool PointerOnScreen(Window* W, int EventX, int EventY, TPoint& Out) {
-#ifdef ZZ_HAVE_X11
-    if (X != nullptr) {
-      ::Window root, child;
-      int rx, ry, wx, wy;
-      unsigned mask;
-      if (XQueryPointer(X, DefaultRootWindow(X), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
-        Out = {rx, ry};
-        return true;
-      }
-    }
-#endif
-    if (W == nullptr || W->Win == nullptr || EventX < 0) return false;
-    int x, y;
-    SDL_GetWindowPosition(W->Win, &x, &y);
-    Out = {x + EventX, y + EventY};
-    return true;
-  }
-
-  bool ProbeWindowManager() const {
-#ifdef ZZ_HAVE_X11
-    if (X != nullptr) {
-      // EWMH: the root names a check window that names itself; a stale property left
-      // by a window manager that has gone does not pass the second read.
-      static bool failed;
-      failed = false;
-      auto old = XSetErrorHandler([](Display*, XErrorEvent*) -> int {
-        failed = true;
-        return 0;
-      });
-      const Atom check = XInternAtom(X, "_NET_SUPPORTING_WM_CHECK", False);
-      auto readWindow = [&](::Window Of, ::Window& Out) {
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        const int rc = XGetWindowProperty(X, Of, check, 0, 1, False, XA_WINDOW, &type, &format,
-                                          &count, &after, &data);
-        const bool ok = rc == Success && !failed && type == XA_WINDOW && format == 32 &&
-                        count == 1 && data != nullptr;
-        if (ok) Out = *reinterpret_cast<::Window*>(data);
-        if (data != nullptr) XFree(data);
-        return ok;
-      };
-      ::Window wm = 0, self = 0;
-      bool found = readWindow(DefaultRootWindow(X), wm) && readWindow(wm, self) && self == wm;
-      XSync(X, False);
-      if (failed) found = false;
-      XSetErrorHandler(old);
-      return found;
-    }
-#endif
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
-           std::strcmp(driver, "dummy") != 0;
-  }
-
-  // The descriptor of SDL's X connection (-1 when not on X11 or no window yet).
-  int EventConnection() {
-#ifdef ZZ_HAVE_X11
-    if (EventFd < 0) {
-      for (auto& w : Windows) {
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(w->Win, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
-          EventFd = ConnectionNumber(info.info.x11.display);
-          break;
-        }
-      }
-    }
-#endif
-    return EventFd;
-  }
-  int EventFd = -1;
-
-  void Dispatch(const SDL_Event& E);
-  void WindowEvent(const SDL_WindowEvent& E);
-  void SyncBoundsFromWindow(Window* W);
-  void FollowDrag(Window* W, int EventX, int EventY);
-  void PaintDirty();
-  void Paint(Window* W);
-};
 
 // --- life ------------------------------------------------------------------------
 
@@ -273,6 +116,8 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
       return 0;
     });
     p->FImpl->ErrorHandlerInstalled = true;
+    int event = 0, error = 0;
+    p->FImpl->CanShape = p->FImpl->X != nullptr && XShapeQueryExtension(p->FImpl->X, &event, &error);
   }
 #endif
   return p;
@@ -294,12 +139,92 @@ TSdlPlatform::~TSdlPlatform() {
   --gLivePlatforms;
 }
 
+// --- the server ------------------------------------------------------------------
+
+// The pointer in screen pixels. The server is asked directly where it can be: SDL's
+// global mouse state lags behind under a synthetic pointer, and a window position
+// plus event coordinates mixes two moments while the window itself moves.
+bool TSdlPlatform::Impl::PointerOnScreen(Window* W, int EventX, int EventY, TPoint& Out) {
+#ifdef ZZ_HAVE_X11
+  if (X != nullptr) {
+    ::Window root, child;
+    int rx, ry, wx, wy;
+    unsigned mask;
+    if (XQueryPointer(X, DefaultRootWindow(X), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
+      Out = {rx, ry};
+      return true;
+    }
+  }
+#endif
+  if (W == nullptr || W->Win == nullptr || EventX < 0) return false;
+  int x, y;
+  SDL_GetWindowPosition(W->Win, &x, &y);
+  Out = {x + EventX, y + EventY};
+  return true;
+}
+
+bool TSdlPlatform::Impl::ProbeWindowManager() const {
+#ifdef ZZ_HAVE_X11
+  if (X != nullptr) {
+    // EWMH: the root names a check window that names itself; a stale property left
+    // by a window manager that has gone does not pass the second read.
+    static bool failed;
+    failed = false;
+    auto old = XSetErrorHandler([](Display*, XErrorEvent*) -> int {
+      failed = true;
+      return 0;
+    });
+    const Atom check = XInternAtom(X, "_NET_SUPPORTING_WM_CHECK", False);
+    auto readWindow = [&](::Window Of, ::Window& Out) {
+      Atom type;
+      int format;
+      unsigned long count, after;
+      unsigned char* data = nullptr;
+      const int rc = XGetWindowProperty(X, Of, check, 0, 1, False, XA_WINDOW, &type, &format,
+                                        &count, &after, &data);
+      const bool ok = rc == Success && !failed && type == XA_WINDOW && format == 32 &&
+                      count == 1 && data != nullptr;
+      if (ok) Out = *reinterpret_cast<::Window*>(data);
+      if (data != nullptr) XFree(data);
+      return ok;
+    };
+    ::Window wm = 0, self = 0;
+    bool found = readWindow(DefaultRootWindow(X), wm) && readWindow(wm, self) && self == wm;
+    XSync(X, False);
+    if (failed) found = false;
+    XSetErrorHandler(old);
+    return found;
+  }
+#endif
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
+         std::strcmp(driver, "dummy") != 0;
+}
+
+int TSdlPlatform::Impl::EventConnection() {
+#ifdef ZZ_HAVE_X11
+  if (EventFd < 0) {
+    for (auto& w : Windows) {
+      SDL_SysWMinfo info;
+      SDL_VERSION(&info.version);
+      if (SDL_GetWindowWMInfo(w->Win, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        EventFd = ConnectionNumber(info.info.x11.display);
+        break;
+      }
+    }
+  }
+#endif
+  return EventFd;
+}
+
 uint64_t TSdlPlatform::NowMs() const { return SDL_GetTicks64(); }
 
 TPoint TSdlPlatform::ScreenSize() const {
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1920, 1080};
-  return {mode.w, mode.h};
+  // In form pixels, like every position the forms see.
+  const float unit = FImpl->ScreenUnit();
+  return {Impl::ToForm(mode.w, unit), Impl::ToForm(mode.h, unit)};
 }
 
 bool TSdlPlatform::HasWindowManager() const { return FImpl->ProbeWindowManager(); }
@@ -308,35 +233,54 @@ uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFra
 
 // --- windows -----------------------------------------------------------------------
 
-namespace {
-
-SDL_Window* CreateNativeWindow(TCommonCustomForm* F) {
+SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit) {
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
-  return SDL_CreateWindow(F->Caption().c_str(), F->Left(), F->Top(), std::max(1, F->Width()),
-                          std::max(1, F->Height()), flags);
+  return SDL_CreateWindow(F->Caption().c_str(), ToWindow(F->Left(), Unit), ToWindow(F->Top(), Unit),
+                          std::max(1, ToWindow(F->Width(), Unit)),
+                          std::max(1, ToWindow(F->Height(), Unit)), flags);
 }
 
-// Device pixels per window pixel: ZZ_SCALE when set (X11 has no scaled drawables, so
-// this is how a HiDPI picture is asked for there), else what the drawable says.
-float WindowScale(SDL_Window* Win) {
+float TSdlPlatform::Impl::ScaleFromEnvironment() {
   if (const char* env = std::getenv("ZZ_SCALE")) {
     const float v = std::strtof(env, nullptr);
     if (v >= 0.5f && v <= 4.0f) return v;
   }
-  int w = 0, h = 0, pw = 0, ph = 0;
-  SDL_GetWindowSize(Win, &w, &h);
-  SDL_GetWindowSizeInPixels(Win, &pw, &ph);
-  return w > 0 && pw > 0 ? static_cast<float>(pw) / static_cast<float>(w) : 1.0f;
+  return 0;
 }
 
-}  // namespace
+float TSdlPlatform::Impl::ScreenUnit() const {
+  if (!Windows.empty()) return Windows.front()->Unit;
+  const float env = ScaleFromEnvironment();
+  return env > 0 ? env : 1;
+}
+
+void TSdlPlatform::Impl::MeasureScale(Window* W) {
+  // Where the window system gives high-density drawables (SDL_WINDOW_ALLOW_HIGHDPI) a
+  // window unit is already several pixels and the scale is theirs. X11 has none: there
+  // ZZ_SCALE makes the window itself that many times larger, so that the picture is
+  // drawn at the scale rather than drawn small and blown up.
+  int w = 0, h = 0, pw = 0, ph = 0;
+  SDL_GetWindowSize(W->Win, &w, &h);
+  SDL_GetWindowSizeInPixels(W->Win, &pw, &ph);
+  const float density = w > 0 && pw > 0 ? static_cast<float>(pw) / static_cast<float>(w) : 1.0f;
+  const float env = ScaleFromEnvironment();
+  const float unit = env > 0 ? env / density : 1.0f;
+  W->Scale = env > 0 ? env : density;
+  if (unit == W->Unit) return;
+  W->Unit = unit;
+  const TCommonCustomForm* f = W->Form;
+  SDL_SetWindowPosition(W->Win, ToWindow(f->Left(), unit), ToWindow(f->Top(), unit));
+  SDL_SetWindowSize(W->Win, std::max(1, ToWindow(f->Width(), unit)),
+                    std::max(1, ToWindow(f->Height(), unit)));
+}
 
 void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   Impl::Window* w = FImpl->Find(AForm);
   if (AForm->Visible()) {
     if (w == nullptr) {
-      SDL_Window* win = CreateNativeWindow(AForm);
+      const float unit = FImpl->ScreenUnit();
+      SDL_Window* win = Impl::CreateNativeWindow(AForm, unit);
       if (win == nullptr) {
         std::fprintf(stderr, "zuzided: cannot create a window: %s\n", SDL_GetError());
         return;
@@ -345,8 +289,10 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
       nw->Form = AForm;
       nw->Win = win;
       nw->Id = SDL_GetWindowID(win);
+      nw->Unit = unit;
       w = nw.get();
       FImpl->Windows.push_back(std::move(nw));
+      FImpl->MeasureScale(w);
       SDL_SetWindowHitTest(win, &Impl::HitTest, FImpl.get());
     }
     w->HiddenAsMinimised = false;
@@ -378,8 +324,13 @@ void TSdlPlatform::FormDestroying(TCommonCustomForm* AForm) {
 }
 
 void TSdlPlatform::FormTransparencyChanged(TCommonCustomForm* AForm) {
-  if (Impl::Window* w = FImpl->Find(AForm))
-    SDL_SetWindowBordered(w->Win, AForm->Transparency() ? SDL_FALSE : SDL_TRUE);
+  Impl::Window* w = FImpl->Find(AForm);
+  if (w == nullptr) return;
+  SDL_SetWindowBordered(w->Win, AForm->Transparency() ? SDL_FALSE : SDL_TRUE);
+  // A borderless window takes its shape from the next full frame; a framed one is a
+  // rectangle again.
+  if (!AForm->Transparency()) FImpl->ClearShape(w);
+  w->Dirty = w->SurfaceStale = true;
 }
 
 void TSdlPlatform::FormCaptionChanged(TCommonCustomForm* AForm) {
@@ -445,9 +396,12 @@ void TSdlPlatform::ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect)
   int x, y, cw, ch;
   SDL_GetWindowPosition(w->Win, &x, &y);
   SDL_GetWindowSize(w->Win, &cw, &ch);
-  const int nw = std::max(1, ARect.Width()), nh = std::max(1, ARect.Height());
+  const float u = w->Unit;
+  const int nx = Impl::ToWindow(ARect.Left, u), ny = Impl::ToWindow(ARect.Top, u);
+  const int nw = std::max(1, Impl::ToWindow(ARect.Width(), u));
+  const int nh = std::max(1, Impl::ToWindow(ARect.Height(), u));
   if (SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(w->Win);
-  if (x != ARect.Left || y != ARect.Top) SDL_SetWindowPosition(w->Win, ARect.Left, ARect.Top);
+  if (x != nx || y != ny) SDL_SetWindowPosition(w->Win, nx, ny);
   if (cw != nw || ch != nh) {
     SDL_SetWindowSize(w->Win, nw, nh);
     w->SurfaceStale = true;
@@ -463,7 +417,7 @@ void TSdlPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   Impl::Window* w = FImpl->Find(AForm);
   if (w == nullptr || !FImpl->Router.Buttons().Contains(TShiftStateItem::ssLeft)) return;
   TPoint p;
-  if (!FImpl->PointerOnScreen(w, -1, -1, p)) {
+  if (!FImpl->PressOnScreen(w, p) && !FImpl->PointerOnScreen(w, -1, -1, p)) {
     // No server to ask: the press point is where the pointer is, relative to the window.
     int mx, my;
     SDL_GetMouseState(&mx, &my);
@@ -488,184 +442,54 @@ void TSdlPlatform::ShowMessage(const std::string& AText) {
   for (auto& w : FImpl->Windows) w->Form->CancelMouseTracking();
 }
 
-// --- the loop ------------------------------------------------------------------------
-
-namespace {
-
-// Copies the changed part of a premultiplied ARGB32 canvas into an XRGB surface and
-// returns the rectangle that changed (empty when nothing did). The surface has no
-// alpha: a transparent pixel is premultiplied to zero and shows black, and a
-// half-covered edge pixel shows its colour over black, as over a black desktop.
-SDL_Rect CopyChanged(const TCanvas& C, SDL_Surface* S, bool Stale) {
-  const int cw = std::min(C.Width(), S->w), ch = std::min(C.Height(), S->h);
-  const auto* src = reinterpret_cast<const uint8_t*>(C.Bits());
-  auto* dst = static_cast<uint8_t*>(S->pixels);
-  int top = -1, bottom = -1, left = cw, right = -1;
-  for (int y = 0; y < ch; ++y) {
-    const auto* sr = reinterpret_cast<const uint32_t*>(src + static_cast<size_t>(y) * C.Stride());
-    auto* dr = reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch);
-    int l = 0, r = cw - 1;
-    if (!Stale) {
-      if (std::memcmp(sr, dr, static_cast<size_t>(cw) * 4) == 0) continue;
-      while (l < cw && sr[l] == dr[l]) ++l;
-      while (r > l && sr[r] == dr[r]) --r;
-    }
-    std::memcpy(dr + l, sr + l, static_cast<size_t>(r - l + 1) * 4);
-    if (top < 0) top = y;
-    bottom = y;
-    left = std::min(left, l);
-    right = std::max(right, r);
-  }
-  if (Stale) {
-    // Whatever the form does not cover (while a resize settles) is black.
-    for (int y = 0; y < S->h; ++y) {
-      auto* dr = reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch);
-      const int from = y < ch ? cw : 0;
-      std::fill(dr + from, dr + S->w, 0u);
-    }
-    return {0, 0, S->w, S->h};
-  }
-  if (top < 0) return {0, 0, 0, 0};
-  return {left, top, right - left + 1, bottom - top + 1};
-}
-
-// Copies the painted rectangles of the canvas into the surface; returns them as SDL
-// rectangles, clipped to both.
-std::vector<SDL_Rect> CopyRegion(const TCanvas& C, SDL_Surface* S, const TPaintRegion& Region) {
-  std::vector<SDL_Rect> out;
-  const int cw = std::min(C.Width(), S->w), ch = std::min(C.Height(), S->h);
-  const float scale = C.DeviceScale();
-  const auto* src = reinterpret_cast<const uint8_t*>(C.Bits());
-  auto* dst = static_cast<uint8_t*>(S->pixels);
-  for (const TRectF& r : Region.Rects()) {
-    const int l = std::clamp(static_cast<int>(std::floor(r.Left * scale)), 0, cw);
-    const int t = std::clamp(static_cast<int>(std::floor(r.Top * scale)), 0, ch);
-    const int rr = std::clamp(static_cast<int>(std::ceil(r.Right * scale)), 0, cw);
-    const int b = std::clamp(static_cast<int>(std::ceil(r.Bottom * scale)), 0, ch);
-    if (rr <= l || b <= t) continue;
-    for (int y = t; y < b; ++y)
-      std::memcpy(dst + static_cast<size_t>(y) * S->pitch + static_cast<size_t>(l) * 4,
-                  src + static_cast<size_t>(y) * C.Stride() + static_cast<size_t>(l) * 4,
-                  static_cast<size_t>(rr - l) * 4);
-    out.push_back({l, t, rr - l, b - t});
-  }
-  return out;
-}
-
-}  // namespace
-
-void TSdlPlatform::Impl::Paint(Window* W) {
-  W->Dirty = false;
-  TCommonCustomForm* f = W->Form;
-  if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
-  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
-  bool full = false;
-  const float scale = WindowScale(W->Win);
-  f->SetDeviceScale(scale);
-  const int cw = std::max(1, static_cast<int>(std::ceil(f->Width() * f->DeviceScale())));
-  const int ch = std::max(1, static_cast<int>(std::ceil(f->Height() * f->DeviceScale())));
-  if (!W->Canvas || W->Canvas->Width() != cw || W->Canvas->Height() != ch ||
-      W->Canvas->DeviceScale() != f->DeviceScale()) {
-    if (W->Canvas)
-      W->Canvas->SetSize(cw, ch);
-    else
-      W->Canvas = std::make_unique<TCanvas>(cw, ch);
-    W->Canvas->SetDeviceScale(f->DeviceScale());
-    full = true;
-  }
-  // Only the damage is painted; the canvas keeps the rest from the last frame.
-  TPaintRegion painted;
-  f->PaintDirty(W->Canvas.get(), &painted, full);
-  if (!Exists(f) || Find(f) != W) return;  // a paint handler freed the form
-  // Damage that kept coming while painting waits for the next frame.
-  if (!f->DirtyRegion().IsEmpty()) W->Dirty = true;
-  // Fetched after painting: a paint handler may have resized the window (the title bar
-  // holds it to a minimum size), which replaces the surface and marks it stale.
-  SDL_Surface* s = SDL_GetWindowSurface(W->Win);
-  if (s == nullptr) return;
-  const bool stale = W->SurfaceStale;
-  W->SurfaceStale = false;
-  const Uint32 fmt = s->format->format;
-  SDL_Rect changed;
-  if (s->w != W->Canvas->Width() || s->h != W->Canvas->Height()) {
-    // A drawable of another size than the picture (a scale asked for where the window
-    // system draws at one pixel per window pixel): SDL scales the whole frame.
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
-        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
-    if (src == nullptr) return;
-    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
-    SDL_BlitScaled(src, nullptr, s, nullptr);
-    SDL_FreeSurface(src);
-    changed = {0, 0, s->w, s->h};
-  } else if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
-    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-    if (!stale) {
-      // Present just the painted rectangles.
-      const std::vector<SDL_Rect> rects = CopyRegion(*W->Canvas, s, painted);
-      if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-      if (rects.empty()) return;
-      SDL_UpdateWindowSurfaceRects(W->Win, rects.data(), static_cast<int>(rects.size()));
-      ++Frames;
-      if (rects.size() > 1 || rects[0].w < s->w || rects[0].h < s->h) ++PartialFrames;
-      return;
-    }
-    changed = CopyChanged(*W->Canvas, s, stale);
-    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-  } else {
-    // Any other layout: let SDL convert the whole frame.
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
-        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
-    if (src == nullptr) return;
-    SDL_BlitSurface(src, nullptr, s, nullptr);
-    SDL_FreeSurface(src);
-    changed = {0, 0, s->w, s->h};
-  }
-  if (changed.w <= 0 || changed.h <= 0) return;
-  SDL_UpdateWindowSurfaceRects(W->Win, &changed, 1);
-  ++Frames;
-  if (changed.w < s->w || changed.h < s->h) ++PartialFrames;
-}
-
-void TSdlPlatform::Impl::PaintDirty() {
-  // Painting may free forms or show new ones: walk a snapshot and re-find each.
-  std::vector<TCommonCustomForm*> dirty;
-  for (auto& w : Windows)
-    if (w->Dirty) dirty.push_back(w->Form);
-  for (TCommonCustomForm* f : dirty)
-    if (Window* w = Find(f)) Paint(w);
-}
-
 void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   if (W->HiddenAsMinimised || (SDL_GetWindowFlags(W->Win) & SDL_WINDOW_MINIMIZED)) return;
   // SDL's idea of the window is its latest: stale MOVED/SIZE_CHANGED events of our own
   // earlier requests then compare equal to the form and change nothing.
-  int x, y, w, h;
-  SDL_GetWindowPosition(W->Win, &x, &y);
-  SDL_GetWindowSize(W->Win, &w, &h);
+  int wx, wy, ww, wh;
+  SDL_GetWindowPosition(W->Win, &wx, &wy);
+  SDL_GetWindowSize(W->Win, &ww, &wh);
+  const float u = W->Unit;
+  const int x = ToForm(wx, u), y = ToForm(wy, u);
+  const int w = std::max(1, ToForm(ww, u)), h = std::max(1, ToForm(wh, u));
+  // A window manager may leave the window between two form pixels (a scaled window):
+  // it then goes to the form's size in whole form pixels.
+  const bool between = ToWindow(x, u) != wx || ToWindow(y, u) != wy || ToWindow(w, u) != ww ||
+                       ToWindow(h, u) != wh;
   TCommonCustomForm* f = W->Form;
-  if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
+  const bool zoomed = (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) != 0;
+  auto putBack = [&] {
+    SDL_SetWindowPosition(W->Win, ToWindow(f->Left(), u), ToWindow(f->Top(), u));
+    SDL_SetWindowSize(W->Win, std::max(1, ToWindow(f->Width(), u)),
+                      std::max(1, ToWindow(f->Height(), u)));
+    W->SurfaceStale = W->Dirty = true;
+  };
+  if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) {
+    if (between && !zoomed) putBack();
+    return;
+  }
   TWeak<TCommonCustomForm> alive(f);
   const TRect before = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+  // Which edges the window manager's resize moved: the left (top) one when it moved
+  // while the right (bottom) one stayed.
+  const bool leftMoved = wx != ToWindow(before.Left, u) && wx + ww == ToWindow(before.Right, u);
+  const bool topMoved = wy != ToWindow(before.Top, u) && wy + wh == ToWindow(before.Bottom, u);
+  const TWindowEdge moved = leftMoved && topMoved ? TWindowEdge::TopLeft
+                           : leftMoved             ? TWindowEdge::Left
+                           : topMoved              ? TWindowEdge::Top
+                                                   : TWindowEdge::NoEdge;
+  if (moved != TWindowEdge::NoEdge) W->HeldEdge = moved;
   ++FromWindow;
   f->SetBounds(x, y, w, h);
   --FromWindow;
   // A form that holds its size to limits overrules the window manager's resize; the
   // window takes the form's size back, and keeps the edge the user did not grab.
   if (!alive.Alive() || Find(f) != W) return;
-  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
-  if (f->Width() != w || f->Height() != h || f->Left() != x || f->Top() != y) {
-    int nx = f->Left(), ny = f->Top();
-    if (f->Left() == x && f->Width() != w && x != before.Left && x + w == before.Right)
-      nx = x + w - f->Width();
-    if (f->Top() == y && f->Height() != h && y != before.Top && y + h == before.Bottom)
-      ny = y + h - f->Height();
-    if (nx != f->Left() || ny != f->Top()) f->SetBounds(nx, ny, f->Width(), f->Height());
+  if (zoomed) return;
+  if (f->Width() != w || f->Height() != h || f->Left() != x || f->Top() != y || between) {
+    TInputRouter::KeepOppositeEdges(f, moved, TRect::Bounds(x, y, w, h));
     if (!alive.Alive() || Find(f) != W) return;
-    SDL_SetWindowPosition(W->Win, f->Left(), f->Top());
-    SDL_SetWindowSize(W->Win, std::max(1, f->Width()), std::max(1, f->Height()));
-    W->SurfaceStale = W->Dirty = true;
+    putBack();
   }
 }
 
@@ -687,7 +511,7 @@ SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* 
   if (!im->WmResizes) return SDL_HITTEST_NORMAL;
   for (auto& w : im->Windows) {
     if (w->Win != Win) continue;
-    switch (TInputRouter::EdgeAt(w->Form, {static_cast<float>(P->x), static_cast<float>(P->y)})) {
+    switch (TInputRouter::EdgeAt(w->Form, FormPoint(w.get(), P->x, P->y))) {
       case TWindowEdge::Left: return SDL_HITTEST_RESIZE_LEFT;
       case TWindowEdge::Right: return SDL_HITTEST_RESIZE_RIGHT;
       case TWindowEdge::Top: return SDL_HITTEST_RESIZE_TOP;
@@ -712,27 +536,29 @@ void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
   TPoint p;
   if (!PointerOnScreen(W, EventX, EventY, p) || p == ResizeState.LastPointer) return;
   ResizeState.LastPointer = p;
-  const int dx = p.X - ResizeState.StartPointer.X, dy = p.Y - ResizeState.StartPointer.Y;
-  if (!ResizeState.Moving &&
-      !TInputRouter::BeyondDragThreshold({0, 0}, {static_cast<float>(dx), static_cast<float>(dy)}))
-    return;
+  const float dx = static_cast<float>(p.X - ResizeState.StartPointer.X) / W->Unit;
+  const float dy = static_cast<float>(p.Y - ResizeState.StartPointer.Y) / W->Unit;
+  if (!ResizeState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {dx, dy})) return;
   ResizeState.Moving = true;
-  TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start, {dx, dy});
+  W->HeldEdge = ResizeState.Edge;
+  TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start,
+                         {static_cast<int>(std::lround(dx)), static_cast<int>(std::lround(dy))});
 }
 
 void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
-  TCommonCustomForm* f = DragState.Form;
+  TCommonCustomForm* f = DragState.Form.Get();
   if (W == nullptr) W = Find(f);
-  if (W == nullptr) {
+  if (f == nullptr || W == nullptr) {
     DragState = {};
     return;
   }
   TPoint p;
   if (!PointerOnScreen(W, EventX, EventY, p) || p == DragState.LastPointer) return;
   DragState.LastPointer = p;
-  const int dx = p.X - DragState.StartPointer.X, dy = p.Y - DragState.StartPointer.Y;
-  if (!DragState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {static_cast<float>(dx), static_cast<float>(dy)}))
-    return;
+  const float fx = static_cast<float>(p.X - DragState.StartPointer.X) / W->Unit;
+  const float fy = static_cast<float>(p.Y - DragState.StartPointer.Y) / W->Unit;
+  if (!DragState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {fx, fy})) return;
+  const int dx = static_cast<int>(std::lround(fx)), dy = static_cast<int>(std::lround(fy));
   if (!DragState.Moving) {
     DragState.Moving = true;
     // From here on the pointer belongs to the window move, not to the controls.
@@ -818,11 +644,9 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         FollowDrag(w, E.motion.x, E.motion.y);
         if (DragState.Moving) break;
       }
-      if (Router.Buttons().Empty())
-        SetShape(TInputRouter::CursorFor(TInputRouter::EdgeAt(
-            w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)})));
-      Router.PointerMove(w->Form, {static_cast<float>(E.motion.x), static_cast<float>(E.motion.y)},
-                         KeyShift());
+      const TPointF at = FormPoint(w, E.motion.x, E.motion.y);
+      if (Router.Buttons().Empty()) SetShape(TInputRouter::CursorFor(TInputRouter::EdgeAt(w->Form, at)));
+      Router.PointerMove(w->Form, at, KeyShift());
       break;
     }
     case SDL_MOUSEBUTTONDOWN: {
@@ -830,11 +654,13 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       TMouseButton b;
       if (w == nullptr || !ToButton(E.button.button, b)) break;
       if (DragState.Form != nullptr) DragState = {};
+      const TPointF at = FormPoint(w, E.button.x, E.button.y);
+      PressWindow = w->Id;
+      PressAt = {E.button.x, E.button.y};
       if (b == TMouseButton::mbLeft && Router.Buttons().Empty() && !WmResizes) {
-        const TWindowEdge edge = TInputRouter::EdgeAt(
-            w->Form, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)});
+        const TWindowEdge edge = TInputRouter::EdgeAt(w->Form, at);
         TPoint p;
-        if (edge != TWindowEdge::NoEdge && PointerOnScreen(w, E.button.x, E.button.y, p)) {
+        if (edge != TWindowEdge::NoEdge && PressOnScreen(w, p)) {
           // The press belongs to the resize, as it would to a window manager's.
           TCommonCustomForm* f = w->Form;
           ResizeState = {f, edge, false, p,
@@ -844,8 +670,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       }
       // The router decides double-clicks by its own time and distance rules, the same
       // as on the headless platform.
-      Router.PointerDown(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
-                         KeyShift(), Owner->NowMs());
+      Router.PointerDown(w->Form, b, at, KeyShift(), Owner->NowMs());
       break;
     }
     case SDL_MOUSEBUTTONUP: {
@@ -873,8 +698,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
           break;
         }
       }
-      Router.PointerUp(w->Form, b, {static_cast<float>(E.button.x), static_cast<float>(E.button.y)},
-                       KeyShift());
+      Router.PointerUp(w->Form, b, FormPoint(w, E.button.x, E.button.y), KeyShift());
       break;
     }
     case SDL_MOUSEWHEEL: {

@@ -113,6 +113,8 @@ class THeadlessPlatform : public TPlatform {
 
  private:
   void AfterInput();
+  // Paints the form; see FHeldForm.
+  void PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted, bool Full);
   void DeactivateOthers(TCommonCustomForm* Form);
 
   uint64_t FNow = 0;
@@ -140,6 +142,10 @@ class THeadlessPlatform : public TPlatform {
   TPointF FResizeStartPointer;
   TRect FResizeStart;
   bool FResizeMoving = false;
+  // The form last resized by an edge, until its first paint after the release: a size
+  // its painting changes then keeps the edge opposite the grabbed one.
+  TWeak<TCommonCustomForm> FHeldForm;
+  TWindowEdge FHeldEdge = TWindowEdge::NoEdge;
   TCursorShape FCursor = TCursorShape::Arrow;
   int FWindowRectCalls = 0;
   TRect FLastWindowRect;

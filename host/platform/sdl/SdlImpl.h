@@ -1,0 +1,154 @@
+// The SDL platform's inside, shared by its sources (windows and input in SdlPlatform.cpp,
+// painting and presenting in SdlPaint.cpp). Private to host/platform/sdl.
+#pragma once
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "host/AlphaShape.h"
+#include "host/Canvas.h"
+#include "host/InputRouter.h"
+#include "host/platform/sdl/SdlPlatform.h"
+
+#ifdef ZZ_HAVE_X11
+#include <X11/Xlib.h>
+#endif
+
+namespace fmx {
+
+struct TSdlPlatform::Impl {
+  struct Window {
+    TCommonCustomForm* Form = nullptr;  // the window goes with its form (FormDestroying)
+    SDL_Window* Win = nullptr;
+    uint32_t Id = 0;
+    // Device pixels per form pixel, and SDL window units per form pixel. They differ
+    // where the window system scales by itself (a high-density drawable has Scale / Unit
+    // pixels per window unit); on X11 a window unit is a pixel and both are ZZ_SCALE.
+    float Scale = 1, Unit = 1;
+    std::unique_ptr<TCanvas> Canvas;
+    bool Dirty = true;
+    // The surface's pixels are not known to match the canvas (new, resized, exposed).
+    bool SurfaceStale = true;
+    // Minimised without a window manager: hidden until the form is restored.
+    bool HiddenAsMinimised = false;
+    // Maximised without a window manager: the bounds to go back to.
+    bool EmulatedMax = false;
+    TRect RestoreRect;
+    // The left or top edge a resize moved: a size the form's painting changes next
+    // keeps the opposite edge in place (TInputRouter::KeepOppositeEdges).
+    TWindowEdge HeldEdge = TWindowEdge::NoEdge;
+    // What shows of the picture, and whether the X window carries that as its shape.
+    TAlphaShape Shape;
+    bool Shaped = false;
+  };
+
+  explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
+  TSdlPlatform* Owner;
+  std::vector<std::unique_ptr<Window>> Windows;
+  // Above zero while the window's own change is being copied into the form, so that
+  // the form's setters do not send it back to the window.
+  int FromWindow = 0;
+  TInputRouter Router;
+  uint64_t Frames = 0, PartialFrames = 0;
+
+  // Pointer positions here are in screen pixels; form bounds follow in form pixels.
+  struct Drag {
+    TWeak<TCommonCustomForm> Form;
+    bool Moving = false;
+    TPoint StartPointer;
+    TPoint StartOrigin;
+    TPoint LastPointer;
+  } DragState;
+
+  // An edge resize the host does itself, where no window manager takes it.
+  struct Resize {
+    TWeak<TCommonCustomForm> Form;
+    TWindowEdge Edge = TWindowEdge::NoEdge;
+    bool Moving = false;
+    TPoint StartPointer;
+    TRect Start;
+    TPoint LastPointer;
+  } ResizeState;
+  // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
+  // as the hit-test callback runs inside SDL's event pump and should stay cheap.
+  bool WmResizes = false;
+  SDL_Cursor* Cursors[5] = {};
+  TCursorShape Shape = TCursorShape::Arrow;
+  void SetShape(TCursorShape S);
+  static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
+  void FollowResize(Window* W, int EventX, int EventY);
+
+#ifdef ZZ_HAVE_X11
+  Display* X = nullptr;
+  XErrorHandler PreviousErrorHandler = nullptr;
+  bool ErrorHandlerInstalled = false;
+  // The server shapes windows (the Shape extension).
+  bool CanShape = false;
+#endif
+
+  Window* Find(const TCommonCustomForm* F) {
+    for (auto& w : Windows)
+      if (w->Form == F) return w.get();
+    return nullptr;
+  }
+  Window* FindId(uint32_t Id) {
+    for (auto& w : Windows)
+      if (w->Id == Id) return w.get();
+    return nullptr;
+  }
+  static bool Exists(const TCommonCustomForm* F) {
+    const auto& forms = Application->Forms();
+    return std::find(forms.begin(), forms.end(), F) != forms.end();
+  }
+
+  // Between form pixels and window units.
+  static int ToWindow(int V, float Unit) { return static_cast<int>(std::lround(V * Unit)); }
+  static int ToForm(int V, float Unit) { return static_cast<int>(std::lround(V / Unit)); }
+  static TPointF FormPoint(const Window* W, int X, int Y) { return {X / W->Unit, Y / W->Unit}; }
+  // A hidden window at the form's bounds, Unit window units a form pixel.
+  static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit);
+  // The scale ZZ_SCALE asks for; 0 when it is not set (or not a sensible scale).
+  static float ScaleFromEnvironment();
+  // Takes the window's scale from the environment or its drawable, and puts the window
+  // at the form's bounds in the units that follow.
+  void MeasureScale(Window* W);
+  // Window units per form pixel for what has no window (the screen's size).
+  float ScreenUnit() const;
+
+  // The pointer in screen pixels (see the source).
+  bool PointerOnScreen(Window* W, int EventX, int EventY, TPoint& Out);
+  // Where the last press in W was, in screen pixels. A drag or resize is measured from
+  // there, not from where the pointer has got to by the time the press is handled (a
+  // busy loop sees it late, and the window would jump by the difference).
+  bool PressOnScreen(Window* W, TPoint& Out) const {
+    if (W == nullptr || W->Win == nullptr || PressWindow != W->Id) return false;
+    int x, y;
+    SDL_GetWindowPosition(W->Win, &x, &y);
+    Out = {x + PressAt.X, y + PressAt.Y};
+    return true;
+  }
+  uint32_t PressWindow = 0;
+  TPoint PressAt;  // window units, relative to the window
+  bool ProbeWindowManager() const;
+  // The descriptor of SDL's X connection (-1 when not on X11 or no window yet).
+  int EventConnection();
+  int EventFd = -1;
+
+  void Dispatch(const SDL_Event& E);
+  void WindowEvent(const SDL_WindowEvent& E);
+  void SyncBoundsFromWindow(Window* W);
+  void FollowDrag(Window* W, int EventX, int EventY);
+  void PaintDirty();
+  void Paint(Window* W);
+  // Brings the window's shape up to date with rows Top to Bottom - 1 of its canvas, just
+  // copied into the surface S, whose edge pixels of those rows it makes opaque.
+  void UpdateShape(Window* W, SDL_Surface* S, int Top, int Bottom);
+  // The window goes back to a plain rectangle (no longer borderless).
+  void ClearShape(Window* W);
+};
+
+}  // namespace fmx
