@@ -287,10 +287,10 @@ std::optional<TPicture> TXSession::ScreenPicture(int X, int Y, int Width, int He
 }
 
 bool TXSession::SetRootColour(uint32_t Colour) const {
-  char spec[16];
-  std::snprintf(spec, sizeof spec, "#%06X", Colour & 0xFFFFFF);
+  char colour[16];
+  std::snprintf(colour, sizeof colour, "#%06X", Colour & 0xFFFFFF);
   int status;
-  Run({"xsetroot", "-solid", spec}, &status);
+  Run({"xsetroot", "-solid", colour}, &status);
   return status == 0;
 }
 
