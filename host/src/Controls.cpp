@@ -335,7 +335,12 @@ void TControl::SubtreeChanged() {
 }
 
 void TControl::InvalidatePainted() {
-  if (!FVisible || IsDestroying()) return;
+  if (IsDestroying()) return;
+  InvalidateLeaving();
+}
+
+void TControl::InvalidateLeaving() {
+  if (!FVisible) return;
   TFmxObject* parent = Parent();
   if (parent == nullptr) return;
   // Nothing to repaint on a tree no window shows (a form being built, hidden, or none
@@ -457,7 +462,7 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
     return;
   }
   if (c != nullptr)
-    c->InvalidatePainted();
+    c->InvalidateLeaving();
   else
     InvalidatePainted();  // an effect: what it painted goes with it
   TFmxObject::DoRemoveObject(AObject);
