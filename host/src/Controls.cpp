@@ -643,13 +643,23 @@ TRealignBatch::~TRealignBatch() {
   gDeferred = nullptr;
   // Parents first: laying a parent out resizes its children, whose own layout then
   // runs once on the final size.
-  std::vector<std::pair<int, TWeak<TFmxObject>>> order;
-  order.reserve(pending->size());
-  for (auto& w : *pending)
-    if (TFmxObject* o = w.Get()) order.emplace_back(Depth(o), std::move(w));
-  std::stable_sort(order.begin(), order.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [depth, w] : order) {
+  // Depths are small, so a counting sort keeps the order of deferral within a depth
+  // in linear time.
+  std::vector<int> depths(pending->size(), -1);
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < pending->size(); ++i) {
+    if (TFmxObject* o = (*pending)[i].Get()) {
+      const int d = Depth(o);
+      depths[i] = d;
+      if (starts.size() <= static_cast<size_t>(d) + 1) starts.resize(static_cast<size_t>(d) + 2, 0);
+      ++starts[static_cast<size_t>(d) + 1];
+    }
+  }
+  for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+  std::vector<TWeak<TFmxObject>> order(starts.empty() ? 0 : starts.back());
+  for (size_t i = 0; i < pending->size(); ++i)
+    if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = std::move((*pending)[i]);
+  for (auto& w : order) {
     TFmxObject* o = w.Get();
     if (o == nullptr) continue;
     if (auto* c = fmx::AsControl(o)) {
