@@ -180,7 +180,10 @@ void TControl::Realign() {
     FRealignPending = true;
     return;
   }
-  if (TRealignBatch::Active()) {
+  // A control without children has nothing to lay out by the rules, so nothing to put
+  // off: deferring every resized leaf of a big tree would only make the batch's end
+  // visit each of them again, long after they left the cache.
+  if (TRealignBatch::Active() && !ChildrenList().empty()) {
     if (!FRealignPending) {
       FRealignPending = true;
       TRealignBatch::Defer(this);
