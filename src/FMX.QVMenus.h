@@ -141,6 +141,8 @@ class TQVMenuButton : public TPresentedControl {
   TQVMark FMark = TQVMark::mNone;
   bool FIsCheck = false;
   bool FMoreArrow = false;
+  // While the constructor adds the entry's own parts, which stay where they are put.
+  bool FAddingParts = false;
   std::string FShortCut;
   TAlphaColor FMenuButtonFontColor = 0;
   int FGroupIndex = 0;
