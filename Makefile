@@ -48,8 +48,11 @@ demo: build
 
 bench: build
 	mkdir -p out
-	ZZ_BENCH_SNAPSHOT=out/bench-frame.png $(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
-	@echo "The measured frame: out/bench-frame.png"
+	ZZ_BENCH_SNAPSHOT=out/bench-frame.png ZZ_BENCH_S1_PNG=out/bench-s1.png \
+	  ZZ_BENCH_S3_PNG=out/bench-s3.png \
+	  $(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
+	bench/first_frame.sh $(BUILD)/bench/zuzided-first-frame
+	@echo "The measured frames: out/bench-frame.png, out/bench-s1.png, out/bench-s3.png"
 
 # The re-entrancy soak under the sanitizer build: RUNS runs from RUN, EVENTS events
 # each. A failure prints the run and event that replay it.

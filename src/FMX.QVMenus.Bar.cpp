@@ -166,8 +166,10 @@ TQVMenuBar* TQVMenuBar::__QV_EnsureRootMenuBar() {
 void TQVMenuBar::__QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot) {
   ARoot->FMenuBarList.clear();
   ARoot->FMenuBarList.emplace_back(ARoot);
-  // Bars of the root's own class (or a class derived from it), wherever they sit.
-  TClass rootClass = ClassOfInstance(ARoot);
+  // Bars of the root's own class (or a class derived from it), wherever they sit. A
+  // root of exactly this class takes every bar, and asking the registry would describe
+  // the whole class (every property) on a program's first menu just to learn that.
+  TClass rootClass = IsExactly<TQVMenuBar>(ARoot) ? nullptr : ClassOfInstance(ARoot);
   auto walk = [&](auto& self, TFmxObject* From) -> void {
     for (TFmxObject* child : From->ChildrenList()) {
       if (dynamic_cast<TControl*>(child) == nullptr) continue;

@@ -102,6 +102,9 @@ TQVMenuButton::TQVMenuButton(TComponent* AOwner) : TPresentedControl(AOwner) {
 }
 
 void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
+  // The parts are neither entries nor effects and are owned by the entry: the checks
+  // that keep foreign controls out would all come to nothing for them.
+  FAddingParts = true;
   // 1. The mark column; its width is the height the layout gives it.
   F_MarkContainer = MakePrivate<TLayout>(this, false);
   F_MarkContainer->Margins()->Set(3, 5, 3, 1);
@@ -192,6 +195,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_MoreArrow->SetParent(F_MoreArrowContainer);
   const float h = F_MoreArrow->Height();
   F_MoreArrow->SetWidth(h - h / 2.5f);
+  FAddingParts = false;
 }
 
 TQVMenuButton::~TQVMenuButton() {
@@ -254,7 +258,7 @@ void TQVMenuButton::ParentChanged() {
 
 void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (AObject == nullptr || AObject->Parent() != this) return;
+  if (FAddingParts || AObject == nullptr || AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());

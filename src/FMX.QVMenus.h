@@ -145,6 +145,8 @@ class TQVMenuButton : public TPresentedControl {
   bool FMoreArrow = false;
   // A stored Mark was read in the load under way (see OnBitmapChanged).
   bool FMarkRead = false;
+  // While the constructor adds the entry's own parts, which stay where they are put.
+  bool FAddingParts = false;
   std::string FShortCut;
   TAlphaColor FMenuButtonFontColor = 0;
   int FGroupIndex = 0;

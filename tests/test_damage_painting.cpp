@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DamageSupport.h"
 #include "FMX.QVTitleBar.h"
 #include "HostTestSupport.h"
 #include "host/Canvas.h"
@@ -25,24 +26,8 @@ class DamagePainting : public HeadlessTest {
     Platform->SetRetainedPainting(true);
   }
 
-  // The kept picture after the platform's damage-driven paint, against a full paint.
   void ExpectSameAsFullPaint(TForm* Form, const std::string& Step) {
-    Platform->PaintAll();
-    const TCanvas* kept = Platform->RetainedCanvas(Form);
-    ASSERT_NE(kept, nullptr) << Step;
-    TBitmap damaged;
-    kept->CopyTo(damaged);
-    auto full = Platform->Snapshot(Form);
-    ASSERT_EQ(damaged.Width(), full->Width()) << Step;
-    ASSERT_EQ(damaged.Height(), full->Height()) << Step;
-    int differing = 0, firstX = -1, firstY = -1;
-    for (int y = 0; y < full->Height(); ++y)
-      for (int x = 0; x < full->Width(); ++x)
-        if (damaged.Pixel(x, y) != full->Pixel(x, y) && differing++ == 0) {
-          firstX = x;
-          firstY = y;
-        }
-    EXPECT_EQ(differing, 0) << Step << ": first at " << firstX << "," << firstY;
+    ExpectKeptPictureMatchesFullPaint(Platform, Form, Step);
   }
 };
 

@@ -105,8 +105,14 @@ void TComponent::Destroying() {
   FComponentState.Include(TComponentStateItem::csDestroying);
   ++detail::gDestroyedCount;
   if (FLifeToken != nullptr) FLifeToken->Alive = false;
-  for (TComponent* c : FComponents)
-    if (c != nullptr) c->Destroying();
+  // A big tree does not fit the cache: asking for the components a few places ahead
+  // overlaps their misses instead of waiting for each in turn.
+  constexpr size_t kAhead = 4;
+  const size_t n = FComponents.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) __builtin_prefetch(FComponents[i + kAhead]);
+    if (TComponent* c = FComponents[i]) c->Destroying();
+  }
 }
 
 void TComponent::Compact() const {
@@ -145,7 +151,7 @@ TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   std::string wanted = LowerCase(AName);
   for (TComponent* c : FComponents)
-    if (c != nullptr && !c->FName.empty() && LowerCase(c->FName) == wanted) return c;
+    if (c != nullptr && c->FName && !c->FName->empty() && LowerCase(*c->FName) == wanted) return c;
   return nullptr;
 }
 
@@ -157,18 +163,28 @@ void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurNa
     throw EComponentError("A component named " + NewName + " already exists");
 }
 
+const std::string& TComponent::Name() const {
+  static const std::string kNoName;
+  return FName ? *FName : kNoName;
+}
+
 void TComponent::SetName(const std::string& Value) {
-  if (Value == FName) return;
+  if (Value == Name()) return;
   if (!Value.empty() && !IsValidIdent(Value))
     throw EComponentError("\"" + Value + "\" is not a valid component name");
-  if (FOwner != nullptr) FOwner->ValidateRename(this, FName, Value);
-  FName = Value;
+  if (FOwner != nullptr) FOwner->ValidateRename(this, Name(), Value);
+  if (Value.empty())
+    FName.reset();
+  else if (FName)
+    *FName = Value;
+  else
+    FName = std::make_unique<std::string>(Value);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent->FOwner == this) return;
   // Checked first, so a refused name leaves the component with its old owner.
-  ValidateRename(AComponent, "", AComponent->FName);
+  ValidateRename(AComponent, "", AComponent->Name());
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
   AComponent->FOwnerIndex = static_cast<uint32_t>(FComponents.size());
   FComponents.push_back(AComponent);

@@ -180,7 +180,10 @@ void TControl::Realign() {
     FRealignPending = true;
     return;
   }
-  if (TRealignBatch::Active()) {
+  // A control without children has nothing to lay out by the rules, so nothing to put
+  // off: deferring every resized leaf of a big tree would only make the batch's end
+  // visit each of them again, long after they left the cache.
+  if (TRealignBatch::Active() && !ChildrenList().empty()) {
     if (!FRealignPending) {
       FRealignPending = true;
       TRealignBatch::Defer(this);
@@ -335,7 +338,12 @@ void TControl::SubtreeChanged() {
 }
 
 void TControl::InvalidatePainted() {
-  if (!FVisible || IsDestroying()) return;
+  if (IsDestroying()) return;
+  InvalidateLeaving();
+}
+
+void TControl::InvalidateLeaving() {
+  if (!FVisible) return;
   TFmxObject* parent = Parent();
   if (parent == nullptr) return;
   // Nothing to repaint on a tree no window shows (a form being built, hidden, or none
@@ -457,7 +465,7 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
     return;
   }
   if (c != nullptr)
-    c->InvalidatePainted();
+    c->InvalidateLeaving();
   else
     InvalidatePainted();  // an effect: what it painted goes with it
   TFmxObject::DoRemoveObject(AObject);
@@ -638,13 +646,23 @@ TRealignBatch::~TRealignBatch() {
   gDeferred = nullptr;
   // Parents first: laying a parent out resizes its children, whose own layout then
   // runs once on the final size.
-  std::vector<std::pair<int, TWeak<TFmxObject>>> order;
-  order.reserve(pending->size());
-  for (auto& w : *pending)
-    if (TFmxObject* o = w.Get()) order.emplace_back(Depth(o), std::move(w));
-  std::stable_sort(order.begin(), order.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [depth, w] : order) {
+  // Depths are small, so a counting sort keeps the order of deferral within a depth
+  // in linear time.
+  std::vector<int> depths(pending->size(), -1);
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < pending->size(); ++i) {
+    if (TFmxObject* o = (*pending)[i].Get()) {
+      const int d = Depth(o);
+      depths[i] = d;
+      if (starts.size() <= static_cast<size_t>(d) + 1) starts.resize(static_cast<size_t>(d) + 2, 0);
+      ++starts[static_cast<size_t>(d) + 1];
+    }
+  }
+  for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+  std::vector<TWeak<TFmxObject>> order(starts.empty() ? 0 : starts.back());
+  for (size_t i = 0; i < pending->size(); ++i)
+    if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = std::move((*pending)[i]);
+  for (auto& w : order) {
     TFmxObject* o = w.Get();
     if (o == nullptr) continue;
     if (auto* c = fmx::AsControl(o)) {

@@ -105,7 +105,7 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
   }
   auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
-  if (c != nullptr) c->InvalidatePainted();
+  if (c != nullptr) c->InvalidateLeaving();
   TFmxObject::DoRemoveObject(AObject);
   if (wasAligned) Realign();
 }
@@ -519,10 +519,17 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
     ++pass;
     TPaintRegion region = std::move(FDirty);
     FDirty.Clear();
-    PaintPass(ACanvas, &region);
+    // One rectangle at a time: under a clip of several rectangles Cairo composites
+    // anti-aliased edges through a mask and rounds them differently from an unclipped
+    // paint, so the kept picture would drift from a full repaint by a shade.
+    for (const TRectF& r : region.Rects()) {
+      TPaintRegion one;
+      one.Add(r);
+      PaintPass(ACanvas, &one);
+      if (!self.Alive()) return pass;
+    }
     if (Painted != nullptr)
       for (const TRectF& r : region.Rects()) Painted->Add(r);
-    if (!self.Alive()) return pass;
   }
   // Still changing after the last pass: leave the rest for the next frame rather
   // than spin.

@@ -112,6 +112,31 @@ void AlignOne(TControl* c, TRectF& area, const TRectF& full) {
   if (area.Bottom < area.Top) area.Bottom = area.Top;
 }
 
+// Lists by alignment for one AlignChildren call, borrowed from a per-thread stack of
+// them and given back (emptied, capacity kept) when the call ends.
+class TAlignScratch {
+ public:
+  using TLists = std::array<std::vector<Placed>, 14>;
+  TAlignScratch() {
+    if (gDepth == gStack.size()) gStack.push_back(std::make_unique<TLists>());
+    FLists = gStack[gDepth++].get();
+  }
+  ~TAlignScratch() {
+    for (auto& l : *FLists) l.clear();
+    --gDepth;
+  }
+  TAlignScratch(const TAlignScratch&) = delete;
+  TAlignScratch& operator=(const TAlignScratch&) = delete;
+  TLists& Lists() { return *FLists; }
+
+ private:
+  static thread_local std::vector<std::unique_ptr<TLists>> gStack;
+  static thread_local size_t gDepth;
+  TLists* FLists;
+};
+thread_local std::vector<std::unique_ptr<TAlignScratch::TLists>> TAlignScratch::gStack;
+thread_local size_t TAlignScratch::gDepth = 0;
+
 }  // namespace
 
 void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
@@ -123,10 +148,14 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
       {TAlignLayout::Left, TAlignLayout::Right},
   }};
   // One pass sorts the children into their alignments; each phase then reads its own.
-  std::array<std::vector<Placed>, 14> byAlign;
+  // The lists are kept from call to call (one set per level of nesting: placing a child
+  // lays out its own children), so laying out a big tree does not allocate per control.
+  TAlignScratch scratch;
+  std::array<std::vector<Placed>, 14>& byAlign = scratch.Lists();
   bool any = false;
   const auto& children = Parent->ChildrenList();
   for (size_t i = 0; i < children.size(); ++i) {
+    if (i + 4 < children.size()) __builtin_prefetch(children[i + 4]);
     auto* c = fmx::AsControl(children[i]);
     if (c != nullptr && c->Visible() && c->Align() != TAlignLayout::None &&
         static_cast<size_t>(c->Align()) < byAlign.size()) {

@@ -67,6 +67,8 @@ void TFmxObject::DeleteChildren() {
   // Last first: each removal is then at the end of the list, so a big tree is freed in
   // linear time.
   while (!FChildren.empty()) {
+    // The next ones to go, asked for early: each is a cache miss in a big tree.
+    if (FChildren.size() > 2) __builtin_prefetch(FChildren[FChildren.size() - 3]);
     TFmxObject* child = FChildren.back();
     RemoveObject(child);
     delete child;

@@ -93,7 +93,7 @@ class TComponent : public TPersistent {
   ~TComponent() override;
 
   TComponent* Owner() const { return FOwner; }
-  const std::string& Name() const { return FName; }
+  const std::string& Name() const;
   // Names are identifiers (or empty) and unique among the components of one owner,
   // compared without regard to case; anything else throws EComponentError.
   virtual void SetName(const std::string& Value);
@@ -152,7 +152,9 @@ class TComponent : public TPersistent {
   std::vector<TComponent*>& FreeNotifies();
 
   TComponent* FOwner = nullptr;
-  std::string FName;
+  // Made when a name is first given: most components of a big tree (the private parts
+  // of controls) never get one.
+  std::unique_ptr<std::string> FName;
   intptr_t FTag = 0;
   TComponentState FComponentState;
   mutable std::vector<TComponent*> FComponents;

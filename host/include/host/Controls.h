@@ -263,6 +263,10 @@ class TControl : public TFmxObject {
   // What this control paints changed: the old ink must go and the new must come. Call
   // before a change (with the old geometry) and after it; both are cheap.
   void InvalidatePainted();
+  // This control is leaving its parent: what it showed must go. Unlike
+  // InvalidatePainted it also holds for the top of a subtree being freed, which is
+  // already marked as destroying when it leaves.
+  void InvalidateLeaving();
   // A change below changed what the subtree may cover: the cached rectangles of this
   // control and its parents are stale.
   void SubtreeChanged();
