@@ -135,3 +135,44 @@ TEST_F(FormAlignment, FormLaysOutItsChildrenWithinItsPaddingAndOnResize) {
   form->SetHeight(600);
   EXPECT_EQ(R(bottom), (TRectF{0, 568, 400, 600}));
 }
+
+// A layout put off by a batch runs a handler that may throw. Flushed, the exception
+// reaches the caller; a batch left by an exception drops what it put off instead of
+// laying out a tree being given up, and the controls lay out again afterwards.
+TEST(Alignment, ABatchFlushesWhereHandlersMayThrowAndDropsItsLayoutsWhenLeftByOne) {
+  struct TBoom : std::runtime_error {
+    TBoom() : std::runtime_error("boom") {}
+  };
+  TControl parent(nullptr);
+  parent.SetSize(200, 100);
+  auto* client = Child(&parent, TAlignLayout::Client);
+  int resized = 0;
+  bool fail = true;
+  client->SetOnResize([&](TObject*) {
+    ++resized;
+    if (fail) throw TBoom();
+  });
+  {
+    TRealignBatch batch;
+    parent.SetSize(300, 100);
+    EXPECT_EQ(resized, 0);
+    EXPECT_THROW(batch.Flush(), TBoom);
+    EXPECT_EQ(resized, 1);
+  }
+  EXPECT_THROW(
+      {
+        TRealignBatch batch;
+        parent.SetSize(400, 100);
+        throw TBoom();
+      },
+      TBoom);
+  EXPECT_EQ(resized, 1);
+  EXPECT_EQ(client->Width(), 300);
+  fail = false;
+  {
+    TRealignBatch batch;
+    parent.SetSize(500, 100);
+  }
+  EXPECT_EQ(resized, 2);
+  EXPECT_EQ(client->Width(), 500);
+}

@@ -171,3 +171,26 @@ TEST_F(DamagePainting, ADeviceScaleDoublesThePixelsNotTheFormsCoordinates) {
 }
 
 }  // namespace
+
+// Without a canvas nothing is clipped or skipped, so however many rectangles the damage
+// has, each control's paint runs once a pass (its handlers may change state).
+TEST_F(DamagePainting, WithoutACanvasDamageInSeveralPlacesPaintsEachControlOnce) {
+  auto form = MakeForm(400, 400);
+  auto* back = new TRectangle(form.get());
+  back->SetParent(form.get());
+  back->SetBounds(0, 0, 400, 400);
+  int painted = 0;
+  back->SetOnPaint([&painted](TObject*) { ++painted; });
+  TRectangle* corners[2];
+  for (int i = 0; i < 2; ++i) {
+    corners[i] = new TRectangle(form.get());
+    corners[i]->SetParent(form.get());
+    corners[i]->SetBounds(i * 300.0f, i * 300.0f, 20, 20);
+  }
+  form->PaintDirty(nullptr, nullptr, true);
+  painted = 0;
+  corners[0]->Fill()->SetColor(0xFF102030);
+  corners[1]->Fill()->SetColor(0xFF302010);
+  form->PaintDirty(nullptr, nullptr, false);
+  EXPECT_EQ(painted, 1);
+}

@@ -1,6 +1,7 @@
 #include "host/Controls.h"
 
 #include <algorithm>
+#include <exception>
 #include <typeinfo>
 
 #include "HostProps.h"
@@ -196,9 +197,15 @@ void TControl::Realign() {
 void TControl::DoRealignNow() {
   FRealignPending = false;
   ++FRealignLock;
-  TWeak<TComponent> self(this);
+  // Released however the layout ends (a handler may throw, or free this control),
+  // or the control would never lay out again.
+  struct TUnlock {
+    TWeak<TControl> Self;
+    ~TUnlock() {
+      if (TControl* c = Self.Get()) --c->FRealignLock;
+    }
+  } unlock{TWeak<TControl>(this)};
   DoRealign();
-  if (self.Alive()) --FRealignLock;
 }
 
 void TControl::BeginUpdate() { ++FUpdateCount; }
@@ -636,14 +643,37 @@ int Depth(const TFmxObject* O) {
 }
 }  // namespace
 
-TRealignBatch::TRealignBatch() {
+TRealignBatch::TRealignBatch() : FExceptionsAtStart(std::uncaught_exceptions()) {
   if (gBatchDepth++ == 0) gDeferred = new std::vector<TWeak<TFmxObject>>();
 }
 
 TRealignBatch::~TRealignBatch() {
   if (--gBatchDepth > 0) return;
+  RunDeferred(std::uncaught_exceptions() <= FExceptionsAtStart, false);
+}
+
+void TRealignBatch::Flush() {
+  if (gBatchDepth != 1) return;
+  RunDeferred(true, true);
+}
+
+void TRealignBatch::RunDeferred(bool Lay, bool StillOpen) {
+  // A batch still open (a flush) collects what the layouts done here put off in a
+  // fresh list; a closed one has none, so that a batch a handler opens starts its own.
   std::unique_ptr<std::vector<TWeak<TFmxObject>>> pending(gDeferred);
-  gDeferred = nullptr;
+  gDeferred = StillOpen ? new std::vector<TWeak<TFmxObject>>() : nullptr;
+  // A control still marked pending would never be put off again.
+  auto drop = [](std::vector<TWeak<TFmxObject>>& List, size_t From) {
+    for (size_t i = From; i < List.size(); ++i) {
+      TFmxObject* o = List[i].Get();
+      if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
+      else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) f->FRealignPending = false;
+    }
+  };
+  if (!Lay) {
+    drop(*pending, 0);
+    return;
+  }
   // Parents first: laying a parent out resizes its children, whose own layout then
   // runs once on the final size.
   // Depths are small, so a counting sort keeps the order of deferral within a depth
@@ -662,14 +692,20 @@ TRealignBatch::~TRealignBatch() {
   std::vector<TWeak<TFmxObject>> order(starts.empty() ? 0 : starts.back());
   for (size_t i = 0; i < pending->size(); ++i)
     if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = std::move((*pending)[i]);
-  for (auto& w : order) {
-    TFmxObject* o = w.Get();
-    if (o == nullptr) continue;
-    if (auto* c = fmx::AsControl(o)) {
-      if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
-    } else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) {
-      f->RealignDeferred();
+  size_t next = 0;
+  try {
+    for (; next < order.size(); ++next) {
+      TFmxObject* o = order[next].Get();
+      if (o == nullptr) continue;
+      if (auto* c = fmx::AsControl(o)) {
+        if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
+      } else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) {
+        f->RealignDeferred();
+      }
     }
+  } catch (...) {
+    drop(order, next + 1);
+    throw;
   }
 }
 

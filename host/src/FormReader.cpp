@@ -413,6 +413,7 @@ TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
       // half-read list of siblings would be ordered by values about to be replaced.
       TRealignBatch batch;
       root = b.Build(*plan, AOwner, nullptr);
+      batch.Flush();
     }
     b.Finish(b.Created);
   } catch (const std::exception& e) {
@@ -452,6 +453,7 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
     {
       TRealignBatch batch;
       b.Build(*plan, nullptr, nullptr, Root);
+      batch.Flush();
     }
     std::vector<TComponent*> order{Root};
     order.insert(order.end(), b.Created.begin(), b.Created.end());

@@ -78,12 +78,17 @@ void TCommonCustomForm::Realign() {
   }
   FRealignPending = false;
   FRealigning = true;
-  TWeak<TComponent> self(this);
+  // Cleared however the layout ends (a handler may throw or free the form).
+  struct TDone {
+    TWeak<TCommonCustomForm> Self;
+    ~TDone() {
+      if (TCommonCustomForm* f = Self.Get()) f->FRealigning = false;
+    }
+  } done{TWeak<TCommonCustomForm>(this)};
   TRectF full{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
   TRectF area{FPadding.Left(), FPadding.Top(), full.Right - FPadding.Right(),
               full.Bottom - FPadding.Bottom()};
   AlignChildren(this, area, full);
-  if (self.Alive()) FRealigning = false;
 }
 
 void TCommonCustomForm::RealignDeferred() {
@@ -519,14 +524,20 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
     ++pass;
     TPaintRegion region = std::move(FDirty);
     FDirty.Clear();
-    // One rectangle at a time: under a clip of several rectangles Cairo composites
-    // anti-aliased edges through a mask and rounds them differently from an unclipped
-    // paint, so the kept picture would drift from a full repaint by a shade.
-    for (const TRectF& r : region.Rects()) {
-      TPaintRegion one;
-      one.Add(r);
-      PaintPass(ACanvas, &one);
+    // With a canvas, one rectangle at a time: under a clip of several rectangles Cairo
+    // composites anti-aliased edges through a mask and rounds them differently from an
+    // unclipped paint, so the kept picture would drift from a full repaint by a shade.
+    // Without one nothing is clipped or skipped, and one pass runs each paint once.
+    if (ACanvas == nullptr || region.Rects().size() == 1) {
+      PaintPass(ACanvas, &region);
       if (!self.Alive()) return pass;
+    } else {
+      for (const TRectF& r : region.Rects()) {
+        TPaintRegion one;
+        one.Add(r);
+        PaintPass(ACanvas, &one);
+        if (!self.Alive()) return pass;
+      }
     }
     if (Painted != nullptr)
       for (const TRectF& r : region.Rects()) Painted->Add(r);

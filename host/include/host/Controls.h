@@ -339,6 +339,16 @@ class TRealignBatch {
   static bool Active();
   // Puts off the realign of AObject (a control or a form) until the batch ends.
   static void Defer(TFmxObject* AObject);
+  // Does the layouts put off so far now, where an exception they throw (a handler's)
+  // reaches the caller; a destructor could only end the process with it. Only the
+  // outermost batch lays out; an inner one leaves it to that.
+  void Flush();
+
+ private:
+  // Left by an exception: the layouts put off are dropped, not done on a tree that is
+  // being given up.
+  static void RunDeferred(bool Lay, bool StillOpen);
+  int FExceptionsAtStart;
 };
 
 // Base of the controls that present themselves (the library's visible controls).
