@@ -260,8 +260,10 @@ void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton)
 // --- children ---------------------------------------------------------------------
 
 void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's layout runs application code that may free this bar or the newcomer.
+  TWeak<TFmxObject> guard(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (AObject == nullptr || AObject->Parent() != this) return;
+  if (!guard || !added || AObject->Parent() != this) return;
   __QV_测试_显示提示(this, AObject);
   // What the form owns may join only as a bar or an entry; the bar's own parts and
   // controls owned by other controls are let in.

@@ -253,8 +253,9 @@ void TQVMenuButton::ParentChanged() {
 }
 
 void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
+  TWeak<TFmxObject> self(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (AObject == nullptr || AObject->Parent() != this) return;
+  if (!self || !added || AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());

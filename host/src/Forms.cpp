@@ -91,7 +91,10 @@ void TCommonCustomForm::RealignDeferred() {
 }
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's ParentChanged may run application code that frees either of the two.
+  TWeak<TFmxObject> self(this), added(AObject);
   TFmxObject::DoInsertObject(Index, AObject);
+  if (!self || !added) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();

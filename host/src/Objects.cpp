@@ -151,8 +151,10 @@ void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   FChildren.insert(FChildren.begin() + Index, AObject);
   RenumberChildren(static_cast<size_t>(Index));
   AObject->FParent = this;
+  // The newcomer's ParentChanged may run application code that frees this parent.
+  TWeak<TFmxObject> self(this);
   AObject->ParentChanged();
-  NotifyTreeChanged();
+  if (self) NotifyTreeChanged();
 }
 
 void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
