@@ -261,9 +261,9 @@ void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton)
 
 void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's layout runs application code that may free this bar or the newcomer.
-  TWeak<TFmxObject> guard(this), added(AObject);
+  TFreedWatch guard(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (!guard || !added || AObject->Parent() != this) return;
+  if (guard.Freed() || added.Freed() || AObject->Parent() != this) return;
   __QV_测试_显示提示(this, AObject);
   // What the form owns may join only as a bar or an entry; the bar's own parts and
   // controls owned by other controls are let in.
@@ -337,7 +337,11 @@ void TQVMenuBar::ChildGeometryChanged(TControl* AChild) {
 void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   // The entry that leaves may have held an edge.
   FEntriesEnd.Valid = false;
+  // The leaving child's ParentChanged runs application code that may free this bar or
+  // the child; a freed child is already out of every weak list.
+  TFreedWatch guard(this), leaving(AObject);
   TPresentedControl::DoRemoveObject(AObject);
+  if (guard.Freed() || leaving.Freed()) return;
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (root == nullptr || AObject == nullptr) return;

@@ -253,9 +253,9 @@ void TQVMenuButton::ParentChanged() {
 }
 
 void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
-  TWeak<TFmxObject> self(this), added(AObject);
+  TFreedWatch self(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (!self || !added || AObject->Parent() != this) return;
+  if (self.Freed() || added.Freed() || AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());

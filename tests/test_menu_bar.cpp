@@ -385,3 +385,21 @@ TEST_F(MenuBar, RemovingAnEntryUnhooksTheBarsHangingOnItAndOnlyThose) {
   EXPECT_EQ(fileBar->TargetButton(), nullptr);
   EXPECT_EQ(editBar->TargetButton(), edit);  // same (empty) name, another entry
 }
+
+TEST_F(MenuBar, AnEntryMovedOntoTheBarThatHangsOnItIsListedOnceInEachTree) {
+  TQVMenuBar* main = AddMainBar();
+  TQVMenuButton* file = AddEntry(main, "File");
+  TQVMenuBar* sub = AddBar(main);
+  sub->SetTargetButton(file);
+  TQVMenuButton* open = AddEntry(sub, "Open");
+  // Leaving the main bar unhooks the sub bar, which goes to the form as a root of its
+  // own; the entry then lands on it.
+  file->SetParent(sub);
+  ASSERT_EQ(file->Parent(), sub);
+  EXPECT_EQ(In::Buttons(main), std::vector<TQVMenuButton*>{});
+  std::vector<TQVMenuButton*> listed = In::Buttons(sub);
+  std::sort(listed.begin(), listed.end());
+  std::vector<TQVMenuButton*> expected{open, file};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listed, expected);
+}

@@ -184,3 +184,19 @@ TEST_F(MenuLifetime, AnEntryWhoseLayoutOnJoiningFreesTheBarOrItselfEndsTheJoinSa
     Platform->PaintAll();
   }
 }
+
+TEST_F(MenuLifetime, AnEntryLeavingWhoseLayoutFreesTheBarEndsTheRemovalSafely) {
+  TQVMenuBar* bar = AddBar(nullptr, "");
+  TQVMenuButton* first = AddEntry(bar, "First");
+  // A part of the bar's own that fills what the entries leave; growing, it frees the bar.
+  auto* filler = new TLayout(bar);
+  filler->SetParent(bar);
+  filler->SetAlign(TAlignLayout::Client);
+  TWeak<TComponent> barLink(bar);
+  filler->SetOnResize([&](TObject*) {
+    if (TComponent* c = barLink.Get()) delete c;
+  });
+  delete first;
+  EXPECT_FALSE(barLink.Alive());
+  Platform->PaintAll();
+}

@@ -441,9 +441,9 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees either of the two.
-  TWeak<TFmxObject> self(this), added(AObject);
+  TFreedWatch self(this), added(AObject);
   TFmxObject::DoInsertObject(Index, AObject);
-  if (!self || !added) return;
+  if (self.Freed() || added.Freed()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
@@ -463,7 +463,10 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
     c->InvalidatePainted();
   else
     InvalidatePainted();  // an effect: what it painted goes with it
+  // The leaving child's ParentChanged may run application code that frees this parent.
+  TFreedWatch self(this);
   TFmxObject::DoRemoveObject(AObject);
+  if (self.Freed()) return;
   SubtreeChanged();
   if (wasAligned) Realign();
 }

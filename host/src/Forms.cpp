@@ -92,9 +92,9 @@ void TCommonCustomForm::RealignDeferred() {
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees either of the two.
-  TWeak<TFmxObject> self(this), added(AObject);
+  TFreedWatch self(this), added(AObject);
   TFmxObject::DoInsertObject(Index, AObject);
-  if (!self || !added) return;
+  if (self.Freed() || added.Freed()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
@@ -109,8 +109,10 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
   auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   if (c != nullptr) c->InvalidatePainted();
+  // The leaving child's ParentChanged may run application code that frees this form.
+  TFreedWatch self(this);
   TFmxObject::DoRemoveObject(AObject);
-  if (wasAligned) Realign();
+  if (wasAligned && !self.Freed()) Realign();
 }
 
 void TCommonCustomForm::ChildrenChanged() {

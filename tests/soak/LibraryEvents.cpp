@@ -81,13 +81,24 @@ TPointF TLibrarySoak::Aim() {
   return {static_cast<float>(Pick(width + 40)) - 20, static_cast<float>(Pick(height + 40)) - 20};
 }
 
+// A real pointer never leaves the screen: the point, in form coordinates, is moved onto it.
+TPointF TLibrarySoak::OnScreen(TPointF P) {
+  TForm* form = FForm.Get();
+  const TPoint origin = FDragging && FPlatform->IsDragging(form) ? FDragOrigin
+                                                                 : TPoint{form->Left(), form->Top()};
+  const TPoint screen = FPlatform->ScreenSize();
+  const float left = static_cast<float>(-origin.X), top = static_cast<float>(-origin.Y);
+  return {std::clamp(P.X, left, left + static_cast<float>(screen.X - 1)),
+          std::clamp(P.Y, top, top + static_cast<float>(screen.Y - 1))};
+}
+
 void TLibrarySoak::Step() {
   TForm* form = FForm.Get();
   FPlatform->ClearMessages();
   const auto button = static_cast<TMouseButton>(Pick(3));
   const unsigned kind = Pick(32);
   if (kind <= 12) {
-    const TPointF p = Aim();
+    const TPointF p = OnScreen(Aim());
     switch (kind) {
       case 0: case 1: case 2: case 3: case 4:
         Where.EventName = "pointer move";
@@ -114,6 +125,10 @@ void TLibrarySoak::Step() {
         FPlatform->MouseLeaveWindow(form);
         break;
     }
+    // A window drag takes the pointer relative to where the window was when it began.
+    const bool dragging = FForm && FPlatform->IsDragging(FForm.Get());
+    if (dragging && !FDragging) FDragOrigin = {FForm->Left(), FForm->Top()};
+    FDragging = dragging;
     return;
   }
   switch (kind) {
@@ -181,7 +196,7 @@ void TLibrarySoak::Key(TForm* F) {
     case 0: FPlatform->KeyPress(F, vk::F10); break;
     case 1:  // a lone Alt
       FPlatform->KeyDown(F, vk::Menu, 0, alt);
-      FPlatform->KeyUp(F, vk::Menu, 0, none);
+      if (FForm) FPlatform->KeyUp(F, vk::Menu, 0, none);
       break;
     case 2: {
       static const char kLetters[] = "FEVWHX";

@@ -75,6 +75,7 @@ class TLibrarySoak {
   void Step();
   void Act(TControl* Sender, const char* Kind);
   TPointF Aim();
+  TPointF OnScreen(TPointF P);
   void Key(TForm* F);
   void TitleBarProperty();
   void EntryProperty();
@@ -100,7 +101,8 @@ class TLibrarySoak {
   std::vector<TWeak<TControl>> FWired;
   std::vector<TWeak<TImageList>> FImageLists;
   int FDepth = 0;
-  int FNames = 0;
+  bool FDragging = false;
+  TPoint FDragOrigin;
 };
 
 }  // namespace fmx::soak
