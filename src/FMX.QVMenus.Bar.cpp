@@ -1,5 +1,6 @@
 // Menu bars: the private tree, what a bar accepts as a child, the root's lists of the
 // tree's bars and entries, and switching between the main and the sub-menu style.
+#include <algorithm>
 #include <unordered_set>
 
 #include "FMX.QVMenus.h"
@@ -246,7 +247,13 @@ void TQVMenuBar::__QV_LeaveMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
 }
 
 void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton) {
-  ARoot->FMenuButtonList.emplace_back(AButton);
+  // The entry's own layout on arrival runs handlers; one that moved this bar into ARoot's
+  // tree listed the entry already. Only then is the list walked.
+  const bool listed =
+      AButton->FMenuBarRoot.Get() == ARoot &&
+      std::any_of(ARoot->FMenuButtonList.begin(), ARoot->FMenuButtonList.end(),
+                  [AButton](const TWeak<TQVMenuButton>& b) { return b.Get() == AButton; });
+  if (!listed) ARoot->FMenuButtonList.emplace_back(AButton);
   AButton->FMenuBarRoot = ARoot;
   AButton->FParentMenuBar = this;
   if (FImageLink != nullptr && FImageLink->Images() != nullptr)

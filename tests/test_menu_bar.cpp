@@ -403,3 +403,20 @@ TEST_F(MenuBar, AnEntryMovedOntoTheBarThatHangsOnItIsListedOnceInEachTree) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(listed, expected);
 }
+
+TEST_F(MenuBar, AnEntryWhoseArrivalMovesItsBarIntoAnotherTreeIsListedOnceThere) {
+  TQVMenuBar* main = AddMainBar();
+  TQVMenuButton* file = AddEntry(main, "File");
+  TQVMenuBar* sub = AddBar(main);
+  sub->SetTargetButton(file);
+  TQVMenuButton* recent = AddEntry(sub, "Recent");
+  TQVMenuBar* alone = AddBar(nullptr);
+  auto* entry = new TQVMenuButton(Form.get());
+  entry->SetSize(37, 11);  // the bar's layout changes it
+  // Laid out on arrival, the entry hangs its new bar on an entry of the main tree.
+  entry->SetOnResize([&](TObject*) { alone->SetTargetButton(recent); });
+  entry->SetParent(alone);
+  ASSERT_EQ(alone->Parent(), sub);
+  const std::vector<TQVMenuButton*> listed = In::Buttons(main);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), entry), 1);
+}
