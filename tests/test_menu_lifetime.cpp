@@ -200,3 +200,22 @@ TEST_F(MenuLifetime, AnEntryLeavingWhoseLayoutFreesTheBarEndsTheRemovalSafely) {
   EXPECT_FALSE(barLink.Alive());
   Platform->PaintAll();
 }
+
+TEST_F(MenuLifetime, AnEntryFreedByTheLayoutItsNewStyleStartsIsLeftAlone) {
+  // A separator's margins lay the bar out again; the entry fills the bar, so it resizes,
+  // and its handler frees it (then, on a second bar, the bar).
+  for (bool freeTheBar : {false, true}) {
+    TQVMenuBar* bar = AddBar(nullptr, "");
+    TQVMenuButton* entry = AddEntry(bar, "Entry");
+    entry->SetAlign(TAlignLayout::Client);
+    TWeak<TComponent> barLink(bar), entryLink(entry);
+    entry->SetOnResize([&, freeTheBar](TObject*) {
+      TWeak<TComponent>& victim = freeTheBar ? barLink : entryLink;
+      if (TComponent* c = victim.Get()) delete c;
+    });
+    entry->SetMenuButtonStyle(TQVMenuButtonStyle::mbSeparatorBar);
+    EXPECT_FALSE(freeTheBar ? barLink.Alive() : entryLink.Alive());
+    if (TComponent* c = entryLink.Get()) delete c;
+    if (TComponent* c = barLink.Get()) delete c;
+  }
+}
