@@ -84,8 +84,8 @@ TPointF TLibrarySoak::Aim() {
 // A real pointer never leaves the screen: the point, in form coordinates, is moved onto it.
 TPointF TLibrarySoak::OnScreen(TPointF P) {
   TForm* form = FForm.Get();
-  const TPoint origin = FDragging && FPlatform->IsDragging(form) ? FDragOrigin
-                                                                 : TPoint{form->Left(), form->Top()};
+  const bool dragging = FPlatform->IsDragging(form) || FPlatform->IsResizing(form);
+  const TPoint origin = FDragging && dragging ? FDragOrigin : TPoint{form->Left(), form->Top()};
   const TPoint screen = FPlatform->ScreenSize();
   const float left = static_cast<float>(-origin.X), top = static_cast<float>(-origin.Y);
   return {std::clamp(P.X, left, left + static_cast<float>(screen.X - 1)),
@@ -98,7 +98,14 @@ void TLibrarySoak::Step() {
   const auto button = static_cast<TMouseButton>(Pick(3));
   const unsigned kind = Pick(32);
   if (kind <= 12) {
-    const TPointF p = OnScreen(Aim());
+    TPointF p = OnScreen(Aim());
+    // A window gets presses only where it is (a move may go anywhere while a button is
+    // held): a press point off the window is moved onto it.
+    if (kind >= 5 && kind != 7 && kind != 8 && !FDragging) {
+      p.X = std::clamp(p.X, 0.0f, std::max(0.0f, static_cast<float>(form->Width() - 1)));
+      p.Y = std::clamp(p.Y, 0.0f, std::max(0.0f, static_cast<float>(form->Height() - 1)));
+      p = OnScreen(p);
+    }
     switch (kind) {
       case 0: case 1: case 2: case 3: case 4:
         Where.EventName = "pointer move";
@@ -125,8 +132,10 @@ void TLibrarySoak::Step() {
         FPlatform->MouseLeaveWindow(form);
         break;
     }
-    // A window drag takes the pointer relative to where the window was when it began.
-    const bool dragging = FForm && FPlatform->IsDragging(FForm.Get());
+    // A window drag or edge resize takes the pointer relative to where the window was
+    // when it began.
+    const bool dragging = FForm && (FPlatform->IsDragging(FForm.Get()) ||
+                                    FPlatform->IsResizing(FForm.Get()));
     if (dragging && !FDragging) FDragOrigin = {FForm->Left(), FForm->Top()};
     FDragging = dragging;
     return;
