@@ -54,23 +54,27 @@ bench: build
 	bench/first_frame.sh $(BUILD)/bench/zuzided-first-frame
 	@echo "The measured frames: out/bench-frame.png, out/bench-s1.png, out/bench-s3.png"
 
-# The re-entrancy soak under the sanitizer build: RUNS runs from RUN, EVENTS events
-# each. A failure prints the run and event that replay it.
+# The soaks under the sanitizer build: RUNS runs from RUN, EVENTS events each, of SCENE
+# (library: the whole library on the demo's kind of window; reentrancy: handlers that
+# free what the host works on; both). A failure prints the scene, run and event that
+# replay it.
+SCENE ?= library
 RUN ?= 1
 RUNS ?= 1
-EVENTS ?= 2000
+EVENTS ?= 100000
 soak: $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target zuzided-soak
 	env G_SLICE=always-malloc ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
-	  $(SAN_BUILD)/tests/soak/zuzided-soak --run $(RUN) --runs $(RUNS) --events $(EVENTS)
+	  $(SAN_BUILD)/tests/soak/zuzided-soak --scene $(SCENE) --run $(RUN) --runs $(RUNS) --events $(EVENTS)
 
 # Every libFuzzer target of the sanitizer build for FUZZ_SECONDS each, one after the
 # other, on its checked-in corpus; new inputs collect in out/fuzz/<target>/ and a crash
 # is kept as out/fuzz/<target>-crash-... Stops at the first target that finds something.
 FUZZ_SECONDS ?= 600
-FUZZ_TARGETS := fuzz_form_reader:corpus fuzz_path_data:corpus-path fuzz_png:corpus-png
+FUZZ_TARGETS := fuzz_form_reader:corpus fuzz_path_data:corpus-path fuzz_png:corpus-png \
+                fuzz_properties:corpus-properties
 fuzz: $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))
 	@set -e; for t in $(FUZZ_TARGETS); do \

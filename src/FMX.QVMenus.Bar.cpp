@@ -1,5 +1,6 @@
 // Menu bars: the private tree, what a bar accepts as a child, the root's lists of the
 // tree's bars and entries, and switching between the main and the sub-menu style.
+#include <algorithm>
 #include <unordered_set>
 
 #include "FMX.QVMenus.h"
@@ -248,7 +249,13 @@ void TQVMenuBar::__QV_LeaveMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
 }
 
 void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton) {
-  ARoot->FMenuButtonList.emplace_back(AButton);
+  // The entry's own layout on arrival runs handlers; one that moved this bar into ARoot's
+  // tree listed the entry already. Only then is the list walked.
+  const bool listed =
+      AButton->FMenuBarRoot.Get() == ARoot &&
+      std::any_of(ARoot->FMenuButtonList.begin(), ARoot->FMenuButtonList.end(),
+                  [AButton](const TWeak<TQVMenuButton>& b) { return b.Get() == AButton; });
+  if (!listed) ARoot->FMenuButtonList.emplace_back(AButton);
   AButton->FMenuBarRoot = ARoot;
   AButton->FParentMenuBar = this;
   if (FImageLink != nullptr && FImageLink->Images() != nullptr)
@@ -262,8 +269,10 @@ void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton)
 // --- children ---------------------------------------------------------------------
 
 void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's layout runs application code that may free this bar or the newcomer.
+  TFreedWatch guard(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (AObject == nullptr || AObject->Parent() != this) return;
+  if (guard.Freed() || added.Freed() || AObject->Parent() != this) return;
   __QV_测试_显示提示(this, AObject);
   // What the form owns may join only as a bar or an entry; the bar's own parts and
   // controls owned by other controls are let in.
@@ -337,7 +346,11 @@ void TQVMenuBar::ChildGeometryChanged(TControl* AChild) {
 void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   // The entry that leaves may have held an edge.
   FEntriesEnd.Valid = false;
+  // The leaving child's ParentChanged runs application code that may free this bar or
+  // the child; a freed child is already out of every weak list.
+  TFreedWatch guard(this), leaving(AObject);
   TPresentedControl::DoRemoveObject(AObject);
+  if (guard.Freed() || leaving.Freed()) return;
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (root == nullptr || AObject == nullptr) return;

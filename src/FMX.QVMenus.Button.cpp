@@ -257,8 +257,15 @@ void TQVMenuButton::ParentChanged() {
 }
 
 void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The entry's own parts, added by its constructor, run no application code and
+  // stay where they are put.
+  if (FAddingParts) {
+    TPresentedControl::DoInsertObject(Index, AObject);
+    return;
+  }
+  TFreedWatch self(this), added(AObject);
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (FAddingParts || AObject == nullptr || AObject->Parent() != this) return;
+  if (self.Freed() || added.Freed() || AObject == nullptr || AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());
@@ -289,11 +296,15 @@ void TQVMenuButton::Paint() {
 
 void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   FMenuButtonStyle = Value;
+  // New margins lay the bar out again, and the resize handlers that runs may free this
+  // entry.
+  TWeak<TComponent> self(this);
   SetHitTest(true);
   SetEnabled(true);
   // Read without making them: most entries never have margins, and each set costs a
   // small allocation.
   if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
+  if (!self.Alive()) return;
   __QV_ParentMenuBar();
   switch (Value) {
     case TQVMenuButtonStyle::mbMainMenuButton:
@@ -317,6 +328,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
     case TQVMenuButtonStyle::mbSeparatorBar: {
       SetHitTest(false);
       Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
+      if (!self.Alive()) return;
       F_MarkContainer->SetVisible(false);
       F_MenuButton->SetVisible(false);
       F_ShortCut->SetVisible(false);
@@ -333,7 +345,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       break;
     }
   }
-  __QV_UpdateMenuButtonTotalWidth();
+  if (self.Alive()) __QV_UpdateMenuButtonTotalWidth();
 }
 
 // The mark column of a sub-menu entry as its mark says.

@@ -96,6 +96,9 @@ void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
     }
   }
   if (refusal == nullptr && IsMainBar(this)) refusal = kMainBarTarget;
+  // An entry anywhere below this bar: hanging on it would make the bar a child of its
+  // own cascade, which the tree cannot hold.
+  if (refusal == nullptr && q->IsChildOf(this)) refusal = kTargetLoop;
   if (refusal != nullptr) {
     FTargetButton = nullptr;
     ShowMessage(refusal);
@@ -130,6 +133,12 @@ void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
 void TQVMenuBar::SetMenuButtonPressed(bool Value) {
   FMenuButtonPressed = Value;
   F_TimerHideMenus->SetEnabled(Value);
+  // A menu closed through the property borrows nothing any more; giving back runs no
+  // application code.
+  if (!Value) {
+    __QV_GiveBackControl();
+    __QV_GiveBackForm();
+  }
 }
 
 void TQVMenuBar::__QV_HideAllSubMenuBar(TQVMenuBar* AMenuBar) {

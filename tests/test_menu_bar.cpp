@@ -385,3 +385,38 @@ TEST_F(MenuBar, RemovingAnEntryUnhooksTheBarsHangingOnItAndOnlyThose) {
   EXPECT_EQ(fileBar->TargetButton(), nullptr);
   EXPECT_EQ(editBar->TargetButton(), edit);  // same (empty) name, another entry
 }
+
+TEST_F(MenuBar, AnEntryMovedOntoTheBarThatHangsOnItIsListedOnceInEachTree) {
+  TQVMenuBar* main = AddMainBar();
+  TQVMenuButton* file = AddEntry(main, "File");
+  TQVMenuBar* sub = AddBar(main);
+  sub->SetTargetButton(file);
+  TQVMenuButton* open = AddEntry(sub, "Open");
+  // Leaving the main bar unhooks the sub bar, which goes to the form as a root of its
+  // own; the entry then lands on it.
+  file->SetParent(sub);
+  ASSERT_EQ(file->Parent(), sub);
+  EXPECT_EQ(In::Buttons(main), std::vector<TQVMenuButton*>{});
+  std::vector<TQVMenuButton*> listed = In::Buttons(sub);
+  std::sort(listed.begin(), listed.end());
+  std::vector<TQVMenuButton*> expected{open, file};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listed, expected);
+}
+
+TEST_F(MenuBar, AnEntryWhoseArrivalMovesItsBarIntoAnotherTreeIsListedOnceThere) {
+  TQVMenuBar* main = AddMainBar();
+  TQVMenuButton* file = AddEntry(main, "File");
+  TQVMenuBar* sub = AddBar(main);
+  sub->SetTargetButton(file);
+  TQVMenuButton* recent = AddEntry(sub, "Recent");
+  TQVMenuBar* alone = AddBar(nullptr);
+  auto* entry = new TQVMenuButton(Form.get());
+  entry->SetSize(37, 11);  // the bar's layout changes it
+  // Laid out on arrival, the entry hangs its new bar on an entry of the main tree.
+  entry->SetOnResize([&](TObject*) { alone->SetTargetButton(recent); });
+  entry->SetParent(alone);
+  ASSERT_EQ(alone->Parent(), sub);
+  const std::vector<TQVMenuButton*> listed = In::Buttons(main);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), entry), 1);
+}

@@ -162,3 +162,60 @@ TEST_F(MenuLifetime, FreeingTheFormWithEverythingAndFreeingEntriesOneByOne) {
   for (TQVMenuButton* b : In::Buttons(t.Main)) EXPECT_TRUE(b == t.FileEntry || b == t.EditEntry);
   Form.reset();
 }
+
+TEST_F(MenuLifetime, AnEntryWhoseLayoutOnJoiningFreesTheBarOrItselfEndsTheJoinSafely) {
+  // Joining a bar lays the newcomer out, and its resize handler frees the bar it joins;
+  // then, on a second bar, the newcomer itself.
+  for (bool freeTheBar : {true, false}) {
+    TQVMenuBar* bar = AddBar(nullptr, "");
+    AddEntry(bar, "First");
+    auto* entry = new TQVMenuButton(Form.get());
+    entry->SetSize(37, 11);  // the bar's layout changes it
+    TWeak<TComponent> barLink(bar), entryLink(entry);
+    entry->SetOnResize([&, freeTheBar](TObject*) {
+      TWeak<TComponent>& victim = freeTheBar ? barLink : entryLink;
+      if (TComponent* c = victim.Get()) delete c;
+    });
+    entry->SetParent(bar);
+    EXPECT_EQ(barLink.Alive(), !freeTheBar);
+    EXPECT_FALSE(entryLink.Alive() && entry->Parent() == bar && !barLink.Alive());
+    if (TComponent* c = entryLink.Get()) delete c;
+    if (TComponent* c = barLink.Get()) delete c;
+    Platform->PaintAll();
+  }
+}
+
+TEST_F(MenuLifetime, AnEntryLeavingWhoseLayoutFreesTheBarEndsTheRemovalSafely) {
+  TQVMenuBar* bar = AddBar(nullptr, "");
+  TQVMenuButton* first = AddEntry(bar, "First");
+  // A part of the bar's own that fills what the entries leave; growing, it frees the bar.
+  auto* filler = new TLayout(bar);
+  filler->SetParent(bar);
+  filler->SetAlign(TAlignLayout::Client);
+  TWeak<TComponent> barLink(bar);
+  filler->SetOnResize([&](TObject*) {
+    if (TComponent* c = barLink.Get()) delete c;
+  });
+  delete first;
+  EXPECT_FALSE(barLink.Alive());
+  Platform->PaintAll();
+}
+
+TEST_F(MenuLifetime, AnEntryFreedByTheLayoutItsNewStyleStartsIsLeftAlone) {
+  // A separator's margins lay the bar out again; the entry fills the bar, so it resizes,
+  // and its handler frees it (then, on a second bar, the bar).
+  for (bool freeTheBar : {false, true}) {
+    TQVMenuBar* bar = AddBar(nullptr, "");
+    TQVMenuButton* entry = AddEntry(bar, "Entry");
+    entry->SetAlign(TAlignLayout::Client);
+    TWeak<TComponent> barLink(bar), entryLink(entry);
+    entry->SetOnResize([&, freeTheBar](TObject*) {
+      TWeak<TComponent>& victim = freeTheBar ? barLink : entryLink;
+      if (TComponent* c = victim.Get()) delete c;
+    });
+    entry->SetMenuButtonStyle(TQVMenuButtonStyle::mbSeparatorBar);
+    EXPECT_FALSE(freeTheBar ? barLink.Alive() : entryLink.Alive());
+    if (TComponent* c = entryLink.Get()) delete c;
+    if (TComponent* c = barLink.Get()) delete c;
+  }
+}

@@ -141,6 +141,11 @@ TEST_F(MenuNavigation, HangingASubMenuPlacesItAndRefusesEachBadTarget) {
   loose->SetParent(Form.get());
   TQVMenuBar* other = AddBar(nullptr, "Other");
   TQVMenuButton* own = AddEntry(other, "Own", "Own");
+  // A bar two levels below sub, hanging on an entry that is not sub's.
+  TQVMenuBar* deep = AddBar(nullptr, "Deep");
+  deep->SetTargetButton(AddEntry(cascade, "Further", "Further"));
+  ASSERT_EQ(deep->Parent(), cascade);
+  TQVMenuButton* deepest = AddEntry(deep, "Deepest", "Deepest");
   struct TCase {
     TQVMenuBar* Bar;
     TQVMenuButton* Target;
@@ -151,6 +156,8 @@ TEST_F(MenuNavigation, HangingASubMenuPlacesItAndRefusesEachBadTarget) {
       {other, own, " 要设置的 TargetButton 不能是其父类菜单条中的按钮 "},
       // The cascade hangs on an entry of sub: sub may not hang on an entry of the cascade.
       {sub, AddEntry(cascade, "In cascade", "InCascade"), " 不能循环设置菜单 TargetButton "},
+      // Nor on an entry further down its own cascade, which would make it its own child.
+      {sub, deepest, " 不能循环设置菜单 TargetButton "},
       {main, row, " 主菜单条样式不能设置 TargetButton "},
   };
   for (const TCase& c : cases) {
@@ -164,7 +171,7 @@ TEST_F(MenuNavigation, HangingASubMenuPlacesItAndRefusesEachBadTarget) {
     EXPECT_EQ(Platform->Messages().back(), c.Message);
     if (targetBefore != nullptr) EXPECT_EQ(targetBefore->MoreArrow(), arrowBefore);
   }
-  EXPECT_EQ(Platform->Messages().size(), 5u);
+  EXPECT_EQ(Platform->Messages().size(), 6u);
 
   // Letting go puts the bar on its form.
   cascade->SetTargetButton(nullptr);
@@ -332,6 +339,33 @@ TEST_F(MenuNavigation, AClickOnTheFormClosesThenRunsTheFormsHandlerWhichIsGivenB
     Platform->Click(Form.get(), kBodyX, kBodyY);
     EXPECT_EQ(form.Downs, 3 + path) << path;
   }
+}
+
+TEST_F(MenuNavigation, ClosingThroughThePropertyGivesBackTheFormAndTheControl) {
+  TTree t = Build();
+  TWatched form, w;
+  Form->SetOnMouseDown(form.Down());
+  auto* panel = new TRectangle(Form.get());
+  panel->SetParent(Form.get());
+  panel->SetBounds(400, 300, 200, 150);
+  panel->SetOnMouseDown(w.Down());
+  panel->SetOnMouseLeave(w.Leave());
+  ClickOn(t.FileEntry);
+  Platform->MouseMove(Form.get(), 500, 380);
+  Platform->Advance(100);
+  ASSERT_TRUE(Open(t));
+  ASSERT_EQ(In::TakenOver(t.Main), panel);
+  ASSERT_EQ(In::HookedForm(t.Main), Form.get());
+
+  t.Main->SetMenuButtonPressed(false);
+  EXPECT_EQ(In::TakenOver(t.Main), nullptr);
+  EXPECT_EQ(In::HookedForm(t.Main), nullptr);
+  // Each handler is its owner's again: one press, one call, no menu in between.
+  Platform->Click(Form.get(), 500, 380);
+  EXPECT_EQ(w.Downs, 1);
+  Platform->Click(Form.get(), 300, 440);
+  EXPECT_EQ(form.Downs, 1);
+  EXPECT_EQ(w.Leaves, 1);
 }
 
 TEST_F(MenuNavigation, AForeignControlIsTakenOverAndGivenBackOnLeaveClickAndDeactivation) {

@@ -455,7 +455,10 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 // --- children -----------------------------------------------------------------
 
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's ParentChanged may run application code that frees either of the two.
+  TFreedWatch self(this), added(AObject);
   TFmxObject::DoInsertObject(Index, AObject);
+  if (self.Freed() || added.Freed()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
@@ -475,7 +478,10 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
     c->InvalidateLeaving();
   else
     InvalidatePainted();  // an effect: what it painted goes with it
+  // The leaving child's ParentChanged may run application code that frees this parent.
+  TFreedWatch self(this);
   TFmxObject::DoRemoveObject(AObject);
+  if (self.Freed()) return;
   SubtreeChanged();
   if (wasAligned) Realign();
 }

@@ -96,7 +96,10 @@ void TCommonCustomForm::RealignDeferred() {
 }
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's ParentChanged may run application code that frees either of the two.
+  TFreedWatch self(this), added(AObject);
   TFmxObject::DoInsertObject(Index, AObject);
+  if (self.Freed() || added.Freed()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
@@ -111,8 +114,10 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
   auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   if (c != nullptr) c->InvalidateLeaving();
+  // The leaving child's ParentChanged may run application code that frees this form.
+  TFreedWatch self(this);
   TFmxObject::DoRemoveObject(AObject);
-  if (wasAligned) Realign();
+  if (wasAligned && !self.Freed()) Realign();
 }
 
 void TCommonCustomForm::ChildrenChanged() {

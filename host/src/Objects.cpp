@@ -153,8 +153,10 @@ void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   FChildren.insert(FChildren.begin() + Index, AObject);
   RenumberChildren(static_cast<size_t>(Index));
   AObject->FParent = this;
+  // The newcomer's ParentChanged may run application code that frees this parent.
+  TFreedWatch self(this);
   AObject->ParentChanged();
-  NotifyTreeChanged();
+  if (!self.Freed()) NotifyTreeChanged();
 }
 
 void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
@@ -164,10 +166,14 @@ void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
   // once, when this object itself leaves.
   if (!IsDestroying()) {
     // The root must forget the object (hover, capture) while the chain still leads to it.
+    // Forgetting the hovered control tells it the mouse left, and that handler may free
+    // this parent or the object.
+    TFreedWatch self(this), leaving(AObject);
     if (IRoot* root = Root()) {
       root->ControlRemovedFromTree(AObject);
       root->TreeChanged();
     }
+    if (self.Freed() || leaving.Freed()) return;
   }
   // A handler above may have moved it already.
   if (AObject->FParent != this) return;

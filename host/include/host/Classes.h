@@ -242,6 +242,20 @@ class TWeak {
   TLifeToken* FToken = nullptr;
 };
 
+// Whether a component was freed during a call that can run application code. A weak
+// link alone cannot tell: it reads null from the moment freeing begins, and a component
+// whose freeing was already under way when the call began stays in memory until that
+// freeing, further up the stack, ends.
+class TFreedWatch {
+ public:
+  explicit TFreedWatch(TComponent* C) : FLink(C), FWasAlive(FLink.Alive()) {}
+  bool Freed() const { return FWasAlive && !FLink.Alive(); }
+
+ private:
+  TWeak<TComponent> FLink;
+  bool FWasAlive;
+};
+
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.
 std::string TrimLower(const std::string& s);
 std::string Trim(const std::string& s);

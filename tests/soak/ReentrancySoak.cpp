@@ -4,18 +4,14 @@
 // event the form's links into its tree must name live controls of that tree, and the
 // form must paint. Everything, handlers' choices included, comes from the run number,
 // so a failure is replayed by running that run up to the event it names.
-//
-//   zuzided-soak [--run N] [--runs COUNT] [--events COUNT]
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "ReentrancySoak.h"
+
 #include "FMX.QVTitleBar.h"
+#include "SoakReport.h"
 #include "host/Buttons.h"
 #include "host/Registry.h"
 #include "host/Shapes.h"
@@ -25,60 +21,21 @@
 #include "host/Timers.h"
 #include "host/platform/headless/Headless.h"
 
-// Set by the sanitizer build, whose runtime can tell us before it ends the process.
-#ifdef ZZ_SOAK_SANITIZED
-#include <sanitizer/common_interface_defs.h>
-#endif
-
-using namespace fmx;
+namespace fmx::soak {
 
 namespace {
 
-// Where the stream is, for whatever ends the process: a failed check, a sanitizer
-// report or a signal.
-uint64_t gRun = 0;
-long gEvent = -1;
-const char* gEventName = "set-up";
-const char* gHandler = "no handler";  // the innermost handler running, if any
-
-void PrintWhere(FILE* Out) {
-  std::fprintf(Out, "soak: run %llu, event %ld (%s, %s)\nreplay: make soak RUN=%llu EVENTS=%ld\n",
-               static_cast<unsigned long long>(gRun), gEvent, gEventName, gHandler,
-               static_cast<unsigned long long>(gRun), gEvent + 1);
-  std::fflush(Out);
-}
-
-#ifdef ZZ_SOAK_SANITIZED
-void OnDeath() { PrintWhere(stderr); }
-#endif
-
-void OnSignal(int Signal) {
-  // Only async-signal-safe calls: format by hand.
-  char buf[160];
-  int n = std::snprintf(buf, sizeof buf, "soak: signal %d at run %llu, event %ld\n", Signal,
-                        static_cast<unsigned long long>(gRun), gEvent);
-  if (n > 0) (void)!write(2, buf, static_cast<size_t>(n));
-  std::signal(Signal, SIG_DFL);
-  std::raise(Signal);
-}
-
-[[noreturn]] void Fail(const std::string& What) {
-  std::fprintf(stderr, "soak: %s\n", What.c_str());
-  PrintWhere(stderr);
-  std::exit(1);
-}
-
-class Soak {
+class TReentrancySoak {
  public:
-  Soak(uint64_t Run) : FRng(Run) {}
+  explicit TReentrancySoak(uint64_t Run) : FRng(Run) {}
 
-  ~Soak() {
+  ~TReentrancySoak() {
     delete FForm.Get();
     for (TCommonCustomForm* f : std::vector<TCommonCustomForm*>(Application->Forms())) delete f;
   }
 
   void Run(long Events) {
-    for (gEvent = 0; gEvent < Events; ++gEvent) {
+    for (Where.Event = 0; Where.Event < Events; ++Where.Event) {
       if (!FForm) BuildScene();
       if (FForm) Step();
       Check();
@@ -93,7 +50,7 @@ class Soak {
   // --- the scene ----------------------------------------------------------------
 
   void BuildScene() {
-    gEventName = "build";
+    Where.EventName = "build";
     auto* form = new TForm(nullptr);
     FForm = form;
     form->SetBounds(0, 0, 640, 480);
@@ -178,7 +135,9 @@ class Soak {
     if (form == nullptr) return;
     TControl* c = NewControl(form);
     TWeak<TControl> link(c);
-    c->SetBounds(Coord(600), Coord(440), static_cast<float>(Pick(300)), static_cast<float>(Pick(200)));
+    // Braces fix the order the choices are made in, whatever the compiler.
+    const TRectF r{Coord(600), Coord(440), static_cast<float>(Pick(300)), static_cast<float>(Pick(200))};
+    c->SetBounds(r.Left, r.Top, r.Right, r.Bottom);
     if (Chance(40)) c->SetAlign(static_cast<TAlignLayout>(Pick(16)));
     c->SetAutoCapture(Chance(30));
     Wire(c);
@@ -232,8 +191,8 @@ class Soak {
     // Handlers run inside handlers; a few levels are enough to mix every order.
     if (FDepth >= 3) return;
     ++FDepth;
-    const char* outer = gHandler;
-    gHandler = Kind;
+    const char* outer = Where.Handler;
+    Where.Handler = Kind;
     const unsigned roll = Pick(100);
     if (roll < 4) {
       delete Sender;  // may be null: a form handler with no control left
@@ -254,9 +213,12 @@ class Soak {
     } else if (roll < 18) {
       if (Sender != nullptr) Sender->SetVisible(!Sender->Visible());
     } else if (roll < 20) {
-      if (Sender != nullptr) Sender->SetSize(static_cast<float>(Pick(400)), static_cast<float>(Pick(300)));
+      if (Sender != nullptr) {
+        const TPointF size{static_cast<float>(Pick(400)), static_cast<float>(Pick(300))};
+        Sender->SetSize(size.X, size.Y);
+      }
     }
-    gHandler = outer;
+    Where.Handler = outer;
     --FDepth;
   }
 
@@ -270,74 +232,77 @@ class Soak {
       case 0:
       case 1:
       case 2:
-        gEventName = "pointer move";
+        Where.EventName = "pointer move";
         FPlatform->MouseMove(form, x, y);
         break;
       case 3:
-        gEventName = "button down";
+        Where.EventName = "button down";
         FPlatform->MouseDown(form, button, x, y);
         break;
       case 4:
-        gEventName = "button up";
+        Where.EventName = "button up";
         FPlatform->MouseUp(form, button, x, y);
         break;
       case 5:
-        gEventName = "click";
+        Where.EventName = "click";
         FPlatform->Click(form, x, y, button);
         break;
       case 6:
-        gEventName = "double-click";
+        Where.EventName = "double-click";
         // The caption strip now and then, where a double-click maximises.
         FPlatform->DoubleClick(form, x, Chance(50) ? 10 : y);
         break;
       case 7:
-        gEventName = "pointer leaves";
+        Where.EventName = "pointer leaves";
         FPlatform->MouseLeaveWindow(form);
         break;
       case 8:
-        gEventName = "clock";
+        Where.EventName = "clock";
         FPlatform->Advance(Pick(300));
         break;
       case 9:
-        gEventName = "activation";
+        Where.EventName = "activation";
         Activation(form);
         break;
       case 10:
       case 11:
       case 12:
-        gEventName = "property";
+        Where.EventName = "property";
         Property();
         break;
       case 13:
-        gEventName = "title bar property";
+        Where.EventName = "title bar property";
         BarProperty();
         break;
       case 14:
-        gEventName = "reparent";
+        Where.EventName = "reparent";
         if (TControl* c = RandomControl())
           if (TFmxObject* p = RandomParent(c)) c->SetParent(p);
         break;
       case 15:
-        gEventName = "free";
+        Where.EventName = "free";
         Free();
         break;
       case 16:
-        gEventName = "add";
+        Where.EventName = "add";
         AddControl();
         break;
       case 17:
-        gEventName = "style book";
+        Where.EventName = "style book";
         StyleBook(form);
         break;
       case 18:
-        gEventName = "stored form";
+        Where.EventName = "stored form";
         if (Chance(25)) StoredForm(form);
         break;
       default:
-        gEventName = "form bounds";
-        form->SetBounds(static_cast<int>(Pick(100)), static_cast<int>(Pick(100)),
-                        200 + static_cast<int>(Pick(900)), 150 + static_cast<int>(Pick(700)));
+        Where.EventName = "form bounds";
+      {
+        const TRect r{static_cast<int>(Pick(100)), static_cast<int>(Pick(100)),
+                      200 + static_cast<int>(Pick(900)), 150 + static_cast<int>(Pick(700))};
+        form->SetBounds(r.Left, r.Top, r.Right, r.Bottom);
         break;
+      }
     }
   }
 
@@ -362,11 +327,22 @@ class Soak {
       case 0: c->SetVisible(!c->Visible()); break;
       case 1: c->SetAlign(static_cast<TAlignLayout>(Pick(16))); break;
       case 2:
-        c->SetBounds(Coord(700), Coord(500), static_cast<float>(Pick(400)), static_cast<float>(Pick(300)));
+      {
+        const TRectF r{Coord(700), Coord(500), static_cast<float>(Pick(400)), static_cast<float>(Pick(300))};
+        c->SetBounds(r.Left, r.Top, r.Right, r.Bottom);
+      }
         break;
       case 3: c->SetBounds(Odd(), Odd(), Odd(), Odd()); break;
-      case 4: c->Margins()->Set(Pick(8), Pick(8), Pick(8), Pick(8)); break;
-      case 5: c->Padding()->Set(Pick(8), Pick(8), Pick(8), Pick(8)); break;
+      case 4: {
+        const TRectF m{float(Pick(8)), float(Pick(8)), float(Pick(8)), float(Pick(8))};
+        c->Margins()->Set(m.Left, m.Top, m.Right, m.Bottom);
+        break;
+      }
+      case 5: {
+        const TRectF m{float(Pick(8)), float(Pick(8)), float(Pick(8)), float(Pick(8))};
+        c->Padding()->Set(m.Left, m.Top, m.Right, m.Bottom);
+        break;
+      }
       case 6: c->SetEnabled(!c->Enabled()); break;
       case 7: Chance(50) ? c->BringToFront() : c->SendToBack(); break;
       default: c->SetFocus(); break;
@@ -439,7 +415,7 @@ class Soak {
   // --- the invariants ----------------------------------------------------------------
 
   void Check() {
-    gEventName = "check";
+    Where.EventName = "check";
     for (TCommonCustomForm* f : Application->Forms()) {
       auto inTree = [f](TControl* c) {
         return c == nullptr || (c->IsChildOf(f) && !c->IsDestroying());
@@ -449,7 +425,7 @@ class Soak {
       if (auto* form = dynamic_cast<TForm*>(f); form != nullptr && !inTree(form->Focused()))
         Fail("the focused control is not in the form's tree");
     }
-    gEventName = "paint";
+    Where.EventName = "paint";
     FPlatform->PaintAll();
     if (FForm && FForm->Visible()) {
       FForm->InvalidateAll();
@@ -463,45 +439,13 @@ class Soak {
   int FDepth = 0;
 };
 
-long Number(const char* Text) {
-  char* end = nullptr;
-  const long v = std::strtol(Text, &end, 10);
-  if (end == Text || *end != 0 || v < 0) {
-    std::fprintf(stderr, "soak: not a count: %s\n", Text);
-    std::exit(2);
-  }
-  return v;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  long run = 1, runs = 1, events = 2000;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--run") == 0)
-      run = Number(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--runs") == 0)
-      runs = Number(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--events") == 0)
-      events = Number(argv[i + 1]);
-    else {
-      std::fprintf(stderr, "usage: %s [--run N] [--runs COUNT] [--events COUNT]\n", argv[0]);
-      return 2;
-    }
-  }
-#ifdef ZZ_SOAK_SANITIZED
-  __sanitizer_set_death_callback(OnDeath);
-#endif
-  std::signal(SIGSEGV, OnSignal);
-  std::signal(SIGABRT, OnSignal);
-  std::signal(SIGFPE, OnSignal);
-  RegisterClass(ClassOf<TQVTitleBar>());
-  for (long s = run; s < run + runs; ++s) {
-    gRun = static_cast<uint64_t>(s);
-    gEvent = -1;
-    Soak soak(gRun);
-    soak.Run(events);
-  }
-  std::printf("soak: %ld run(s) from %ld, %ld events each: clean\n", runs, run, events);
-  return 0;
+void RunReentrancySoak(uint64_t Run, long Events) {
+  Where.Run = Run;
+  Where.Event = -1;
+  TReentrancySoak soak(Run);
+  soak.Run(Events);
 }
+
+}  // namespace fmx::soak
