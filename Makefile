@@ -70,23 +70,31 @@ soak: $(SAN_BUILD)/build.ninja
 	  $(SAN_BUILD)/tests/soak/zuzided-soak --scene $(SCENE) --run $(RUN) --runs $(RUNS) --events $(EVENTS)
 
 # Every libFuzzer target of the sanitizer build for FUZZ_SECONDS each, one after the
-# other, on its checked-in corpus; new inputs collect in out/fuzz/<target>/ and a crash
-# is kept as out/fuzz/<target>-crash-... Stops at the first target that finds something.
+# other, on its checked-in corpus; new inputs collect in out/fuzz/<target>/. A finding
+# does not end a target's time: each crash, leak or broken round trip is kept as
+# out/fuzz/<target>-crash-... (or -leak-, -timeout-, -oom-) and the run goes on, so one
+# long run reports everything it finds. Fails at the end when anything was found.
 FUZZ_SECONDS ?= 600
 FUZZ_TARGETS := fuzz_form_reader:corpus fuzz_path_data:corpus-path fuzz_png:corpus-png \
                 fuzz_properties:corpus-properties
 fuzz: $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))
-	@set -e; for t in $(FUZZ_TARGETS); do \
+	@set -e; mkdir -p out/fuzz; stamp=out/fuzz/.started; touch $$stamp; \
+	for t in $(FUZZ_TARGETS); do \
 	  name=$${t%%:*}; corpus=$${t#*:}; mkdir -p out/fuzz/$$name; \
 	  echo "== $$name for $(FUZZ_SECONDS) s"; \
 	  env G_SLICE=always-malloc ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
-	    $(SAN_BUILD)/fuzz/$$name -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	    $(SAN_BUILD)/fuzz/$$name -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
+	    -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 	    -max_len=65536 -timeout=10 -print_final_stats=1 \
-	    -artifact_prefix=out/fuzz/$$name- out/fuzz/$$name fuzz/$$corpus; \
-	done
+	    -artifact_prefix=out/fuzz/$$name- out/fuzz/$$name fuzz/$$corpus 2>&1 | \
+	    grep -E '^#[0-9]+:|^INFO: (fuzzed|exiting)|^stat::|ERROR|SUMMARY|artifact' || true; \
+	done; \
+	found=$$(find out/fuzz -maxdepth 1 -type f -newer $$stamp \( -name '*-crash-*' -o -name '*-leak-*' \
+	         -o -name '*-timeout-*' -o -name '*-oom-*' \)); \
+	if [ -n "$$found" ]; then echo "findings:"; echo "$$found"; exit 1; fi; echo "no findings"
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) out
