@@ -46,6 +46,18 @@ void FillRounded(TCanvas& C, const TRectF& R, float Radius, TAlphaColor Colour) 
   C.FillRect(R, Radius, Radius, AllCorners, 1, TBrush(TBrushKind::Solid, Colour));
 }
 
+// Every other pixel opaque black, like a checkerboard.
+void Checker(TCanvas& C) {
+  std::vector<TRectF> pixels;
+  for (int y = 0; y < C.Height(); ++y)
+    for (int x = y % 2; x < C.Width(); x += 2)
+      pixels.push_back(TRectF(static_cast<float>(x), static_cast<float>(y), x + 1.0f, y + 1.0f));
+  C.SaveState();
+  C.ClipToRects(pixels);
+  C.ClearClipped(0xFF000000);
+  C.RestoreState();
+}
+
 }  // namespace
 
 TEST(AlphaShape, RoundedCornersAreCutAndTheBodyIsOneBand) {
@@ -122,4 +134,52 @@ TEST(AlphaShape, EdgePixelsThatShowTakeTheirOwnColourAtFullStrength) {
   uint32_t same[] = {0x80402010};
   TAlphaShape::OpaqueEdges(same, same, 1);
   EXPECT_EQ(same[0], 0xFF804020u);
+  // A window shown whole shows every pixel that is not fully transparent.
+  TAlphaShape::OpaqueEdges(src, dst, 5, 1);
+  EXPECT_EQ(dst[1], 0xFF804020u);
+  EXPECT_EQ(dst[2], 0xFF7E7E7Eu);
+  EXPECT_EQ(dst[3], 0u);
+  TAlphaShape::OpaqueEdges(src, dst, 5, 0);  // fully transparent never shows
+  EXPECT_EQ(dst[3], 0u);
+}
+
+// The window is shaped only where a shape helps: not when the picture shows whole,
+// not when nothing of it would show (a window that could not be seen or clicked), not
+// when it falls into more pieces than a request to the server should carry.
+TEST(AlphaShape, TheWindowShowsWholeWhenNothingOrTooManySpecksWouldShow) {
+  TCanvas c(200, 120);
+  TAlphaShape s;
+  s.Reset(200, 120);
+  c.Clear(0xFF204060);
+  s.Update(c, 0, 120);
+  EXPECT_TRUE(s.WindowShape().empty());
+
+  // A form faded below half: no pixel reaches the threshold.
+  c.Clear(0x70101010);
+  EXPECT_TRUE(s.Update(c, 0, 120));
+  EXPECT_TRUE(s.Rectangles().empty());
+  EXPECT_FALSE(s.Full());
+  EXPECT_TRUE(s.WindowShape().empty());
+
+  // Rounded corners: the shape is the rectangles.
+  c.Clear(0);
+  FillRounded(c, {0, 0, 200, 120}, 8, 0xFFE0E0E0);
+  EXPECT_TRUE(s.Update(c, 0, 120));
+  EXPECT_FALSE(s.WindowShape().empty());
+  EXPECT_EQ(s.WindowShape(), s.Rectangles());
+
+  // Dithered alpha: every other pixel shows, a rectangle each (12,000 of them).
+  c.Clear(0);
+  Checker(c);
+  EXPECT_TRUE(s.Update(c, 0, 120));
+  ASSERT_GT(s.Rectangles().size(), TAlphaShape::MaxRectangles);
+  EXPECT_TRUE(s.WindowShape().empty());
+  // Just within the limit it is still a shape.
+  TCanvas few(2 * static_cast<int>(TAlphaShape::MaxRectangles), 1);
+  few.Clear(0);
+  Checker(few);
+  TAlphaShape f;
+  f.Reset(few.Width(), 1);
+  f.Update(few, 0, 1);
+  EXPECT_EQ(f.WindowShape().size(), TAlphaShape::MaxRectangles);
 }

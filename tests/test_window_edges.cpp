@@ -177,3 +177,19 @@ TEST_F(WindowEdges, ShrinkingFromTheLeftOrTopPastTheTitleBarsMinimumKeepsTheRigh
   Platform->PaintAll();
   EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(300, 150, 800, 600));
 }
+
+TEST_F(WindowEdges, APlainClickOnTheLeftEdgeLeavesTheTitleBarsMinimumAtTheRight) {
+  Form->SetBounds(100, 50, 1000, 700);
+  auto* tb = new TQVTitleBar(Form.get());
+  tb->SetParent(Form.get());
+  Platform->PaintAll();
+  // Pressed and released without moving, then made narrower than the title bar's
+  // minimum before the next paint: nothing was resized by the edge, so the form grows
+  // back at its right as after any other change of size.
+  Platform->SetAutoPaint(false);
+  Drag(Form.get(), {1, 400}, {});
+  Drag(Form.get(), {1, 400}, {{2, 401}});  // within the drag threshold: still a click
+  Form->SetBounds(100, 50, 500, 700);
+  Platform->PaintAll();
+  EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(100, 50, 800, 700));
+}

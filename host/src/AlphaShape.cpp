@@ -72,12 +72,20 @@ std::vector<TRect> TAlphaShape::Rectangles() const {
   return out;
 }
 
-void TAlphaShape::OpaqueEdges(const uint32_t* Src, uint32_t* Dst, int Count) {
+std::vector<TRect> TAlphaShape::WindowShape() const {
+  if (Full()) return {};
+  std::vector<TRect> rects = Rectangles();
+  if (rects.size() > MaxRectangles) rects.clear();
+  return rects;
+}
+
+void TAlphaShape::OpaqueEdges(const uint32_t* Src, uint32_t* Dst, int Count, uint32_t From) {
+  From = std::max<uint32_t>(From, 1);
   for (int i = 0; i < Count; ++i) {
     const uint32_t p = Src[i], a = p >> 24;
     if (a == 0xFF) {
       Dst[i] = p;
-    } else if (a < Threshold) {
+    } else if (a < From) {
       Dst[i] = 0;
     } else {
       const auto channel = [p, a](int Shift) {

@@ -691,4 +691,50 @@ TEST_F(ScaledWindow, DragsAndEdgesWorkInFormPixelsAndTheWindowFollowsAtTheScale)
   EXPECT_TRUE(WindowAt((kGX + 100) * s, (kGY + 60) * s, (kW + 80) * s, kH * s)) << Describe();
 }
 
+// At a scale that makes the form's size a fraction of a pixel, the picture is drawn to
+// the window's size in whole pixels: presented as it is (not scaled to fit), so the
+// window takes its shape and the corners show the desktop.
+TEST_F(ScaledWindow, AtAFractionalScaleThePictureFitsTheWindowToThePixelAndTheCornersAreCut) {
+  ASSERT_TRUE(X->Xdo({"mousemove", std::to_string(1300 * TestScale() - 10),
+                      std::to_string(850 * TestScale() - 10)}));
+  Launch(X.get(), {"ZZ_SCALE=1.2"}, kGX, kGY);
+  ASSERT_TRUE(WindowAt(48, 48, 960, 720)) << Describe();
+  ASSERT_TRUE(BorderBecomes(kActive, 5000)) << Hex(BorderPixel());
+  EXPECT_TRUE(WaitUntil([&] { return CornersShowTheDesktop(Current()); }, 5000));
+  // The border's outer pixels on the right and at the bottom are the border's colour,
+  // not a blend with the form's, as a picture scaled by a pixel would give.
+  const TWindowInfo w = Current();
+  const auto p = Xs->ScreenPicture(w.X, w.Y, w.Width, w.Height);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->At(w.Width - 1, w.Height / 2), kActive) << Hex(p->At(w.Width - 1, w.Height / 2));
+  EXPECT_EQ(p->At(w.Width / 2, w.Height - 1), kActive) << Hex(p->At(w.Width / 2, w.Height - 1));
+}
+
+// The window manager's resize by the left edge is told from a move at a fractional
+// scale too, where the form's left edge and width in screen pixels do not add up to its
+// right edge: shrunk past the title bar's minimum, the window keeps its right edge (to
+// the pixel the rounding allows) rather than growing back to the right.
+TEST_F(ScaledWindow, AtAFractionalScaleALeftEdgeResizeKeepsTheRightEdgeAtTheMinimum) {
+  ASSERT_TRUE(X->Xdo({"mousemove", std::to_string(1300 * TestScale() - 10),
+                      std::to_string(850 * TestScale() - 10)}));
+  // 43 x 1.2 and 803 x 1.2 both round up; their sum 846 x 1.2 rounds down.
+  Launch(X.get(), {"ZZ_SCALE=1.2"}, 43, 43, 803, 603);
+  ASSERT_TRUE(WindowAt(52, 52, 964, 724)) << Describe();
+  DragFromBy(52 + 2, 52 + 362, 240, 0);
+  auto since = std::chrono::steady_clock::now();
+  bool was = false;
+  const bool settled = WaitUntil(
+      [&] {
+        const TWindowInfo w = Current();
+        const int right = w.X + w.Width;
+        const bool is = w.Width == 960 && w.Y == 52 && w.Height == 724 && right >= 1015 && right <= 1016;
+        const auto now = std::chrono::steady_clock::now();
+        if (is && !was) since = now;
+        was = is;
+        return is && now - since >= std::chrono::milliseconds(400);
+      },
+      8000);
+  EXPECT_TRUE(settled) << Describe();
+}
+
 }  // namespace

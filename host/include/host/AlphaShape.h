@@ -34,13 +34,22 @@ class TAlphaShape {
   // right within a band, no two overlapping (the order X's Shape extension calls
   // YXBanded).
   std::vector<TRect> Rectangles() const;
+  // A shape for the window: the rectangles, or none when the window is better shown
+  // whole. That is when every pixel shows, when none does (a form faded below half
+  // opacity would otherwise leave a window nobody can see or click), and when the
+  // picture falls into more than MaxRectangles pieces (dithered or graded alpha, text
+  // on a transparent ground): a request that size risks the server refusing it, and a
+  // cut-out of that many specks is no better to look at than the whole window.
+  static constexpr size_t MaxRectangles = 2048;
+  std::vector<TRect> WindowShape() const;
 
   // Row Y has pixels neither opaque nor transparent (anti-aliased edges).
   bool HasEdgePixels(int Y) const { return Y >= 0 && Y < FHeight && FEdge[Y] != 0; }
   // Turns Count premultiplied pixels of one row (Src) into what a window without alpha
-  // should show (Dst; may be Src): an edge pixel that shows takes its own colour at full
-  // strength instead of that colour over black; one that does not show becomes 0.
-  static void OpaqueEdges(const uint32_t* Src, uint32_t* Dst, int Count);
+  // should show (Dst; may be Src): an edge pixel that shows (alpha From or more) takes
+  // its own colour at full strength instead of that colour over black; one that does
+  // not show becomes 0. A window shown whole shows every pixel not fully transparent.
+  static void OpaqueEdges(const uint32_t* Src, uint32_t* Dst, int Count, uint32_t From = Threshold);
 
  private:
   using TSpans = std::vector<std::pair<int, int>>;  // [from, to) columns

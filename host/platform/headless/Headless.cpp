@@ -29,6 +29,12 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   if (FResizeForm != nullptr && FResizeForm == Form) {
     if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
+      // The edge is held from the first step of the resize on, not from the press: a
+      // press that never moves is a click, and leaves the form's size changes as they are.
+      if (!FResizeMoving) {
+        FHeldForm = Form;
+        FHeldEdge = FResizeEdge;
+      }
       FResizeMoving = true;
       TInputRouter::ResizeBy(Form, FResizeEdge, FResizeStart,
                              {static_cast<int>(std::lround(X - FResizeStartPointer.X)),
@@ -64,8 +70,6 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
       FResizeStartPointer = {X, Y};
       FResizeStart = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
       FResizeMoving = false;
-      FHeldForm = Form;
-      FHeldEdge = edge;
       FCursor = TInputRouter::CursorFor(edge);
       AfterInput();
       return;

@@ -15,6 +15,7 @@
 #include "host/platform/sdl/SdlPlatform.h"
 
 #ifdef ZZ_HAVE_X11
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #endif
 
@@ -41,9 +42,21 @@ struct TSdlPlatform::Impl {
     // The left or top edge a resize moved: a size the form's painting changes next
     // keeps the opposite edge in place (TInputRouter::KeepOppositeEdges).
     TWindowEdge HeldEdge = TWindowEdge::NoEdge;
+    // When a window manager's resize moved that edge: the window it left and the bounds
+    // the form took from it. A size the form's painting then changes keeps the window's
+    // own right (bottom) edge, which form pixels rounded back to window units may miss
+    // by one at fractional scales (and the next step of the resize be taken for a move).
+    SDL_Rect HeldWindow = {0, 0, 0, 0};
+    TRect HeldBounds;
     // What shows of the picture, and whether the X window carries that as its shape.
     TAlphaShape Shape;
     bool Shaped = false;
+    // The picture has transparent parts but the window shows whole (TAlphaShape::WindowShape).
+    bool Unshaped = false;
+    // Where the window was last put or found, in window units: a window manager's
+    // resize is told apart from a move by which of these edges it changed (form pixels
+    // rounded to window units do not add up at fractional scales).
+    SDL_Rect Placed = {0, 0, 0, 0};
   };
 
   explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
@@ -86,6 +99,8 @@ struct TSdlPlatform::Impl {
   Display* X = nullptr;
   XErrorHandler PreviousErrorHandler = nullptr;
   bool ErrorHandlerInstalled = false;
+#endif
+#ifdef ZZ_HAVE_XSHAPE
   // The server shapes windows (the Shape extension).
   bool CanShape = false;
 #endif
@@ -100,15 +115,36 @@ struct TSdlPlatform::Impl {
       if (w->Id == Id) return w.get();
     return nullptr;
   }
-  static bool Exists(const TCommonCustomForm* F) {
-    const auto& forms = Application->Forms();
-    return std::find(forms.begin(), forms.end(), F) != forms.end();
-  }
 
   // Between form pixels and window units.
   static int ToWindow(int V, float Unit) { return static_cast<int>(std::lround(V * Unit)); }
   static int ToForm(int V, float Unit) { return static_cast<int>(std::lround(V / Unit)); }
   static TPointF FormPoint(const Window* W, int X, int Y) { return {X / W->Unit, Y / W->Unit}; }
+  // A form rectangle in window units; never empty, as SDL has no empty windows.
+  static SDL_Rect ToWindow(const TRect& R, float Unit) {
+    return {ToWindow(R.Left, Unit), ToWindow(R.Top, Unit), std::max(1, ToWindow(R.Width(), Unit)),
+            std::max(1, ToWindow(R.Height(), Unit))};
+  }
+  static TRect BoundsOf(const TCommonCustomForm* F) {
+    return TRect::Bounds(F->Left(), F->Top(), F->Width(), F->Height());
+  }
+  // The pixels of a drawable Units window units long: the rounding is the window
+  // system's, so a picture this size is presented one to one, never resampled.
+  static int ToPixels(int Units, const Window* W) {
+    return std::max(1, static_cast<int>(std::lround(Units * (W->Scale / W->Unit))));
+  }
+#ifdef ZZ_HAVE_X11
+  // The X display and window behind an SDL window; false on other video drivers.
+  static bool XWindowOf(SDL_Window* Win, Display*& D, ::Window& XW) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (Win == nullptr || SDL_GetWindowWMInfo(Win, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+      return false;
+    D = info.info.x11.display;
+    XW = info.info.x11.window;
+    return true;
+  }
+#endif
   // A hidden window at the form's bounds, Unit window units a form pixel.
   static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit);
   // The scale ZZ_SCALE asks for; 0 when it is not set (or not a sensible scale).
@@ -116,6 +152,8 @@ struct TSdlPlatform::Impl {
   // Takes the window's scale from the environment or its drawable, and puts the window
   // at the form's bounds in the units that follow.
   void MeasureScale(Window* W);
+  // Puts the window at R (window units), asking only for what differs.
+  void Place(Window* W, const SDL_Rect& R);
   // Window units per form pixel for what has no window (the screen's size).
   float ScreenUnit() const;
 

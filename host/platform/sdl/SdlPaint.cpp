@@ -7,8 +7,7 @@
 
 #include "SdlImpl.h"
 
-#ifdef ZZ_HAVE_X11
-#include <SDL_syswm.h>
+#ifdef ZZ_HAVE_XSHAPE
 #include <X11/extensions/shape.h>
 #endif
 
@@ -76,13 +75,23 @@ std::vector<SDL_Rect> CopyRegion(const TCanvas& C, SDL_Surface* S, const TPaintR
   return out;
 }
 
+// The canvas's pixels as an SDL surface (no copy), for SDL to convert or scale.
+SDL_Surface* CanvasSurface(const TCanvas& C) {
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(C.Bits()), C.Width(),
+                                                      C.Height(), 32, C.Stride(), SDL_PIXELFORMAT_ARGB8888);
+  // Copied, not blended over what the window showed before.
+  if (s != nullptr) SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
+  return s;
+}
+
 }  // namespace
 
 void TSdlPlatform::Impl::Paint(Window* W) {
   W->Dirty = false;
   TCommonCustomForm* f = W->Form;
   if (!f->Visible() || W->HiddenAsMinimised || f->Width() <= 0 || f->Height() <= 0) return;
-  if (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
+  const Uint32 flags = SDL_GetWindowFlags(W->Win);
+  if (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
   bool full = false;
   if (ScaleFromEnvironment() == 0) {
     // The drawable's density can change with the display the window is on.
@@ -92,8 +101,13 @@ void TSdlPlatform::Impl::Paint(Window* W) {
     if (w > 0 && pw > 0) W->Scale = static_cast<float>(pw) / static_cast<float>(w) * W->Unit;
   }
   f->SetDeviceScale(W->Scale);
-  const int cw = std::max(1, static_cast<int>(std::ceil(f->Width() * f->DeviceScale())));
-  const int ch = std::max(1, static_cast<int>(std::ceil(f->Height() * f->DeviceScale())));
+  // The canvas is the window's drawable pixel for pixel, or SDL would have to resample
+  // every frame (blurred, presented whole, unshaped). A window of the form's size is
+  // that size in whole window units; a maximised or full-screen one is the window
+  // manager's size, which need not be whole form pixels.
+  SDL_Rect units = ToWindow(BoundsOf(f), W->Unit);
+  if (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) SDL_GetWindowSize(W->Win, &units.w, &units.h);
+  const int cw = ToPixels(units.w, W), ch = ToPixels(units.h, W);
   if (!W->Canvas || W->Canvas->Width() != cw || W->Canvas->Height() != ch ||
       W->Canvas->DeviceScale() != f->DeviceScale()) {
     if (W->Canvas)
@@ -105,15 +119,19 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   }
   // Only the damage is painted; the canvas keeps the rest from the last frame.
   TPaintRegion painted;
-  const TRect before = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+  const TRect before = BoundsOf(f);
+  TWeak<TCommonCustomForm> alive(f);
   f->PaintDirty(W->Canvas.get(), &painted, full);
-  if (!Exists(f) || Find(f) != W) return;  // a paint handler freed the form
+  if (!alive.Alive() || Find(f) != W) return;  // a paint handler freed the form
   if (W->HeldEdge != TWindowEdge::NoEdge) {
     // The title bar holds the form to a minimum size when it paints, at the right and
     // bottom; after a resize by the left or top edge the other edge must stay.
     TInputRouter::KeepOppositeEdges(f, W->HeldEdge, before);
-    if (!Exists(f) || Find(f) != W) return;
-    if (ResizeState.Form != f) W->HeldEdge = TWindowEdge::NoEdge;
+    if (!alive.Alive() || Find(f) != W) return;
+    if (ResizeState.Form != f) {
+      W->HeldEdge = TWindowEdge::NoEdge;
+      W->HeldWindow = {0, 0, 0, 0};
+    }
   }
   // Damage that kept coming while painting waits for the next frame.
   if (!f->DirtyRegion().IsEmpty()) W->Dirty = true;
@@ -124,19 +142,9 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   const bool stale = W->SurfaceStale;
   W->SurfaceStale = false;
   const Uint32 fmt = s->format->format;
+  const bool sameSize = s->w == W->Canvas->Width() && s->h == W->Canvas->Height();
   SDL_Rect changed;
-  if (s->w != W->Canvas->Width() || s->h != W->Canvas->Height()) {
-    // A drawable of another size than the picture (the window is between two sizes,
-    // or the window system scales by a factor of its own): SDL scales the whole frame.
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
-        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
-    if (src == nullptr) return;
-    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
-    SDL_BlitScaled(src, nullptr, s, nullptr);
-    SDL_FreeSurface(src);
-    changed = {0, 0, s->w, s->h};
-  } else if (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888) {
+  if (sameSize && (fmt == SDL_PIXELFORMAT_RGB888 || fmt == SDL_PIXELFORMAT_ARGB8888)) {
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
     const bool shaped = f->Transparency();
     if (!stale) {
@@ -155,12 +163,15 @@ void TSdlPlatform::Impl::Paint(Window* W) {
     if (shaped) UpdateShape(W, s, 0, W->Canvas->Height());
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   } else {
-    // Any other layout: let SDL convert the whole frame.
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(W->Canvas->Bits()), W->Canvas->Width(), W->Canvas->Height(), 32,
-        W->Canvas->Stride(), SDL_PIXELFORMAT_ARGB8888);
+    // A surface in another layout, or of another size than the picture (the window is
+    // between two sizes a moment, or the window system scales by a factor of its
+    // own): SDL converts or scales the whole frame.
+    SDL_Surface* src = CanvasSurface(*W->Canvas);
     if (src == nullptr) return;
-    SDL_BlitSurface(src, nullptr, s, nullptr);
+    if (sameSize)
+      SDL_BlitSurface(src, nullptr, s, nullptr);
+    else
+      SDL_BlitScaled(src, nullptr, s, nullptr);
     SDL_FreeSurface(src);
     changed = {0, 0, s->w, s->h};
   }
@@ -172,11 +183,11 @@ void TSdlPlatform::Impl::Paint(Window* W) {
 
 void TSdlPlatform::Impl::PaintDirty() {
   // Painting may free forms or show new ones: walk a snapshot and re-find each.
-  std::vector<TCommonCustomForm*> dirty;
+  std::vector<TWeak<TCommonCustomForm>> dirty;
   for (auto& w : Windows)
-    if (w->Dirty) dirty.push_back(w->Form);
-  for (TCommonCustomForm* f : dirty)
-    if (Window* w = Find(f)) Paint(w);
+    if (w->Dirty) dirty.emplace_back(w->Form);
+  for (const auto& link : dirty)
+    if (Window* w = Find(link.Get()); w != nullptr && link.Alive()) Paint(w);
 }
 
 // --- the shape of a borderless window ---------------------------------------------
@@ -187,7 +198,7 @@ void TSdlPlatform::Impl::PaintDirty() {
 // the rows just painted change it, so hovering and typing cost a scan of those rows.
 
 void TSdlPlatform::Impl::UpdateShape(Window* W, SDL_Surface* S, int Top, int Bottom) {
-#ifdef ZZ_HAVE_X11
+#ifdef ZZ_HAVE_XSHAPE
   if (!CanShape) return;
   const TCanvas& c = *W->Canvas;
   if (W->Shape.Width() != c.Width() || W->Shape.Height() != c.Height()) {
@@ -197,26 +208,37 @@ void TSdlPlatform::Impl::UpdateShape(Window* W, SDL_Surface* S, int Top, int Bot
     Bottom = c.Height();
   }
   const bool changed = W->Shape.Update(c, Top, Bottom);
+  std::vector<TRect> shape;
+  if (changed || !W->Shaped) {
+    shape = W->Shape.WindowShape();
+    const bool unshaped = shape.empty() && !W->Shape.Full();
+    if (W->Shaped && unshaped != W->Unshaped) {
+      // Rows painted before were made opaque for the other way of showing: the next
+      // frame copies and presents them all again.
+      W->SurfaceStale = W->Dirty = true;
+    }
+    W->Unshaped = unshaped;
+  }
   // Edge pixels inside the shape in their own colour, not darkened over black.
   const int w = std::min(c.Width(), S->w);
   const auto* src = reinterpret_cast<const uint8_t*>(c.Bits());
   auto* dst = static_cast<uint8_t*>(S->pixels);
+  const uint32_t shows = W->Unshaped ? 1 : TAlphaShape::Threshold;
   for (int y = std::max(Top, 0); y < std::min({Bottom, c.Height(), S->h}); ++y)
     if (W->Shape.HasEdgePixels(y))
       TAlphaShape::OpaqueEdges(
           reinterpret_cast<const uint32_t*>(src + static_cast<size_t>(y) * c.Stride()),
-          reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch), w);
+          reinterpret_cast<uint32_t*>(dst + static_cast<size_t>(y) * S->pitch), w, shows);
   if (W->Shaped && !changed) return;
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(W->Win, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
-  Display* d = info.info.x11.display;
-  const ::Window xw = info.info.x11.window;
-  if (W->Shape.Full()) {
+  Display* d;
+  ::Window xw;
+  if (!XWindowOf(W->Win, d, xw)) return;
+  if (shape.empty()) {
     XShapeCombineMask(d, xw, ShapeBounding, 0, 0, None, ShapeSet);
   } else {
     std::vector<XRectangle> rects;
-    for (const TRect& r : W->Shape.Rectangles())
+    rects.reserve(shape.size());
+    for (const TRect& r : shape)
       rects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top),
                        static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
     XShapeCombineRectangles(d, xw, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
@@ -230,15 +252,16 @@ void TSdlPlatform::Impl::UpdateShape(Window* W, SDL_Surface* S, int Top, int Bot
 }
 
 void TSdlPlatform::Impl::ClearShape(Window* W) {
-#ifdef ZZ_HAVE_X11
+#ifdef ZZ_HAVE_XSHAPE
   W->Shape.Reset(0, 0);
+  W->Unshaped = false;
   if (!W->Shaped) return;
   W->Shaped = false;
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(W->Win, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
-  XShapeCombineMask(info.info.x11.display, info.info.x11.window, ShapeBounding, 0, 0, None, ShapeSet);
-  XFlush(info.info.x11.display);
+  Display* d;
+  ::Window xw;
+  if (!XWindowOf(W->Win, d, xw)) return;
+  XShapeCombineMask(d, xw, ShapeBounding, 0, 0, None, ShapeSet);
+  XFlush(d);
 #else
   (void)W;
 #endif

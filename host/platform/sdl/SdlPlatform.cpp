@@ -12,9 +12,10 @@
 #include "SdlImpl.h"
 
 #ifdef ZZ_HAVE_X11
-#include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#endif
+#ifdef ZZ_HAVE_XSHAPE
 #include <X11/extensions/shape.h>
 #endif
 #include <poll.h>
@@ -116,8 +117,10 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
       return 0;
     });
     p->FImpl->ErrorHandlerInstalled = true;
+#ifdef ZZ_HAVE_XSHAPE
     int event = 0, error = 0;
     p->FImpl->CanShape = p->FImpl->X != nullptr && XShapeQueryExtension(p->FImpl->X, &event, &error);
+#endif
   }
 #endif
   return p;
@@ -205,10 +208,10 @@ int TSdlPlatform::Impl::EventConnection() {
 #ifdef ZZ_HAVE_X11
   if (EventFd < 0) {
     for (auto& w : Windows) {
-      SDL_SysWMinfo info;
-      SDL_VERSION(&info.version);
-      if (SDL_GetWindowWMInfo(w->Win, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
-        EventFd = ConnectionNumber(info.info.x11.display);
+      Display* d;
+      ::Window xw;
+      if (XWindowOf(w->Win, d, xw)) {
+        EventFd = ConnectionNumber(d);
         break;
       }
     }
@@ -236,9 +239,8 @@ uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFra
 SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit) {
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
-  return SDL_CreateWindow(F->Caption().c_str(), ToWindow(F->Left(), Unit), ToWindow(F->Top(), Unit),
-                          std::max(1, ToWindow(F->Width(), Unit)),
-                          std::max(1, ToWindow(F->Height(), Unit)), flags);
+  const SDL_Rect r = ToWindow(BoundsOf(F), Unit);
+  return SDL_CreateWindow(F->Caption().c_str(), r.x, r.y, r.w, r.h, flags);
 }
 
 float TSdlPlatform::Impl::ScaleFromEnvironment() {
@@ -269,10 +271,20 @@ void TSdlPlatform::Impl::MeasureScale(Window* W) {
   W->Scale = env > 0 ? env : density;
   if (unit == W->Unit) return;
   W->Unit = unit;
-  const TCommonCustomForm* f = W->Form;
-  SDL_SetWindowPosition(W->Win, ToWindow(f->Left(), unit), ToWindow(f->Top(), unit));
-  SDL_SetWindowSize(W->Win, std::max(1, ToWindow(f->Width(), unit)),
-                    std::max(1, ToWindow(f->Height(), unit)));
+  Place(W, ToWindow(BoundsOf(W->Form), unit));
+}
+
+void TSdlPlatform::Impl::Place(Window* W, const SDL_Rect& R) {
+  int x, y, w, h;
+  SDL_GetWindowPosition(W->Win, &x, &y);
+  SDL_GetWindowSize(W->Win, &w, &h);
+  if (x != R.x || y != R.y) SDL_SetWindowPosition(W->Win, R.x, R.y);
+  if (w != R.w || h != R.h) {
+    SDL_SetWindowSize(W->Win, R.w, R.h);
+    W->SurfaceStale = true;
+  }
+  W->Placed = R;
+  W->Dirty = true;
 }
 
 void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
@@ -290,6 +302,7 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
       nw->Win = win;
       nw->Id = SDL_GetWindowID(win);
       nw->Unit = unit;
+      nw->Placed = Impl::ToWindow(Impl::BoundsOf(AForm), unit);
       w = nw.get();
       FImpl->Windows.push_back(std::move(nw));
       FImpl->MeasureScale(w);
@@ -393,20 +406,22 @@ void TSdlPlatform::ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect)
   if (FImpl->FromWindow > 0) return;
   Impl::Window* w = FImpl->Find(AForm);
   if (w == nullptr) return;  // a window is created at the form's bounds when shown
-  int x, y, cw, ch;
-  SDL_GetWindowPosition(w->Win, &x, &y);
-  SDL_GetWindowSize(w->Win, &cw, &ch);
-  const float u = w->Unit;
-  const int nx = Impl::ToWindow(ARect.Left, u), ny = Impl::ToWindow(ARect.Top, u);
-  const int nw = std::max(1, Impl::ToWindow(ARect.Width(), u));
-  const int nh = std::max(1, Impl::ToWindow(ARect.Height(), u));
   if (SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(w->Win);
-  if (x != nx || y != ny) SDL_SetWindowPosition(w->Win, nx, ny);
-  if (cw != nw || ch != nh) {
-    SDL_SetWindowSize(w->Win, nw, nh);
-    w->SurfaceStale = true;
+  const float u = w->Unit;
+  SDL_Rect r = Impl::ToWindow(ARect, u);
+  // A position the form kept stays to the window unit: the window manager may have put
+  // the window between two form pixels, and rounding it now would nudge it.
+  if (ARect.Left == Impl::ToForm(w->Placed.x, u)) r.x = w->Placed.x;
+  if (ARect.Top == Impl::ToForm(w->Placed.y, u)) r.y = w->Placed.y;
+  const SDL_Rect& held = w->HeldWindow;
+  if (held.w > 0) {
+    const TWindowEdge e = w->HeldEdge;
+    if ((e == TWindowEdge::Left || e == TWindowEdge::TopLeft) && ARect.Right == w->HeldBounds.Right)
+      r.x = held.x + held.w - r.w;
+    if ((e == TWindowEdge::Top || e == TWindowEdge::TopLeft) && ARect.Bottom == w->HeldBounds.Bottom)
+      r.y = held.y + held.h - r.h;
   }
-  w->Dirty = true;
+  FImpl->Place(w, r);
 }
 
 void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
@@ -446,39 +461,47 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   if (W->HiddenAsMinimised || (SDL_GetWindowFlags(W->Win) & SDL_WINDOW_MINIMIZED)) return;
   // SDL's idea of the window is its latest: stale MOVED/SIZE_CHANGED events of our own
   // earlier requests then compare equal to the form and change nothing.
-  int wx, wy, ww, wh;
-  SDL_GetWindowPosition(W->Win, &wx, &wy);
-  SDL_GetWindowSize(W->Win, &ww, &wh);
+  SDL_Rect now;
+  SDL_GetWindowPosition(W->Win, &now.x, &now.y);
+  SDL_GetWindowSize(W->Win, &now.w, &now.h);
   const float u = W->Unit;
-  const int x = ToForm(wx, u), y = ToForm(wy, u);
-  const int w = std::max(1, ToForm(ww, u)), h = std::max(1, ToForm(wh, u));
-  // A window manager may leave the window between two form pixels (a scaled window):
-  // it then goes to the form's size in whole form pixels.
-  const bool between = ToWindow(x, u) != wx || ToWindow(y, u) != wy || ToWindow(w, u) != ww ||
-                       ToWindow(h, u) != wh;
+  const int x = ToForm(now.x, u), y = ToForm(now.y, u);
+  const int w = std::max(1, ToForm(now.w, u)), h = std::max(1, ToForm(now.h, u));
+  // A window manager may leave the window between two form pixels in size (a scaled
+  // window): it then goes to the form's size in whole form pixels. Its position may lie
+  // anywhere; putting that back would fight every move the window manager makes.
+  const bool between = ToWindow(w, u) != now.w || ToWindow(h, u) != now.h;
   TCommonCustomForm* f = W->Form;
   const bool zoomed = (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) != 0;
+  // Which edges the window manager's resize moved: the left (top) one when it moved
+  // while the right (bottom) one stayed where the window last was.
+  const SDL_Rect was = W->Placed;
+  const bool leftMoved = now.x != was.x && now.x + now.w == was.x + was.w;
+  const bool topMoved = now.y != was.y && now.y + now.h == was.y + was.h;
+  W->Placed = now;
   auto putBack = [&] {
-    SDL_SetWindowPosition(W->Win, ToWindow(f->Left(), u), ToWindow(f->Top(), u));
-    SDL_SetWindowSize(W->Win, std::max(1, ToWindow(f->Width(), u)),
-                      std::max(1, ToWindow(f->Height(), u)));
-    W->SurfaceStale = W->Dirty = true;
+    // The window keeps its own position where the form took it, and the edge opposite
+    // the one grabbed stays where it is.
+    SDL_Rect r = ToWindow(BoundsOf(f), u);
+    if (f->Left() == x) r.x = leftMoved ? now.x + now.w - r.w : now.x;
+    if (f->Top() == y) r.y = topMoved ? now.y + now.h - r.h : now.y;
+    Place(W, r);
+    W->SurfaceStale = true;
   };
   if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) {
     if (between && !zoomed) putBack();
     return;
   }
   TWeak<TCommonCustomForm> alive(f);
-  const TRect before = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
-  // Which edges the window manager's resize moved: the left (top) one when it moved
-  // while the right (bottom) one stayed.
-  const bool leftMoved = wx != ToWindow(before.Left, u) && wx + ww == ToWindow(before.Right, u);
-  const bool topMoved = wy != ToWindow(before.Top, u) && wy + wh == ToWindow(before.Bottom, u);
   const TWindowEdge moved = leftMoved && topMoved ? TWindowEdge::TopLeft
                            : leftMoved             ? TWindowEdge::Left
                            : topMoved              ? TWindowEdge::Top
                                                    : TWindowEdge::NoEdge;
-  if (moved != TWindowEdge::NoEdge) W->HeldEdge = moved;
+  if (moved != TWindowEdge::NoEdge) {
+    W->HeldEdge = moved;
+    W->HeldWindow = now;
+    W->HeldBounds = TRect::Bounds(x, y, w, h);
+  }
   ++FromWindow;
   f->SetBounds(x, y, w, h);
   --FromWindow;
@@ -541,6 +564,7 @@ void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
   if (!ResizeState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {dx, dy})) return;
   ResizeState.Moving = true;
   W->HeldEdge = ResizeState.Edge;
+  W->HeldWindow = {0, 0, 0, 0};
   TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start,
                          {static_cast<int>(std::lround(dx)), static_cast<int>(std::lround(dy))});
 }
