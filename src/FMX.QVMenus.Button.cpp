@@ -299,12 +299,17 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   // New margins lay the bar out again, and the resize handlers that runs may free this
   // entry.
   TWeak<TComponent> self(this);
-  SetHitTest(true);
-  SetEnabled(true);
-  // Read without making them: most entries never have margins, and each set costs a
-  // small allocation.
-  if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
-  if (!self.Alive()) return;
+  // A stored entry's hit test, enabled state and margins follow in the text, and one
+  // left at its default is not written: the look must not replace them while read.
+  const bool stored = __QV_ReadingStoredMarks();
+  if (!stored) {
+    SetHitTest(true);
+    SetEnabled(true);
+    // Read without making them: most entries never have margins, and each set costs a
+    // small allocation.
+    if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
+    if (!self.Alive()) return;
+  }
   __QV_ParentMenuBar();
   switch (Value) {
     case TQVMenuButtonStyle::mbMainMenuButton:
@@ -326,9 +331,11 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       F_MenuButton->TextSettings()->SetHorzAlign(TTextAlign::Leading);
       break;
     case TQVMenuButtonStyle::mbSeparatorBar: {
-      SetHitTest(false);
-      Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
-      if (!self.Alive()) return;
+      if (!stored) {
+        SetHitTest(false);
+        Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
+        if (!self.Alive()) return;
+      }
       F_MarkContainer->SetVisible(false);
       F_MenuButton->SetVisible(false);
       F_ShortCut->SetVisible(false);

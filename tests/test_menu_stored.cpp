@@ -165,6 +165,9 @@ TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
       "      MenuButtonStyle = mbSeparatorBar\n      IsCheck = False\n    end\n"
       "    object Late: TQVMenuButton\n      Mark = mNone\n"
       "      MenuButtonStyle = mbSeparatorBar\n      IsCheck = True\n    end\n"
+      "    object Plain: TQVMenuButton\n      Mark = mNone\n"
+      "      MenuButtonStyle = mbSeparatorBar\n      HitTest = True\n"
+      "      Margins.Top = 0\n      Margins.Bottom = 0\n    end\n"
       "  end\nend\n";
   std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
   const std::string first = WriteComponentToText(form.get());
@@ -179,6 +182,11 @@ TEST_F(MenuStored, ASeparatorThatWasAnEntryWritesTheSameEachTime) {
   auto* late = dynamic_cast<TQVMenuButton*>(again->FindComponent("Late"));
   EXPECT_EQ(late->Mark(), TQVMark::mNone);
   EXPECT_FALSE(late->IsCheck());
+  // What a stored separator says of its hit test and margins stands, also where it is
+  // the default and so is not written again.
+  auto* plain = dynamic_cast<TQVMenuButton*>(again->FindComponent("Plain"));
+  EXPECT_TRUE(plain->HitTest());
+  EXPECT_EQ(plain->MarginsRect(), TRectF());
   arrow->SetMoreArrow(true);
   tick->SetIsCheck(true);
   EXPECT_FALSE(arrow->MoreArrow());
