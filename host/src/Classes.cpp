@@ -77,12 +77,12 @@ TComponent::TComponent(TComponent* AOwner) {
 TComponent::~TComponent() {
   Destroying();
   // Tell whoever asked that this component goes away, before the owned ones do.
-  if (FFreeNotifies) {
-    auto notifies = std::move(*FFreeNotifies);
-    FFreeNotifies.reset();
+  if (FRare && !FRare->FreeNotifies.empty()) {
+    auto notifies = std::move(FRare->FreeNotifies);
+    FRare->FreeNotifies.clear();
     for (TComponent* c : notifies) {
-      if (c->FFreeNotifies) {
-        auto& theirs = *c->FFreeNotifies;
+      if (c->FRare) {
+        auto& theirs = c->FRare->FreeNotifies;
         theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
       }
       c->Notification(this, TOperation::opRemove);
@@ -107,51 +107,56 @@ void TComponent::Destroying() {
   if (FLifeToken != nullptr) FLifeToken->Alive = false;
   // A big tree does not fit the cache: asking for the components a few places ahead
   // overlaps their misses instead of waiting for each in turn.
+  if (!FComponents) return;
   constexpr size_t kAhead = 4;
-  const size_t n = FComponents.size();
+  const std::vector<TComponent*>& owned = *FComponents;
+  const size_t n = owned.size();
   for (size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(FComponents[i + kAhead]);
-    if (TComponent* c = FComponents[i]) c->Destroying();
+    if (i + kAhead < n) __builtin_prefetch(owned[i + kAhead]);
+    if (TComponent* c = owned[i]) c->Destroying();
   }
 }
 
 void TComponent::Compact() const {
   if (FHoles == 0) return;
+  std::vector<TComponent*>& owned = *FComponents;
   size_t out = 0;
-  for (TComponent* c : FComponents) {
+  for (TComponent* c : owned) {
     if (c == nullptr) continue;
     c->FOwnerIndex = static_cast<uint32_t>(out);
-    FComponents[out++] = c;
+    owned[out++] = c;
   }
-  FComponents.resize(out);
+  owned.resize(out);
   FHoles = 0;
 }
 
 std::vector<TComponent*>& TComponent::FreeNotifies() {
-  if (!FFreeNotifies) FFreeNotifies = std::make_unique<std::vector<TComponent*>>();
-  return *FFreeNotifies;
+  return Rare().FreeNotifies;
 }
 
 TComponent* TComponent::Components(int Index) const {
   Compact();
   if (Index < 0 || Index >= ComponentCount())
     throw EComponentError("Component index out of bounds (" + std::to_string(Index) + ")");
-  return FComponents[static_cast<size_t>(Index)];
+  return (*FComponents)[static_cast<size_t>(Index)];
 }
 
 int TComponent::ComponentIndex() const {
   if (FOwner == nullptr) return -1;
   FOwner->Compact();
-  const auto& list = FOwner->FComponents;
+  if (!FOwner->FComponents) return -1;
+  const auto& list = *FOwner->FComponents;
   return FOwnerIndex < list.size() && list[FOwnerIndex] == this ? static_cast<int>(FOwnerIndex)
                                                                  : -1;
 }
 
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
+  if (!FComponents) return nullptr;
   std::string wanted = LowerCase(AName);
-  for (TComponent* c : FComponents)
-    if (c != nullptr && c->FName && !c->FName->empty() && LowerCase(*c->FName) == wanted) return c;
+  for (TComponent* c : *FComponents)
+    if (c != nullptr && c->FRare && !c->FRare->Name.empty() && LowerCase(c->FRare->Name) == wanted)
+      return c;
   return nullptr;
 }
 
@@ -165,7 +170,7 @@ void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurNa
 
 const std::string& TComponent::Name() const {
   static const std::string kNoName;
-  return FName ? *FName : kNoName;
+  return FRare ? FRare->Name : kNoName;
 }
 
 void TComponent::SetName(const std::string& Value) {
@@ -173,12 +178,7 @@ void TComponent::SetName(const std::string& Value) {
   if (!Value.empty() && !IsValidIdent(Value))
     throw EComponentError("\"" + Value + "\" is not a valid component name");
   if (FOwner != nullptr) FOwner->ValidateRename(this, Name(), Value);
-  if (Value.empty())
-    FName.reset();
-  else if (FName)
-    *FName = Value;
-  else
-    FName = std::make_unique<std::string>(Value);
+  if (FRare || !Value.empty()) Rare().Name = Value;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -186,8 +186,9 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   // Checked first, so a refused name leaves the component with its old owner.
   ValidateRename(AComponent, "", AComponent->Name());
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
-  AComponent->FOwnerIndex = static_cast<uint32_t>(FComponents.size());
-  FComponents.push_back(AComponent);
+  std::vector<TComponent*>& owned = OwnedList();
+  AComponent->FOwnerIndex = static_cast<uint32_t>(owned.size());
+  owned.push_back(AComponent);
   AComponent->FOwner = this;
   if (IsDesigning()) AComponent->SetDesigning(true);
   Notification(AComponent, TOperation::opInsert);
@@ -198,18 +199,20 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
   const uint32_t at = AComponent->FOwnerIndex;
   NotifyOwnedOfRemoval(AComponent);
   if (AComponent->FOwner == this) AComponent->FOwner = nullptr;
-  if (at >= FComponents.size() || FComponents[at] != AComponent) return;
-  if (at + 1 == FComponents.size()) {
-    FComponents.pop_back();
+  if (!FComponents) return;
+  std::vector<TComponent*>& owned = *FComponents;
+  if (at >= owned.size() || owned[at] != AComponent) return;
+  if (at + 1 == owned.size()) {
+    owned.pop_back();
     // Trailing holes go with it, so freeing last-created-first never compacts.
-    while (!FComponents.empty() && FComponents.back() == nullptr) {
-      FComponents.pop_back();
+    while (!owned.empty() && owned.back() == nullptr) {
+      owned.pop_back();
       --FHoles;
     }
     return;
   }
-  FComponents[at] = nullptr;
-  if (++FHoles > FComponents.size() / 2) Compact();
+  owned[at] = nullptr;
+  if (++FHoles > owned.size() / 2) Compact();
 }
 
 void TComponent::NotifyOwnedOfRemoval(TComponent* AComponent) {
@@ -218,9 +221,9 @@ void TComponent::NotifyOwnedOfRemoval(TComponent* AComponent) {
 
 void TComponent::DestroyComponents() {
   // Last created, first freed; each one takes itself off the list as it goes.
-  while (!FComponents.empty()) {
-    TComponent* c = FComponents.back();
-    FComponents.pop_back();
+  while (FComponents && !FComponents->empty()) {
+    TComponent* c = FComponents->back();
+    FComponents->pop_back();
     if (c == nullptr) {
       --FHoles;
       continue;
@@ -242,11 +245,12 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   if (AComponent == nullptr) return;
-  if (FFreeNotifies)
-    FFreeNotifies->erase(std::remove(FFreeNotifies->begin(), FFreeNotifies->end(), AComponent),
-                         FFreeNotifies->end());
-  if (AComponent->FFreeNotifies) {
-    auto& theirs = *AComponent->FFreeNotifies;
+  if (FRare) {
+    auto& mine = FRare->FreeNotifies;
+    mine.erase(std::remove(mine.begin(), mine.end(), AComponent), mine.end());
+  }
+  if (AComponent->FRare) {
+    auto& theirs = AComponent->FRare->FreeNotifies;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
   }
 }
@@ -258,8 +262,8 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
     FComponentState.Include(TComponentStateItem::csDesigning);
   else
     FComponentState.Exclude(TComponentStateItem::csDesigning);
-  if (SetChildren)
-    for (TComponent* c : FComponents)
+  if (SetChildren && FComponents)
+    for (TComponent* c : *FComponents)
       if (c != nullptr) c->SetDesigning(Value, true);
 }
 

@@ -96,15 +96,13 @@ bool LeaveOldParent(TFmxObject* NewParent, TFmxObject* AObject) {
 }
 }  // namespace
 
-const std::string& TFmxObject::StyleName() const { return FStyleName ? *FStyleName : kNoStyleName; }
+const std::string& TFmxObject::StyleName() const {
+  const std::string* name = RareStyleName();
+  return name != nullptr ? *name : kNoStyleName;
+}
 
 void TFmxObject::SetStyleName(const std::string& Value) {
-  if (Value.empty())
-    FStyleName.reset();
-  else if (FStyleName)
-    *FStyleName = Value;
-  else
-    FStyleName = std::make_unique<std::string>(Value);
+  if (RareStyleName() != nullptr || !Value.empty()) RareStyleNameForWrite() = Value;
 }
 
 bool TFmxObject::IsChildOf(const TFmxObject* Ancestor) const {
@@ -221,7 +219,8 @@ TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const
   if (AStyleLookup.empty()) return nullptr;
   std::string wanted = LowerCase(AStyleLookup);
   for (TFmxObject* child : FChildren) {
-    if (child->FStyleName && LowerCase(*child->FStyleName) == wanted) return child;
+    const std::string* name = child->RareStyleName();
+    if (name != nullptr && !name->empty() && LowerCase(*name) == wanted) return child;
   }
   for (TFmxObject* child : FChildren) {
     if (TFmxObject* found = child->FindStyleResource(AStyleLookup)) return found;

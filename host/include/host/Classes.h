@@ -97,8 +97,10 @@ class TComponent : public TPersistent {
   // Names are identifiers (or empty) and unique among the components of one owner,
   // compared without regard to case; anything else throws EComponentError.
   virtual void SetName(const std::string& Value);
-  intptr_t Tag() const { return FTag; }
-  void SetTag(intptr_t Value) { FTag = Value; }
+  intptr_t Tag() const { return FRare ? FRare->Tag : 0; }
+  void SetTag(intptr_t Value) {
+    if (FRare || Value != 0) Rare().Tag = Value;
+  }
 
   TComponentState ComponentState() const { return FComponentState; }
   bool IsLoading() const { return FComponentState.Contains(TComponentStateItem::csLoading); }
@@ -108,7 +110,7 @@ class TComponent : public TPersistent {
 
   int ComponentCount() const {
     Compact();
-    return static_cast<int>(FComponents.size());
+    return FComponents ? static_cast<int>(FComponents->size()) : 0;
   }
   TComponent* Components(int Index) const;
   // Where this component stands in its owner's Components, or -1 without an owner (or
@@ -140,6 +142,9 @@ class TComponent : public TPersistent {
   void Destroying();
   virtual void ValidateRename(TComponent* AComponent, const std::string& CurName,
                               const std::string& NewName);
+  // A descendant's own rarely set text (TFmxObject's style name) lives with the name.
+  const std::string* RareStyleName() const { return FRare ? &FRare->StyleName : nullptr; }
+  std::string& RareStyleNameForWrite() { return Rare().StyleName; }
 
  private:
   friend class TComponentStateScope;
@@ -151,17 +156,30 @@ class TComponent : public TPersistent {
   void Compact() const;
   std::vector<TComponent*>& FreeNotifies();
 
+  // What few components of a big tree have (the private parts of controls have none of
+  // it): made on first use, so each of those parts pays one pointer for all of it.
+  struct TRareData {
+    std::string Name;
+    std::string StyleName;
+    intptr_t Tag = 0;
+    std::vector<TComponent*> FreeNotifies;
+  };
+  TRareData& Rare() {
+    if (!FRare) FRare = std::make_unique<TRareData>();
+    return *FRare;
+  }
+  std::vector<TComponent*>& OwnedList() const {
+    if (!FComponents) FComponents = std::make_unique<std::vector<TComponent*>>();
+    return *FComponents;
+  }
+
   TComponent* FOwner = nullptr;
-  // Made when a name is first given: most components of a big tree (the private parts
-  // of controls) never get one.
-  std::unique_ptr<std::string> FName;
-  intptr_t FTag = 0;
+  std::unique_ptr<TRareData> FRare;
   TComponentState FComponentState;
-  mutable std::vector<TComponent*> FComponents;
+  // The components this one owns; made with the first, as most components own none.
+  mutable std::unique_ptr<std::vector<TComponent*>> FComponents;
   mutable uint32_t FHoles = 0;
   uint32_t FOwnerIndex = 0;  // where this component sits in its owner's list
-  // Made on first FreeNotification: few components ever watch each other.
-  std::unique_ptr<std::vector<TComponent*>> FFreeNotifies;
   TLifeToken* FLifeToken = nullptr;
 };
 

@@ -158,8 +158,6 @@ class TFmxObject : public TComponent {
   std::vector<TFmxObject*> FChildren;
   uint32_t FIndexInParent = 0;
   bool FStored = true;
-  // Only style objects carry a style name; the others pay a pointer for it.
-  std::unique_ptr<std::string> FStyleName;
 };
 
 // The object as a control, nullptr for nullptr or another kind of object.
