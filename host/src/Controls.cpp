@@ -1,6 +1,7 @@
 #include "host/Controls.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <exception>
 #include <typeinfo>
 
@@ -31,22 +32,37 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
   FWidth = 100;
   FHeight = 100;
   FAnchors = static_cast<uint8_t>(TAnchors{TAnchorKind::akLeft, TAnchorKind::akTop}.Bits());
-  FPosition.SetChangeHook({[](void* c) { static_cast<TControl*>(c)->PositionChanged(); }, this});
 }
 
 TControl::~TControl() { Destroying(); }
 
 TControlSpacing& TControl::Spacing() const {
-  if (!FSpacing) {
-    FSpacing = std::make_unique<TControlSpacing>();
-    auto* self = const_cast<TControl*>(this);
-    FSpacing->Margins.SetChangeHook(
-        {[](void* c) { static_cast<TControl*>(c)->MarginsChanged(); }, self});
-    FSpacing->Padding.SetChangeHook(
-        {[](void* c) { static_cast<TControl*>(c)->PaddingChanged(); }, self});
-  }
+  if (!FSpacing) FSpacing = std::make_unique<TControlSpacing>(const_cast<TControl*>(this));
   return *FSpacing;
 }
+
+// The value objects sit at a fixed place inside their holder, which is not a
+// standard-layout class; GCC and Clang give offsetof for such classes (no virtual bases).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+void TControl::TControlPosition::Changed() {
+  auto* control = reinterpret_cast<TControl*>(reinterpret_cast<char*>(this) -
+                                              offsetof(TControl, FPosition));
+  control->PositionChanged();
+}
+
+void TControlSpacing::TMargins::Changed() {
+  reinterpret_cast<TControlSpacing*>(reinterpret_cast<char*>(this) -
+                                     offsetof(TControlSpacing, Margins))
+      ->Control->MarginsChanged();
+}
+
+void TControlSpacing::TPadding::Changed() {
+  reinterpret_cast<TControlSpacing*>(reinterpret_cast<char*>(this) -
+                                     offsetof(TControlSpacing, Padding))
+      ->Control->PaddingChanged();
+}
+#pragma GCC diagnostic pop
 
 TControlRare& TControl::Rare() const {
   if (!FRare) FRare = std::make_unique<TControlRare>();

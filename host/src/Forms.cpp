@@ -19,12 +19,12 @@ constexpr TAlphaColor kDefaultFormBackground = 0xFFF0F0F0;
 }  // namespace
 
 TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
-    : TFmxObject(AOwner), FFill(new TBrush(TBrushKind::None, TAlphaColors::White)) {
-  FPadding.SetChangeHook(
-      {[](void* f) { static_cast<TCommonCustomForm*>(f)->Realign(); }, this});
+    : TFmxObject(AOwner), FPadding(this), FFill(new TBrush(TBrushKind::None, TAlphaColors::White)) {
   FFill->SetOnChange([this](TObject*) { InvalidateAll(); });
   Application->FormCreated(this);
 }
+
+void TCommonCustomForm::TFormPadding::Changed() { FForm->Realign(); }
 
 TCommonCustomForm::~TCommonCustomForm() {
   // Objects not freed through delete (a form on the stack) skip BeforeDestruction.

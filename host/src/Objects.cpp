@@ -18,7 +18,7 @@ void TBounds::Set(float ALeft, float ATop, float ARight, float ABottom) {
   FTop = ATop;
   FRight = ARight;
   FBottom = ABottom;
-  FHook();
+  Changed();
 }
 
 void TBounds::Assign(TPersistent* Source) {
@@ -35,7 +35,7 @@ void TPosition::SetPoint(TPointF P) {
   if (P.X == FX && P.Y == FY) return;
   FX = P.X;
   FY = P.Y;
-  FHook();
+  Changed();
 }
 
 void TPosition::Assign(TPersistent* Source) {

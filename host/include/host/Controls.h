@@ -35,10 +35,19 @@ struct TControlRare {
   bool EnableDragHighlight = true;
 };
 
-// Margins and padding, made when either is first asked for.
+// Margins and padding, made when either is first asked for. Each edge set tells the
+// control through its place in this block.
 struct TControlSpacing {
-  TBounds Margins;
-  TBounds Padding;
+  class TMargins final : public TBounds {
+    void Changed() override;
+  };
+  class TPadding final : public TBounds {
+    void Changed() override;
+  };
+  explicit TControlSpacing(TControl* AControl) : Control(AControl) {}
+  TControl* Control;
+  TMargins Margins;
+  TPadding Padding;
 };
 
 class TControl : public TFmxObject {
@@ -274,6 +283,11 @@ class TControl : public TFmxObject {
  private:
   friend class TCommonCustomForm;
   friend class TRealignBatch;
+  friend struct TControlSpacing;
+  // The position tells its control through its place in it.
+  class TControlPosition final : public TPosition {
+    void Changed() override;
+  };
   static const TNotifyEvent kNoNotify;
   static const TMouseEvent kNoMouse;
   static const TMouseMoveEvent kNoMove;
@@ -296,7 +310,7 @@ class TControl : public TFmxObject {
   void PaintChildren();
   void DoRealignNow();
 
-  mutable TPosition FPosition;
+  mutable TControlPosition FPosition;
   float FWidth = 0;
   float FHeight = 0;
   float FOpacity = 1.0f;

@@ -277,7 +277,16 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   // One pass over the region R (form coordinates) of ACanvas.
   void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
-  mutable TBounds FPadding;
+  // A change of padding lays the form out again.
+  class TFormPadding final : public TBounds {
+   public:
+    explicit TFormPadding(TCommonCustomForm* AForm) : FForm(AForm) {}
+
+   private:
+    void Changed() override;
+    TCommonCustomForm* FForm;
+  };
+  mutable TFormPadding FPadding;
   std::string FCaption;
   bool FVisible = false;
   TWindowState FWindowState = TWindowState::wsNormal;

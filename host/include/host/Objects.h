@@ -13,16 +13,6 @@ namespace fmx {
 class TControl;
 class TFmxObject;
 
-// Who hears of a change of a small value object: a plain function and its context,
-// two pointers instead of a std::function, since every control carries a few of these.
-struct TChangeHook {
-  void (*Fn)(void* Context) = nullptr;
-  void* Context = nullptr;
-  void operator()() const {
-    if (Fn != nullptr) Fn(Context);
-  }
-};
-
 // Four edges, used for margins and padding.
 class TBounds : public TPersistent {
  public:
@@ -42,12 +32,14 @@ class TBounds : public TPersistent {
   void SetRect(const TRectF& R) { Set(R.Left, R.Top, R.Right, R.Bottom); }
   bool IsZero() const { return FLeft == 0 && FTop == 0 && FRight == 0 && FBottom == 0; }
   void Assign(TPersistent* Source) override;
-  // The owner's listener; runs after every change.
-  void SetChangeHook(TChangeHook Hook) { FHook = Hook; }
+
+ protected:
+  // Runs after every change. The holder's subclass listens here: every control has a
+  // few of these, and a stored hook would cost each of them two more pointers.
+  virtual void Changed() {}
 
  private:
   float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
-  TChangeHook FHook;
 };
 
 class TPosition : public TPersistent {
@@ -61,16 +53,18 @@ class TPosition : public TPersistent {
   TPointF Point() const { return {FX, FY}; }
   void SetPoint(TPointF P);
   void Assign(TPersistent* Source) override;
-  void SetChangeHook(TChangeHook Hook) { FHook = Hook; }
   // Stores without telling the owner (the owner is the one setting it).
   void SetPointQuietly(TPointF P) {
     FX = P.X;
     FY = P.Y;
   }
 
+ protected:
+  // Runs after every change; the holder's subclass listens here (see TBounds).
+  virtual void Changed() {}
+
  private:
   float FX = 0, FY = 0;
-  TChangeHook FHook;
 };
 
 // What sits at the top of an object tree and routes the mouse: a form.
