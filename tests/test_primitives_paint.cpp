@@ -141,3 +141,36 @@ TEST_F(PrimitivesPaint, SizeGripDrawsGreyDotsInItsCorner) {
   EXPECT_GT(CountColour(*Shot, {90, 90, 100, 100}, TAlphaColors::Gray, 10), 8);
   EXPECT_EQ(CountColour(*Shot, {84, 84, 90, 90}, TAlphaColors::Gray, 10), 0);
 }
+
+// A control's canvas is the painter's while the control or its children paint, and
+// nothing otherwise; one freed by its own paint handler hands nothing to the rest.
+TEST_F(PrimitivesPaint, CanvasIsThereOnlyWhileTheControlPaints) {
+  auto Form = MakeForm(100, 100);
+  auto* Outer = Place<TLayout>(Form.get(), 0, 0, 100, 100);
+  auto* Inner = Place<TRectangle>(Form.get(), 10, 10, 20, 20);
+  Inner->SetParent(Outer);
+  TCanvas* SeenByOuter = nullptr;
+  TCanvas* OuterSeenFromChild = nullptr;
+  TCanvas* SiblingSeenFromChild = reinterpret_cast<TCanvas*>(1);
+  auto* Sibling = Place<TRectangle>(Form.get(), 50, 50, 20, 20);
+  Sibling->Fill()->SetColor(TAlphaColors::Red);
+  Outer->SetOnPaint([&](TObject*) { SeenByOuter = Outer->Canvas(); });
+  Inner->SetOnPaint([&](TObject*) {
+    OuterSeenFromChild = Outer->Canvas();
+    SiblingSeenFromChild = Sibling->Canvas();
+  });
+  auto Shot = Platform->Snapshot(Form.get());
+  EXPECT_NE(SeenByOuter, nullptr);
+  EXPECT_EQ(OuterSeenFromChild, SeenByOuter);
+  EXPECT_EQ(SiblingSeenFromChild, nullptr);
+  EXPECT_EQ(Outer->Canvas(), nullptr);
+  EXPECT_EQ(Inner->Canvas(), nullptr);
+
+  // Freed in its own handler: the painting goes on with its siblings.
+  TWeak<TControl> Link(Inner);
+  Inner->SetOnPaint([&](TObject*) { delete Inner; });
+  Shot = Platform->Snapshot(Form.get());
+  EXPECT_FALSE(Link.Alive());
+  EXPECT_EQ(Shot->Pixel(60, 60), TAlphaColors::Red);
+  EXPECT_EQ(Outer->Canvas(), nullptr);
+}

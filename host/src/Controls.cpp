@@ -20,6 +20,30 @@ namespace {
 constexpr float kDisabledOpacity = 0.6f;
 const std::string kNoHint;
 
+// The controls painting on this thread and their canvases, innermost last: a control
+// needs its canvas only while it paints, so none keeps one.
+struct TPainting {
+  const TControl* Control;
+  TCanvas* Canvas;
+};
+thread_local std::vector<TPainting> gPainting;
+
+// Lists the control for the length of its painting, however that ends.
+class TPaintingScope {
+ public:
+  TPaintingScope(const TControl* C, TCanvas* Canvas) { gPainting.push_back({C, Canvas}); }
+  ~TPaintingScope() { gPainting.pop_back(); }
+  TPaintingScope(const TPaintingScope&) = delete;
+  TPaintingScope& operator=(const TPaintingScope&) = delete;
+};
+
+// A control freed while it paints leaves the list, so one made at its address later
+// does not take its canvas.
+void ForgetPainting(const TControl* C) {
+  for (TPainting& p : gPainting)
+    if (p.Control == C) p.Control = nullptr;
+}
+
 }  // namespace
 
 const TNotifyEvent TControl::kNoNotify;
@@ -34,7 +58,10 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
   FAnchors = static_cast<uint8_t>(TAnchors{TAnchorKind::akLeft, TAnchorKind::akTop}.Bits());
 }
 
-TControl::~TControl() { Destroying(); }
+TControl::~TControl() {
+  Destroying();
+  if (!gPainting.empty()) ForgetPainting(this);
+}
 
 TControlSpacing& TControl::Spacing() const {
   if (!FSpacing) FSpacing = std::make_unique<TControlSpacing>(const_cast<TControl*>(this));
@@ -598,10 +625,16 @@ void TControl::SetFocus() {
 
 void TControl::Paint() {}
 
+TCanvas* TControl::Canvas() const {
+  for (auto it = gPainting.rbegin(); it != gPainting.rend(); ++it)
+    if (it->Control == this) return it->Canvas;
+  return nullptr;
+}
+
 void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
   TWeak<TComponent> self(this);
-  FCanvas = ACanvas;
+  TPaintingScope painting(this, ACanvas);
   if (FEvents && FEvents->OnPainting) {
     auto h = FEvents->OnPainting;
     h(this);
@@ -615,22 +648,18 @@ void TControl::PaintTo(TCanvas* ACanvas) {
     h(this);
     if (!self.Alive()) return;
   }
-  FCanvas = nullptr;
   const bool clips = ACanvas != nullptr && FClipChildren;
   if (clips) {
     ACanvas->SaveState();
     ACanvas->IntersectClipRect(LocalRect());
   }
-  FCanvas = ACanvas;
-  PaintChildren();
+  PaintChildren(ACanvas);
   // The canvas belongs to the painter, so its state is put back even when a child's
-  // paint handler freed this control; this control's fields are touched only if not.
+  // paint handler freed this control.
   if (clips) ACanvas->RestoreState();
-  if (self.Alive()) FCanvas = nullptr;
 }
 
-void TControl::PaintChildren() {
-  TCanvas* canvas = FCanvas;
+void TControl::PaintChildren(TCanvas* canvas) {
   // A child's paint handler may free this control too.
   TWeak<TComponent> self(this);
   // What may be drawn at all (the damaged region, cut by clipping parents), in local

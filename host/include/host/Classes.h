@@ -61,7 +61,7 @@ class TPersistent : public TObject {
 };
 
 enum class TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
-using TComponentState = TSet<TComponentStateItem>;
+using TComponentState = TSet<TComponentStateItem, uint8_t>;
 
 enum class TOperation { opInsert, opRemove };
 
@@ -175,12 +175,13 @@ class TComponent : public TPersistent {
 
   TComponent* FOwner = nullptr;
   std::unique_ptr<TRareData> FRare;
-  TComponentState FComponentState;
   // The components this one owns; made with the first, as most components own none.
   mutable std::unique_ptr<std::vector<TComponent*>> FComponents;
+  TLifeToken* FLifeToken = nullptr;
   mutable uint32_t FHoles = 0;
   uint32_t FOwnerIndex = 0;  // where this component sits in its owner's list
-  TLifeToken* FLifeToken = nullptr;
+  // Last, so a descendant's small fields fill the space behind it.
+  TComponentState FComponentState;
 };
 
 // While alive, every component constructed on this thread starts with these state

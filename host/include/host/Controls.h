@@ -163,7 +163,7 @@ class TControl : public TFmxObject {
   virtual bool PointInObjectLocal(float X, float Y) const;
 
   // The canvas being painted on; valid while Paint runs.
-  TCanvas* Canvas() const { return FCanvas; }
+  TCanvas* Canvas() const;
 
   // Events.
   const TNotifyEvent& OnClick() const { return FEvents ? FEvents->OnClick : kNoNotify; }
@@ -307,7 +307,7 @@ class TControl : public TFmxObject {
   void PositionChanged();
   void MarginsChanged();
   void PaddingChanged();
-  void PaintChildren();
+  void PaintChildren(TCanvas* ACanvas);
   void DoRealignNow();
 
   mutable TControlPosition FPosition;
@@ -333,7 +333,6 @@ class TControl : public TFmxObject {
   bool FRealignPending : 1 = false;
   bool FCanFocus : 1 = false;
   mutable bool FSubtreeRectValid : 1 = false;
-  TCanvas* FCanvas = nullptr;
   mutable std::unique_ptr<TControlSpacing> FSpacing;
   mutable std::unique_ptr<TControlRare> FRare;
   std::unique_ptr<TControlEvents> FEvents;

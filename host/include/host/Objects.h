@@ -148,10 +148,11 @@ class TFmxObject : public TComponent {
   // Children after Index moved: their stored positions follow.
   void RenumberChildren(size_t From);
 
+  // The small fields first: they fit in the space behind the component's own.
+  bool FStored = true;
+  uint32_t FIndexInParent = 0;
   TFmxObject* FParent = nullptr;
   std::vector<TFmxObject*> FChildren;
-  uint32_t FIndexInParent = 0;
-  bool FStored = true;
 };
 
 // The object as a control, nullptr for nullptr or another kind of object.

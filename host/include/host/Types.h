@@ -30,7 +30,8 @@ constexpr TAlphaColor Lightgray = 0xFFD3D3D3;
 
 // A small set of enumeration values, the way the framework's property sets behave:
 // value semantics, membership tests, union and difference.
-template <class E>
+// Storage is a parameter: a set kept in every component of a big tree takes a byte.
+template <class E, class Storage = uint64_t>
 class TSet {
   static_assert(std::is_enum_v<E>);
 
@@ -41,7 +42,7 @@ class TSet {
   }
   static constexpr TSet FromBits(uint64_t bits) {
     TSet s;
-    s.bits_ = bits;
+    s.bits_ = static_cast<Storage>(bits);
     return s;
   }
   constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
@@ -63,8 +64,10 @@ class TSet {
   constexpr bool operator==(const TSet&) const = default;
 
  private:
-  static constexpr uint64_t Bit(E e) { return uint64_t{1} << static_cast<unsigned>(e); }
-  uint64_t bits_ = 0;
+  static constexpr Storage Bit(E e) {
+    return static_cast<Storage>(Storage{1} << static_cast<unsigned>(e));
+  }
+  Storage bits_ = 0;
 };
 
 struct TPointF {
