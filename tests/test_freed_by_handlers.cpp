@@ -162,6 +162,39 @@ TEST_F(FreedByHandler, PaintingStopsWhenAChildsPaintHandlerFreesTheParent) {
   EXPECT_FALSE(picture->IsEmpty());
 }
 
+// --- values held by a control -----------------------------------------------------------
+
+// A control hears of changes to its brushes and text settings whatever handler the
+// application puts on them; a settings handler that frees the label while its font
+// changes ends the change there (under the sanitizer build, any later read fails).
+TEST_F(FreedByHandler, HeldValuesTellTheirControlBesideTheApplicationsHandler) {
+  auto* rect = new TRectangle(Form.get());
+  rect->SetParent(Form.get());
+  rect->SetBounds(10, 10, 40, 40);
+  int fills = 0;
+  rect->Fill()->SetOnChange([&](TObject*) { ++fills; });
+  auto before = Platform->Snapshot(Form.get());
+  rect->Fill()->SetColor(TAlphaColors::Red);
+  EXPECT_EQ(fills, 1);
+  auto after = Platform->Snapshot(Form.get());
+  EXPECT_EQ(after->Pixel(30, 30), TAlphaColors::Red);
+  rect->Fill()->SetOnChange(nullptr);
+  rect->Fill()->SetColor(TAlphaColor{0xFF0000FF});
+  EXPECT_EQ(fills, 1);
+  EXPECT_EQ(Platform->Snapshot(Form.get())->Pixel(30, 30), TAlphaColor{0xFF0000FF});
+
+  auto* label = new TLabel(Form.get());
+  label->SetParent(Form.get());
+  label->SetText("gone");
+  int fontHandler = 0;
+  label->TextSettings()->Font()->SetOnChange([&](TObject*) { ++fontHandler; });
+  label->TextSettings()->SetOnChange(Frees(TWeak<TLabel>(label)));
+  TWeak<TLabel> link(label);
+  label->TextSettings()->Font()->SetSize(20);
+  EXPECT_FALSE(link.Alive());
+  EXPECT_EQ(fontHandler, 0);
+}
+
 // --- setters that lay the parent out --------------------------------------------------
 
 TEST_F(FreedByHandler, SettersStopWhenTheLayoutTheyStartFreesTheControl) {

@@ -5,6 +5,7 @@
 #include <exception>
 #include <typeinfo>
 
+#include "HeldValue.h"
 #include "HostProps.h"
 #include "Layout.h"
 #include "host/Canvas.h"
@@ -68,28 +69,17 @@ TControlSpacing& TControl::Spacing() const {
   return *FSpacing;
 }
 
-// The value objects sit at a fixed place inside their holder, which is not a
-// standard-layout class; GCC and Clang give offsetof for such classes (no virtual bases).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winvalid-offsetof"
 void TControl::TControlPosition::Changed() {
-  auto* control = reinterpret_cast<TControl*>(reinterpret_cast<char*>(this) -
-                                              offsetof(TControl, FPosition));
-  control->PositionChanged();
+  HolderAt<TControl>(this, offsetof(TControl, FPosition))->PositionChanged();
 }
 
 void TControlSpacing::TMargins::Changed() {
-  reinterpret_cast<TControlSpacing*>(reinterpret_cast<char*>(this) -
-                                     offsetof(TControlSpacing, Margins))
-      ->Control->MarginsChanged();
+  HolderAt<TControlSpacing>(this, offsetof(TControlSpacing, Margins))->Control->MarginsChanged();
 }
 
 void TControlSpacing::TPadding::Changed() {
-  reinterpret_cast<TControlSpacing*>(reinterpret_cast<char*>(this) -
-                                     offsetof(TControlSpacing, Padding))
-      ->Control->PaddingChanged();
+  HolderAt<TControlSpacing>(this, offsetof(TControlSpacing, Padding))->Control->PaddingChanged();
 }
-#pragma GCC diagnostic pop
 
 TControlRare& TControl::Rare() const {
   if (!FRare) FRare = std::make_unique<TControlRare>();

@@ -11,7 +11,43 @@
 #include <iterator>
 #include <limits>
 
+#include "HeldValue.h"
+
 namespace fmx {
+
+// ---------------------------------------------------------------------------
+// Change notification
+
+namespace {
+const TNotifyEvent kNoHandler;
+}  // namespace
+
+const TNotifyEvent& TChangeNotifier::OnChange() const { return FOnChange ? *FOnChange : kNoHandler; }
+
+void TChangeNotifier::SetOnChange(TNotifyEvent Value) {
+  if (!Value)
+    FOnChange.reset();
+  else if (FOnChange)
+    *FOnChange = std::move(Value);
+  else
+    FOnChange = std::make_unique<TNotifyEvent>(std::move(Value));
+}
+
+void TChangeNotifier::Changed() {
+  if (FMuted) return;
+  if (!FOnChange) {
+    HolderChanged();
+    return;
+  }
+  // The holder's listener can reach application code (text settings tell their own
+  // handler when their font changes); if anything was freed, this value may have been.
+  const uint64_t destroyedBefore = detail::gDestroyedCount;
+  HolderChanged();
+  if (detail::gDestroyedCount != destroyedBefore || !FOnChange) return;
+  // A copy runs: the handler may free this value's holder, and with it the handler.
+  const TNotifyEvent handler = *FOnChange;
+  handler(this);
+}
 
 // ---------------------------------------------------------------------------
 // Brushes
@@ -61,11 +97,11 @@ void TStrokeBrush::Assign(TPersistent* Source) {
       Kind() == Src->Kind() && Color() == Src->Color() && FThickness == Src->FThickness;
   if (Same) return;
   // Copy silently, then report once.
-  TNotifyEvent Saved = OnChange();
-  SetOnChange(nullptr);
-  TBrush::Assign(Src);
-  FThickness = Src->FThickness;
-  SetOnChange(std::move(Saved));
+  {
+    TMute mute(*this);
+    TBrush::Assign(Src);
+    FThickness = Src->FThickness;
+  }
   Changed();
 }
 
@@ -109,11 +145,11 @@ void TFont::Assign(TPersistent* Source) {
   Changed();
 }
 
-TTextSettings::TTextSettings() {
-  FFont.SetOnChange([this](TObject*) { Changed(); });
-}
-
 TTextSettings::~TTextSettings() = default;
+
+void TTextSettings::TSettingsFont::HolderChanged() {
+  HolderAt<TTextSettings>(this, offsetof(TTextSettings, FFont))->Changed();
+}
 
 void TTextSettings::SetFontColor(TAlphaColor Value) {
   Update(FFontColor, Value);
@@ -147,10 +183,10 @@ void TTextSettings::Assign(TPersistent* Source) {
                     FWordWrap == Src->FWordWrap && FTrimming == Src->FTrimming;
   if (Same) return;
   // The font would report its own change; one notification for the whole copy.
-  TNotifyEvent FontHandler = FFont.OnChange();
-  FFont.SetOnChange(nullptr);
-  FFont.Assign(&Src->FFont);
-  FFont.SetOnChange(std::move(FontHandler));
+  {
+    TMute mute(FFont);
+    FFont.Assign(&Src->FFont);
+  }
   FFontColor = Src->FFontColor;
   FHorzAlign = Src->FHorzAlign;
   FVertAlign = Src->FVertAlign;

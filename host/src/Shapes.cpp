@@ -1,5 +1,6 @@
 #include "host/Shapes.h"
 
+#include "HeldValue.h"
 #include "HostProps.h"
 #include "PaintGeometry.h"
 
@@ -16,11 +17,17 @@ TShape::TShape(TComponent* AOwner)
       FFill(TBrushKind::Solid, kDefaultShapeFill),
       FStroke(TBrushKind::Solid, kDefaultShapeStroke) {
   SetSize(50, 50);
-  FFill.SetOnChange([this](TObject*) { InvalidatePainted(); });
-  FStroke.SetOnChange([this](TObject*) { InvalidatePainted(); });
 }
 
 TShape::~TShape() = default;
+
+void TShape::TFillBrush::HolderChanged() {
+  HolderAt<TShape>(this, offsetof(TShape, FFill))->InvalidatePainted();
+}
+
+void TShape::TShapeStroke::HolderChanged() {
+  HolderAt<TShape>(this, offsetof(TShape, FStroke))->InvalidatePainted();
+}
 
 TRectangle::TRectangle(TComponent* AOwner) : TShape(AOwner) {}
 
@@ -44,8 +51,10 @@ void TRectangle::SetCorners(TCorners Value) {
   InvalidatePainted();
 }
 
-TPath::TPath(TComponent* AOwner) : TShape(AOwner) {
-  FData.SetOnChange([this](TObject*) { InvalidatePainted(); });
+TPath::TPath(TComponent* AOwner) : TShape(AOwner) {}
+
+void TPath::TShapePath::HolderChanged() {
+  HolderAt<TPath>(this, offsetof(TPath, FData))->InvalidatePainted();
 }
 
 TPath::~TPath() = default;

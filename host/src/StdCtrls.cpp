@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "HeldValue.h"
 #include "HostProps.h"
 #include "PaintGeometry.h"
 #include "TextShaping.h"
@@ -15,10 +16,13 @@ namespace fmx {
 TTextControl::TTextControl(TComponent* AOwner)
     : TPresentedControl(AOwner) {
   SetSize(120, 17);
-  FTextSettings.SetOnChange([this](TObject*) { PaintExtentChanged(); });
 }
 
 TTextControl::~TTextControl() = default;
+
+void TTextControl::TControlTextSettings::HolderChanged() {
+  HolderAt<TTextControl>(this, offsetof(TTextControl, FTextSettings))->PaintExtentChanged();
+}
 
 void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
@@ -59,11 +63,13 @@ TLabel::TLabel(TComponent* AOwner) : TTextControl(AOwner) {
 
 // --- images -------------------------------------------------------------------
 
-TImage::TImage(TComponent* AOwner) : TControl(AOwner) {
-  FBitmap.SetOnChange([this](TObject*) { InvalidatePainted(); });
-}
+TImage::TImage(TComponent* AOwner) : TControl(AOwner) {}
 
 TImage::~TImage() = default;
+
+void TImage::TImageBitmap::HolderChanged() {
+  HolderAt<TImage>(this, offsetof(TImage, FBitmap))->InvalidatePainted();
+}
 
 void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
 

@@ -4,14 +4,16 @@
 
 #include <cmath>
 
+#include "HeldValue.h"
 #include "TextShaping.h"
 #include "host/Canvas.h"
 
 namespace fmx {
 
-TTextLayout::TTextLayout(TCanvas* ACanvas) : FCanvas(ACanvas) {
-  // Any change of the font invalidates the measured extent.
-  FFont.SetOnChange([this](TObject*) { FDirty = true; });
+TTextLayout::TTextLayout(TCanvas* ACanvas) : FCanvas(ACanvas) {}
+
+void TTextLayout::TLayoutFont::HolderChanged() {
+  HolderAt<TTextLayout>(this, offsetof(TTextLayout, FFont))->FDirty = true;
 }
 
 TTextLayout::~TTextLayout() = default;

@@ -18,13 +18,17 @@ constexpr TAlphaColor DefaultFontColor = 0xFF000000;
 // Base of the small value objects whose changes their owner wants to hear about.
 class TChangeNotifier : public TPersistent {
  public:
-  const TNotifyEvent& OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+  // The application's handler. A value held as a member of a control tells the control
+  // apart (HolderChanged), so setting a handler never cuts the control off.
+  const TNotifyEvent& OnChange() const;
+  void SetOnChange(TNotifyEvent Value);
 
  protected:
-  void Changed() {
-    if (FOnChange) FOnChange(this);
-  }
+  // Tells the holder, then the handler.
+  void Changed();
+  // A value held as a member is a subclass that tells its holder here: a control holds
+  // several of these, and a stored handler would cost each of them 32 bytes.
+  virtual void HolderChanged() {}
   // Stores Value and tells the listeners, unless nothing changes.
   template <class T>
   void Update(T& Field, const T& Value) {
@@ -32,9 +36,23 @@ class TChangeNotifier : public TPersistent {
     Field = Value;
     Changed();
   }
+  // While one lives, the value tells nobody: a copy of several fields reports once.
+  class TMute {
+   public:
+    explicit TMute(TChangeNotifier& N) : FNotifier(N), FWasMuted(N.FMuted) { N.FMuted = true; }
+    ~TMute() { FNotifier.FMuted = FWasMuted; }
+    TMute(const TMute&) = delete;
+    TMute& operator=(const TMute&) = delete;
+
+   private:
+    TChangeNotifier& FNotifier;
+    bool FWasMuted;
+  };
 
  private:
-  TNotifyEvent FOnChange;
+  // Made when a handler is set: few values have one.
+  std::unique_ptr<TNotifyEvent> FOnChange;
+  bool FMuted = false;
 };
 
 class TBrush : public TChangeNotifier {
@@ -87,7 +105,7 @@ enum class TTextTrimming { None, Character, Word };
 
 class TTextSettings : public TChangeNotifier {
  public:
-  TTextSettings();
+  TTextSettings() = default;
   ~TTextSettings() override;
   TFont* Font() const { return &FFont; }
   void SetFont(TFont* Value) { FFont.Assign(Value); }
@@ -104,7 +122,11 @@ class TTextSettings : public TChangeNotifier {
   void Assign(TPersistent* Source) override;
 
  private:
-  mutable TFont FFont;
+  // The font's changes are the settings' changes.
+  class TSettingsFont final : public TFont {
+    void HolderChanged() override;
+  };
+  mutable TSettingsFont FFont;
   TAlphaColor FFontColor = DefaultFontColor;
   TTextAlign FHorzAlign = TTextAlign::Leading;
   TTextAlign FVertAlign = TTextAlign::Center;

@@ -14,8 +14,23 @@ class TShape : public TControl {
   TStrokeBrush* Stroke() const { return &FStroke; }
 
  private:
-  mutable TBrush FFill;
-  mutable TStrokeBrush FStroke;
+  // A change of either brush repaints the shape.
+  class TFillBrush final : public TBrush {
+   public:
+    using TBrush::TBrush;
+
+   private:
+    void HolderChanged() override;
+  };
+  class TShapeStroke final : public TStrokeBrush {
+   public:
+    using TStrokeBrush::TStrokeBrush;
+
+   private:
+    void HolderChanged() override;
+  };
+  mutable TFillBrush FFill;
+  mutable TShapeStroke FStroke;
 };
 
 class TRectangle : public TShape {
@@ -51,7 +66,11 @@ class TPath : public TShape {
   void Paint() override;
 
  private:
-  mutable TPathData FData;
+  // A change of the path repaints it.
+  class TShapePath final : public TPathData {
+    void HolderChanged() override;
+  };
+  mutable TShapePath FData;
   TPathWrapMode FWrapMode = TPathWrapMode::Stretch;
 };
 

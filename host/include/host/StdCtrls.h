@@ -40,7 +40,11 @@ class TTextControl : public TPresentedControl {
 
  private:
   std::string FText;
-  mutable TTextSettings FTextSettings;
+  // A change of the settings may change where the text draws.
+  class TControlTextSettings final : public TTextSettings {
+    void HolderChanged() override;
+  };
+  mutable TControlTextSettings FTextSettings;
   TStyledSettings FStyledSettings;
 };
 
@@ -72,7 +76,11 @@ class TImage : public TControl {
   void Paint() override;
 
  private:
-  mutable TBitmap FBitmap;
+  // A change of the picture repaints the image.
+  class TImageBitmap final : public TBitmap {
+    void HolderChanged() override;
+  };
+  mutable TImageBitmap FBitmap;
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 

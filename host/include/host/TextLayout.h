@@ -33,7 +33,11 @@ class TTextLayout {
  private:
   void Update();
   TCanvas* FCanvas;
-  TFont FFont;
+  // Any change of the font invalidates the measured extent.
+  class TLayoutFont final : public TFont {
+    void HolderChanged() override;
+  };
+  TLayoutFont FFont;
   std::string FText;
   TSizeF FMaxSize{1e7f, 1e7f};
   bool FWordWrap = false;
