@@ -148,6 +148,7 @@ class TComponent : public TPersistent {
 
  private:
   friend class TComponentStateScope;
+  friend class TFreedWatch;
   friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
 
@@ -264,15 +265,23 @@ class TWeak {
 // Whether a component was freed during a call that can run application code. A weak
 // link alone cannot tell: it reads null from the moment freeing begins, and a component
 // whose freeing was already under way when the call began stays in memory until that
-// freeing, further up the stack, ends.
+// freeing, further up the stack, ends. Watches live on the stack and are listed per
+// thread, innermost first; a component tells the watches on it as its freeing begins,
+// so a watch costs no link to the component (the host watches every insert).
 class TFreedWatch {
  public:
-  explicit TFreedWatch(TComponent* C) : FLink(C), FWasAlive(FLink.Alive()) {}
-  bool Freed() const { return FWasAlive && !FLink.Alive(); }
+  explicit TFreedWatch(TComponent* C);
+  ~TFreedWatch();
+  TFreedWatch(const TFreedWatch&) = delete;
+  TFreedWatch& operator=(const TFreedWatch&) = delete;
+  bool Freed() const { return FFreed; }
 
  private:
-  TWeak<TComponent> FLink;
-  bool FWasAlive;
+  friend class TComponent;
+  // Null when there was nothing to watch (no component, or one already going).
+  const TComponent* FTarget;
+  bool FFreed = false;
+  TFreedWatch* FOuter;
 };
 
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.
