@@ -183,16 +183,30 @@ TEST_F(FreedByHandler, HeldValuesTellTheirControlBesideTheApplicationsHandler) {
   EXPECT_EQ(fills, 1);
   EXPECT_EQ(Platform->Snapshot(Form.get())->Pixel(30, 30), TAlphaColor{0xFF0000FF});
 
+  // So does the form with its fill.
+  int formFills = 0;
+  Form->Fill()->SetOnChange([&](TObject*) { ++formFills; });
+  Form->Fill()->SetKind(TBrushKind::Solid);
+  Form->Fill()->SetColor(TAlphaColors::Green);
+  EXPECT_EQ(formFills, 2);
+  EXPECT_EQ(Platform->Snapshot(Form.get())->Pixel(80, 80), TAlphaColors::Green);
+
   auto* label = new TLabel(Form.get());
   label->SetParent(Form.get());
   label->SetText("gone");
   int fontHandler = 0;
   label->TextSettings()->Font()->SetOnChange([&](TObject*) { ++fontHandler; });
+  // Freeing something else leaves the font's own handler to run.
+  auto* other = new TRectangle(Form.get());
+  label->TextSettings()->SetOnChange(Frees(TWeak<TRectangle>(other)));
+  label->TextSettings()->Font()->SetSize(18);
+  EXPECT_EQ(fontHandler, 1);
+  // Freeing the label frees the font: its handler must not run on it.
   label->TextSettings()->SetOnChange(Frees(TWeak<TLabel>(label)));
   TWeak<TLabel> link(label);
   label->TextSettings()->Font()->SetSize(20);
   EXPECT_FALSE(link.Alive());
-  EXPECT_EQ(fontHandler, 0);
+  EXPECT_EQ(fontHandler, 1);
 }
 
 // --- setters that lay the parent out --------------------------------------------------

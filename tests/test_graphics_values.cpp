@@ -152,6 +152,25 @@ TEST(PathData, MalformedDataNamesOffsetAndExpectation) {
   }
 }
 
+// Settings held by nothing, freed by their own handler while their font changes: the
+// font's change ends there (the sanitizer build reads any freed byte as a failure). A
+// handler read before it is cleared stays a valid (empty) handler.
+TEST(TextSettings, AHandlerFreeingTheSettingsEndsTheFontsChange) {
+  auto* Settings = new TTextSettings;
+  int FontCalls = 0;
+  Settings->Font()->SetOnChange([&](TObject*) { ++FontCalls; });
+  Settings->SetOnChange([&](TObject*) { delete Settings; });
+  Settings->Font()->SetSize(20);
+  EXPECT_EQ(FontCalls, 0);
+
+  TBrush Brush(TBrushKind::Solid, TAlphaColors::Red);
+  Brush.SetOnChange([](TObject*) {});
+  const TNotifyEvent& Handler = Brush.OnChange();
+  Brush.SetOnChange(nullptr);
+  EXPECT_FALSE(Handler);
+  Brush.SetColor(TAlphaColors::Black);
+}
+
 TEST(PathData, FailedSetDataKeepsThePreviousPathAndTellsNoOne) {
   TPathData Path;
   int Changes = 0;

@@ -21,28 +21,32 @@ namespace {
 constexpr float kDisabledOpacity = 0.6f;
 const std::string kNoHint;
 
-// The controls painting on this thread and their canvases, innermost last: a control
-// needs its canvas only while it paints, so none keeps one.
-struct TPainting {
-  const TControl* Control;
-  TCanvas* Canvas;
-};
-thread_local std::vector<TPainting> gPainting;
-
-// Lists the control for the length of its painting, however that ends.
+// Lists a control and its canvas for the length of its painting, however that ends: a
+// control needs its canvas only while it paints, so none keeps one. The list lives on
+// the stack, innermost first, and the thread holds only a plain pointer to it, which
+// stays valid however late a control is freed.
 class TPaintingScope {
  public:
-  TPaintingScope(const TControl* C, TCanvas* Canvas) { gPainting.push_back({C, Canvas}); }
-  ~TPaintingScope() { gPainting.pop_back(); }
+  TPaintingScope(const TControl* C, TCanvas* ACanvas)
+      : Control(C), Canvas(ACanvas), Outer(Innermost) {
+    Innermost = this;
+  }
+  ~TPaintingScope() { Innermost = Outer; }
   TPaintingScope(const TPaintingScope&) = delete;
   TPaintingScope& operator=(const TPaintingScope&) = delete;
+
+  static thread_local TPaintingScope* Innermost;
+  const TControl* Control;
+  TCanvas* const Canvas;
+  TPaintingScope* const Outer;
 };
+thread_local TPaintingScope* TPaintingScope::Innermost = nullptr;
 
 // A control freed while it paints leaves the list, so one made at its address later
 // does not take its canvas.
 void ForgetPainting(const TControl* C) {
-  for (TPainting& p : gPainting)
-    if (p.Control == C) p.Control = nullptr;
+  for (TPaintingScope* p = TPaintingScope::Innermost; p != nullptr; p = p->Outer)
+    if (p->Control == C) p->Control = nullptr;
 }
 
 }  // namespace
@@ -61,7 +65,7 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
 
 TControl::~TControl() {
   Destroying();
-  if (!gPainting.empty()) ForgetPainting(this);
+  if (TPaintingScope::Innermost != nullptr) ForgetPainting(this);
 }
 
 TControlSpacing& TControl::Spacing() const {
@@ -616,8 +620,8 @@ void TControl::SetFocus() {
 void TControl::Paint() {}
 
 TCanvas* TControl::Canvas() const {
-  for (auto it = gPainting.rbegin(); it != gPainting.rend(); ++it)
-    if (it->Control == this) return it->Canvas;
+  for (const TPaintingScope* p = TPaintingScope::Innermost; p != nullptr; p = p->Outer)
+    if (p->Control == this) return p->Canvas;
   return nullptr;
 }
 

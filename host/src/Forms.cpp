@@ -19,12 +19,13 @@ constexpr TAlphaColor kDefaultFormBackground = 0xFFF0F0F0;
 }  // namespace
 
 TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
-    : TFmxObject(AOwner), FPadding(this), FFill(new TBrush(TBrushKind::None, TAlphaColors::White)) {
-  FFill->SetOnChange([this](TObject*) { InvalidateAll(); });
+    : TFmxObject(AOwner), FPadding(this), FFill(new TFormFill(this)) {
   Application->FormCreated(this);
 }
 
 void TCommonCustomForm::TFormPadding::Changed() { FForm->Realign(); }
+
+void TCommonCustomForm::TFormFill::HolderChanged() { FForm->InvalidateAll(); }
 
 TCommonCustomForm::~TCommonCustomForm() {
   // Objects not freed through delete (a form on the stack) skip BeforeDestruction.

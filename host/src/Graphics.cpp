@@ -20,30 +20,48 @@ namespace fmx {
 
 namespace {
 const TNotifyEvent kNoHandler;
+
+// Values telling their holder of a change, innermost first, each with whether it was
+// freed meanwhile: the holder's listener can reach application code (text settings tell
+// their own handler when their font changes) that frees the holder and the value.
+struct TValueWatch {
+  const TChangeNotifier* Value;
+  bool Freed;
+  TValueWatch* Outer;
+};
+thread_local TValueWatch* gValueWatches = nullptr;
 }  // namespace
+
+TChangeNotifier::~TChangeNotifier() {
+  for (TValueWatch* w = gValueWatches; w != nullptr; w = w->Outer)
+    if (w->Value == this) w->Freed = true;
+}
 
 const TNotifyEvent& TChangeNotifier::OnChange() const { return FOnChange ? *FOnChange : kNoHandler; }
 
 void TChangeNotifier::SetOnChange(TNotifyEvent Value) {
-  if (!Value)
-    FOnChange.reset();
-  else if (FOnChange)
+  if (FOnChange)
     *FOnChange = std::move(Value);
-  else
+  else if (Value)
     FOnChange = std::make_unique<TNotifyEvent>(std::move(Value));
 }
 
 void TChangeNotifier::Changed() {
   if (FMuted) return;
-  if (!FOnChange) {
+  if (!FOnChange || !*FOnChange) {
     HolderChanged();
     return;
   }
-  // The holder's listener can reach application code (text settings tell their own
-  // handler when their font changes); if anything was freed, this value may have been.
-  const uint64_t destroyedBefore = detail::gDestroyedCount;
-  HolderChanged();
-  if (detail::gDestroyedCount != destroyedBefore || !FOnChange) return;
+  TValueWatch watch{this, false, gValueWatches};
+  gValueWatches = &watch;
+  try {
+    HolderChanged();
+  } catch (...) {
+    gValueWatches = watch.Outer;
+    throw;
+  }
+  gValueWatches = watch.Outer;
+  if (watch.Freed || !*FOnChange) return;
   // A copy runs: the handler may free this value's holder, and with it the handler.
   const TNotifyEvent handler = *FOnChange;
   handler(this);

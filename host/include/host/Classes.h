@@ -62,6 +62,8 @@ class TPersistent : public TObject {
 
 enum class TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
 using TComponentState = TSet<TComponentStateItem, uint8_t>;
+static_assert(static_cast<unsigned>(TComponentStateItem::csDesigning) < 8,
+              "a component's state is kept in a byte");
 
 enum class TOperation { opInsert, opRemove };
 

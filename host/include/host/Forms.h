@@ -293,7 +293,17 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   bool FActive = false;
   bool FTransparency = false;
   TStyleBook* FStyleBook = nullptr;
-  TBrush* FFill;
+  // A change of the fill repaints the whole form, whatever handler the application sets.
+  class TFormFill final : public TBrush {
+   public:
+    explicit TFormFill(TCommonCustomForm* AForm)
+        : TBrush(TBrushKind::None, TAlphaColors::White), FForm(AForm) {}
+
+   private:
+    void HolderChanged() override;
+    TCommonCustomForm* FForm;
+  };
+  TFormFill* FFill;
   TWeak<TControl> FHovered;
   TWeak<TControl> FCaptured;
   TWeak<TControl> FPressedControl;

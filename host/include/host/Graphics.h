@@ -18,6 +18,7 @@ constexpr TAlphaColor DefaultFontColor = 0xFF000000;
 // Base of the small value objects whose changes their owner wants to hear about.
 class TChangeNotifier : public TPersistent {
  public:
+  ~TChangeNotifier() override;
   // The application's handler. A value held as a member of a control tells the control
   // apart (HolderChanged), so setting a handler never cuts the control off.
   const TNotifyEvent& OnChange() const;
@@ -50,7 +51,8 @@ class TChangeNotifier : public TPersistent {
   };
 
  private:
-  // Made when a handler is set: few values have one.
+  // Made when a handler is first set (few values have one) and kept, so a reference
+  // OnChange returned stays valid when the handler is cleared.
   std::unique_ptr<TNotifyEvent> FOnChange;
   bool FMuted = false;
 };
