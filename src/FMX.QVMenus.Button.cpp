@@ -94,8 +94,7 @@ TQVMenuButton::TQVMenuButton(TComponent* AOwner) : TPresentedControl(AOwner) {
   FImageIndex = -1;
   FMoreArrow = false;
   FParentMenuBar = nullptr;
-  FIconBitmap = new TBitmap;
-  FIconBitmap->SetOnChange([this](TObject* Sender) { OnBitmapChanged(Sender); });
+  FIconBitmap = &FIconBitmapStore;
   // The field only: the style's look is applied when a bar adopts the entry.
   FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
   __QV_CreateMenuButtonAppearance();
@@ -199,7 +198,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
 }
 
 TQVMenuButton::~TQVMenuButton() {
-  delete FIconBitmap;
+  // The picture itself goes with the entry's members.
   FIconBitmap = nullptr;
   // The glyph lets go of the image list before the children go.
   if (F_ImageIndexMark != nullptr) F_ImageIndexMark->SetImages(nullptr);
