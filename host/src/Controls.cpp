@@ -116,11 +116,11 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   InvalidatePainted();
   if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (sized) {
-    TWeak<TComponent> self(this);
+    TFreedWatch self(this);
     Realign();
-    if (!self.Alive()) return;
+    if (self.Gone()) return;
     Resize();
-    if (!self.Alive()) return;  // freed by its resize handler
+    if (self.Gone()) return;  // freed by its resize handler
   }
   NotifyTreeChanged();
   if (Align() != TAlignLayout::None) ParentRealign();
@@ -199,9 +199,9 @@ void TControl::SetAlign(TAlignLayout Value) {
     Value = TAlignLayout::None;
   if (Value == Align()) return;
   FAlign = static_cast<uint8_t>(Value);
-  TWeak<TComponent> self(this);
+  TFreedWatch self(this);
   ParentRealign();
-  if (self.Alive()) NotifyTreeChanged();  // the layout's handlers may have freed it
+  if (!self.Gone()) NotifyTreeChanged();  // the layout's handlers may have freed it
 }
 
 void TControl::ParentRealign() {
@@ -237,11 +237,12 @@ void TControl::DoRealignNow() {
   // Released however the layout ends (a handler may throw, or free this control),
   // or the control would never lay out again.
   struct TUnlock {
-    TWeak<TControl> Self;
+    TControl* Self;
+    TFreedWatch Watch;
     ~TUnlock() {
-      if (TControl* c = Self.Get()) --c->FRealignLock;
+      if (!Watch.Gone()) --Self->FRealignLock;
     }
-  } unlock{TWeak<TControl>(this)};
+  } unlock{this, TFreedWatch(this)};
   DoRealign();
 }
 
@@ -270,9 +271,9 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   SubtreeChanged();
   if (Value) InvalidatePainted();
-  TWeak<TComponent> self(this);
+  TFreedWatch self(this);
   if (Align() != TAlignLayout::None) ParentRealign();
-  if (!self.Alive()) return;
+  if (self.Gone()) return;
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -627,20 +628,20 @@ TCanvas* TControl::Canvas() const {
 
 void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
-  TWeak<TComponent> self(this);
+  TFreedWatch self(this);
   TPaintingScope painting(this, ACanvas);
   if (FEvents && FEvents->OnPainting) {
     auto h = FEvents->OnPainting;
     h(this);
-    if (!self.Alive()) return;
+    if (self.Gone()) return;
   }
   TEffect::PaintEffectsBehind(this, ACanvas);
   Paint();
-  if (!self.Alive()) return;
+  if (self.Gone()) return;
   if (FEvents && FEvents->OnPaint) {
     auto h = FEvents->OnPaint;
     h(this);
-    if (!self.Alive()) return;
+    if (self.Gone()) return;
   }
   const bool clips = ACanvas != nullptr && FClipChildren;
   if (clips) {
@@ -655,7 +656,7 @@ void TControl::PaintTo(TCanvas* ACanvas) {
 
 void TControl::PaintChildren(TCanvas* canvas) {
   // A child's paint handler may free this control too.
-  TWeak<TComponent> self(this);
+  TFreedWatch self(this);
   // What may be drawn at all (the damaged region, cut by clipping parents), in local
   // coordinates: children wholly outside it are not visited.
   const TRectF visible = canvas != nullptr ? canvas->ClipBounds() : TRectF{};
@@ -671,7 +672,7 @@ void TControl::PaintChildren(TCanvas* canvas) {
     }
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
-    if (!self.Alive()) return;
+    if (self.Gone()) return;
   }
 }
 

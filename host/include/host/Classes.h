@@ -277,6 +277,9 @@ class TFreedWatch {
   TFreedWatch(const TFreedWatch&) = delete;
   TFreedWatch& operator=(const TFreedWatch&) = delete;
   bool Freed() const { return FFreed; }
+  // Freed during the call, or already on its way out before it: what a weak link would
+  // read as null. Either way the caller leaves the component alone.
+  bool Gone() const { return FFreed || FTarget == nullptr || FTarget->IsDestroying(); }
 
  private:
   friend class TComponent;
