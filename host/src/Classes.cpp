@@ -100,25 +100,17 @@ void TComponent::BeforeDestruction() {
   if (!IsDestroying()) Destroying();
 }
 
-namespace {
-// The watches of this thread, innermost first.
-thread_local TFreedWatch* gWatches = nullptr;
-}  // namespace
-
-TFreedWatch::TFreedWatch(TComponent* C)
-    : FTarget(C != nullptr && !C->IsDestroying() ? C : nullptr), FOuter(gWatches) {
-  gWatches = this;
+void detail::TellWatchesOf(const void* Target) {
+  for (TWatch* w = TWatch::Innermost; w != nullptr; w = w->Outer)
+    if (w->Target == Target) w->Freed = true;
 }
-
-TFreedWatch::~TFreedWatch() { gWatches = FOuter; }
 
 void TComponent::Destroying() {
   if (IsDestroying()) return;
   FComponentState.Include(TComponentStateItem::csDestroying);
   ++detail::gDestroyedCount;
   if (FLifeToken != nullptr) FLifeToken->Alive = false;
-  for (TFreedWatch* w = gWatches; w != nullptr; w = w->FOuter)
-    if (w->FTarget == this) w->FFreed = true;
+  detail::TellWatches(this);
   // A big tree does not fit the cache: asking for the components a few places ahead
   // overlaps their misses instead of waiting for each in turn.
   if (!FComponents) return;

@@ -20,22 +20,10 @@ namespace fmx {
 
 namespace {
 const TNotifyEvent kNoHandler;
-
-// Values telling their holder of a change, innermost first, each with whether it was
-// freed meanwhile: the holder's listener can reach application code (text settings tell
-// their own handler when their font changes) that frees the holder and the value.
-struct TValueWatch {
-  const TChangeNotifier* Value;
-  bool Freed;
-  TValueWatch* Outer;
-};
-thread_local TValueWatch* gValueWatches = nullptr;
 }  // namespace
 
-TChangeNotifier::~TChangeNotifier() {
-  for (TValueWatch* w = gValueWatches; w != nullptr; w = w->Outer)
-    if (w->Value == this) w->Freed = true;
-}
+// A value telling its holder of a change is watched (see Changed).
+TChangeNotifier::~TChangeNotifier() { detail::TellWatches(this); }
 
 const TNotifyEvent& TChangeNotifier::OnChange() const { return FOnChange ? *FOnChange : kNoHandler; }
 
@@ -52,15 +40,10 @@ void TChangeNotifier::Changed() {
     HolderChanged();
     return;
   }
-  TValueWatch watch{this, false, gValueWatches};
-  gValueWatches = &watch;
-  try {
-    HolderChanged();
-  } catch (...) {
-    gValueWatches = watch.Outer;
-    throw;
-  }
-  gValueWatches = watch.Outer;
+  // The holder's listener can reach application code (text settings tell their own
+  // handler when their font changes) that frees the holder and this value with it.
+  const detail::TWatch watch(this);
+  HolderChanged();
   if (watch.Freed || !*FOnChange) return;
   // A copy runs: the handler may free this value's holder, and with it the handler.
   const TNotifyEvent handler = *FOnChange;

@@ -150,7 +150,6 @@ class TComponent : public TPersistent {
 
  private:
   friend class TComponentStateScope;
-  friend class TFreedWatch;
   friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
 
@@ -264,29 +263,47 @@ class TWeak {
   TLifeToken* FToken = nullptr;
 };
 
+namespace detail {
+// A watch on an object for the length of a call that can run application code: the
+// object tells the watches on it as it goes (TellWatches), so a watch costs no link to
+// it. Watches live on the stack and are listed per thread, innermost first.
+struct TWatch {
+  explicit TWatch(const void* ATarget) : Target(ATarget), Outer(Innermost) { Innermost = this; }
+  ~TWatch() { Innermost = Outer; }
+  TWatch(const TWatch&) = delete;
+  TWatch& operator=(const TWatch&) = delete;
+  const void* const Target;
+  bool Freed = false;
+  TWatch* const Outer;
+  static inline thread_local TWatch* Innermost = nullptr;
+};
+void TellWatchesOf(const void* Target);
+// The object at Target is going: the watches on it read freed. Every component and
+// value calls this as it goes, mostly with no watch open at all.
+inline void TellWatches(const void* Target) {
+  if (TWatch::Innermost != nullptr) TellWatchesOf(Target);
+}
+}  // namespace detail
+
 // Whether a component was freed during a call that can run application code. A weak
 // link alone cannot tell: it reads null from the moment freeing begins, and a component
 // whose freeing was already under way when the call began stays in memory until that
-// freeing, further up the stack, ends. Watches live on the stack and are listed per
-// thread, innermost first; a component tells the watches on it as its freeing begins,
-// so a watch costs no link to the component (the host watches every insert).
+// freeing, further up the stack, ends. The component tells the watch as its freeing
+// begins (the host watches every insert, layout and paint).
 class TFreedWatch {
  public:
-  explicit TFreedWatch(TComponent* C);
-  ~TFreedWatch();
-  TFreedWatch(const TFreedWatch&) = delete;
-  TFreedWatch& operator=(const TFreedWatch&) = delete;
-  bool Freed() const { return FFreed; }
+  explicit TFreedWatch(TComponent* C) : FWatch(C != nullptr && !C->IsDestroying() ? C : nullptr) {}
+  bool Freed() const { return FWatch.Freed; }
   // Freed during the call, or already on its way out before it: what a weak link would
   // read as null. Either way the caller leaves the component alone.
-  bool Gone() const { return FFreed || FTarget == nullptr || FTarget->IsDestroying(); }
+  bool Gone() const {
+    return FWatch.Freed || FWatch.Target == nullptr ||
+           static_cast<const TComponent*>(FWatch.Target)->IsDestroying();
+  }
 
  private:
-  friend class TComponent;
   // Null when there was nothing to watch (no component, or one already going).
-  const TComponent* FTarget;
-  bool FFreed = false;
-  TFreedWatch* FOuter;
+  detail::TWatch FWatch;
 };
 
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.
