@@ -135,12 +135,16 @@ void TQVMenuBar::__QV_CreateMenuBarAppearance() {
 }
 
 TQVMenuBar::~TQVMenuBar() {
-  // A bar that goes while its menu is open leaves no handler of its own behind.
-  __QV_GiveBackControl();
-  __QV_GiveBackForm();
   delete F_TimerHideMenus;
   F_TimerHideMenus = nullptr;
   FImageLink.reset();
+}
+
+void TQVMenuBar::BeforeDestruction() {
+  TPresentedControl::BeforeDestruction();
+  // A bar that goes while its menu is open leaves no handler of its own behind.
+  __QV_GiveBackControl();
+  __QV_GiveBackForm();
 }
 
 void TQVMenuBar::__QV_测试_显示提示(TQVMenuBar*, TFmxObject*) {}
@@ -270,9 +274,9 @@ void TQVMenuBar::__QV_AdoptMenuButton(TQVMenuBar* ARoot, TQVMenuButton* AButton)
 
 void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's layout runs application code that may free this bar or the newcomer.
-  TFreedWatch guard(this), added(AObject);
+  TDispatchScope scope;
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (guard.Freed() || added.Freed() || AObject->Parent() != this) return;
+  if (IsDestroying() || AObject->IsDestroying() || AObject->Parent() != this) return;
   __QV_测试_显示提示(this, AObject);
   // What the form owns may join only as a bar or an entry; the bar's own parts and
   // controls owned by other controls are let in.
@@ -348,9 +352,10 @@ void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   FEntriesEnd.Valid = false;
   // The leaving child's ParentChanged runs application code that may free this bar or
   // the child; a freed child is already out of every weak list.
-  TFreedWatch guard(this), leaving(AObject);
+  TDispatchScope scope;
+  const bool leavingWasGoing = AObject->IsDestroying();
   TPresentedControl::DoRemoveObject(AObject);
-  if (guard.Freed() || leaving.Freed()) return;
+  if (IsDestroying() || (!leavingWasGoing && AObject->IsDestroying())) return;
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (root == nullptr || AObject == nullptr) return;

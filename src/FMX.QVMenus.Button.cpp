@@ -262,9 +262,9 @@ void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
     TPresentedControl::DoInsertObject(Index, AObject);
     return;
   }
-  TFreedWatch self(this), added(AObject);
+  TDispatchScope scope;
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (self.Freed() || added.Freed() || AObject == nullptr || AObject->Parent() != this) return;
+  if (IsDestroying() || AObject->IsDestroying() || AObject == nullptr || AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());

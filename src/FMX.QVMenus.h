@@ -223,6 +223,8 @@ class TQVMenuBar : public TPresentedControl {
   void DoMouseEnter() override;
   // A taken-over control that is freed is never touched again.
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A bar that goes while its menu is open gives back what it took over.
+  void BeforeDestruction() override;
   // The root of a tree listens to its form's keys; a bar that joins a tree stops.
   void ParentChanged() override;
   // Keeps FEntriesEnd current as entries move and resize.

@@ -314,7 +314,10 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
 
 // --- destruction --------------------------------------------------------------
 
-TQVTitleBar::~TQVTitleBar() {
+TQVTitleBar::~TQVTitleBar() = default;
+
+void TQVTitleBar::BeforeDestruction() {
+  TPresentedControl::BeforeDestruction();
   // A title bar that goes while its menu is open leaves no handler of its own behind.
   __QV_GiveBackControl();
   F_ActiveTimer.reset();

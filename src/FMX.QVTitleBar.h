@@ -82,6 +82,8 @@ class TQVTitleBar : public TPresentedControl {
  protected:
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // What freeing the title bar does to others (the form's frame and its controls).
+  void BeforeDestruction() override;
 
  private:
   // Test access to the private tree and state, as the library's own unit tests need it.

@@ -39,8 +39,11 @@ void TApplication::FormCreated(TCommonCustomForm* AForm) {
 }
 
 void TApplication::FormDestroyed(TCommonCustomForm* AForm) {
+  // Told when the form's freeing begins and again by its destructor: once is enough.
+  auto it = std::find(FForms.begin(), FForms.end(), AForm);
+  if (it == FForms.end()) return;
+  FForms.erase(it);
   if (FPlatform) FPlatform->FormDestroying(AForm);
-  FForms.erase(std::remove(FForms.begin(), FForms.end(), AForm), FForms.end());
   if (FMainForm == AForm) FMainForm = nullptr;
 }
 

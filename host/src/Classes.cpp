@@ -23,25 +23,35 @@ bool IsValidIdent(const std::string& s) {
 }
 }  // namespace
 
-namespace {
-// Objects whose delete is under way on this thread, innermost last. An owner freeing
-// its components skips one of these: it is already going (its deletion further up the
-// stack freed the owner through a child, say), and a second delete would free it twice.
-thread_local std::vector<const TObject*> gDeleting;
-
-bool BeingDeleted(const TObject* O) {
-  return std::find(gDeleting.rbegin(), gDeleting.rend(), O) != gDeleting.rend();
-}
-}  // namespace
-
 void TObject::operator delete(TObject* p, std::destroying_delete_t) {
+  if (p->QueueFree()) return;
   // The most-derived address is where the allocation starts.
   void* block = dynamic_cast<void*>(p);
-  gDeleting.push_back(p);
   p->BeforeDestruction();
   p->~TObject();
-  gDeleting.erase(std::find(gDeleting.rbegin(), gDeleting.rend(), p).base() - 1);
   ::operator delete(block);
+}
+
+void TObject::EnqueueFree(TObject* Object) {
+  if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new std::vector<TDispatchScope::TQueued>();
+  TDispatchScope::Pending->push_back({Object, dynamic_cast<void*>(Object)});
+}
+
+void TDispatchScope::FreePending() {
+  // Destructors may delete more; those are queued behind and freed in the next round.
+  ++Depth;
+  while (Pending != nullptr && !Pending->empty()) {
+    std::vector<TQueued> batch = std::move(*Pending);
+    Pending->clear();
+    // Every destructor of the round runs before any memory goes: a destructor that still
+    // reads an object freed in the same dispatch reads it whole. Owners and parents were
+    // queued before what they own, so their destructors run first, as without a queue.
+    for (const TQueued& q : batch) q.Object->~TObject();
+    for (const TQueued& q : batch) ::operator delete(q.Block);
+  }
+  delete Pending;
+  Pending = nullptr;
+  --Depth;
 }
 
 std::string TObject::ClassName() const {
@@ -75,19 +85,10 @@ TComponent::TComponent(TComponent* AOwner) {
 }
 
 TComponent::~TComponent() {
+  // All of this was done when delete queued the component; a component that was not
+  // deleted (one on the stack, a member) does it here.
   Destroying();
-  // Tell whoever asked that this component goes away, before the owned ones do.
-  if (FRare && !FRare->FreeNotifies.empty()) {
-    auto notifies = std::move(FRare->FreeNotifies);
-    FRare->FreeNotifies.clear();
-    for (TComponent* c : notifies) {
-      if (c->FRare) {
-        auto& theirs = c->FRare->FreeNotifies;
-        theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
-      }
-      c->Notification(this, TOperation::opRemove);
-    }
-  }
+  SendFreeNotifications();
   DestroyComponents();
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
   if (FLifeToken != nullptr) {
@@ -96,21 +97,46 @@ TComponent::~TComponent() {
   }
 }
 
-void TComponent::BeforeDestruction() {
-  if (!IsDestroying()) Destroying();
+bool TComponent::QueueFree() {
+  // A second delete of a component already going (its owner freeing what it owns, say,
+  // after a handler freed it first) finds it done.
+  if (FFreeQueued) return true;
+  FFreeQueued = true;
+  // Outside any dispatch the freeing ends before delete returns.
+  TDispatchScope scope;
+  // Queued before what it frees below, so its destructors run before theirs.
+  EnqueueFree(this);
+  Destroying();
+  BeforeDestruction();
+  FreeChildren();
+  // Tell whoever asked that this component goes away, before the owned ones do.
+  SendFreeNotifications();
+  DestroyComponents();
+  if (FOwner != nullptr) FOwner->RemoveComponent(this);
+  return true;
 }
 
-void detail::TellWatchesOf(const void* Target) {
-  for (TWatch* w = TWatch::Innermost; w != nullptr; w = w->Outer)
-    if (w->Target == Target) w->Freed = true;
+void TComponent::SendFreeNotifications() {
+  if (!FRare || FRare->FreeNotifies.empty()) return;
+  auto notifies = std::move(FRare->FreeNotifies);
+  FRare->FreeNotifies.clear();
+  for (TComponent* c : notifies) {
+    if (c->FRare) {
+      auto& theirs = c->FRare->FreeNotifies;
+      theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+    }
+    c->Notification(this, TOperation::opRemove);
+  }
+}
+
+void TComponent::BeforeDestruction() {
+  if (!IsDestroying()) Destroying();
 }
 
 void TComponent::Destroying() {
   if (IsDestroying()) return;
   FComponentState.Include(TComponentStateItem::csDestroying);
-  ++detail::gDestroyedCount;
   if (FLifeToken != nullptr) FLifeToken->Alive = false;
-  detail::TellWatches(this);
   // A big tree does not fit the cache: asking for the components a few places ahead
   // overlaps their misses instead of waiting for each in turn.
   if (!FComponents) return;
@@ -236,7 +262,7 @@ void TComponent::DestroyComponents() {
     }
     c->FOwner = nullptr;
     Notification(c, TOperation::opRemove);
-    if (!BeingDeleted(c)) delete c;
+    delete c;
   }
 }
 
@@ -311,8 +337,6 @@ TLifeTokenPool& LifeTokenPool() {
   return *pool;
 }
 }  // namespace
-
-uint64_t detail::gDestroyedCount = 0;
 
 void detail::FreeLifeToken(TLifeToken* Token) { LifeTokenPool().Free.push_back(Token); }
 

@@ -36,18 +36,13 @@ class TPaintingScope {
   TPaintingScope& operator=(const TPaintingScope&) = delete;
 
   static thread_local TPaintingScope* Innermost;
-  const TControl* Control;
+  // A control freed while it paints keeps its memory to the end of the dispatch that
+  // painting runs in, so no control made later can take its place on the list.
+  const TControl* const Control;
   TCanvas* const Canvas;
   TPaintingScope* const Outer;
 };
 thread_local TPaintingScope* TPaintingScope::Innermost = nullptr;
-
-// A control freed while it paints leaves the list, so one made at its address later
-// does not take its canvas.
-void ForgetPainting(const TControl* C) {
-  for (TPaintingScope* p = TPaintingScope::Innermost; p != nullptr; p = p->Outer)
-    if (p->Control == C) p->Control = nullptr;
-}
 
 }  // namespace
 
@@ -63,10 +58,7 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
   FAnchors = static_cast<uint8_t>(TAnchors{TAnchorKind::akLeft, TAnchorKind::akTop}.Bits());
 }
 
-TControl::~TControl() {
-  Destroying();
-  if (TPaintingScope::Innermost != nullptr) ForgetPainting(this);
-}
+TControl::~TControl() { Destroying(); }
 
 TControlSpacing& TControl::Spacing() const {
   if (!FSpacing) FSpacing = std::make_unique<TControlSpacing>(const_cast<TControl*>(this));
@@ -116,11 +108,11 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   InvalidatePainted();
   if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
   if (sized) {
-    TFreedWatch self(this);
+    TDispatchScope scope;
     Realign();
-    if (self.Gone()) return;
+    if (IsDestroying()) return;
     Resize();
-    if (self.Gone()) return;  // freed by its resize handler
+    if (IsDestroying()) return;  // freed by its resize handler
   }
   NotifyTreeChanged();
   if (Align() != TAlignLayout::None) ParentRealign();
@@ -199,9 +191,9 @@ void TControl::SetAlign(TAlignLayout Value) {
     Value = TAlignLayout::None;
   if (Value == Align()) return;
   FAlign = static_cast<uint8_t>(Value);
-  TFreedWatch self(this);
+  TDispatchScope scope;
   ParentRealign();
-  if (!self.Gone()) NotifyTreeChanged();  // the layout's handlers may have freed it
+  if (!IsDestroying()) NotifyTreeChanged();  // the layout's handlers may have freed it
 }
 
 void TControl::ParentRealign() {
@@ -236,13 +228,13 @@ void TControl::DoRealignNow() {
   ++FRealignLock;
   // Released however the layout ends (a handler may throw, or free this control),
   // or the control would never lay out again.
+  TDispatchScope scope;
   struct TUnlock {
     TControl* Self;
-    TFreedWatch Watch;
     ~TUnlock() {
-      if (!Watch.Gone()) --Self->FRealignLock;
+      if (!Self->IsDestroying()) --Self->FRealignLock;
     }
-  } unlock{this, TFreedWatch(this)};
+  } unlock{this};
   DoRealign();
 }
 
@@ -271,9 +263,9 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   SubtreeChanged();
   if (Value) InvalidatePainted();
-  TFreedWatch self(this);
+  TDispatchScope scope;
   if (Align() != TAlignLayout::None) ParentRealign();
-  if (self.Gone()) return;
+  if (IsDestroying()) return;
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -494,9 +486,9 @@ bool TControl::PointInObjectLocal(float X, float Y) const {
 
 void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees either of the two.
-  TFreedWatch self(this), added(AObject);
+  TDispatchScope scope;
   TFmxObject::DoInsertObject(Index, AObject);
-  if (self.Freed() || added.Freed()) return;
+  if (IsDestroying() || AObject->IsDestroying()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
@@ -517,9 +509,9 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
   else
     InvalidatePainted();  // an effect: what it painted goes with it
   // The leaving child's ParentChanged may run application code that frees this parent.
-  TFreedWatch self(this);
+  TDispatchScope scope;
   TFmxObject::DoRemoveObject(AObject);
-  if (self.Freed()) return;
+  if (IsDestroying()) return;
   SubtreeChanged();
   if (wasAligned) Realign();
 }
@@ -628,20 +620,20 @@ TCanvas* TControl::Canvas() const {
 
 void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
-  TFreedWatch self(this);
+  TDispatchScope scope;
   TPaintingScope painting(this, ACanvas);
   if (FEvents && FEvents->OnPainting) {
     auto h = FEvents->OnPainting;
     h(this);
-    if (self.Gone()) return;
+    if (IsDestroying()) return;
   }
   TEffect::PaintEffectsBehind(this, ACanvas);
   Paint();
-  if (self.Gone()) return;
+  if (IsDestroying()) return;
   if (FEvents && FEvents->OnPaint) {
     auto h = FEvents->OnPaint;
     h(this);
-    if (self.Gone()) return;
+    if (IsDestroying()) return;
   }
   const bool clips = ACanvas != nullptr && FClipChildren;
   if (clips) {
@@ -656,7 +648,7 @@ void TControl::PaintTo(TCanvas* ACanvas) {
 
 void TControl::PaintChildren(TCanvas* canvas) {
   // A child's paint handler may free this control too.
-  TFreedWatch self(this);
+  TDispatchScope scope;
   // What may be drawn at all (the damaged region, cut by clipping parents), in local
   // coordinates: children wholly outside it are not visited.
   const TRectF visible = canvas != nullptr ? canvas->ClipBounds() : TRectF{};
@@ -672,7 +664,7 @@ void TControl::PaintChildren(TCanvas* canvas) {
     }
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
-    if (self.Gone()) return;
+    if (IsDestroying()) return;
   }
 }
 
@@ -704,6 +696,7 @@ void TRealignBatch::Flush() {
 }
 
 void TRealignBatch::RunDeferred(bool Lay, bool StillOpen) {
+  TDispatchScope scope;
   // A batch still open (a flush) collects what the layouts done here put off in a
   // fresh list; a closed one has none, so that a batch a handler opens starts its own.
   std::unique_ptr<std::vector<TWeak<TFmxObject>>> pending(gDeferred);

@@ -24,6 +24,8 @@ void TCommonCustomForm::BeforeDestruction() {
     auto h = std::move(FOnDestroy);
     h(this);
   }
+  // Off the application's and the platform's lists now, not when the memory goes.
+  Application->FormDestroyed(this);
   TFmxObject::BeforeDestruction();
 }
 

@@ -405,6 +405,9 @@ TComponent* ReadComponentFromText(std::string_view Text, TComponent* AOwner,
   auto plan = PlanText(Text, Options.Limits, planner, nullptr, false);
   if (AOwner && !plan->Name.empty() && AOwner->FindComponent(plan->Name))
     Fail(plan->Pos, "expected a name not yet used by the owner, found '" + plan->Name + "'");
+  // A handler run while reading may free what the reader still holds: it stays
+  // readable (and a second delete of it does nothing) until the reading is over.
+  TDispatchScope scope;
   TBuilder b(Options);
   TComponent* root = nullptr;
   try {
@@ -446,6 +449,7 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
   auto plan = planner.PlanObject(*dom, cls, true, true);
   planner.CheckRefs();
 
+  TDispatchScope scope;
   TBuilder b(Options);
   for (auto& [key, c] : planner.Existing) b.ByName[key] = c;
   try {

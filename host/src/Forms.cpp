@@ -27,6 +27,8 @@ void TCommonCustomForm::TFormPadding::Changed() { FForm->Realign(); }
 
 void TCommonCustomForm::TFormFill::HolderChanged() { FForm->InvalidateAll(); }
 
+bool TCommonCustomForm::TFormFill::HolderGoing() const { return FForm->IsDestroying(); }
+
 TCommonCustomForm::~TCommonCustomForm() {
   // Objects not freed through delete (a form on the stack) skip BeforeDestruction.
   Destroying();
@@ -52,17 +54,16 @@ void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   Application->Platform()->ApplyWindowRect(this, TRect::Bounds(FLeft, FTop, FWidth, FHeight));
   if (sized) {
     InvalidateAll();
-    TWeak<TComponent> self(this);
+    TDispatchScope scope;
     Realign();
-    if (!self.Alive()) return;
     Resize();
-    if (!self.Alive()) return;  // its resize handler freed the form
+    if (IsDestroying()) return;  // its resize handler freed the form
   }
   TreeChanged();
 }
 
 void TCommonCustomForm::Resize() {
-  if (FOnResize) {
+  if (FOnResize && !IsDestroying()) {
     auto h = FOnResize;
     h(this);
   }
@@ -80,12 +81,11 @@ void TCommonCustomForm::Realign() {
   FRealignPending = false;
   FRealigning = true;
   // Cleared however the layout ends (a handler may throw or free the form).
+  TDispatchScope scope;
   struct TDone {
-    TWeak<TCommonCustomForm> Self;
-    ~TDone() {
-      if (TCommonCustomForm* f = Self.Get()) f->FRealigning = false;
-    }
-  } done{TWeak<TCommonCustomForm>(this)};
+    TCommonCustomForm* Self;
+    ~TDone() { Self->FRealigning = false; }
+  } done{this};
   TRectF full{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
   TRectF area{FPadding.Left(), FPadding.Top(), full.Right - FPadding.Right(),
               full.Bottom - FPadding.Bottom()};
@@ -98,9 +98,9 @@ void TCommonCustomForm::RealignDeferred() {
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees either of the two.
-  TFreedWatch self(this), added(AObject);
+  TDispatchScope scope;
   TFmxObject::DoInsertObject(Index, AObject);
-  if (self.Freed() || added.Freed()) return;
+  if (IsDestroying() || AObject->IsDestroying()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
@@ -116,9 +116,9 @@ void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   if (c != nullptr) c->InvalidateLeaving();
   // The leaving child's ParentChanged may run application code that frees this form.
-  TFreedWatch self(this);
+  TDispatchScope scope;
   TFmxObject::DoRemoveObject(AObject);
-  if (wasAligned && !self.Freed()) Realign();
+  if (wasAligned && !IsDestroying()) Realign();
 }
 
 void TCommonCustomForm::ChildrenChanged() {
@@ -138,9 +138,9 @@ void TCommonCustomForm::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
   // Showing activates the form, and its OnActivate may free it.
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   Application->Platform()->FormVisibleChanged(this);
-  if (!self.Alive()) return;
+  if (IsDestroying()) return;
   if (FVisible) InvalidateAll();
   DoShowOrHide();
 }
@@ -202,15 +202,15 @@ bool TCommonCustomForm::CloseQuery() {
 }
 
 void TCommonCustomForm::Close() {
-  TWeak<TComponent> self(this);
-  if (!CloseQuery() || !self.Alive()) return;
+  TDispatchScope scope;
+  if (!CloseQuery() || IsDestroying()) return;
   const bool isMain = Application->MainForm() == this;
   TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
   if (FOnClose) {
     auto h = FOnClose;
     h(this, action);
     // A handler that freed the form has closed it for good.
-    if (!self.Alive()) {
+    if (IsDestroying()) {
       if (isMain) Application->Terminate();
       return;
     }
@@ -264,12 +264,12 @@ void TCommonCustomForm::SetFocused(TControl* AControl) {
   if (AControl != nullptr && (AControl->ParentForm() != this || !AControl->ParentedVisible() ||
                               !AControl->AbsoluteEnabled()))
     return;
-  TWeak<TControl> old = FFocused;
+  TDispatchScope scope;
+  TControl* old = FFocused.Get();
   FFocused = AControl;
-  TWeak<TComponent> self(this);
-  if (TControl* o = old.Get()) o->DoExit();
-  if (!self.Alive()) return;
-  if (TControl* n = FFocused.Get(); n != nullptr && n == AControl) n->DoEnter();
+  if (old != nullptr) old->DoExit();
+  // Unless the exit handler moved the focus on, or freed the form or the control.
+  if (FFocused.Get() == AControl && AControl != nullptr && !IsDestroying()) AControl->DoEnter();
 }
 
 void TCommonCustomForm::AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown,
@@ -289,7 +289,7 @@ void TCommonCustomForm::RemoveKeyPreview(TComponent* AOwner) {
 
 bool TCommonCustomForm::PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
   if (FKeyPreviews.empty()) return true;
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   // A preview may add or remove previews, or free their owners.
   const std::vector<TKeyPreview> previews = FKeyPreviews;
   for (const TKeyPreview& p : previews) {
@@ -297,32 +297,32 @@ bool TCommonCustomForm::PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShi
     const TKeyEvent& h = Down ? p.OnKeyDown : p.OnKeyUp;
     if (!h) continue;
     h(this, Key, KeyChar, Shift);
-    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return false;
+    if (IsDestroying() || (Key == 0 && KeyChar == 0)) return false;
   }
   return true;
 }
 
 void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (!PreviewKey(true, Key, KeyChar, Shift)) return;
   if (TControl* f = FFocused.Get()) {
     f->KeyDown(Key, KeyChar, Shift);
-    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;
+    if (Key == 0 && KeyChar == 0) return;
   }
-  if (FOnKeyDown) {
+  if (FOnKeyDown && !IsDestroying()) {
     auto h = FOnKeyDown;
     h(this, Key, KeyChar, Shift);
   }
 }
 
 void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (!PreviewKey(false, Key, KeyChar, Shift)) return;
   if (TControl* f = FFocused.Get()) {
     f->KeyUp(Key, KeyChar, Shift);
-    if (!self.Alive() || (Key == 0 && KeyChar == 0)) return;
+    if (Key == 0 && KeyChar == 0) return;
   }
-  if (FOnKeyUp) {
+  if (FOnKeyUp && !IsDestroying()) {
     auto h = FOnKeyUp;
     h(this, Key, KeyChar, Shift);
   }
@@ -362,18 +362,19 @@ void TCommonCustomForm::ControlHidden(TControl* AControl) {
 bool TCommonCustomForm::UpdateHovered(TPointF P) {
   TControl* now = ObjectAtPoint(P);
   if (now == FHovered.Get()) return true;
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   TControl* old = FHovered.Get();
   FHovered = now;
   // Each handler may free controls or the form; the weak link reads null once the
   // control it names goes.
   if (old != nullptr) old->DoMouseLeave();
-  if (!self.Alive()) return false;
+  if (IsDestroying()) return false;
   if (FHovered.Get() != nullptr && FHovered.Get() == now) now->DoMouseEnter();
-  return self.Alive();
+  return !IsDestroying();
 }
 
 void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
   if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target != nullptr) {
@@ -386,6 +387,7 @@ void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
 }
 
 void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
   if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target == nullptr) {
@@ -401,6 +403,7 @@ void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float 
 }
 
 void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : ObjectAtPoint({X, Y});
   if (FCaptured.Get() != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
   if (target == nullptr) {
@@ -414,33 +417,29 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
   const bool clicks = target == FPressedControl.Get();
   const bool isDouble = FPressedDouble;
   TPointF local = target->AbsoluteToLocal({X, Y});
-  TWeak<TComponent> self(this);
-  TWeak<TComponent> watchedTarget(target);
   target->MouseUp(Button, Shift, local.X, local.Y);
-  if (!self.Alive()) return;
   FPressedControl = nullptr;
-  // A handler that freed the target, or took it off this form, ends the release here.
-  if (!watchedTarget.Alive() || target->Root() != this) return;
+  // A handler that freed the target or the form, or took the target off this form,
+  // ends the release here: whatever is freed is off its parent, so off the tree.
+  if (target->Root() != this) return;
   if (clicks && Button == TMouseButton::mbLeft && target->PointInObjectLocal(local.X, local.Y)) {
     if (isDouble)
       target->DblClick();
     else
       target->Click();
-    if (!self.Alive()) return;
   }
   if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
 }
 
 void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
+  TDispatchScope scope;
   bool handled = false;
   TControl* c = FHovered.Get();
   while (c != nullptr && !handled) {
     // Up the chain from what is still there after each handler.
     TControl* parent = c->ParentControl();
-    TWeak<TComponent> watchedParent(parent);
-    TWeak<TComponent> self(this);
     c->MouseWheel(Shift, WheelDelta, handled);
-    if (!self.Alive() || parent == nullptr || !watchedParent.Alive()) return;
+    if (parent == nullptr || parent->IsDestroying()) return;
     c = parent;
   }
 }
@@ -478,7 +477,7 @@ void TCommonCustomForm::InvalidateRect(const TRectF& R) {
 }
 
 void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   TRectF bounds{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
   if (ACanvas != nullptr) {
     ACanvas->SaveState();
@@ -499,19 +498,19 @@ void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
     }
     c->PaintTo(ACanvas);
     if (ACanvas != nullptr) ACanvas->RestoreState();
-    if (!self.Alive()) break;  // a paint handler freed the form
+    if (IsDestroying()) break;  // a paint handler freed the form
   }
   if (ACanvas != nullptr) ACanvas->RestoreState();
 }
 
 int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   int pass = 0;
   while (pass < kMaxPaintPasses) {
     ++pass;
     const uint64_t before = FTreeGeneration, invalidated = FInvalidations;
     PaintPass(ACanvas, nullptr);
-    if (!self.Alive()) return pass;
+    if (IsDestroying()) return pass;
     // The damage stays recorded: a full paint on some other canvas (a snapshot) does
     // not bring the platform's own picture up to date.
     if (FTreeGeneration == before && FInvalidations == invalidated) break;
@@ -521,7 +520,7 @@ int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
 }
 
 int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool Full) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (Full) InvalidateAll();
   int pass = 0;
   // Paint handlers may change what they paint (layout done while painting): what
@@ -536,13 +535,13 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
     // Without one nothing is clipped or skipped, and one pass runs each paint once.
     if (ACanvas == nullptr || region.Rects().size() == 1) {
       PaintPass(ACanvas, &region);
-      if (!self.Alive()) return pass;
+      if (IsDestroying()) return pass;
     } else {
       for (const TRectF& r : region.Rects()) {
         TPaintRegion one;
         one.Add(r);
         PaintPass(ACanvas, &one);
-        if (!self.Alive()) return pass;
+        if (IsDestroying()) return pass;
       }
     }
     if (Painted != nullptr)

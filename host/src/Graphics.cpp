@@ -22,8 +22,17 @@ namespace {
 const TNotifyEvent kNoHandler;
 }  // namespace
 
-// A value telling its holder of a change is watched (see Changed).
-TChangeNotifier::~TChangeNotifier() { detail::TellWatches(this); }
+TChangeNotifier::~TChangeNotifier() = default;
+
+bool TChangeNotifier::QueueFree() {
+  // A value freed by a handler while it tells of a change stays readable to the end
+  // of the dispatch; outside one it goes at once.
+  if (FFreeQueued) return true;
+  if (!TDispatchScope::Open()) return false;
+  FFreeQueued = true;
+  EnqueueFree(this);
+  return true;
+}
 
 const TNotifyEvent& TChangeNotifier::OnChange() const { return FOnChange ? *FOnChange : kNoHandler; }
 
@@ -42,9 +51,9 @@ void TChangeNotifier::Changed() {
   }
   // The holder's listener can reach application code (text settings tell their own
   // handler when their font changes) that frees the holder and this value with it.
-  const detail::TWatch watch(this);
+  TDispatchScope scope;
   HolderChanged();
-  if (watch.Freed || !*FOnChange) return;
+  if (Gone() || !*FOnChange) return;
   // A copy runs: the handler may free this value's holder, and with it the handler.
   const TNotifyEvent handler = *FOnChange;
   handler(this);
@@ -150,6 +159,10 @@ TTextSettings::~TTextSettings() = default;
 
 void TTextSettings::TSettingsFont::HolderChanged() {
   HolderAt<TTextSettings>(this, offsetof(TTextSettings, FFont))->Changed();
+}
+
+bool TTextSettings::TSettingsFont::HolderGoing() const {
+  return HolderAt<TTextSettings>(this, offsetof(TTextSettings, FFont))->Gone();
 }
 
 void TTextSettings::SetFontColor(TAlphaColor Value) {

@@ -14,5 +14,9 @@ template <class Holder>
 Holder* HolderAt(void* Member, std::size_t Offset) {
   return reinterpret_cast<Holder*>(static_cast<char*>(Member) - Offset);
 }
+template <class Holder>
+const Holder* HolderAt(const void* Member, std::size_t Offset) {
+  return reinterpret_cast<const Holder*>(static_cast<const char*>(Member) - Offset);
+}
 
 }  // namespace fmx

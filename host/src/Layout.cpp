@@ -165,24 +165,11 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   }
   if (!any) return;
 
-  // Placing a control runs its resize handler, which may free or move anything. As
-  // long as nothing was freed, every control in the list is alive and only needs to
-  // still be a child here; once something was, the parent's current list (all alive)
-  // tells which of them are left.
-  TWeak<TFmxObject> parentLink(Parent);
-  uint64_t seenDestroyed = detail::gDestroyedCount;
-  std::vector<const TFmxObject*> live;
-  bool gone = false;
+  // Placing a control runs its resize handler, which may free or move anything. Freed
+  // controls stay readable to the end of the dispatch, so each is asked on its turn.
+  TDispatchScope scope;
   auto present = [&](const Placed& p) {
-    if (!parentLink.Alive()) return false;
-    if (detail::gDestroyedCount != seenDestroyed) {
-      seenDestroyed = detail::gDestroyedCount;
-      live.assign(Parent->ChildrenList().begin(), Parent->ChildrenList().end());
-      std::sort(live.begin(), live.end());
-      gone = true;
-    }
-    if (gone && !std::binary_search(live.begin(), live.end(), p.Control)) return false;
-    return p.Control->Parent() == Parent;
+    return !Parent->IsDestroying() && !p.Control->IsDestroying() && p.Control->Parent() == Parent;
   };
 
   for (const auto& phase : kEdgePhases) {

@@ -89,10 +89,10 @@ const std::string kNoStyleName;
 bool LeaveOldParent(TFmxObject* NewParent, TFmxObject* AObject) {
   TFmxObject* old = AObject->Parent();
   if (old == nullptr) return true;
-  TWeak<TComponent> adopting(NewParent), moving(AObject);
+  TDispatchScope scope;
   old->RemoveObject(AObject);
   // A handler that gave it a parent of its own choosing has the last word.
-  return adopting.Alive() && moving.Alive() && AObject->Parent() == nullptr;
+  return !NewParent->IsDestroying() && !AObject->IsDestroying() && AObject->Parent() == nullptr;
 }
 }  // namespace
 
@@ -152,28 +152,26 @@ void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   RenumberChildren(static_cast<size_t>(Index));
   AObject->FParent = this;
   // The newcomer's ParentChanged may run application code that frees this parent.
-  TFreedWatch self(this);
+  TDispatchScope scope;
   AObject->ParentChanged();
-  if (!self.Freed()) NotifyTreeChanged();
+  if (!IsDestroying()) NotifyTreeChanged();
 }
 
 void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
   if (AObject->FParent != this) return;
+  TDispatchScope scope;
   // While this object is being freed its whole subtree goes: nobody can be hovering
   // or capturing in it any more (those links read null already), so the root is told
   // once, when this object itself leaves.
   if (!IsDestroying()) {
     // The root must forget the object (hover, capture) while the chain still leads to it.
     // Forgetting the hovered control tells it the mouse left, and that handler may free
-    // this parent or the object.
-    TFreedWatch self(this), leaving(AObject);
+    // this parent or the object, or move the object: each of those takes it off here.
     if (IRoot* root = Root()) {
       root->ControlRemovedFromTree(AObject);
       root->TreeChanged();
     }
-    if (self.Freed() || leaving.Freed()) return;
   }
-  // A handler above may have moved it already.
   if (AObject->FParent != this) return;
   const size_t at = AObject->FIndexInParent;
   if (at >= FChildren.size() || FChildren[at] != AObject) return;
@@ -193,10 +191,10 @@ void TFmxObject::BringToFront() {
   FParent->RenumberChildren(at);
   ZOrderChanged(at);
   // The new order lays the parent out, whose handlers may free it (and this).
+  TDispatchScope scope;
   TFmxObject* parent = FParent;
-  TWeak<TComponent> link(parent);
   parent->ChildrenChanged();
-  if (link.Alive()) parent->NotifyTreeChanged();
+  if (!parent->IsDestroying()) parent->NotifyTreeChanged();
 }
 
 void TFmxObject::SendToBack() {
@@ -209,10 +207,10 @@ void TFmxObject::SendToBack() {
   FParent->RenumberChildren(0);
   ZOrderChanged(at);
   // The new order lays the parent out, whose handlers may free it (and this).
+  TDispatchScope scope;
   TFmxObject* parent = FParent;
-  TWeak<TComponent> link(parent);
   parent->ChildrenChanged();
-  if (link.Alive()) parent->NotifyTreeChanged();
+  if (!parent->IsDestroying()) parent->NotifyTreeChanged();
 }
 
 TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const {

@@ -25,8 +25,16 @@ void TShape::TFillBrush::HolderChanged() {
   HolderAt<TShape>(this, offsetof(TShape, FFill))->InvalidatePainted();
 }
 
+bool TShape::TFillBrush::HolderGoing() const {
+  return HolderAt<TShape>(this, offsetof(TShape, FFill))->IsDestroying();
+}
+
 void TShape::TShapeStroke::HolderChanged() {
   HolderAt<TShape>(this, offsetof(TShape, FStroke))->InvalidatePainted();
+}
+
+bool TShape::TShapeStroke::HolderGoing() const {
+  return HolderAt<TShape>(this, offsetof(TShape, FStroke))->IsDestroying();
 }
 
 TRectangle::TRectangle(TComponent* AOwner) : TShape(AOwner) {}
@@ -55,6 +63,10 @@ TPath::TPath(TComponent* AOwner) : TShape(AOwner) {}
 
 void TPath::TShapePath::HolderChanged() {
   HolderAt<TPath>(this, offsetof(TPath, FData))->InvalidatePainted();
+}
+
+bool TPath::TShapePath::HolderGoing() const {
+  return HolderAt<TPath>(this, offsetof(TPath, FData))->IsDestroying();
 }
 
 TPath::~TPath() = default;

@@ -24,6 +24,10 @@ void TTextControl::TControlTextSettings::HolderChanged() {
   HolderAt<TTextControl>(this, offsetof(TTextControl, FTextSettings))->PaintExtentChanged();
 }
 
+bool TTextControl::TControlTextSettings::HolderGoing() const {
+  return HolderAt<TTextControl>(this, offsetof(TTextControl, FTextSettings))->IsDestroying();
+}
+
 void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
   FText = Value;
@@ -69,6 +73,10 @@ TImage::~TImage() = default;
 
 void TImage::TImageBitmap::HolderChanged() {
   HolderAt<TImage>(this, offsetof(TImage, FBitmap))->InvalidatePainted();
+}
+
+bool TImage::TImageBitmap::HolderGoing() const {
+  return HolderAt<TImage>(this, offsetof(TImage, FBitmap))->IsDestroying();
 }
 
 void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
@@ -141,9 +149,9 @@ void TSizeGrip::MouseMove(TShiftState Shift, float X, float Y) {
       int w = FDownWidth + static_cast<int>(std::lround(p.X - FDownAbsolute.X));
       int h = FDownHeight + static_cast<int>(std::lround(p.Y - FDownAbsolute.Y));
       // The form's handlers may free this grip (with the title bar that made it).
-      TWeak<TComponent> self(this);
+      TDispatchScope scope;
       form->SetBounds(form->Left(), form->Top(), std::max(w, 1), std::max(h, 1));
-      if (!self.Alive()) return;
+      if (IsDestroying()) return;
     }
   }
   TControl::MouseMove(Shift, X, Y);

@@ -11,6 +11,12 @@ TTimer::TTimer(TComponent* AOwner) : TFmxObject(AOwner) { UpdateSchedule(); }
 
 TTimer::~TTimer() { Application->Timers().Unschedule(this); }
 
+void TTimer::BeforeDestruction() {
+  // A freed timer ticks no more from the moment it is freed.
+  Application->Timers().Unschedule(this);
+  TFmxObject::BeforeDestruction();
+}
+
 void TTimer::SetInterval(unsigned Value) {
   if (Value == FInterval) return;
   FInterval = Value;
@@ -70,15 +76,17 @@ void TTimerQueue::FireDue(uint64_t Now, const std::function<void(uint64_t)>& Set
       return a.Due != b.Due ? a.Due < b.Due : a.Sequence < b.Sequence;
     });
     if (it == FEntries.end() || it->Due > Now) return;
-    // Painting before the tick (SetNow) runs handlers that may free the timer.
-    TWeak<TTimer> timer(it->Timer);
+    // Painting before the tick (SetNow) runs handlers that may free the timer; it then
+    // stays readable until the tick is over.
+    TDispatchScope scope;
+    TTimer* timer = it->Timer;
     const uint64_t due = it->Due;
     it->Due += it->Interval;
     // On a real clock a late loop does not replay the ticks it missed.
     if (!SetNow && it->Due <= Now) it->Due = Now + it->Interval;
     it->Sequence = FSequence++;
     if (SetNow) SetNow(due);
-    if (TTimer* t = timer.Get()) t->DoOnTimer();
+    if (!timer->IsDestroying()) timer->DoOnTimer();
   }
 }
 

@@ -29,6 +29,11 @@ class EConvertError : public Exception {
 // Root of the class tree. Deleting an object first runs its virtual
 // BeforeDestruction with the whole object intact (so a component knows it is being
 // destroyed before any destructor body runs), then its destructors.
+//
+// While the host dispatches an event (see TDispatchScope), deleting a component or a
+// value does at once everything anyone can observe and leaves its destructors and its
+// memory to the end of the outermost dispatch: whatever the host or a caller still
+// holds stays readable until then, and asking IsDestroying() tells it the object went.
 class TObject {
  public:
   TObject() = default;
@@ -43,6 +48,37 @@ class TObject {
 
  protected:
   virtual void BeforeDestruction() {}
+  // Called by delete: true when the object took its freeing in hand (queued it to the
+  // end of the dispatch, or was queued already); false frees it at once.
+  virtual bool QueueFree() { return false; }
+  // Puts an object whose observable freeing is done on the queue of the dispatch.
+  static void EnqueueFree(TObject* Object);
+};
+
+// Opened by the host around every call into application code it drives (input, timer
+// ticks, painting, the end of a layout batch, the stored-form reader, handlers of held
+// values). Objects deleted while one is open are freed when the outermost one closes,
+// so nothing the host or the library holds across a call can dangle: after a call that
+// may have run a handler, IsDestroying() is the one question to ask. Costs a counter.
+class TDispatchScope {
+ public:
+  TDispatchScope() { ++Depth; }
+  ~TDispatchScope() {
+    if (--Depth == 0 && Pending != nullptr) FreePending();
+  }
+  TDispatchScope(const TDispatchScope&) = delete;
+  TDispatchScope& operator=(const TDispatchScope&) = delete;
+  static bool Open() { return Depth > 0; }
+
+ private:
+  friend class TObject;
+  struct TQueued {
+    TObject* Object;
+    void* Block;
+  };
+  static void FreePending();
+  static inline thread_local unsigned Depth = 0;
+  static inline thread_local std::vector<TQueued>* Pending = nullptr;
 };
 
 // Exactly this class (not a descendant).
@@ -84,9 +120,6 @@ void FreeLifeToken(TLifeToken* Token);
 inline void ReleaseLifeToken(TLifeToken* Token) {
   if (Token != nullptr && --Token->Refs == 0) FreeLifeToken(Token);
 }
-// Counts components that started being destroyed: code that calls a handler compares
-// it before and after to know cheaply whether anything at all went away.
-extern uint64_t gDestroyedCount;
 }  // namespace detail
 
 class TComponent : public TPersistent {
@@ -141,6 +174,10 @@ class TComponent : public TPersistent {
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   void BeforeDestruction() override;
+  bool QueueFree() override;
+  // Frees the children a descendant keeps apart from the owned list (the object
+  // tree's children), as the first step of freeing after BeforeDestruction.
+  virtual void FreeChildren() {}
   void Destroying();
   virtual void ValidateRename(TComponent* AComponent, const std::string& CurName,
                               const std::string& NewName);
@@ -152,6 +189,7 @@ class TComponent : public TPersistent {
   friend class TComponentStateScope;
   friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
+  void SendFreeNotifications();
 
   // Removed components leave a hole, closed by the next read of the list (or when the
   // holes outnumber the components), so removal never shifts the whole list.
@@ -184,6 +222,7 @@ class TComponent : public TPersistent {
   uint32_t FOwnerIndex = 0;  // where this component sits in its owner's list
   // Last, so a descendant's small fields fill the space behind it.
   TComponentState FComponentState;
+  bool FFreeQueued = false;  // delete has done its part; the memory goes with the dispatch
 };
 
 // While alive, every component constructed on this thread starts with these state
@@ -204,9 +243,8 @@ class TComponentStateScope {
 // has started being destroyed, however it goes (its owner, its parent, delete, the
 // form's teardown). Copyable and movable; the first link to a component allocates a
 // small shared token, later ones only count references to it. Use it for every
-// pointer that does not own (hovered control, taken-over control, image list, ...)
-// and, as TWeak<TComponent> self(this), to know after calling a handler whether the
-// object still exists.
+// pointer that does not own and outlives an event (hovered control, taken-over
+// control, image list, ...).
 template <class T>
 class TWeak {
  public:
@@ -261,49 +299,6 @@ class TWeak {
  private:
   T* FTarget = nullptr;
   TLifeToken* FToken = nullptr;
-};
-
-namespace detail {
-// A watch on an object for the length of a call that can run application code: the
-// object tells the watches on it as it goes (TellWatches), so a watch costs no link to
-// it. Watches live on the stack and are listed per thread, innermost first.
-struct TWatch {
-  explicit TWatch(const void* ATarget) : Target(ATarget), Outer(Innermost) { Innermost = this; }
-  ~TWatch() { Innermost = Outer; }
-  TWatch(const TWatch&) = delete;
-  TWatch& operator=(const TWatch&) = delete;
-  const void* const Target;
-  bool Freed = false;
-  TWatch* const Outer;
-  static inline thread_local TWatch* Innermost = nullptr;
-};
-void TellWatchesOf(const void* Target);
-// The object at Target is going: the watches on it read freed. Every component and
-// value calls this as it goes, mostly with no watch open at all.
-inline void TellWatches(const void* Target) {
-  if (TWatch::Innermost != nullptr) TellWatchesOf(Target);
-}
-}  // namespace detail
-
-// Whether a component was freed during a call that can run application code. A weak
-// link alone cannot tell: it reads null from the moment freeing begins, and a component
-// whose freeing was already under way when the call began stays in memory until that
-// freeing, further up the stack, ends. The component tells the watch as its freeing
-// begins (the host watches every insert, layout and paint).
-class TFreedWatch {
- public:
-  explicit TFreedWatch(TComponent* C) : FWatch(C != nullptr && !C->IsDestroying() ? C : nullptr) {}
-  bool Freed() const { return FWatch.Freed; }
-  // Freed during the call, or already on its way out before it: what a weak link would
-  // read as null. Either way the caller leaves the component alone.
-  bool Gone() const {
-    return FWatch.Freed || FWatch.Target == nullptr ||
-           static_cast<const TComponent*>(FWatch.Target)->IsDestroying();
-  }
-
- private:
-  // Null when there was nothing to watch (no component, or one already going).
-  detail::TWatch FWatch;
 };
 
 // Lower-cases ASCII letters and trims blanks: the framework's name matching.

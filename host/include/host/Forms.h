@@ -301,6 +301,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
 
    private:
     void HolderChanged() override;
+    bool HolderGoing() const override;
     TCommonCustomForm* FForm;
   };
   TFormFill* FFill;

@@ -30,6 +30,11 @@ class TChangeNotifier : public TPersistent {
   // A value held as a member is a subclass that tells its holder here: a control holds
   // several of these, and a stored handler would cost each of them 32 bytes.
   virtual void HolderChanged() {}
+  // Whether the holder is being freed (and this value with it): a value that told its
+  // holder tells no one else then.
+  virtual bool HolderGoing() const { return false; }
+  bool Gone() const { return FFreeQueued || HolderGoing(); }
+  bool QueueFree() override;
   // Stores Value and tells the listeners, unless nothing changes.
   template <class T>
   void Update(T& Field, const T& Value) {
@@ -55,6 +60,7 @@ class TChangeNotifier : public TPersistent {
   // OnChange returned stays valid when the handler is cleared.
   std::unique_ptr<TNotifyEvent> FOnChange;
   bool FMuted = false;
+  bool FFreeQueued = false;
 };
 
 class TBrush : public TChangeNotifier {
@@ -127,6 +133,7 @@ class TTextSettings : public TChangeNotifier {
   // The font's changes are the settings' changes.
   class TSettingsFont final : public TFont {
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   mutable TSettingsFont FFont;
   TAlphaColor FFontColor = DefaultFontColor;

@@ -143,6 +143,8 @@ class TFmxObject : public TComponent {
   // Leaves the parent while the whole object still exists, so the parent's hooks see
   // what is removed.
   void BeforeDestruction() override;
+  // Children go with their parent, whoever owns them.
+  void FreeChildren() override { DeleteChildren(); }
 
  private:
   // Children after Index moved: their stored positions follow.

@@ -21,6 +21,7 @@ class TShape : public TControl {
 
    private:
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   class TShapeStroke final : public TStrokeBrush {
    public:
@@ -28,6 +29,7 @@ class TShape : public TControl {
 
    private:
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   mutable TFillBrush FFill;
   mutable TShapeStroke FStroke;
@@ -69,6 +71,7 @@ class TPath : public TShape {
   // A change of the path repaints it.
   class TShapePath final : public TPathData {
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   mutable TShapePath FData;
   TPathWrapMode FWrapMode = TPathWrapMode::Stretch;

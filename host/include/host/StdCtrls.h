@@ -43,6 +43,7 @@ class TTextControl : public TPresentedControl {
   // A change of the settings may change where the text draws.
   class TControlTextSettings final : public TTextSettings {
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   mutable TControlTextSettings FTextSettings;
   TStyledSettings FStyledSettings;
@@ -79,6 +80,7 @@ class TImage : public TControl {
   // A change of the picture repaints the image.
   class TImageBitmap final : public TBitmap {
     void HolderChanged() override;
+    bool HolderGoing() const override;
   };
   mutable TImageBitmap FBitmap;
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;

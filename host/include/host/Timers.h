@@ -24,6 +24,9 @@ class TTimer : public TFmxObject {
   // Called by the timer queue when the interval has passed.
   void DoOnTimer();
 
+ protected:
+  void BeforeDestruction() override;
+
  private:
   void UpdateSchedule();
   unsigned FInterval = 1000;

@@ -27,6 +27,8 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 // --- input --------------------------------------------------------------------
 
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
+  // Whatever a handler frees stays readable until this input is done with.
+  TDispatchScope scope;
   if (FResizeForm != nullptr && FResizeForm == Form) {
     if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
       // The edge is held from the first step of the resize on, not from the press: a
@@ -62,6 +64,7 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
 
 void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                   TShiftState Shift) {
+  TDispatchScope scope;
   if (Button == TMouseButton::mbLeft && FRouter.Buttons().Empty()) {
     const TWindowEdge edge = TInputRouter::EdgeAt(Form, {X, Y});
     if (edge != TWindowEdge::NoEdge) {
@@ -82,6 +85,7 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
 
 void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                 TShiftState Shift) {
+  TDispatchScope scope;
   if (FResizeForm != nullptr && Button == TMouseButton::mbLeft) {
     FResizeForm = nullptr;
     AfterInput();
@@ -103,65 +107,65 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
   AfterInput();
 }
 
-namespace {
-// A handler may free the form between two steps of a compound gesture.
-bool FormAlive(const TCommonCustomForm* Form) {
-  const auto& forms = Application->Forms();
-  return std::find(forms.begin(), forms.end(), Form) != forms.end();
-}
-}  // namespace
-
 void THeadlessPlatform::Click(TCommonCustomForm* Form, float X, float Y, TMouseButton Button,
                               TShiftState Shift) {
+  TDispatchScope scope;
   MouseMove(Form, X, Y, Shift);
-  if (FormAlive(Form)) MouseDown(Form, Button, X, Y, Shift);
-  if (FormAlive(Form)) MouseUp(Form, Button, X, Y, Shift);
+  if (!Form->IsDestroying()) MouseDown(Form, Button, X, Y, Shift);
+  if (!Form->IsDestroying()) MouseUp(Form, Button, X, Y, Shift);
 }
 
 void THeadlessPlatform::DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
+  TDispatchScope scope;
   FRouter.ForgetPress();
   Click(Form, X, Y, TMouseButton::mbLeft, Shift);
-  if (FormAlive(Form)) Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+  if (!Form->IsDestroying()) Click(Form, X, Y, TMouseButton::mbLeft, Shift);
 }
 
 void THeadlessPlatform::KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
                                 TShiftState Shift) {
+  TDispatchScope scope;
   FRouter.KeyDown(Form, Key, KeyChar, Shift);
   AfterInput();
 }
 
 void THeadlessPlatform::KeyUp(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
                               TShiftState Shift) {
+  TDispatchScope scope;
   FRouter.KeyUp(Form, Key, KeyChar, Shift);
   AfterInput();
 }
 
 void THeadlessPlatform::KeyPress(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
                                  TShiftState Shift) {
-  TWeak<TCommonCustomForm> alive(Form);
+  TDispatchScope scope;
   KeyDown(Form, Key, KeyChar, Shift);
-  if (TCommonCustomForm* f = alive.Get()) KeyUp(f, Key, KeyChar, Shift);
+  if (!Form->IsDestroying()) KeyUp(Form, Key, KeyChar, Shift);
 }
 
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
+  TDispatchScope scope;
   Form->MouseLeave();
   AfterInput();
 }
 
 void THeadlessPlatform::DeactivateOthers(TCommonCustomForm* Form) {
   // Deactivation handlers may create or free forms: walk a copy, skip the freed.
+  TDispatchScope scope;
   const std::vector<TCommonCustomForm*> forms = Application->Forms();
   for (TCommonCustomForm* f : forms)
-    if (f != Form && FormAlive(f)) f->SetActive(false);
+    if (f != Form && !f->IsDestroying()) f->SetActive(false);
 }
 
 void THeadlessPlatform::SetActive(TCommonCustomForm* Form, bool Active) {
+  TDispatchScope scope;
   if (Active) DeactivateOthers(Form);
-  if (FormAlive(Form)) Form->SetActive(Active);
+  if (!Form->IsDestroying()) Form->SetActive(Active);
   AfterInput();
 }
 
 void THeadlessPlatform::Advance(uint64_t Ms) {
+  TDispatchScope scope;
   const uint64_t target = FNow + Ms;
   // Paint between ticks, as a run loop would between two timer messages.
   Application->Timers().FireDue(target, [this](uint64_t t) {
@@ -207,7 +211,7 @@ void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   // A shown window takes the focus, as a window manager gives it.
   if (AForm->Visible()) {
     DeactivateOthers(AForm);
-    if (FormAlive(AForm)) AForm->SetActive(true);
+    if (!AForm->IsDestroying()) AForm->SetActive(true);
   } else {
     AForm->SetActive(false);
   }
@@ -238,6 +242,7 @@ const TPaintRegion& THeadlessPlatform::LastPainted(const TCommonCustomForm* Form
 void THeadlessPlatform::ShowMessage(const std::string& AText) { FMessages.push_back(AText); }
 
 void THeadlessPlatform::PaintAll() {
+  TDispatchScope scope;
   if (FPainting) return;
   FPainting = true;
   // Painting may invalidate again; what it invalidates waits for the next round.

@@ -790,9 +790,14 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     }
   }
   while (have && !Application->Terminated()) {
-    im.Dispatch(e);
+    {
+      // What the event's handlers free goes once the event is done with.
+      TDispatchScope scope;
+      im.Dispatch(e);
+    }
     have = SDL_PollEvent(&e) == 1;
   }
+  TDispatchScope scope;
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
   if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
