@@ -228,7 +228,9 @@ void TQVMenuButton::ParentChanged() {
     __QV_ForgetMenuTree();
     return;
   }
-  TWeak<TComponent> self(this);
+  // Handlers below may free this entry or its bar, or move it: what is freed is off
+  // its parent (and hears no more), so asking for the parent tells all.
+  TDispatchScope scope;
   if (auto* bar = dynamic_cast<TQVMenuBar*>(Parent())) {
     const TAlphaColor color = bar->FFontColor;
     const bool across = bar->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar;
@@ -238,20 +240,18 @@ void TQVMenuButton::ParentChanged() {
     // order), or a second reading would stack it differently from the first.
     if (!(IsLoading() && IsReading())) {
       const float end = bar->__QV_EntriesEnd(across, this);
-      TWeak<TQVMenuBar> barLink(bar);
       if (across)
         Position()->SetX(end);
       else
         Position()->SetY(end);
-      if (!self.Alive()) return;
-      if (!barLink.Alive() || Parent() != bar) bar = nullptr;
+      if (Parent() != bar) return;
     }
-    if (bar != nullptr) bar->__QV_AccountEntryEnd(this);
+    bar->__QV_AccountEntryEnd(this);
     SetAlign(across ? TAlignLayout::Left : TAlignLayout::Top);
-    if (self.Alive()) SetMenuButtonFontColor(color);
+    SetMenuButtonFontColor(color);
   } else {
     SetAlign(TAlignLayout::None);
-    if (self.Alive()) __QV_ForgetMenuTree();
+    __QV_ForgetMenuTree();
   }
 }
 
@@ -283,11 +283,11 @@ void TQVMenuButton::Paint() {
   TPresentedControl::Paint();
   // The size an entry asks for, wherever the bar's layout does not decide it already
   // (setting what the layout decides would only be undone by it, on every paint).
-  TWeak<TComponent> self(this);
+  // Painting runs in a dispatch: a resize handler that frees the entry leaves it whole
+  // to the end of it, off its bar, where a size changes nothing.
   const float height =
       FMenuButtonStyle == TQVMenuButtonStyle::mbSeparatorBar ? kSeparatorHeight : kEntryHeight;
   if (!AlignSetsHeight(Align())) SetHeight(height);
-  if (!self.Alive()) return;
   if (FMenuButtonWidth != 0 && !AlignSetsWidth(Align())) SetWidth(FMenuButtonWidth);
 }
 
@@ -297,7 +297,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   FMenuButtonStyle = Value;
   // New margins lay the bar out again, and the resize handlers that runs may free this
   // entry.
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   // A stored entry's hit test, enabled state and margins follow in the text, and one
   // left at its default is not written: the look must not replace them while read.
   const bool stored = __QV_ReadingStoredMarks();
@@ -307,7 +307,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
     // Read without making them: most entries never have margins, and each set costs a
     // small allocation.
     if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
-    if (!self.Alive()) return;
+    if (IsDestroying()) return;
   }
   __QV_ParentMenuBar();
   switch (Value) {
@@ -333,7 +333,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       if (!stored) {
         SetHitTest(false);
         Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
-        if (!self.Alive()) return;
+        if (IsDestroying()) return;
       }
       F_MarkContainer->SetVisible(false);
       F_MenuButton->SetVisible(false);
@@ -351,7 +351,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       break;
     }
   }
-  if (self.Alive()) __QV_UpdateMenuButtonTotalWidth();
+  if (!IsDestroying()) __QV_UpdateMenuButtonTotalWidth();
 }
 
 // The mark column of a sub-menu entry as its mark says.

@@ -415,9 +415,9 @@ void TQVTitleBar::Loaded() {
   TPresentedControl::Loaded();
   // What the setters took silently while loading is shown now. Showing the strip lays
   // the form out, whose handlers may free this bar.
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (F_StatusBar != nullptr) F_StatusBar->SetVisible(FSizeGripVisible);
-  if (!self.Alive()) return;
+  if (IsDestroying()) return;
   if (FRadian != 0) __QV_ApplyRadian();
   if (FVisibleUnread) {
     FVisibleUnread = false;
@@ -447,9 +447,9 @@ void TQVTitleBar::SetTitleBarEnabled(bool Value) {
     }
   } else {
     // Hiding the background lays the form out, whose handlers may free this bar.
-    TWeak<TComponent> self(this);
+    TDispatchScope scope;
     if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
-    if (self.Alive() && FOwnerF != nullptr) FOwnerF->SetTransparency(false);
+    if (!IsDestroying() && FOwnerF != nullptr) FOwnerF->SetTransparency(false);
   }
 }
 
@@ -459,8 +459,8 @@ void TQVTitleBar::Paint() {
   // Showing the background, putting it behind and resizing the bar lay the form out,
   // and the resize handlers that runs (the bar's own or a sibling's) may free the
   // bar or the form: stop as soon as either is gone.
-  TWeak<TComponent> self(this);
-  auto gone = [&] { return !self.Alive() || FOwnerF == nullptr; };
+  TDispatchScope scope;
+  auto gone = [&] { return IsDestroying() || FOwnerF == nullptr; };
   if (!BothLoadingFlags()) SetTitleBarEnabled(FOwnerF->Transparency());
   if (gone()) return;
   if (IsDesigning()) {
@@ -581,13 +581,13 @@ void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
     if (F_ContainerMin != nullptr) {
       // Each width lays the bar out again, and the handlers of what the application
       // put on the bar may free it.
-      TWeak<TComponent> self(this);
+      // A freed bar keeps its parts to the end of the dispatch, off the form, where
+      // their widths change nothing.
+      TDispatchScope scope;
       F_ContainerMin->SetWidth(minW);
-      if (!self.Alive()) return;
       F_ContainerMax->SetWidth(maxW);
-      if (!self.Alive()) return;
       F_ContainerClose->SetWidth(closeW);
-      if (!self.Alive()) return;
+      if (IsDestroying()) return;
     }
     if (FToolButtonStyle == TToolButtonStyle::tsBitmap) __QV_SetToolButtonMinMaxCloseMargins();
   }

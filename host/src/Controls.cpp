@@ -107,12 +107,12 @@ void TControl::SetBounds(float X, float Y, float AWidth, float AHeight) {
   SubtreeChanged();
   InvalidatePainted();
   if (auto* pc = ParentControl()) pc->ChildGeometryChanged(this);
+  // The layout's and the resize handler's handlers may free this control: it then
+  // hears no more and is off the tree, so what follows does nothing.
+  TDispatchScope scope;
   if (sized) {
-    TDispatchScope scope;
     Realign();
-    if (IsDestroying()) return;
     Resize();
-    if (IsDestroying()) return;  // freed by its resize handler
   }
   NotifyTreeChanged();
   if (Align() != TAlignLayout::None) ParentRealign();
@@ -157,10 +157,7 @@ void TControl::MarginsChanged() {
 void TControl::PaddingChanged() { Realign(); }
 
 void TControl::Resize() {
-  if (FEvents && FEvents->OnResize) {
-    auto h = FEvents->OnResize;
-    h(this);
-  }
+  Fire(&TControlEvents::OnResize);
 }
 
 TRectF TControl::BoundsRect() const {
@@ -193,7 +190,7 @@ void TControl::SetAlign(TAlignLayout Value) {
   FAlign = static_cast<uint8_t>(Value);
   TDispatchScope scope;
   ParentRealign();
-  if (!IsDestroying()) NotifyTreeChanged();  // the layout's handlers may have freed it
+  NotifyTreeChanged();  // nothing once the layout's handlers freed it: it is off the tree
 }
 
 void TControl::ParentRealign() {
@@ -263,9 +260,10 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   SubtreeChanged();
   if (Value) InvalidatePainted();
+  // The layout's handlers may free this control; it is then off the tree, and what
+  // follows does nothing.
   TDispatchScope scope;
   if (Align() != TAlignLayout::None) ParentRealign();
-  if (IsDestroying()) return;
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -525,78 +523,48 @@ void TControl::ChildrenChanged() {
 // --- input --------------------------------------------------------------------
 
 void TControl::Click() {
-  if (FEvents && FEvents->OnClick) {
-    auto h = FEvents->OnClick;
-    h(this);
-  }
+  Fire(&TControlEvents::OnClick);
 }
 
 void TControl::DblClick() {
-  if (FEvents && FEvents->OnDblClick) {
-    auto h = FEvents->OnDblClick;
-    h(this);
-  }
+  Fire(&TControlEvents::OnDblClick);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   if (Button == TMouseButton::mbLeft) FPressed = true;
-  if (FEvents && FEvents->OnMouseDown) {
-    auto h = FEvents->OnMouseDown;
-    h(this, Button, Shift, X, Y);
-  }
+  Fire(&TControlEvents::OnMouseDown, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, float X, float Y) {
-  if (FEvents && FEvents->OnMouseMove) {
-    auto h = FEvents->OnMouseMove;
-    h(this, Shift, X, Y);
-  }
+  Fire(&TControlEvents::OnMouseMove, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
   if (Button == TMouseButton::mbLeft) FPressed = false;
-  if (FEvents && FEvents->OnMouseUp) {
-    auto h = FEvents->OnMouseUp;
-    h(this, Button, Shift, X, Y);
-  }
+  Fire(&TControlEvents::OnMouseUp, Button, Shift, X, Y);
 }
 
 void TControl::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
-  if (FEvents && FEvents->OnMouseWheel) {
-    auto h = FEvents->OnMouseWheel;
-    h(this, Shift, WheelDelta, Handled);
-  }
+  Fire(&TControlEvents::OnMouseWheel, Shift, WheelDelta, Handled);
 }
 
 void TControl::DoMouseEnter() {
   FIsMouseOver = true;
-  if (FEvents && FEvents->OnMouseEnter) {
-    auto h = FEvents->OnMouseEnter;
-    h(this);
-  }
+  Fire(&TControlEvents::OnMouseEnter);
 }
 
 void TControl::DoMouseLeave() {
   FIsMouseOver = false;
   FPressed = false;
-  if (FEvents && FEvents->OnMouseLeave) {
-    auto h = FEvents->OnMouseLeave;
-    h(this);
-  }
+  Fire(&TControlEvents::OnMouseLeave);
 }
 
 void TControl::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
-  if (FEvents && FEvents->OnKeyDown) {
-    auto h = FEvents->OnKeyDown;
-    h(this, Key, KeyChar, Shift);
-  }
+  Fire(&TControlEvents::OnKeyDown, Key, KeyChar, Shift);
 }
 
 void TControl::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
-  if (FEvents && FEvents->OnKeyUp) {
-    auto h = FEvents->OnKeyUp;
-    h(this, Key, KeyChar, Shift);
-  }
+  Fire(&TControlEvents::OnKeyUp, Key, KeyChar, Shift);
 }
 
 bool TControl::IsFocused() const {
@@ -622,19 +590,12 @@ void TControl::PaintTo(TCanvas* ACanvas) {
   // Paint handlers may free the control; stop painting it then.
   TDispatchScope scope;
   TPaintingScope painting(this, ACanvas);
-  if (FEvents && FEvents->OnPainting) {
-    auto h = FEvents->OnPainting;
-    h(this);
-    if (IsDestroying()) return;
-  }
+  Fire(&TControlEvents::OnPainting);
+  if (IsDestroying()) return;
   TEffect::PaintEffectsBehind(this, ACanvas);
   Paint();
+  Fire(&TControlEvents::OnPaint);
   if (IsDestroying()) return;
-  if (FEvents && FEvents->OnPaint) {
-    auto h = FEvents->OnPaint;
-    h(this);
-    if (IsDestroying()) return;
-  }
   const bool clips = ACanvas != nullptr && FClipChildren;
   if (clips) {
     ACanvas->SaveState();
@@ -647,7 +608,8 @@ void TControl::PaintTo(TCanvas* ACanvas) {
 }
 
 void TControl::PaintChildren(TCanvas* canvas) {
-  // A child's paint handler may free this control too.
+  // A child's paint handler may free this control too, which takes its children off
+  // it and so ends the loop.
   TDispatchScope scope;
   // What may be drawn at all (the damaged region, cut by clipping parents), in local
   // coordinates: children wholly outside it are not visited.
@@ -664,7 +626,6 @@ void TControl::PaintChildren(TCanvas* canvas) {
     }
     child->PaintTo(canvas);
     if (canvas != nullptr) canvas->RestoreState();
-    if (IsDestroying()) return;
   }
 }
 

@@ -477,6 +477,7 @@ void TCommonCustomForm::InvalidateRect(const TRectF& R) {
 }
 
 void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
+  // A paint handler that frees the form takes its children off it, ending the loop.
   TDispatchScope scope;
   TRectF bounds{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
   if (ACanvas != nullptr) {
@@ -498,7 +499,6 @@ void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
     }
     c->PaintTo(ACanvas);
     if (ACanvas != nullptr) ACanvas->RestoreState();
-    if (IsDestroying()) break;  // a paint handler freed the form
   }
   if (ACanvas != nullptr) ACanvas->RestoreState();
 }

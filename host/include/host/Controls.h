@@ -304,6 +304,15 @@ class TControl : public TFmxObject {
     }
     (*FEvents).*Member = std::move(Value);
   }
+  // Runs the application's handler for an event, unless it has none or this control
+  // is being freed: a control on its way out hears no more, so no caller has to ask.
+  // The handler runs as a copy, as it may replace or free itself.
+  template <class F, class... A>
+  void Fire(F TControlEvents::*Member, A&&... Args) {
+    if (!FEvents || !((*FEvents).*Member) || IsDestroying()) return;
+    const F handler = (*FEvents).*Member;
+    handler(this, std::forward<A>(Args)...);
+  }
   void PositionChanged();
   void MarginsChanged();
   void PaddingChanged();
