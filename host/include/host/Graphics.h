@@ -57,6 +57,7 @@ class TChangeNotifier : public TPersistent {
   bool FMuted = false;
 };
 
+/// How a shape is filled: a kind (none, solid) and a colour.
 class TBrush : public TChangeNotifier {
  public:
   TBrush(TBrushKind AKind, TAlphaColor AColor) : FKind(AKind), FColor(AColor) {}
@@ -71,6 +72,7 @@ class TBrush : public TChangeNotifier {
   TAlphaColor FColor;
 };
 
+/// How a shape's outline is drawn: a brush with a thickness.
 class TStrokeBrush : public TBrush {
  public:
   TStrokeBrush(TBrushKind AKind, TAlphaColor AColor) : TBrush(AKind, AColor) {}
@@ -82,6 +84,7 @@ class TStrokeBrush : public TBrush {
   float FThickness = 1.0f;
 };
 
+/// A text font: family, size and style.
 class TFont : public TChangeNotifier {
  public:
   TFont() = default;
@@ -105,6 +108,7 @@ class TFont : public TChangeNotifier {
 
 enum class TTextTrimming { None, Character, Word };
 
+/// How a text is drawn: font, colour, alignment, wrapping and trimming.
 class TTextSettings : public TChangeNotifier {
  public:
   TTextSettings() = default;
@@ -186,6 +190,7 @@ class EPathDataError : public Exception {
 
 enum class TPathPointKind { MoveTo, LineTo, CurveTo, Close };
 
+/// One point of a path with the kind of step that reaches it.
 struct TPathPoint {
   TPathPointKind Kind;
   TPointF Point;  // for CurveTo: the end point

@@ -62,6 +62,7 @@ class TLabel : public TTextControl {
 
 enum class TImageWrapMode { Original, Fit, Stretch, Tile, Center, Place };
 
+/// A control that shows a picture.
 class TImage : public TControl {
  public:
   explicit TImage(TComponent* AOwner);
@@ -84,6 +85,7 @@ class TImage : public TControl {
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 
+/// A control that draws nothing: a container for aligning others.
 class TLayout : public TControl {
  public:
   explicit TLayout(TComponent* AOwner);
