@@ -17,8 +17,11 @@
 
 namespace fmx {
 
+/// What a menu entry is: an entry of a main bar, of a sub-menu bar, or a separator line.
 enum class TQVMenuButtonStyle { mbMainMenuButton, mbSubMenuButton, mbSeparatorBar };
+/// What a sub-menu entry shows in its mark column: nothing, an image-list glyph, its icon, a tick or a Webdings character.
 enum class TQVMark { mNone, mImageList, mIcon, mTick, mChar };
+/// A main menu bar or a sub-menu bar.
 enum class TQVMenuBarStyle { msMainMenuBar, msSubMenuBar };
 
 class TQVMenuBar;
@@ -54,7 +57,7 @@ class TQVMenuButton : public TPresentedControl {
 
   // Published properties.
   TQVMark Mark() const { return FMark; }
-  /// Sets the mark column: none, an image-list glyph, an icon or a Webdings character.
+  /// Sets what the mark column shows (see TQVMark).
   void SetMark(TQVMark Value);
   /// Whether the entry shows a tick (or, with a GroupIndex, is the chosen one of its radio group).
   bool IsCheck() const { return FIsCheck; }
@@ -90,7 +93,7 @@ class TQVMenuButton : public TPresentedControl {
   bool MoreArrow() const { return FMoreArrow; }
   /// Shows or hides the arrow.
   void SetMoreArrow(bool Value);
-  /// The picture of the bars' image list the entry shows with Mark = mImage (-1: none).
+  /// The picture of the bars' image list the entry shows with Mark = mImageList (-1: none).
   int ImageIndex() const { return FImageIndex; }
   /// Sets ImageIndex.
   void SetImageIndex(int Value);

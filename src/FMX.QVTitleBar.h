@@ -27,8 +27,11 @@ struct TQVTitleBarStoring {
   static void SetVisible(TQVTitleBar& Bar, bool Value);
 };
 
+/// Where the title bar shows its caption: not at all, at the left, or in the middle.
 enum class TCaptionAlignment { caNone, caLeft, caCenter };
+/// The title bar's height: small, middle or large.
 enum class TTitleBarHeight { thSmallHeight, thMiddleHeight, thLargeHeight };
+/// Whether the window buttons show Webdings symbols or pictures.
 enum class TToolButtonStyle { tsText, tsBitmap };
 
 /// The title bar that turns a borderless form into a window: logo, caption, minimise, maximise-

@@ -10,6 +10,7 @@
 
 namespace fmx {
 
+/// Which property of a TKind a TQVTest is about: its name or its text.
 enum class TTestClass { tcName, tcText };
 
 /// A sample control that only stores its properties (KindName, KindText).
