@@ -8,9 +8,9 @@ PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsd
             libx11-dev libxext-dev \
             xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
             xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
-            clang-14 libclang-rt-14-dev
+            clang-14 libclang-rt-14-dev doxygen
 
-.PHONY: all deps configure build test test-unit test-sanitize demo bench soak fuzz clean
+.PHONY: all deps configure build test test-unit test-sanitize demo docs package bench soak fuzz clean
 
 all: build
 
@@ -45,6 +45,14 @@ test-sanitize: $(SAN_BUILD)/build.ninja
 
 demo: build
 	$(BUILD)/apps/zuzided-demo
+
+# The HTML reference under out/docs (index.html); fails on undocumented public API.
+docs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target docs
+
+# The Debian package under out/package: apt install ./out/package/libzuzided-dev_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	mkdir -p out

@@ -19,21 +19,37 @@ class TQVConstraints : public TPersistent {
   // Takes the eight limits of another TQVConstraints; nullptr lifts every limit.
   void Assign(TPersistent* Source) override;
 
+  /// The largest Left the form may have (0 or less: no limit).
   int MaxLeft() const { return FMaxLeft; }
+  /// Sets MaxLeft; the form applies it at its next SetBounds.
   void SetMaxLeft(int Value) { FMaxLeft = Value; }
+  /// The largest Top the form may have (0 or less: no limit).
   int MaxTop() const { return FMaxTop; }
+  /// Sets MaxTop; the form applies it at its next SetBounds.
   void SetMaxTop(int Value) { FMaxTop = Value; }
+  /// The largest Width the form may have (0 or less: no limit).
   int MaxWidth() const { return FMaxWidth; }
+  /// Sets MaxWidth; the form applies it at its next SetBounds.
   void SetMaxWidth(int Value) { FMaxWidth = Value; }
+  /// The largest Height the form may have (0 or less: no limit).
   int MaxHeight() const { return FMaxHeight; }
+  /// Sets MaxHeight; the form applies it at its next SetBounds.
   void SetMaxHeight(int Value) { FMaxHeight = Value; }
+  /// The smallest Left the form may have (0 or less: no limit).
   int MinLeft() const { return FMinLeft; }
+  /// Sets MinLeft; the form applies it at its next SetBounds.
   void SetMinLeft(int Value) { FMinLeft = Value; }
+  /// The smallest Top the form may have (0 or less: no limit).
   int MinTop() const { return FMinTop; }
+  /// Sets MinTop; the form applies it at its next SetBounds.
   void SetMinTop(int Value) { FMinTop = Value; }
+  /// The smallest Width the form may have (0 or less: no limit).
   int MinWidth() const { return FMinWidth; }
+  /// Sets MinWidth; the form applies it at its next SetBounds.
   void SetMinWidth(int Value) { FMinWidth = Value; }
+  /// The smallest Height the form may have (0 or less: no limit).
   int MinHeight() const { return FMinHeight; }
+  /// Sets MinHeight; the form applies it at its next SetBounds.
   void SetMinHeight(int Value) { FMinHeight = Value; }
 
  private:
@@ -52,6 +68,7 @@ class TQVConstraints : public TPersistent {
 // restores the window through the clamping SetBounds.
 class TQVConstrainedForm : public TForm {
  public:
+  /// Creates the form with no limits, owned by AOwner (nullptr: owned by the application).
   explicit TQVConstrainedForm(TComponent* AOwner);
 
   // The form's own limits object, alive exactly as long as the form.

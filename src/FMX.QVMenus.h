@@ -17,8 +17,11 @@
 
 namespace fmx {
 
+/// What a menu entry is: an entry of a main bar, of a sub-menu bar, or a separator line.
 enum class TQVMenuButtonStyle { mbMainMenuButton, mbSubMenuButton, mbSeparatorBar };
+/// What a sub-menu entry shows in its mark column: nothing, an image-list glyph, its icon, a tick or a Webdings character.
 enum class TQVMark { mNone, mImageList, mIcon, mTick, mChar };
+/// A main menu bar or a sub-menu bar.
 enum class TQVMenuBarStyle { msMainMenuBar, msSubMenuBar };
 
 class TQVMenuBar;
@@ -28,8 +31,11 @@ class TQVMenuKeyboard;
 // A key with its modifiers (Shift, Ctrl and Alt only), as a shortcut text names it.
 struct TQVShortCut {
   uint16_t Key = 0;  // a vk code; 0 when the text names no key
+  /// Ctrl, Shift and Alt as the shortcut needs them.
   TShiftState Shift;
+  /// Whether the text named a key.
   bool Valid() const { return Key != 0; }
+  /// The same key with the same modifiers.
   bool operator==(const TQVShortCut&) const = default;
 };
 // The shortcut a text names: "Ctrl+S", "Ctrl+Shift+N", "Alt+F4", "F5", "Ctrl+Enter";
@@ -45,43 +51,64 @@ char QVMenuMnemonic(const std::string& Caption);
 // shortcut text and a more-arrow on a sub-menu bar; or a separator line.
 class TQVMenuButton : public TPresentedControl {
  public:
+  /// Creates an entry with its private tree; it shows once parented to a TQVMenuBar.
   explicit TQVMenuButton(TComponent* AOwner);
   ~TQVMenuButton() override;
 
   // Published properties.
   TQVMark Mark() const { return FMark; }
+  /// Sets what the mark column shows (see TQVMark).
   void SetMark(TQVMark Value);
+  /// Whether the entry shows a tick (or, with a GroupIndex, is the chosen one of its radio group).
   bool IsCheck() const { return FIsCheck; }
+  /// Ticks or unticks the entry; in a radio group, ticking unticks the others.
   void SetIsCheck(bool Value);
+  /// The radio group the entry belongs to; 0: a check entry of its own.
   int GroupIndex() const { return FGroupIndex; }
+  /// Sets GroupIndex.
   void SetGroupIndex(int Value);
+  /// Whether the entry is a normal entry or a separator line.
   TQVMenuButtonStyle MenuButtonStyle() const { return FMenuButtonStyle; }
   // Applies the style's look again even when the style is unchanged.
   void SetMenuButtonStyle(TQVMenuButtonStyle Value);
+  /// The caption; a letter in parentheses ("文件(F)") is its Alt key.
   const std::string& ButtonText() const { return FButtonText; }
+  /// Sets the caption and lays the entry out again.
   void SetButtonText(const std::string& Value);
+  /// The shortcut text shown at the right of a sub-menu entry ("Ctrl+S").
   const std::string& ShortCut() const { return FShortCut; }
+  /// Sets the shortcut text; see ShortCutKey for the key it names.
   void SetShortCut(const std::string& Value);
   // The key the shortcut text names. Key 0 when it names none: a text that is not
   // blank is then shown only (ShortCutIsDisplayOnly), never an error.
   const TQVShortCut& ShortCutKey() const;
+  /// True when the shortcut text is not blank but names no key.
   bool ShortCutIsDisplayOnly() const;
   // The button keeps its own copy; assigning a picture to a sub-menu entry makes it an
   // icon entry.
   TBitmap* IconBitmap() const { return FIconBitmap; }
+  /// Copies Value as the entry's icon (nullptr removes it).
   void SetIconBitmap(TBitmap* Value);
+  /// Whether the entry shows an arrow pointing at a cascading menu.
   bool MoreArrow() const { return FMoreArrow; }
+  /// Shows or hides the arrow.
   void SetMoreArrow(bool Value);
+  /// The picture of the bars' image list the entry shows with Mark = mImageList (-1: none).
   int ImageIndex() const { return FImageIndex; }
+  /// Sets ImageIndex.
   void SetImageIndex(int Value);
   // One UTF-16 code unit, drawn in the "Webdings" family.
   fmx::Char Char() const { return FChar; }
+  /// Sets the Webdings character shown with Mark = mChar.
   void SetChar(fmx::Char Value);
 
   // Public, not stored.
   float MenuButtonFontSize() const { return FMenuButtonFontSize; }
+  /// Sets the caption's font size.
   void SetMenuButtonFontSize(float Value);
+  /// The caption's colour.
   TAlphaColor MenuButtonFontColor() const { return FMenuButtonFontColor; }
+  /// Sets the caption's colour.
   void SetMenuButtonFontColor(TAlphaColor Value);
 
  protected:
@@ -95,6 +122,7 @@ class TQVMenuButton : public TPresentedControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   // The highlight follows the mouse; open menus switch and cascades open on hover.
   void DoMouseEnter() override;
+  /// The highlight leaves with the mouse unless a menu it opened is showing.
   void DoMouseLeave() override;
 
  private:
@@ -175,38 +203,59 @@ class TQVMenuButton : public TPresentedControl {
 // sub-menu bar (a panel with background and border, entries stacked top to bottom).
 class TQVMenuBar : public TPresentedControl {
  public:
+  /// Creates a bar with its private tree; the first bar of a tree is its root.
   explicit TQVMenuBar(TComponent* AOwner);
   ~TQVMenuBar() override;
 
   // Published properties.
   TBaseImageList* GetImages() const;
+  /// The image list glyph entries draw from (the root bar's, shared by the tree).
   TBaseImageList* Images() const { return GetImages(); }
+  /// Sets the image list; the link reads nullptr once the list is freed.
   void SetImages(TBaseImageList* Value);
+  /// Whether the bar takes its colours from the form's style book rather than its own properties.
   bool DefaultMenubarColor() const { return FDefaultMenubarColor; }
+  /// Sets DefaultMenubarColor.
   void SetDefaultMenubarColor(bool Value);
+  /// The bar's background colour.
   TAlphaColor BackgroundColor() const { return FBackgroundColor; }
+  /// Sets the background colour.
   void SetBackgroundColor(TAlphaColor Value);
+  /// The colour of a sub-menu bar's border.
   TAlphaColor BorderColor() const { return FBorderColor; }
+  /// Sets the border colour.
   void SetBorderColor(TAlphaColor Value);
+  /// The colour of the highlight under the lit entry.
   TAlphaColor SelectBarColor() const { return FSelectBarColor; }
+  /// Sets the highlight colour.
   void SetSelectBarColor(TAlphaColor Value);
+  /// The highlight's opacity, 0 to 1.
   float SelectBarOpacity() const { return FSelectBarOpacity; }
+  /// Sets the highlight's opacity.
   void SetSelectBarOpacity(float Value);
+  /// The entries' text colour.
   TAlphaColor FontColor() const { return FFontColor; }
+  /// Sets the entries' text colour.
   void SetFontColor(TAlphaColor Value);
   // The entry that opens this sub-menu bar.
   TQVMenuButton* TargetButton() const { return FTargetButton; }
+  /// Hangs this sub-menu bar on an entry, which then opens it; refused (with a message) for an
+  /// entry of this bar itself.
   void SetTargetButton(TQVMenuButton* Value);
+  /// A main menu bar (entries left to right) or a sub-menu bar (a panel of entries).
   TQVMenuBarStyle MenuBarStyle() const { return FMenuBarStyle; }
+  /// Sets the style; a bar that holds entries cannot change it (a message says so).
   void SetMenuBarStyle(TQVMenuBarStyle Value);
 
   // Whether this tree's menu is open; opening starts the hide timer, closing stops it.
   bool MenuButtonPressed() const { return FMenuButtonPressed; }
+  /// Opens or closes this tree's menu.
   void SetMenuButtonPressed(bool Value);
 
   // Run-time only, never stored; read on the root: the entries' shortcuts choose them
   // when pressed on the bar's form, menus open or not.
   bool ShortCutsEnabled() const { return FShortCutsEnabled; }
+  /// Switches the entries' shortcut keys on or off for this tree.
   void SetShortCutsEnabled(bool Value);
 
   // A hook where the tree announces a change; it does nothing.
@@ -215,6 +264,7 @@ class TQVMenuBar : public TPresentedControl {
  protected:
   // Every way of adding a child ends here: refusals and the root's bookkeeping.
   void DoInsertObject(int Index, TFmxObject* AObject) override;
+  /// A bar or entry taken out of the tree leaves the root's lists.
   void DoRemoveObject(TFmxObject* AObject) override;
   void Paint() override;
   // A press on the empty part of a main bar closes its menus.

@@ -23,64 +23,112 @@ class TQVTitleBar;
 
 // How the stored form sets what the title bar cannot take through its public setters.
 struct TQVTitleBarStoring {
+  /// Shows or hides the bar as the stored form says, past the setter's refusals.
   static void SetVisible(TQVTitleBar& Bar, bool Value);
 };
 
+/// Where the title bar shows its caption: not at all, at the left, or in the middle.
 enum class TCaptionAlignment { caNone, caLeft, caCenter };
+/// The title bar's height: small, middle or large.
 enum class TTitleBarHeight { thSmallHeight, thMiddleHeight, thLargeHeight };
+/// Whether the window buttons show Webdings symbols or pictures.
 enum class TToolButtonStyle { tsText, tsBitmap };
 
+/// The title bar that turns a borderless form into a window: logo, caption, minimise, maximise-
+/// restore and close buttons, a border tinted by whether the window is active, rounded corners, a
+/// size grip and a system menu.
 class TQVTitleBar : public TPresentedControl {
  public:
+  /// Creates the bar; unless it is being loaded, it finds its form, reads the style's colours and
+  /// builds its tree and system menu.
   explicit TQVTitleBar(TComponent* AOwner);
   ~TQVTitleBar() override;
 
   void Click() override;
+  /// A double-click maximises or restores the window.
   void DblClick() override;
+  /// A left press starts moving (or restores) the window; a right press opens the system menu.
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   // Shows what the stored form said once it is all read (see host/Streaming.h).
   void Loaded() override;
 
   // Published properties.
   bool TitleBarEnabled() const { return FTitleBarEnabled; }
+  /// Whether the bar is the window's frame: on, the form is borderless and the bar shows the window
+  /// background.
   void SetTitleBarEnabled(bool Value);
+  /// The window's background colour (the rectangle behind the form's controls).
   TAlphaColor FormColor() const { return FFormColor; }
+  /// Sets the window's background colour.
   void SetFormColor(TAlphaColor Value);
+  /// The window background's opacity, 0 to 1.
   float FormOpacity() const { return FFormOpacity; }
+  /// Sets the window background's opacity.
   void SetFormOpacity(float Value);
+  /// The caption's and the text buttons' colour.
   TAlphaColor FontColor() const { return FFontColor; }
+  /// Sets the caption's colour.
   void SetFontColor(TAlphaColor Value);
+  /// Where the caption sits: nowhere, at the left or in the middle.
   TCaptionAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  /// Sets CaptionAlignment.
   void SetCaptionAlignment(TCaptionAlignment Value);
+  /// The window title shown on the bar.
   const std::string& Caption() const { return FCaption; }
+  /// Sets the window title.
   void SetCaption(const std::string& Value);
+  /// The border's colour while the window is active.
   TAlphaColor BorderActiveColor() const { return FBorderActiveColor; }
+  /// Sets the active border colour.
   void SetBorderActiveColor(TAlphaColor Value);
+  /// The border's colour while the window is not active.
   TAlphaColor BorderDeactiveColor() const { return FBorderDeactiveColor; }
+  /// Sets the inactive border colour.
   void SetBorderDeactiveColor(TAlphaColor Value);
+  /// Whether the window background takes its colour from the style book rather than FormColor.
   bool DefaultFormColor() const { return FDefaultFormColor; }
+  /// Sets DefaultFormColor.
   void SetDefaultFormColor(bool Value);
+  /// The radius of the window's rounded corners, 0 for square ones.
   float Radian() const { return FRadian; }
+  /// Sets the corner radius.
   void SetRadian(float Value);
+  /// The bar's height: small, middle or large.
   TTitleBarHeight TitleBarHeight() const { return FTitleBarHeight; }
+  /// Sets the bar's height.
   void SetTitleBarHeight(TTitleBarHeight Value);
+  /// The logo at the left of the bar (a copy the bar owns), or nullptr.
   TBitmap* LogoBitmap() const { return FLogoBitmap.get(); }
+  /// Copies Value as the logo (nullptr removes it).
   void SetLogoBitmap(TBitmap* Value);
+  /// The minimise button's picture when ToolButtonStyle is tsBitmap.
   TBitmap* ToolMinBitmap() const { return FToolMinBitmap.get(); }
+  /// Copies Value as the minimise button's picture.
   void SetToolMinBitmap(TBitmap* Value);
+  /// The maximise button's picture when ToolButtonStyle is tsBitmap.
   TBitmap* ToolMaxBitmap() const { return FToolMaxBitmap.get(); }
+  /// Copies Value as the maximise button's picture.
   void SetToolMaxBitmap(TBitmap* Value);
+  /// The restore button's picture when ToolButtonStyle is tsBitmap.
   TBitmap* ToolRestoreBitmap() const { return FToolRestoreBitmap.get(); }
+  /// Copies Value as the restore button's picture.
   void SetToolRestoreBitmap(TBitmap* Value);
+  /// The close button's picture when ToolButtonStyle is tsBitmap.
   TBitmap* ToolCloseBitmap() const { return FToolCloseBitmap.get(); }
+  /// Copies Value as the close button's picture.
   void SetToolCloseBitmap(TBitmap* Value);
+  /// Whether the window buttons show Webdings symbols (tsText) or pictures (tsBitmap).
   TToolButtonStyle ToolButtonStyle() const { return FToolButtonStyle; }
+  /// Sets ToolButtonStyle.
   void SetToolButtonStyle(TToolButtonStyle Value);
+  /// Whether the size grip shows in the window's bottom-right corner.
   bool SizeGripVisible() const { return FSizeGripVisible; }
+  /// Shows or hides the size grip; refused with a message while TitleBarEnabled is false.
   void SetSizeGripVisible(bool Value);
 
  protected:
   void Paint() override;
+  /// Forgets its form, style book and taken-over control when they are freed.
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // What freeing the title bar does to others (the form's frame and its controls).
   void BeforeDestruction() override;

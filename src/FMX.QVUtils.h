@@ -22,7 +22,9 @@ TStyleBook* __QV_样式_GetStyleBook(TForm* AForm);
 // wrapping are ignored; a line is never wrapped). Nil settings measure in the
 // default font.
 TRectF __QV_文本_获取文本高度和宽度(TTextSettings* ATextSettings, const std::string& AText);
+/// The width of the rectangle __QV_文本_获取文本高度和宽度 gives.
 Single __QV_文本_获取文本宽度(TTextSettings* ATextSettings, const std::string& AText);
+/// The height of the rectangle __QV_文本_获取文本高度和宽度 gives.
 Single __QV_文本_获取文本高度(TTextSettings* ATextSettings, const std::string& AText);
 
 // AComponent itself when it is a form (of any form class), else nil.
@@ -35,7 +37,9 @@ TForm* __QV_窗体_返回主窗体(TFmxObject* AObject);
 // style's text, and the fill colour of the background style. Defaults: nil, opaque
 // black, opaque white. The font belongs to the style; do not free it.
 TFont* __QV_颜色_获取样式本中的字体(TStyleBook* AStyleBook);
+/// The colour of the button style's text (opaque black when there is none).
 TAlphaColor __QV_颜色_获取样式本中字体颜色(TStyleBook* AStyleBook);
+/// The fill colour of the background style (opaque white when there is none).
 TAlphaColor __QV_颜色_获取样式本中窗体背景颜色(TStyleBook* AStyleBook);
 
 }  // namespace fmx

@@ -1,16 +1,15 @@
-// zuzided-view: renders a stored form (or a style file) to a PNG on the headless
-// platform, and lists the designer palette. It loads the ZUZided package first, as the
-// designer does, so stored forms may hold the library's classes.
-//
-//   zuzided-view [--design] [--style BOOK.style] FILE OUT.png
-//   zuzided-view --write FILE        prints the file as the writer writes it
-//   zuzided-view --palette           lists the palette pages and their classes
+// zuzided-view: shows stored forms. It renders a stored form (or a style file) to a PNG
+// on the headless platform, keeps one on screen while it is edited (--watch), and lists
+// the designer palette. It loads the ZUZided package first, as the designer does, so
+// stored forms may hold the library's classes.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "FormPreview.h"
 #include "ZUZided.h"
 #include "host/Forms.h"
 #include "host/Packages.h"
@@ -18,15 +17,32 @@
 #include "host/Streaming.h"
 #include "host/Styles.h"
 #include "host/platform/headless/Headless.h"
+#include "host/platform/sdl/SdlPlatform.h"
 
 using namespace fmx;
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: zuzided-view [--design] [--style BOOK.style] FILE OUT.png\n"
-               "       zuzided-view --write FILE\n"
-               "       zuzided-view --palette\n";
+constexpr const char* UsageText =
+    "usage: zuzided-view [--design] [--style BOOK.style] FILE OUT.png\n"
+    "       zuzided-view --watch [--design] [--style BOOK.style] FILE\n"
+    "       zuzided-view --write FILE\n"
+    "       zuzided-view --palette\n"
+    "\n"
+    "Shows a stored form (.fmx) or a style file with the ZUZided controls known.\n"
+    "\n"
+    "  FILE OUT.png      render FILE to the picture OUT.png without a window\n"
+    "  --watch FILE      show FILE in a window and read it again whenever it (or the\n"
+    "                    style book) changes; a file that does not read keeps the last\n"
+    "                    good form on screen with the error (file:line:column) below it\n"
+    "  --style FILE      draw with the style book in FILE\n"
+    "  --design          show the form as the designer does\n"
+    "  --write FILE      print FILE as the form writer writes it\n"
+    "  --palette         list the designer palette pages and their classes\n"
+    "  -h, --help        print this help and exit\n";
+
+int Usage(const std::string& Problem) {
+  std::cerr << "zuzided-view: " << Problem << "\n" << UsageText;
   return 2;
 }
 
@@ -70,6 +86,30 @@ int Render(const std::string& File, const std::string& Out, const std::string& S
   return 0;
 }
 
+int Watch(const std::string& File, const std::string& Style, bool Design) {
+  const char* display = std::getenv("DISPLAY");
+  std::unique_ptr<TSdlPlatform> sdl;
+  if (display != nullptr && *display != '\0') sdl = TSdlPlatform::Create();
+  if (!sdl) {
+    std::cerr << "zuzided-view: --watch needs a window, and no display could be opened"
+                 " (is DISPLAY set?)\n";
+    return 1;
+  }
+  Application->SetPlatform(std::move(sdl));
+  {
+    zzview::TFormPreview preview(File, Style, Design);
+    preview.SetLog(&std::cerr);
+    preview.Reload();
+    preview.StartWatching();
+    std::cout << "watching " << File << (Style.empty() ? "" : " and " + Style)
+              << "; close the window to stop\n";
+    std::cout.flush();
+    Application->Run();
+  }
+  Application->SetPlatform(nullptr);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,22 +117,29 @@ int main(int argc, char** argv) {
   std::string style, file, out, mode = "render";
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
+    if (a == "-h" || a == "--help") {
+      std::cout << UsageText;
+      return 0;
+    }
     if (a == "--design")
       design = true;
     else if (a == "--palette")
       mode = "palette";
     else if (a == "--write")
       mode = "write";
-    else if (a == "--style" && i + 1 < argc)
+    else if (a == "--watch")
+      mode = "watch";
+    else if (a == "--style") {
+      if (i + 1 == argc) return Usage("--style needs a file");
       style = argv[++i];
-    else if (a.rfind("--", 0) == 0)
-      return Usage();
+    } else if (a.rfind("-", 0) == 0 && a.size() > 1)
+      return Usage("unknown option " + a);
     else if (file.empty())
       file = a;
     else if (out.empty())
       out = a;
     else
-      return Usage();
+      return Usage("one file too many: " + a);
   }
   try {
     EnsureHostClasses();
@@ -101,19 +148,20 @@ int main(int argc, char** argv) {
       ListPalette();
       return 0;
     }
+    if (file.empty()) return Usage("no file given");
     if (mode == "write") {
-      if (file.empty()) return Usage();
       std::unique_ptr<TComponent> root(ReadComponentFromFile(file, nullptr));
       std::cout << WriteComponentToText(root.get());
       return 0;
     }
-    if (file.empty() || out.empty()) return Usage();
+    if (mode == "watch") {
+      if (!out.empty()) return Usage("--watch shows one file and writes no picture");
+      return Watch(file, style, design);
+    }
+    if (out.empty()) return Usage("no picture to write (FILE OUT.png)");
     return Render(file, out, style, design);
-  } catch (const EReadError& e) {
-    std::cerr << file << ":" << e.Line() << ":" << e.Column() << ": " << e.What() << "\n";
-    return 1;
   } catch (const std::exception& e) {
-    std::cerr << "zuzided-view: " << e.what() << "\n";
+    std::cerr << zzview::DescribeReadError(e, file.empty() ? "zuzided-view" : file) << "\n";
     return 1;
   }
 }

@@ -172,6 +172,14 @@ class TParser {
         P = savePos;
       }
     }
+    // "400.5.5": saying what the whole value is beats pointing at its second half.
+    if (isFloat && Peek() == '.' && IsDigit(Peek(1))) {
+      size_t end = I;
+      while (end < S.size() && (IsDigit(S[end]) || S[end] == '.')) ++end;
+      throw EReadError(Tok.Pos.Line, Tok.Pos.Column,
+                       "expected a number, found " + std::string(S.substr(start, end - start)) +
+                           " (a number has one decimal point at most)");
+    }
     if (IsIdentChar(Peek())) Fail(P, "a number (or a space after it)");
     std::string text(S.substr(start, I - start));
     errno = 0;
@@ -292,8 +300,11 @@ class TParser {
       node->ClassPos = firstPos;
     }
     for (;;) {
+      // Reported where the text ran out, since that is where the 'end' is missing.
       if (Tok.Kind == TTok::End)
-        Fail(node->Pos, "'end' closing the object that starts here");
+        Fail(Tok.Pos, "'end' closing the object " + (node->Name.empty() ? node->ClassName : node->Name) +
+                          " (which starts at line " + std::to_string(node->Pos.Line) +
+                          "), found the end of the text");
       if (IsWord("end")) {
         Next();
         return node;

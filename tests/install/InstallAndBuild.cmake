@@ -1,5 +1,6 @@
 # Installs the built libraries into a fresh prefix, checks the pkg-config files,
-# builds examples/hello against the installation alone and runs it headless.
+# builds examples/hello against the installation's static kind alone and runs it
+# headless (the shared kind is the Debian package's test, PackageAndBuild.cmake).
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DLIBDIR=lib -DGENERATOR=...
 #         -DCXX=... -DBUILD_TYPE=... -P InstallAndBuild.cmake
 function(run)
@@ -28,8 +29,8 @@ string(STRIP "${OUT}" includedir)
 if(NOT EXISTS ${includedir}/ZUZided.h)
   message(FATAL_ERROR "pkg-config zuzided names ${includedir}, which has no ZUZided.h")
 endif()
-run(${PKG_CONFIG} --cflags --libs zuzided-sdl)
-foreach(want "-lzuzided_sdl" "-lzuzided" "-lzuzided_host" "-lSDL2" "-lcairo")
+run(${PKG_CONFIG} --static --cflags --libs zuzided-sdl)
+foreach(want "-lzuzided_sdl" "-lzuzided" "-lSDL2" "-lcairo")
   string(FIND "${OUT}" "${want}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "pkg-config zuzided-sdl lacks ${want}: ${OUT}")
@@ -38,8 +39,12 @@ endforeach()
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/hello -B ${WORK_DIR}/hello -G ${GENERATOR}
     -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
+    -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DZUZided_SHARED_LIBS=OFF)
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/hello)
+run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ldd ${WORK_DIR}/hello/hello)
+if(OUT MATCHES "libzuzided")
+  message(FATAL_ERROR "hello built against the static kind loads a shared ZUZided:\n${OUT}")
+endif()
 run(${WORK_DIR}/hello/hello --headless --png ${WORK_DIR}/hello.png)
 foreach(want "asked for 100 x 100, got 480 x 320" "asked for 4000 x 3000, got 1024 x 768")
   string(FIND "${OUT}" "${want}" at)

@@ -14,6 +14,8 @@ namespace fmx {
 
 class TCanvas;
 
+/// Which pixels of a partly transparent window picture show, as rectangles a window system can cut
+/// the window to.
 class TAlphaShape {
  public:
   // A pixel shows from this alpha on (premultiplied ARGB32: the top byte).

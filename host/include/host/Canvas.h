@@ -11,6 +11,8 @@
 
 namespace fmx {
 
+/// Where controls paint: a Cairo image behind a drawing API of rectangles, paths, text and
+/// pictures, at the form's device scale.
 class TCanvas {
  public:
   TCanvas(int AWidth, int AHeight);

@@ -87,6 +87,7 @@ bool IsExactly(const TObject* o) {
   return o != nullptr && typeid(*o) == typeid(T);
 }
 
+/// An object whose properties can be assigned from another (Assign) and stored with a form.
 class TPersistent : public TObject {
  public:
   // Copies the state of Source; a class that cannot copy from Source throws EConvertError.
@@ -122,6 +123,8 @@ inline void ReleaseLifeToken(TLifeToken* Token) {
 }
 }  // namespace detail
 
+/// An object with an owner, a name and a list of components it owns and frees; the base of
+/// everything stored with a form.
 class TComponent : public TPersistent {
  public:
   explicit TComponent(TComponent* AOwner);

@@ -38,9 +38,11 @@ struct TControlRare {
 // Margins and padding, made when either is first asked for. Each edge set tells the
 // control through its place in this block.
 struct TControlSpacing {
+  /// A control's margins: the space kept around it when its parent aligns it.
   class TMargins final : public TBounds {
     void Changed() override;
   };
+  /// A control's padding: the space inside it that its aligned children keep off.
   class TPadding final : public TBounds {
     void Changed() override;
   };
@@ -50,6 +52,7 @@ struct TControlSpacing {
   TPadding Padding;
 };
 
+/// A visual object with bounds, alignment, mouse and key input, and painting of its own.
 class TControl : public TFmxObject {
  public:
   explicit TControl(TComponent* AOwner);

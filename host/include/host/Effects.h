@@ -9,6 +9,7 @@ namespace fmx {
 class TCanvas;
 class TControl;
 
+/// A look added to its parent control's painting (a shadow, a glow).
 class TEffect : public TFmxObject {
  public:
   explicit TEffect(TComponent* AOwner);

@@ -84,6 +84,7 @@ class TTouchManager : public TPersistent {
   TInteractiveGestures FInteractiveGestures;
 };
 
+/// What a gesture event tells a form (kept for the designer's event types).
 struct TGestureEventInfo {
   int GestureID = 0;
   TPointF Location;
@@ -91,6 +92,7 @@ struct TGestureEventInfo {
   int Distance = 0;
 };
 enum class TTouchAction { None, Up, Down, Move, Cancel };
+/// A touch point of a touch event (kept for the designer's event types).
 struct TTouch {
   TPointF Location;
 };

@@ -32,6 +32,8 @@ class TPaintRegion {
   std::vector<TRectF> FRects;
 };
 
+/// What every form is: a window's bounds, state and activity, the root of a control tree, its
+/// painting, input and closing.
 class TCommonCustomForm : public TFmxObject, public IRoot {
  public:
   explicit TCommonCustomForm(TComponent* AOwner);
@@ -346,11 +348,13 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TTouchEvent FOnTouch;
 };
 
+/// A form with a style book: the class application forms derive from, through TForm.
 class TCustomForm : public TCommonCustomForm {
  public:
   explicit TCustomForm(TComponent* AOwner) : TCommonCustomForm(AOwner) {}
 };
 
+/// A top-level window: the form applications create, show and store.
 class TForm : public TCustomForm {
  public:
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
@@ -366,6 +370,7 @@ class TFrame : public TControl {
 // re-publishes the form's properties names.
 const std::vector<std::string>& FormPublishedNames();
 
+/// The screen the forms are on (Screen): its size in form pixels.
 class TScreen {
  public:
   int Width() const;
@@ -375,6 +380,7 @@ class TScreen {
 };
 extern TScreen* const Screen;
 
+/// The application (Application): its platform, forms, main form, timers and event loop.
 class TApplication : public TComponent {
  public:
   TApplication();

@@ -63,6 +63,7 @@ class TChangeNotifier : public TPersistent {
   bool FFreeQueued = false;
 };
 
+/// How a shape is filled: a kind (none, solid) and a colour.
 class TBrush : public TChangeNotifier {
  public:
   TBrush(TBrushKind AKind, TAlphaColor AColor) : FKind(AKind), FColor(AColor) {}
@@ -77,6 +78,7 @@ class TBrush : public TChangeNotifier {
   TAlphaColor FColor;
 };
 
+/// How a shape's outline is drawn: a brush with a thickness.
 class TStrokeBrush : public TBrush {
  public:
   TStrokeBrush(TBrushKind AKind, TAlphaColor AColor) : TBrush(AKind, AColor) {}
@@ -88,6 +90,7 @@ class TStrokeBrush : public TBrush {
   float FThickness = 1.0f;
 };
 
+/// A text font: family, size and style.
 class TFont : public TChangeNotifier {
  public:
   TFont() = default;
@@ -111,6 +114,7 @@ class TFont : public TChangeNotifier {
 
 enum class TTextTrimming { None, Character, Word };
 
+/// How a text is drawn: font, colour, alignment, wrapping and trimming.
 class TTextSettings : public TChangeNotifier {
  public:
   TTextSettings() = default;
@@ -193,6 +197,7 @@ class EPathDataError : public Exception {
 
 enum class TPathPointKind { MoveTo, LineTo, CurveTo, Close };
 
+/// One point of a path with the kind of step that reaches it.
 struct TPathPoint {
   TPathPointKind Kind;
   TPointF Point;  // for CurveTo: the end point

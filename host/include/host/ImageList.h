@@ -10,6 +10,7 @@ namespace fmx {
 
 class TImageLink;
 
+/// A numbered list of pictures that menus and buttons draw glyphs from.
 class TBaseImageList : public TComponent {
  public:
   explicit TBaseImageList(TComponent* AOwner);

@@ -21,6 +21,8 @@ enum class TWindowEdge : uint8_t {
 // The pointer shape over an edge; platforms map it to their own cursors.
 enum class TCursorShape : uint8_t { Arrow, SizeWE, SizeNS, SizeNWSE, SizeNESW };
 
+/// Turns a platform's raw pointer, button and key events into the host's mouse and key dispatch,
+/// with one rule for double-clicks, drags and edge resizing.
 class TInputRouter {
  public:
   // How close in time (ms) and space (pixels, each axis) a second press of the same

@@ -42,6 +42,7 @@ class TBounds : public TPersistent {
   float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
 };
 
+/// A position (X, Y) that tells its holder when it changes.
 class TPosition : public TPersistent {
  public:
   TPosition() = default;
@@ -89,6 +90,7 @@ class IRoot {
   virtual bool IsShowing() const = 0;
 };
 
+/// An object of the control tree: parent, children in z-order, style name and stored flag.
 class TFmxObject : public TComponent {
  public:
   explicit TFmxObject(TComponent* AOwner);

@@ -10,6 +10,7 @@
 
 namespace fmx {
 
+/// A package's version number.
 struct TPackageVersion {
   uint16_t Major = 0, Minor = 0, Release = 0, Build = 0;
   // "2021.4.3.111"
@@ -20,11 +21,14 @@ struct TPackageVersion {
 // Whether the designer, running applications, or both may load the package.
 enum class TPackageUsage { DesignAndRun, DesignOnly, RunOnly };
 
+/// A unit's registration procedure, called when its package is loaded.
 struct TPackageRegister {
   std::string UnitName;
   void (*Register)() = nullptr;
 };
 
+/// What a package is: its description, version, the packages it requires and its units'
+/// registration.
 struct TPackageInfo {
   std::string Name;
   std::string Description;

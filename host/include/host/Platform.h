@@ -20,6 +20,8 @@ class IFMXWindowService {
   virtual TRectF GetWindowRect(TCommonCustomForm* AForm) = 0;
 };
 
+/// What a platform gives the host: windows (or a virtual screen), a clock, painting, message boxes
+/// and the event loop.
 class TPlatform : public IFMXWindowService {
  public:
   ~TPlatform() override = default;

@@ -62,6 +62,7 @@ void DeclareEnum(std::vector<std::string> Names) {
 enum class TStoredKind { Default, Always, NotEmpty, Never };
 
 template <class T>
+/// A property's stored default, made by Default().
 struct TDefault {
   T Value;
 };
@@ -138,6 +139,7 @@ std::string EventHandlerName(const F& Handler) {
 
 // ---- property information ----------------------------------------------------
 
+/// One published property of a class: how it is read, written and whether it is stored.
 class TPropInfo {
  public:
   using TReach = std::function<TObject*(TObject*)>;
@@ -399,6 +401,7 @@ class TTypedProp : public TPropInfo {
 template <class C, class TItemT>
 class TTypedCollection : public TCollectionPropInfo {
  public:
+  /// How a collection property reaches its items.
   struct TAccess {
     std::function<int(C&)> Count;
     std::function<TItemT*(C&, int)> At;
@@ -504,6 +507,7 @@ class TPropsBuilder {
 
 // ---- classes -----------------------------------------------------------------
 
+/// A class's description: its name, parent, virtual constructor and published properties.
 class TMetaClass {
  public:
   using TFactory = TComponent* (*)(TComponent* AOwner);
@@ -550,6 +554,8 @@ class TMetaClass {
 };
 
 template <class C>
+/// What a class's description receives while it runs (see TDeclareClass): properties, inherited
+/// ones, order.
 class TClassBuilder : public TPropsBuilder<C> {
  public:
   explicit TClassBuilder(TMetaClass& Meta) : TPropsBuilder<C>(FScratch, "", "", nullptr), FMeta(Meta) {}
@@ -639,6 +645,7 @@ void UnRegisterClass(TClass Class);
 // Puts the classes on a designer palette page (and registers them). Pages and their
 // classes keep the order of registration.
 void RegisterComponents(const std::string& Page, std::initializer_list<TClass> Classes);
+/// A designer palette page and the classes on it.
 struct TPalettePage {
   std::string Name;
   std::vector<TClass> Classes;

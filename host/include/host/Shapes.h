@@ -6,6 +6,7 @@
 
 namespace fmx {
 
+/// What the shapes share: a fill and a stroke.
 class TShape : public TControl {
  public:
   explicit TShape(TComponent* AOwner);
@@ -35,6 +36,7 @@ class TShape : public TControl {
   mutable TShapeStroke FStroke;
 };
 
+/// A rectangle, optionally with rounded corners, filled and outlined.
 class TRectangle : public TShape {
  public:
   explicit TRectangle(TComponent* AOwner);
@@ -56,6 +58,7 @@ class TRectangle : public TShape {
 
 enum class TPathWrapMode { Original, Fit, Stretch, Tile };
 
+/// A shape drawn from SVG path data, stretched to the control's bounds by default.
 class TPath : public TShape {
  public:
   explicit TPath(TComponent* AOwner);
@@ -77,6 +80,7 @@ class TPath : public TShape {
   TPathWrapMode FWrapMode = TPathWrapMode::Stretch;
 };
 
+/// A straight line across the control's bounds.
 class TLine : public TShape {
  public:
   explicit TLine(TComponent* AOwner);

@@ -63,6 +63,7 @@ class TLabel : public TTextControl {
 
 enum class TImageWrapMode { Original, Fit, Stretch, Tile, Center, Place };
 
+/// A control that shows a picture.
 class TImage : public TControl {
  public:
   explicit TImage(TComponent* AOwner);
@@ -86,6 +87,7 @@ class TImage : public TControl {
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 
+/// A control that draws nothing: a container for aligning others.
 class TLayout : public TControl {
  public:
   explicit TLayout(TComponent* AOwner);

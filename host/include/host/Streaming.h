@@ -77,6 +77,7 @@ struct TReadLimits {
   size_t MaxSetElements = 64;
 };
 
+/// How a stored form is read.
 struct TReadOptions {
   // Puts every created object into the designer state before it is loaded.
   bool Designing = false;

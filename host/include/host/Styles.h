@@ -8,6 +8,7 @@
 
 namespace fmx {
 
+/// One style of a style book: a name and its tree of style objects.
 class TStyleCollectionItem {
  public:
   explicit TStyleCollectionItem(TFmxObject* AStyle) : FStyle(AStyle) {}
@@ -21,6 +22,7 @@ class TStyleCollectionItem {
   TFmxObject* FStyle;
 };
 
+/// The styles of a style book.
 class TStyleCollection {
  public:
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -33,6 +35,8 @@ class TStyleCollection {
   std::vector<std::unique_ptr<TStyleCollectionItem>> FItems;
 };
 
+/// A book of styles, loaded from the stored-form text format, that forms and controls read their
+/// colours and fonts from.
 class TStyleBook : public TFmxObject {
  public:
   explicit TStyleBook(TComponent* AOwner);

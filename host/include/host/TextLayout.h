@@ -10,6 +10,7 @@ namespace fmx {
 
 class TCanvas;
 
+/// A text laid out with Pango: its size, lines and drawing.
 class TTextLayout {
  public:
   explicit TTextLayout(TCanvas* ACanvas = nullptr);
@@ -46,6 +47,7 @@ class TTextLayout {
   TRectF FTextRect;
 };
 
+/// Measures text without a canvas of one's own.
 class TCanvasManager {
  public:
   // A canvas kept for measuring text.
@@ -54,6 +56,7 @@ class TCanvasManager {
 
 using TTextLayoutClass = std::unique_ptr<TTextLayout> (*)(TCanvas*);
 
+/// Makes the text layouts controls draw with.
 class TTextLayoutManager {
  public:
   // The factory of the layout class that belongs to ACanvas's class.

@@ -7,6 +7,7 @@
 
 namespace fmx {
 
+/// Calls OnTimer every Interval milliseconds on the UI thread while enabled.
 class TTimer : public TFmxObject {
  public:
   explicit TTimer(TComponent* AOwner);

@@ -70,16 +70,19 @@ class TSet {
   Storage bits_ = 0;
 };
 
+/// A point in logical (form) coordinates.
 struct TPointF {
   float X = 0, Y = 0;
   constexpr bool operator==(const TPointF&) const = default;
 };
 
+/// A size in logical (form) coordinates.
 struct TSizeF {
   float Width = 0, Height = 0;
   constexpr bool operator==(const TSizeF&) const = default;
 };
 
+/// A rectangle in logical (form) coordinates: left, top, right, bottom.
 struct TRectF {
   float Left = 0, Top = 0, Right = 0, Bottom = 0;
   constexpr TRectF() = default;
@@ -113,11 +116,13 @@ struct TRectF {
   constexpr bool operator==(const TRectF&) const = default;
 };
 
+/// A point in whole pixels.
 struct TPoint {
   int X = 0, Y = 0;
   constexpr bool operator==(const TPoint&) const = default;
 };
 
+/// A rectangle in whole pixels (window bounds).
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   // The rectangle at Left, Top of the given size; an edge beyond the integer range

@@ -17,6 +17,8 @@
 
 namespace fmx {
 
+/// The deterministic platform for tests: a virtual screen and clock, input injected at form
+/// coordinates, forms rendered to pictures.
 class THeadlessPlatform : public TPlatform {
  public:
   // How close in time and space a second press must follow to count as a double-click
