@@ -65,6 +65,7 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
 
 TControl::~TControl() {
   Destroying();
+  TAccessibility::Notify(this, TAccessibleEvent::Destroyed);
   if (TPaintingScope::Innermost != nullptr) ForgetPainting(this);
 }
 
@@ -274,6 +275,7 @@ void TControl::SetVisible(bool Value) {
   TFreedWatch self(this);
   if (Align() != TAlignLayout::None) ParentRealign();
   if (self.Gone()) return;
+  TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -291,6 +293,7 @@ void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
   InvalidatePainted();
+  TAccessibility::Notify(this, TAccessibleEvent::StateChanged);
   if (!FEnabled)
     if (IRoot* root = Root()) root->ControlHidden(this);
 }
