@@ -8,7 +8,16 @@ include(CMakePackageConfigHelpers)
 set(ZZ_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZUZided)
 set(ZZ_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/zuzided)
 
-install(TARGETS zuzided zuzided_host zuzided_headless zuzided_sdl EXPORT ZUZidedTargets
+# The accessibility bridge goes with the SDL platform that starts it, where it was built.
+set(ZZ_INSTALLED_TARGETS zuzided zuzided_host zuzided_headless zuzided_sdl)
+set(ZZ_NEEDS_ATSPI FALSE)
+set(ZZ_PC_ATSPI_LIBS "")
+if(TARGET zuzided_atspi)
+  list(APPEND ZZ_INSTALLED_TARGETS zuzided_atspi)
+  set(ZZ_NEEDS_ATSPI TRUE)
+  set(ZZ_PC_ATSPI_LIBS " -lzuzided_atspi")
+endif()
+install(TARGETS ${ZZ_INSTALLED_TARGETS} EXPORT ZUZidedTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT ZUZidedTargets NAMESPACE ZUZided:: DESTINATION ${ZZ_CMAKE_DIR})
 
@@ -42,6 +51,9 @@ if(ZZ_NEEDS_X11)
 endif()
 if(ZZ_NEEDS_XEXT)
   string(APPEND ZZ_PC_SDL_REQUIRES " xext")
+endif()
+if(ZZ_NEEDS_ATSPI)
+  string(APPEND ZZ_PC_SDL_REQUIRES " atk-bridge-2.0 atk gio-2.0")
 endif()
 foreach(pc zuzided zuzided-sdl)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${CMAKE_BINARY_DIR}/${pc}.pc @ONLY)
