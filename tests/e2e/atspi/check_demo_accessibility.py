@@ -125,6 +125,7 @@ def main():
 
     frame = find(app, "frame")
     check(frame is not None and frame.name == "ZUZided 演示", "a frame named by the title bar's caption")
+    check(frame is not None and "active" in states_of(frame), "the focused window reads as active")
     title = find(frame, "title bar")
     check(title is not None, "the title bar")
     buttons = [c for c in children(title) if c.getRoleName() == "push button"]
