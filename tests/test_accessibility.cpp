@@ -128,7 +128,10 @@ TEST_F(AccessibilityTest, TheWindowReadsAsAFrameWithTitleBarButtonsMenusAndEntri
   EXPECT_EQ(Form->Width(), Platform->ScreenSize().X);
 }
 
+// Installed for its lifetime, so a failed expectation leaves no sink behind.
 struct TRecordingSink final : IAccessibleSink {
+  TRecordingSink() { TAccessibility::SetSink(this); }
+  ~TRecordingSink() override { TAccessibility::SetSink(nullptr); }
   void ControlChanged(TControl* C, TAccessibleEvent E) override { Events.emplace_back(C, E); }
   void FormChanged(TCommonCustomForm* F, TAccessibleEvent E) override { Forms.emplace_back(F, E); }
   std::vector<std::pair<TControl*, TAccessibleEvent>> Events;
@@ -137,7 +140,6 @@ struct TRecordingSink final : IAccessibleSink {
 
 TEST_F(AccessibilityTest, TheKeyboardWalkReportsEachHighlightedEntryAndTheMenuOpening) {
   TRecordingSink sink;
-  TAccessibility::SetSink(&sink);
   Platform->KeyDown(Form.get(), vk::Menu, 0, {TShiftStateItem::ssAlt});
   Platform->KeyPress(Form.get(), 'F', u'f', {TShiftStateItem::ssAlt});
   Platform->KeyUp(Form.get(), vk::Menu);

@@ -177,14 +177,24 @@ def main():
 
     pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
 
-    def keys(*k):
-        subprocess.run(["xdotool", "key"] + list(k), check=False)
-        return False
+    # Each key once the previous one was announced (a loaded machine is slow to answer),
+    # within a deadline.
+    steps = [("alt+f", 2), ("Down", 3), ("Down", 4)]
+    deadline = time.time() + 20
+    state = {"step": 0}
 
-    GLib.timeout_add(500, keys, "alt+f")
-    GLib.timeout_add(1200, keys, "Down")
-    GLib.timeout_add(1900, keys, "Down")
-    GLib.timeout_add(3500, lambda: pyatspi.Registry.stop() and False)
+    def tick():
+        i = state["step"]
+        if i > 0 and len(focused) < steps[i - 1][1] and time.time() < deadline:
+            return True
+        if i == len(steps) or time.time() >= deadline:
+            pyatspi.Registry.stop()
+            return False
+        subprocess.run(["xdotool", "key", steps[i][0]], check=False)
+        state["step"] = i + 1
+        return True
+
+    GLib.timeout_add(100, tick)
     pyatspi.Registry.start()
     pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
     print("focus events:", focused)
