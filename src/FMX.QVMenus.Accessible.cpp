@@ -68,6 +68,8 @@ void TQVMenuButton::DescribeAccessible(TAccessibleDescription& D) const {
   while (!D.ShortCut.empty() && D.ShortCut.front() == ' ') D.ShortCut.erase(0, 1);
   D.States.Checkable = check;
   D.States.Checked = check && FIsCheck;
+  // The keyboard's highlight reaches it (F10, Alt, the arrows).
+  D.States.Focusable = true;
   D.States.Selectable = true;
   const auto* bar = dynamic_cast<const TQVMenuBar*>(Parent());
   const bool lit = bar != nullptr && LitEntry(bar, bar->F_SelectedBar) == this;
