@@ -506,6 +506,7 @@ void TQVMenuButton::SetIsCheck(bool Value) {
   // written from one says otherwise, and one read with a check would not write it.
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
   FIsCheck = Value;
+  TAccessibility::Notify(this, TAccessibleEvent::StateChanged);
   F_TickMark->SetVisible(Value);
   F_IconMark->SetVisible(false);
   F_ImageIndexMark->SetVisible(false);

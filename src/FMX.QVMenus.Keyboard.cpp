@@ -205,6 +205,7 @@ class TQVMenuKeyboard {
       if (!self.Alive() || !parent.Alive()) return false;
     }
     h->SetVisible(true);
+    TAccessibility::Notify(E, TAccessibleEvent::Focused);
     // The entry this sub-menu hangs on stays lit, and the sub-menu above it.
     if (TQVMenuButton* t = p->FTargetButton) {
       if (auto* q = dynamic_cast<TQVMenuBar*>(t->Parent())) {

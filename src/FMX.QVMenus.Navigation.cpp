@@ -227,6 +227,8 @@ void TQVMenuButton::DoMouseEnter() {
   }
   if (!self.Alive() || !parent.Alive()) return;
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar)
+    TAccessibility::Notify(this, TAccessibleEvent::Focused);
   // The entry that opened this sub-menu stays highlighted in its own bar, and the
   // sub-menu stays above it.
   TQVMenuButton* t = p->FTargetButton;

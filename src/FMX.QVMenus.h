@@ -46,6 +46,8 @@ TQVShortCut QVParseShortCut(const std::string& Text);
 // The letter a caption offers for Alt in parentheses, upper-cased: "文件(F)" gives 'F',
 // as does "文件（F）"; 0 when there is none.
 char QVMenuMnemonic(const std::string& Caption);
+// The caption as it is read out: without that letter in parentheses ("文件(F)" reads 文件).
+std::string QVMenuCaptionWithoutMnemonic(const std::string& Caption);
 
 // One entry of a menu: a caption on a main bar; a row with a mark column, caption,
 // shortcut text and a more-arrow on a sub-menu bar; or a separator line.
@@ -110,6 +112,13 @@ class TQVMenuButton : public TPresentedControl {
   TAlphaColor MenuButtonFontColor() const { return FMenuButtonFontColor; }
   /// Sets the caption's colour.
   void SetMenuButtonFontColor(TAlphaColor Value);
+
+  // Read as a menu item (a check or radio item by its mark) or a separator, named by its
+  // caption without the access letter; its sub-menu is its child; its action chooses it
+  // as a click does (FMX.QVMenus.Accessible.cpp).
+  void DescribeAccessible(TAccessibleDescription& D) const override;
+  void AccessibleChildren(std::vector<TControl*>& Out) const override;
+  bool DoAccessibleAction(int Index) override;
 
  protected:
   void ParentChanged() override;
@@ -260,6 +269,10 @@ class TQVMenuBar : public TPresentedControl {
 
   // A hook where the tree announces a change; it does nothing.
   void __QV_测试_显示提示(TQVMenuBar* ABar, TFmxObject* AObject);
+
+  // Read as a menu bar (main style) or a menu (sub style) of its entries in order.
+  void DescribeAccessible(TAccessibleDescription& D) const override;
+  void AccessibleChildren(std::vector<TControl*>& Out) const override;
 
  protected:
   // Every way of adding a child ends here: refusals and the root's bookkeeping.

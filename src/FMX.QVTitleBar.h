@@ -52,6 +52,15 @@ class TQVTitleBar : public TPresentedControl {
   // Shows what the stored form said once it is all read (see host/Streaming.h).
   void Loaded() override;
 
+  // Read as a title bar named by its caption, which also names its form; its parts are
+  // the minimise, maximise or restore and close push buttons and the system menu
+  // (FMX.QVTitleBar.Accessible.cpp).
+  void DescribeAccessible(TAccessibleDescription& D) const override;
+  void AccessibleChildren(std::vector<TControl*>& Out) const override;
+  bool DescribeAccessiblePart(const TControl* Part, TAccessibleDescription& D) const override;
+  bool DoAccessiblePartAction(TControl* Part, int Index) override;
+  void DescribeAccessibleForm(TAccessibleDescription& D) const override;
+
   // Published properties.
   bool TitleBarEnabled() const { return FTitleBarEnabled; }
   /// Whether the bar is the window's frame: on, the form is borderless and the bar shows the window

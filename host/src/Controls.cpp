@@ -58,7 +58,10 @@ TControl::TControl(TComponent* AOwner) : TFmxObject(AOwner) {
   FAnchors = static_cast<uint8_t>(TAnchors{TAnchorKind::akLeft, TAnchorKind::akTop}.Bits());
 }
 
-TControl::~TControl() { Destroying(); }
+TControl::~TControl() {
+  Destroying();
+  TAccessibility::Notify(this, TAccessibleEvent::Destroyed);
+}
 
 TControlSpacing& TControl::Spacing() const {
   if (!FSpacing) FSpacing = std::make_unique<TControlSpacing>(const_cast<TControl*>(this));
@@ -264,6 +267,8 @@ void TControl::SetVisible(bool Value) {
   // follows does nothing.
   TDispatchScope scope;
   if (Align() != TAlignLayout::None) ParentRealign();
+  if (!IsDestroying())
+    TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -281,6 +286,7 @@ void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
   InvalidatePainted();
+  TAccessibility::Notify(this, TAccessibleEvent::StateChanged);
   if (!FEnabled)
     if (IRoot* root = Root()) root->ControlHidden(this);
 }

@@ -32,6 +32,7 @@ bool TCommonCustomForm::TFormFill::HolderGoing() const { return FForm->IsDestroy
 TCommonCustomForm::~TCommonCustomForm() {
   // Objects not freed through delete (a form on the stack) skip BeforeDestruction.
   Destroying();
+  TAccessibility::Notify(this, TAccessibleEvent::Destroyed);
   // Children are freed by the object tree below; make sure none of them calls back
   // into the form's routing while that happens.
   FHovered = FCaptured = FPressedControl = FFocused = nullptr;
@@ -132,6 +133,7 @@ void TCommonCustomForm::SetCaption(const std::string& Value) {
   if (Value == FCaption) return;
   FCaption = Value;
   Application->Platform()->FormCaptionChanged(this);
+  TAccessibility::Notify(this, TAccessibleEvent::NameChanged);
 }
 
 void TCommonCustomForm::SetVisible(bool Value) {
@@ -142,6 +144,7 @@ void TCommonCustomForm::SetVisible(bool Value) {
   Application->Platform()->FormVisibleChanged(this);
   if (IsDestroying()) return;
   if (FVisible) InvalidateAll();
+  TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   DoShowOrHide();
 }
 
@@ -154,6 +157,7 @@ void TCommonCustomForm::SetWindowState(TWindowState Value) {
 void TCommonCustomForm::SetActive(bool Value) {
   if (Value == FActive) return;
   FActive = Value;
+  TAccessibility::Notify(this, FActive ? TAccessibleEvent::Activated : TAccessibleEvent::Deactivated);
   const TNotifyEvent& handler = FActive ? FOnActivate : FOnDeactivate;
   if (handler) {
     auto h = handler;

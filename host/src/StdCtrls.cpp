@@ -32,6 +32,7 @@ void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
   FText = Value;
   PaintExtentChanged();
+  TAccessibility::Notify(this, TAccessibleEvent::NameChanged);
 }
 
 void TTextControl::SetStyledSettings(TStyledSettings Value) {

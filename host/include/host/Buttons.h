@@ -18,6 +18,9 @@ class TButton : public TTextControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   void DoMouseEnter() override;
   void DoMouseLeave() override;
+  // A push button named by its text; pressing it clicks it.
+  void DescribeAccessible(TAccessibleDescription& D) const override;
+  bool DoAccessibleAction(int Index) override;
 
   // The face colours of the three looks, for those who draw next to a button.
   static constexpr TAlphaColor NormalFace = 0xFFFDFDFD;

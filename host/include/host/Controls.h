@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Accessibility.h"
 #include "host/Objects.h"
 
 namespace fmx {
@@ -254,6 +255,22 @@ class TControl : public TFmxObject {
   // What this control may paint changed after the fact (an effect grew, a text got
   // longer): the old ink, as last measured, and the new are both repainted.
   void PaintExtentChanged();
+
+  // What a screen reader is told (host/Accessibility.h). By default a control is not
+  // exposed (role None) and reports its own states; what it holds is shown in its place.
+  virtual void DescribeAccessible(TAccessibleDescription& D) const;
+  // The controls a reader sees under this one, in reading order.
+  virtual void AccessibleChildren(std::vector<TControl*>& Out) const;
+  // Does action Index of the description, as the user's input would; false when none.
+  virtual bool DoAccessibleAction(int Index) { return false; }
+  // A control answers for its private parts (controls it owns) here: true when it
+  // described Part (D holds Part's own states on entry) or did Part's action.
+  virtual bool DescribeAccessiblePart(const TControl* Part, TAccessibleDescription& D) const {
+    return false;
+  }
+  virtual bool DoAccessiblePartAction(TControl* Part, int Index) { return false; }
+  // A control that stands in for its form's frame names the window here.
+  virtual void DescribeAccessibleForm(TAccessibleDescription& D) const {}
 
  protected:
   // Draws the control itself; Canvas() is valid. Children are painted afterwards.

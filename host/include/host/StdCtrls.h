@@ -34,6 +34,8 @@ class TTextControl : public TPresentedControl {
   TAlphaColor ResolvedFontColor() const;
   // A text longer than its box draws past it.
   TRectF PaintRectLocal() const override;
+  // Read as a label: its text.
+  void DescribeAccessible(TAccessibleDescription& D) const override;
 
  protected:
   void Paint() override;

@@ -176,6 +176,13 @@ struct TSdlPlatform::Impl {
   int EventConnection();
   int EventFd = -1;
 
+  // The accessibility bridge (SdlAccessibility.cpp). WaitWithAccessibility waits as
+  // poll would, running the bridge's work too; false (nothing done) while it is off.
+  void StartAccessibility();
+  void StopAccessibility();
+  bool WaitWithAccessibility(int Fd, int TimeoutMs);
+  void DispatchAccessibility();
+
   void Dispatch(const SDL_Event& E);
   void WindowEvent(const SDL_WindowEvent& E);
   void SyncBoundsFromWindow(Window* W);

@@ -123,10 +123,12 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
 #endif
   }
 #endif
+  p->FImpl->StartAccessibility();
   return p;
 }
 
 TSdlPlatform::~TSdlPlatform() {
+  FImpl->StopAccessibility();
   for (SDL_Cursor*& c : FImpl->Cursors)
     if (c != nullptr) SDL_FreeCursor(c);
   for (auto& w : FImpl->Windows)
@@ -783,7 +785,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
       // wait with a message to one of our windows, and once the window is destroyed
       // the late message becomes a protocol error that SDL_Quit turns into exit(1).
       pollfd p{fd, POLLIN, 0};
-      poll(&p, 1, timeout);
+      if (!im.WaitWithAccessibility(fd, timeout)) poll(&p, 1, timeout);
       have = SDL_PollEvent(&e) == 1;
     } else {
       have = timeout < 0 ? SDL_WaitEvent(&e) == 1 : SDL_WaitEventTimeout(&e, timeout) == 1;
@@ -802,6 +804,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
   im.PaintDirty();
+  im.DispatchAccessibility();
 }
 
 void TSdlPlatform::Run() {
