@@ -122,6 +122,8 @@ class TQVMenuKeyboard {
     ToggleKeyboard(Root);
   }
 
+  static void Fit(TQVMenuBar* Bar) { Bar->__QV_FitSubMenuBar(); }
+
   // A main bar the user can see and use; a hidden one leaves the keys to the form.
   static bool Walkable(TQVMenuBar* Root) {
     return IsMainBar(Root) && Root->Enabled() && Root->ParentedVisible();
@@ -402,6 +404,7 @@ TQVMenuButton* qvmenus::StepEntry(TQVMenuBar* Bar, TQVMenuButton* From, int By) 
   return TQVMenuKeyboard::Step(Bar, From, By);
 }
 bool qvmenus::LightEntry(TQVMenuButton* Entry) { return TQVMenuKeyboard::Highlight(Entry); }
+void qvmenus::FitSubMenuBar(TQVMenuBar* Bar) { TQVMenuKeyboard::Fit(Bar); }
 
 void TQVMenuBar::SetShortCutsEnabled(bool Value) {
   FShortCutsEnabled = Value;

@@ -9,6 +9,7 @@
 #include "FMX.QVUtils.h"
 #include "host/Dialogs.h"
 #include "host/Forms.h"
+#include "host/InputRouter.h"
 
 namespace fmx {
 
@@ -310,14 +311,8 @@ void TQVMenuButton::DoMouseEnter() {
     if (open != nullptr && open->FTargetButton.Get() != this && p->FHasLastMouse &&
         !IsDesigning()) {
       p->FPendingEntry = this;
-      if (p->F_TimerSwitch == nullptr) {
-        p->F_TimerSwitch = new TTimer(p);
-        p->F_TimerSwitch->SetStored(false);
-        p->F_TimerSwitch->SetInterval(kCascadeRestMs);
-        p->F_TimerSwitch->SetOnTimer([p](TObject* s) { p->__QV_SwitchTimerOnTimer(s); });
-      }
-      p->F_TimerSwitch->SetEnabled(false);
-      p->F_TimerSwitch->SetEnabled(true);
+      p->FPendingHide = false;
+      p->__QV_WaitForRest();
       return;
     }
     __QV_EnterSubMenuEntry(p);
@@ -380,8 +375,7 @@ void TQVMenuButton::MouseMove(TShiftState Shift, float X, float Y) {
   if (p->FPendingEntry.Get() == this) {
     if (p->__QV_HeadingForCascade(at)) {
       // Still on the way: the rest starts again.
-      p->F_TimerSwitch->SetEnabled(false);
-      p->F_TimerSwitch->SetEnabled(true);
+      p->__QV_WaitForRest();
     } else {
       TWeak<TQVMenuBar> parent(p);
       __QV_EnterSubMenuEntry(p);
@@ -405,14 +399,46 @@ bool TQVMenuBar::__QV_HeadingForCascade(TPointF P) const {
   return InTriangle(P, a, {edge, tl.Y}, {edge, br.Y});
 }
 
+void TQVMenuBar::__QV_WaitForRest() {
+  if (F_TimerSwitch == nullptr) {
+    F_TimerSwitch = new TTimer(this);
+    F_TimerSwitch->SetStored(false);
+    F_TimerSwitch->SetInterval(kCascadeRestMs);
+    F_TimerSwitch->SetOnTimer([this](TObject* s) { __QV_SwitchTimerOnTimer(s); });
+  }
+  F_TimerSwitch->SetEnabled(false);
+  F_TimerSwitch->SetEnabled(true);
+}
+
 void TQVMenuBar::__QV_SwitchTimerOnTimer(TObject*) {
   F_TimerSwitch->SetEnabled(false);
   TQVMenuButton* e = FPendingEntry.Get();
+  const bool hide = FPendingHide;
   FPendingEntry = nullptr;
-  if (e == nullptr) return;
-  // The mouse rested on the entry: its own cascade now.
+  FPendingHide = false;
+  // The mouse rested on the entry (or the gap): what it rests on acts now.
   IRoot* root = Root();
-  if (root != nullptr && root->Hovered() == e) e->__QV_EnterSubMenuEntry(this);
+  if (root == nullptr) return;
+  if (e != nullptr && root->Hovered() == e) e->__QV_EnterSubMenuEntry(this);
+  if (hide && root->Hovered() == this) __QV_HideAllSubMenuBar(this);
+}
+
+void TQVMenuBar::MouseMove(TShiftState Shift, float X, float Y) {
+  TWeak<TComponent> self(this);
+  TPresentedControl::MouseMove(Shift, X, Y);
+  if (!self.Alive() || IsMainBar(this)) return;
+  const TPointF at = LocalToAbsolute({X, Y});
+  if (FPendingHide) {
+    if (__QV_HeadingForCascade(at)) {
+      __QV_WaitForRest();
+    } else {
+      FPendingHide = false;
+      __QV_HideAllSubMenuBar(this);
+      if (!self.Alive()) return;
+    }
+  }
+  FLastMouse = at;
+  FHasLastMouse = true;
 }
 
 void TQVMenuButton::DoMouseLeave() {
@@ -434,6 +460,13 @@ void TQVMenuBar::DoMouseEnter() {
   TWeak<TComponent> self(this);
   TPresentedControl::DoMouseEnter();
   if (!self.Alive() || IsDesigning() || IsMainBar(this)) return;
+  // On the way to the open cascade across a gap of this bar: the move decides.
+  if (OpenCascadeOf(this) != nullptr && FHasLastMouse) {
+    FPendingEntry = nullptr;
+    FPendingHide = true;
+    __QV_WaitForRest();
+    return;
+  }
   __QV_HideAllSubMenuBar(this);
 }
 
@@ -456,6 +489,7 @@ void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, f
   if (!self.Alive() || !rootLink.Alive()) return;
   // Until the button comes up, a release on a sub-menu entry chooses it.
   root->FDragOpener = this;
+  root->FDragFrom = LocalToAbsolute({X, Y});
   // Sub-menus hang outside the bar.
   if (root->ClipChildren()) root->SetClipChildren(false);
   __QV_DisplaySubMenuOfTheMainMenuButton();
@@ -472,6 +506,8 @@ void TQVMenuButton::MouseUp(TMouseButton Button, TShiftState Shift, float X, flo
                        root->FDragOpener.Get() != this;
   if (root != nullptr) root->FDragOpener = nullptr;
   if (p == nullptr || IsMainBar(p)) return;
+  if (dragged && !TInputRouter::BeyondDragThreshold(root->FDragFrom, LocalToAbsolute({X, Y})))
+    return;
   TWeak<TQVMenuBar> parent(p);
   if (root != nullptr) {
     if (!FMoreArrow && !root->__QV_CloseMenus()) return;

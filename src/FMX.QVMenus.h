@@ -226,6 +226,8 @@ class TQVMenuBar : public TPresentedControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   // Entering the empty part of a sub-menu closes its deeper cascades.
   void DoMouseEnter() override;
+  // The safe path into a cascade across the bar's own gaps (a separator).
+  void MouseMove(TShiftState Shift, float X, float Y) override;
   // A taken-over control that is freed is never touched again.
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // The root of a tree listens to its form's keys; a bar that joins a tree stops.
@@ -283,6 +285,8 @@ class TQVMenuBar : public TPresentedControl {
   // heads for the cascade open below this bar, from where the mouse was before.
   bool __QV_HeadingForCascade(TPointF P) const;
   void __QV_SwitchTimerOnTimer(TObject* Sender);
+  // Starts (again) the wait for the mouse to rest before a cascade switches.
+  void __QV_WaitForRest();
   // The tree is opening: the other menu tree of the window closes.
   void __QV_OpeningTree();
   // A bar with entries and sub bars of its own joins ARoot's tree, or leaves it and
@@ -339,6 +343,9 @@ class TQVMenuBar : public TPresentedControl {
   // On the root: the main entry pressed to open the menus while its button is still
   // held; a release on a sub-menu entry then chooses it (press, drag, release).
   TWeak<TQVMenuButton> FDragOpener;
+  // Where that press was (form coordinates): a release that has not moved from it is
+  // the end of a click, even over an entry of a menu that opened over the press.
+  TPointF FDragFrom;
   // The entry this bar's highlight was last placed on (kept on it as the entry resizes).
   TWeak<TQVMenuButton> FLitEntry;
   // The safe path into a cascade: where the mouse last moved over this bar's entries
@@ -347,6 +354,9 @@ class TQVMenuBar : public TPresentedControl {
   TPointF FLastMouse;
   bool FHasLastMouse = false;
   TWeak<TQVMenuButton> FPendingEntry;
+  // The mouse entered the bar's own gap on its way to the open cascade: its closing
+  // waits likewise.
+  bool FPendingHide = false;
   TTimer* F_TimerSwitch = nullptr;
 };
 
@@ -360,6 +370,9 @@ void Register();
 TQVMenuButton* LitEntry(TQVMenuBar* Bar);
 TQVMenuButton* StepEntry(TQVMenuBar* Bar, TQVMenuButton* From, int By);
 bool LightEntry(TQVMenuButton* Entry);
+// Lays a sub-menu bar out as its paint will (width and height from its entries), so
+// that it can be placed before it was ever painted.
+void FitSubMenuBar(TQVMenuBar* Bar);
 }  // namespace qvmenus
 
 }  // namespace fmx

@@ -210,6 +210,13 @@ void TQVTitleBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }
 
 void TQVTitleBar::__QV_PlaceSystemMenu(TPointF P) {
   TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  // Its width as its first paint will make it; its height is the one just summed.
+  TWeak<TComponent> self(this);
+  const float height = bar->Height();
+  qvmenus::FitSubMenuBar(bar);
+  if (!self.Alive()) return;
+  bar->SetHeight(height);
+  if (!self.Alive()) return;
   TCommonCustomForm* form = ParentForm();
   if (form == nullptr) {
     bar->Position()->SetPoint(P);
@@ -289,11 +296,12 @@ void TQVTitleBar::__QV_SystemMenuKey(uint16_t& Key, Char& KeyChar, TShiftState S
   }
   if (!FPopupMenuShowed || !bar->Visible() || !mods.Empty()) return;
   TQVMenuButton* lit = qvmenus::LitEntry(bar);
-  switch (Key) {
+  const uint16_t pressed = Key;
+  switch (pressed) {
     case vk::Down:
     case vk::Up:
       consume();
-      if (TQVMenuButton* e = qvmenus::StepEntry(bar, lit, Key == vk::Down ? +1 : -1))
+      if (TQVMenuButton* e = qvmenus::StepEntry(bar, lit, pressed == vk::Down ? +1 : -1))
         qvmenus::LightEntry(e);
       return;
     case vk::Return:
