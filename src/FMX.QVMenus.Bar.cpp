@@ -69,7 +69,14 @@ void qvmenus::Register() {
 
 // --- construction -----------------------------------------------------------------
 
-TQVMenuBar::TQVMenuBar(TComponent* AOwner) : TPresentedControl(AOwner) {
+TQVMenuBar::TQVMenuBar(TComponent* AOwner)
+    : TPresentedControl(AOwner),
+      FTakeOver(
+          this,
+          [this](TObject* S, TMouseButton B, TShiftState Sh, float X, float Y) {
+            __QV_Control_OnMouseDown(S, B, Sh, X, Y);
+          },
+          [this](TObject* S) { __QV_Control_OnMouseLeave(S); }) {
   FOwnerForm = __QV_窗体_获取根窗体(Owner());
   FRootMenuBar = __QV_GetRootMenuBar(this);
   // Sized before the private tree, so each part is laid out once as it joins.
@@ -343,6 +350,9 @@ void TQVMenuBar::__QV_AccountEntryEnd(const TQVMenuButton* AButton) {
 
 void TQVMenuBar::ChildGeometryChanged(TControl* AChild) {
   TPresentedControl::ChildGeometryChanged(AChild);
+  // The highlight keeps to its entry as the bar's layout sizes it.
+  if (AChild != nullptr && AChild == FLitEntry.Get() && F_SelectedBar->Visible())
+    __QV_PlaceHighlight(FLitEntry.Get());
   if (!FEntriesEnd.Valid) return;
   if (auto* b = dynamic_cast<TQVMenuButton*>(AChild)) __QV_AccountEntryEnd(b);
 }

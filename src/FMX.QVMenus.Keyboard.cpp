@@ -39,7 +39,10 @@ class TQVMenuKeyboard {
     }
     TCommonCustomForm* old = Bar->FKeyForm;
     if (old == form) return;
-    if (old != nullptr) old->RemoveKeyPreview(Bar);
+    if (old != nullptr) {
+      old->RemoveKeyPreview(Bar);
+      old->RemoveMousePreview(Bar);
+    }
     Bar->FKeyForm = form;
     if (form == nullptr) return;
     TWeak<TQVMenuBar> link(Bar);
@@ -51,6 +54,9 @@ class TQVMenuKeyboard {
         [link](TObject*, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
           if (TQVMenuBar* b = link.Get()) KeyUp(b, Key, KeyChar, Shift);
         });
+    form->AddMousePreview(Bar, [link](TObject*, TMouseButton Button, TShiftState, float, float) {
+      if (TQVMenuBar* b = link.Get()) b->__QV_PressPreview(Button);
+    });
   }
 
   static void KeyDown(TQVMenuBar* Root, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
@@ -59,6 +65,7 @@ class TQVMenuKeyboard {
     if (Key == vk::Menu) {
       // Held down (it repeats) with nothing else: its release may be a lone Alt.
       Root->FAltAlone = (mods - TShiftStateItem::ssAlt).Empty();
+      Root->FAltOpened = qvmenus::MenuTreesOpened();
       return;
     }
     Root->FAltAlone = false;
@@ -108,12 +115,14 @@ class TQVMenuKeyboard {
 
   static void KeyUp(TQVMenuBar* Root, uint16_t& Key, Char& KeyChar, TShiftState) {
     if (Key != vk::Menu) return;
-    const bool alone = Root->FAltAlone;
+    const bool alone = Root->FAltAlone && Root->FAltOpened == qvmenus::MenuTreesOpened();
     Root->FAltAlone = false;
     if (!alone || dynamic_cast<TQVMenuBar*>(Root->Parent()) != nullptr || !Walkable(Root)) return;
     Consume(Key, KeyChar);
     ToggleKeyboard(Root);
   }
+
+  static void Fit(TQVMenuBar* Bar) { Bar->__QV_FitSubMenuBar(); }
 
   // A main bar the user can see and use; a hidden one leaves the keys to the form.
   static bool Walkable(TQVMenuBar* Root) {
@@ -196,11 +205,8 @@ class TQVMenuKeyboard {
     TRectangle* h = p->F_SelectedBar;
     h->BringToFront();
     E->BringToFront();
-    const float x = E->Position()->X(), y = E->Position()->Y();
-    if (IsMainBar(p)) {
-      h->SetBounds(x, y, E->Width(), E->Height());
-    } else {
-      h->SetBounds(x + 1, y + 1, E->Width() - 2, E->Height());
+    p->__QV_PlaceHighlight(E);
+    if (!IsMainBar(p)) {
       p->__QV_HideAllSubMenuBar(p);
       if (!self.Alive() || !parent.Alive()) return false;
     }
@@ -393,6 +399,13 @@ void TQVMenuBar::ParentChanged() {
   TPresentedControl::ParentChanged();
   TQVMenuKeyboard::Listen(this);
 }
+
+TQVMenuButton* qvmenus::LitEntry(TQVMenuBar* Bar) { return TQVMenuKeyboard::Lit(Bar); }
+TQVMenuButton* qvmenus::StepEntry(TQVMenuBar* Bar, TQVMenuButton* From, int By) {
+  return TQVMenuKeyboard::Step(Bar, From, By);
+}
+bool qvmenus::LightEntry(TQVMenuButton* Entry) { return TQVMenuKeyboard::Highlight(Entry); }
+void qvmenus::FitSubMenuBar(TQVMenuBar* Bar) { TQVMenuKeyboard::Fit(Bar); }
 
 void TQVMenuBar::SetShortCutsEnabled(bool Value) {
   FShortCutsEnabled = Value;

@@ -8,6 +8,8 @@
 #include "FMX.QVMenusShared.h"
 #include "FMX.QVUtils.h"
 #include "host/Dialogs.h"
+#include "host/Forms.h"
+#include "host/InputRouter.h"
 
 namespace fmx {
 
@@ -53,6 +55,29 @@ bool SameByExactName(const TComponent* A, const TComponent* B) {
 }
 
 bool IsMainBar(const TQVMenuBar* B) { return B->MenuBarStyle() == TQVMenuBarStyle::msMainMenuBar; }
+
+// How long the mouse must rest on an entry, while it heads for the cascade of another,
+// before that entry's own cascade replaces the open one.
+constexpr int kCascadeRestMs = 250;
+
+// Whether P lies in the triangle A, B, C (edges included).
+bool InTriangle(TPointF P, TPointF A, TPointF B, TPointF C) {
+  auto side = [](TPointF P1, TPointF P2, TPointF P3) {
+    return (P1.X - P3.X) * (P2.Y - P3.Y) - (P2.X - P3.X) * (P1.Y - P3.Y);
+  };
+  const float d1 = side(P, A, B), d2 = side(P, B, C), d3 = side(P, C, A);
+  const bool neg = d1 < 0 || d2 < 0 || d3 < 0, pos = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(neg && pos);
+}
+
+// The cascade open below Bar (at most one is), or nil.
+TQVMenuBar* OpenCascadeOf(const TQVMenuBar* Bar) {
+  for (TFmxObject* child : Bar->ChildrenList()) {
+    auto* s = dynamic_cast<TQVMenuBar*>(child);
+    if (s != nullptr && s->Visible() && s->TargetButton() != nullptr) return s;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -131,14 +156,74 @@ void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
 // --- opening and hiding ----------------------------------------------------------------
 
 void TQVMenuBar::SetMenuButtonPressed(bool Value) {
+  const bool opening = Value && !FMenuButtonPressed;
   FMenuButtonPressed = Value;
   F_TimerHideMenus->SetEnabled(Value);
   // A menu closed through the property borrows nothing any more; giving back runs no
   // application code.
   if (!Value) {
+    FDragOpener = nullptr;
     __QV_GiveBackControl();
     __QV_GiveBackForm();
   }
+  if (opening) __QV_OpeningTree();
+}
+
+void TQVMenuBar::__QV_OpeningTree() {
+  TCommonCustomForm* form = ParentForm();
+  if (form == nullptr) form = FOwnerForm.Get();
+  TWeak<TQVMenuBar> self(this);
+  qvmenus::OpeningMenuTree(this, form, [self] {
+    if (TQVMenuBar* b = self.Get(); b != nullptr && b->FMenuButtonPressed) b->__QV_CloseMenus();
+  });
+}
+
+// --- where a sub-menu shows ------------------------------------------------------------
+
+void TQVMenuBar::__QV_FitSubMenuBar() {
+  if (FMenuBarStyle != TQVMenuBarStyle::msSubMenuBar || IsDesigning()) return;
+  float widest = -1;
+  for (TFmxObject* child : ChildrenList())
+    if (auto* b = dynamic_cast<TQVMenuButton*>(child)) widest = std::max(widest, b->FMenuButtonWidth);
+  TWeak<TComponent> self(this);
+  if (!AlignSetsWidth(Align())) SetWidth(widest < 0 ? 200 : widest);
+  if (self.Alive()) __QV_DoUpdateSubMenuBarTotalHeight();
+}
+
+void TQVMenuBar::__QV_KeepInsideForm(TQVMenuBar* S, TPointF P, TQVMenuButton* T, bool Cascade) {
+  auto* parent = dynamic_cast<TControl*>(S->Parent());
+  TCommonCustomForm* form = S->ParentForm();
+  if (parent == nullptr || form == nullptr) {
+    S->Position()->SetPoint(P);
+    return;
+  }
+  const TPointF origin = parent->LocalToAbsolute({0, 0});
+  const float w = S->Width(), h = S->Height();
+  const float right = static_cast<float>(form->ClientWidth());
+  const float bottom = static_cast<float>(form->ClientHeight());
+  float x = P.X, y = P.Y;
+  if (origin.X + x + w > right) {
+    // A cascade opens to the left of its entry where that fits; else it, like a
+    // drop-down, moves left just enough.
+    const float flipped = T != nullptr ? T->Position()->X() - w + 1 : -1;
+    if (Cascade && T != nullptr && origin.X + flipped >= 0)
+      x = flipped;
+    else
+      x = right - w - origin.X;
+  }
+  if (origin.X + x < 0) x = -origin.X;
+  if (origin.Y + y + h > bottom) y = bottom - h - origin.Y;
+  if (origin.Y + y < 0) y = -origin.Y;
+  S->Position()->SetPoint({x, y});
+}
+
+void TQVMenuBar::__QV_PlaceHighlight(TQVMenuButton* AButton) {
+  FLitEntry = AButton;
+  const float x = AButton->Position()->X(), y = AButton->Position()->Y();
+  if (IsMainBar(this))
+    F_SelectedBar->SetBounds(x, y, AButton->Width(), AButton->Height());
+  else
+    F_SelectedBar->SetBounds(x + 1, y + 1, AButton->Width() - 2, AButton->Height());
 }
 
 void TQVMenuBar::__QV_HideAllSubMenuBar(TQVMenuBar* AMenuBar) {
@@ -178,9 +263,12 @@ void TQVMenuButton::__QV_DisplaySubMenuOfTheMainMenuButton() {
     if (s == nullptr) continue;
     TQVMenuButton* t = s->FTargetButton;
     if (t == nullptr || !SameByName(t, this)) continue;
-    s->Position()->SetX(t->Position()->X());
-    s->Position()->SetY(t->Position()->Y() + t->Height() - 1);
     TWeak<TQVMenuBar> shown(s);
+    s->__QV_FitSubMenuBar();
+    if (!shown.Alive() || !self.Alive()) return;
+    TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X(), t->Position()->Y() + t->Height() - 1},
+                                    t, false);
+    if (!shown.Alive()) return;
     s->SetVisible(true);
     if (shown.Alive()) s->BringToFront();
     return;
@@ -195,9 +283,12 @@ void TQVMenuButton::__QV_DisplaySubMenuOfTheSubMenuButton() {
     if (s == nullptr) continue;
     TQVMenuButton* t = s->FTargetButton;
     if (t == nullptr || !SameByExactName(t, this)) continue;
-    s->Position()->SetX(t->Position()->X() + t->Width() - 1);
-    s->Position()->SetY(t->Position()->Y());
     TWeak<TQVMenuBar> shown(s);
+    s->__QV_FitSubMenuBar();
+    if (!shown.Alive()) return;
+    TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X() + t->Width() - 1, t->Position()->Y()}, t,
+                                    true);
+    if (!shown.Alive()) return;
     s->SetVisible(true);
     if (shown.Alive()) s->BringToFront();
     return;
@@ -213,18 +304,25 @@ void TQVMenuButton::DoMouseEnter() {
   TQVMenuBar* p = __QV_ParentMenuBar();
   if (p == nullptr) return;
   TWeak<TQVMenuBar> parent(p);
+  if (!IsMainBar(p)) {
+    // Crossing an entry on the way to the cascade open beside it does not switch the
+    // cascade: the move decides (MouseMove), or a rest on the entry.
+    TQVMenuBar* open = OpenCascadeOf(p);
+    if (open != nullptr && open->FTargetButton.Get() != this && p->FHasLastMouse &&
+        !IsDesigning()) {
+      p->FPendingEntry = this;
+      p->FPendingHide = false;
+      p->__QV_WaitForRest();
+      return;
+    }
+    __QV_EnterSubMenuEntry(p);
+    return;
+  }
   TRectangle* highlight = p->F_SelectedBar;
   highlight->BringToFront();
   BringToFront();
-  if (IsMainBar(p)) {
-    highlight->SetBounds(Position()->X(), Position()->Y(), Width(), Height());
-    if (p->FMenuButtonPressed) __QV_DisplaySubMenuOfTheMainMenuButton();
-  } else {
-    highlight->SetBounds(Position()->X() + 1, Position()->Y() + 1, Width() - 2, Height());
-    p->__QV_HideAllSubMenuBar(p);
-    if (!self.Alive() || !parent.Alive()) return;
-    if (FMoreArrow) __QV_DisplaySubMenuOfTheSubMenuButton();
-  }
+  p->__QV_PlaceHighlight(this);
+  if (p->FMenuButtonPressed) __QV_DisplaySubMenuOfTheMainMenuButton();
   if (!self.Alive() || !parent.Alive()) return;
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar)
@@ -242,17 +340,135 @@ void TQVMenuButton::DoMouseEnter() {
   p->BringToFront();
 }
 
+void TQVMenuButton::__QV_EnterSubMenuEntry(TQVMenuBar* p) {
+  TWeak<TComponent> self(this);
+  TWeak<TQVMenuBar> parent(p);
+  p->FPendingEntry = nullptr;
+  if (p->F_TimerSwitch != nullptr) p->F_TimerSwitch->SetEnabled(false);
+  TRectangle* highlight = p->F_SelectedBar;
+  highlight->BringToFront();
+  BringToFront();
+  p->__QV_PlaceHighlight(this);
+  p->__QV_HideAllSubMenuBar(p);
+  if (!self.Alive() || !parent.Alive()) return;
+  if (FMoreArrow) __QV_DisplaySubMenuOfTheSubMenuButton();
+  if (!self.Alive() || !parent.Alive()) return;
+  highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
+  // The entry that opened this sub-menu stays highlighted in its own bar, and the
+  // sub-menu stays above it.
+  TQVMenuButton* t = p->FTargetButton;
+  if (t == nullptr) return;
+  auto* q = dynamic_cast<TQVMenuBar*>(t->Parent());
+  if (q == nullptr) return;
+  q->F_SelectedBar->SetVisible(true);
+  if (AlreadyInFront({q->F_SelectedBar, t, p})) return;
+  q->F_SelectedBar->BringToFront();
+  t->BringToFront();
+  p->BringToFront();
+}
+
+void TQVMenuButton::MouseMove(TShiftState Shift, float X, float Y) {
+  TWeak<TComponent> self(this);
+  TPresentedControl::MouseMove(Shift, X, Y);
+  if (!self.Alive()) return;
+  TQVMenuBar* p = FParentMenuBar;
+  if (p == nullptr || IsMainBar(p)) return;
+  const TPointF at = LocalToAbsolute({X, Y});
+  if (p->FPendingEntry.Get() == this) {
+    if (p->__QV_HeadingForCascade(at)) {
+      // Still on the way: the rest starts again.
+      p->__QV_WaitForRest();
+    } else {
+      TWeak<TQVMenuBar> parent(p);
+      __QV_EnterSubMenuEntry(p);
+      if (!self.Alive() || !parent.Alive()) return;
+    }
+  }
+  p->FLastMouse = at;
+  p->FHasLastMouse = true;
+}
+
+bool TQVMenuBar::__QV_HeadingForCascade(TPointF P) const {
+  if (!FHasLastMouse) return false;
+  const TQVMenuBar* s = OpenCascadeOf(this);
+  if (s == nullptr) return false;
+  const TPointF tl = s->LocalToAbsolute({0, 0});
+  const TPointF br = s->LocalToAbsolute({s->Width(), s->Height()});
+  // The near edge of the cascade, whichever side of the entry it opened on.
+  const float edge = tl.X >= FLastMouse.X ? tl.X : br.X;
+  // A little slack around the start, for a hand that wobbles a pixel.
+  const TPointF a{FLastMouse.X + (edge >= FLastMouse.X ? -2.0f : 2.0f), FLastMouse.Y};
+  return InTriangle(P, a, {edge, tl.Y}, {edge, br.Y});
+}
+
+void TQVMenuBar::__QV_WaitForRest() {
+  if (F_TimerSwitch == nullptr) {
+    F_TimerSwitch = new TTimer(this);
+    F_TimerSwitch->SetStored(false);
+    F_TimerSwitch->SetInterval(kCascadeRestMs);
+    F_TimerSwitch->SetOnTimer([this](TObject* s) { __QV_SwitchTimerOnTimer(s); });
+  }
+  F_TimerSwitch->SetEnabled(false);
+  F_TimerSwitch->SetEnabled(true);
+}
+
+void TQVMenuBar::__QV_SwitchTimerOnTimer(TObject*) {
+  F_TimerSwitch->SetEnabled(false);
+  TQVMenuButton* e = FPendingEntry.Get();
+  const bool hide = FPendingHide;
+  FPendingEntry = nullptr;
+  FPendingHide = false;
+  // The mouse rested on the entry (or the gap): what it rests on acts now.
+  IRoot* root = Root();
+  if (root == nullptr) return;
+  if (e != nullptr && root->Hovered() == e) e->__QV_EnterSubMenuEntry(this);
+  if (hide && root->Hovered() == this) __QV_HideAllSubMenuBar(this);
+}
+
+void TQVMenuBar::MouseMove(TShiftState Shift, float X, float Y) {
+  TWeak<TComponent> self(this);
+  TPresentedControl::MouseMove(Shift, X, Y);
+  if (!self.Alive() || IsMainBar(this)) return;
+  const TPointF at = LocalToAbsolute({X, Y});
+  if (FPendingHide) {
+    if (__QV_HeadingForCascade(at)) {
+      __QV_WaitForRest();
+    } else {
+      FPendingHide = false;
+      __QV_HideAllSubMenuBar(this);
+      if (!self.Alive()) return;
+    }
+  }
+  FLastMouse = at;
+  FHasLastMouse = true;
+}
+
 void TQVMenuButton::DoMouseLeave() {
   TWeak<TComponent> self(this);
   TPresentedControl::DoMouseLeave();
   if (!self.Alive()) return;
-  if (TQVMenuBar* p = __QV_ParentMenuBar()) p->F_SelectedBar->SetVisible(false);
+  TQVMenuBar* p = __QV_ParentMenuBar();
+  if (p == nullptr) return;
+  if (p->FPendingEntry.Get() == this) p->FPendingEntry = nullptr;
+  // The entry whose cascade is open stays lit while the mouse heads for the cascade.
+  if (!IsMainBar(p) && FMoreArrow) {
+    TQVMenuBar* open = OpenCascadeOf(p);
+    if (open != nullptr && open->FTargetButton.Get() == this) return;
+  }
+  p->F_SelectedBar->SetVisible(false);
 }
 
 void TQVMenuBar::DoMouseEnter() {
   TWeak<TComponent> self(this);
   TPresentedControl::DoMouseEnter();
   if (!self.Alive() || IsDesigning() || IsMainBar(this)) return;
+  // On the way to the open cascade across a gap of this bar: the move decides.
+  if (OpenCascadeOf(this) != nullptr && FHasLastMouse) {
+    FPendingEntry = nullptr;
+    FPendingHide = true;
+    __QV_WaitForRest();
+    return;
+  }
   __QV_HideAllSubMenuBar(this);
 }
 
@@ -270,7 +486,12 @@ void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, f
     root->__QV_CloseMenus(false);
     return;
   }
+  TWeak<TQVMenuBar> rootLink(root);
   root->SetMenuButtonPressed(true);
+  if (!self.Alive() || !rootLink.Alive()) return;
+  // Until the button comes up, a release on a sub-menu entry chooses it.
+  root->FDragOpener = this;
+  root->FDragFrom = LocalToAbsolute({X, Y});
   // Sub-menus hang outside the bar.
   if (root->ClipChildren()) root->SetClipChildren(false);
   __QV_DisplaySubMenuOfTheMainMenuButton();
@@ -281,14 +502,25 @@ void TQVMenuButton::MouseUp(TMouseButton Button, TShiftState Shift, float X, flo
   TPresentedControl::MouseUp(Button, Shift, X, Y);
   if (!self.Alive()) return;
   TQVMenuBar* p = __QV_ParentMenuBar();
+  TQVMenuBar* root = FMenuBarRoot;
+  // The press that opened the menus ends: on its own main entry that was a click.
+  const bool dragged = root != nullptr && root->FDragOpener.Get() != nullptr &&
+                       root->FDragOpener.Get() != this;
+  if (root != nullptr) root->FDragOpener = nullptr;
   if (p == nullptr || IsMainBar(p)) return;
+  if (dragged && !TInputRouter::BeyondDragThreshold(root->FDragFrom, LocalToAbsolute({X, Y})))
+    return;
   TWeak<TQVMenuBar> parent(p);
-  if (TQVMenuBar* root = FMenuBarRoot) {
+  if (root != nullptr) {
     if (!FMoreArrow && !root->__QV_CloseMenus()) return;
     if (!self.Alive() || !parent.Alive()) return;
     __QV_窗体_清除窗体上的残影(p->FOwnerForm);
+    if (!self.Alive() || !parent.Alive()) return;
   }
   if (FMark == TQVMark::mTick) __QV_ToggleTick(p);
+  // Pressed on a main entry and released here: the form saw no click on this entry, so
+  // the choice raises OnClick itself, once.
+  if (dragged && self.Alive() && !FMoreArrow) Click();
 }
 
 void TQVMenuButton::__QV_ToggleTick(TQVMenuBar* AParentBar) {
@@ -316,6 +548,7 @@ bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
   TWeak<TComponent> self(this);
   FMenuButtonPressed = false;
   FKeyboardMode = false;
+  FDragOpener = nullptr;
   F_TimerHideMenus->SetEnabled(false);
   __QV_GiveBackControl();
   __QV_GiveBackForm();
@@ -324,22 +557,7 @@ bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
   return self.Alive();
 }
 
-void TQVMenuBar::__QV_GiveBackControl() {
-  TControl* c = FControl;
-  if (c != nullptr) {
-    c->RemoveFreeNotification(this);
-    // Only where the bar's handlers are still on it: a handler the application set in
-    // the meantime is the application's and stays.
-    if (c->OnMouseDown().target<TControlDownHook>() != nullptr)
-      c->SetOnMouseDown(FControl_OnMouseDownEvent);
-    if (c->OnMouseLeave().target<TControlLeaveHook>() != nullptr)
-      c->SetOnMouseLeave(FControl_OnMouseLeaveEvent);
-  }
-  FControl = nullptr;
-  FControlIdentity = nullptr;
-  FControl_OnMouseDownEvent = nullptr;
-  FControl_OnMouseLeaveEvent = nullptr;
-}
+void TQVMenuBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }
 
 void TQVMenuBar::__QV_GiveBackForm() {
   if (TForm* form = FHookedForm; form != nullptr && !form->IsDestroying() &&
@@ -351,15 +569,9 @@ void TQVMenuBar::__QV_GiveBackForm() {
 
 void TQVMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
   TPresentedControl::Notification(AComponent, Operation);
-  if (Operation != TOperation::opRemove || AComponent == nullptr ||
-      AComponent != FControlIdentity)
-    return;
+  if (Operation != TOperation::opRemove || !FTakeOver.Forget(AComponent)) return;
   // The control goes with the handlers it carries; nothing is taken over any more, so
   // the timer watches again.
-  FControl = nullptr;
-  FControlIdentity = nullptr;
-  FControl_OnMouseDownEvent = nullptr;
-  FControl_OnMouseLeaveEvent = nullptr;
   if (FMenuButtonPressed && !IsDestroying()) F_TimerHideMenus->SetEnabled(true);
 }
 
@@ -372,15 +584,9 @@ void TQVMenuBar::__QV_TimerOnTimer(TObject*) {
   IRoot* frameworkRoot = Root();
   if (frameworkRoot == nullptr) return;
   TControl* h = frameworkRoot->Hovered();
-  if (h != nullptr && FControl == nullptr && !IsExactly<TQVMenuBar>(h) &&
+  if (h != nullptr && !FTakeOver.Holding() && !IsExactly<TQVMenuBar>(h) &&
       !IsExactly<TQVMenuButton>(h)) {
-    FControl = h;
-    FControlIdentity = h;
-    h->FreeNotification(this);
-    FControl_OnMouseDownEvent = h->OnMouseDown();
-    FControl_OnMouseLeaveEvent = h->OnMouseLeave();
-    h->SetOnMouseDown(TControlDownHook{this});
-    h->SetOnMouseLeave(TControlLeaveHook{this});
+    FTakeOver.Take(h);
     root->F_TimerHideMenus->SetEnabled(false);
   }
   TForm* form = FOwnerForm;
@@ -397,22 +603,45 @@ void TQVMenuBar::__QV_Control_OnMouseDown(TObject*, TMouseButton Button, TShiftS
                                           float X, float Y) {
   TQVMenuBar* root = FRootMenuBar;
   if (root == nullptr) return;
-  TWeak<TControl> control = FControl;
+  TWeak<TControl> control = FTakeOver.Control();
   __QV_GiveBackControl();
   root->__QV_CloseMenus();
   // The control's own handler, as it is now that it is back (the application may have
-  // set another one meanwhile); closing may have freed the control.
+  // set another one meanwhile, or another menu that took the control before this one
+  // has its handler there); closing may have freed the control.
   TControl* c = control.Get();
   if (c == nullptr) return;
   TMouseEvent own = c->OnMouseDown();
-  if (own && own.target<TControlDownHook>() == nullptr) own(c, Button, Shift, X, Y);
+  if (own) own(c, Button, Shift, X, Y);
 }
 
-void TQVMenuBar::__QV_Control_OnMouseLeave(TObject*) {
+void TQVMenuBar::__QV_Control_OnMouseLeave(TObject* Sender) {
   TQVMenuBar* root = FRootMenuBar;
   if (root == nullptr || !root->FMenuButtonPressed) return;
+  TWeak<TControl> control = FTakeOver.Control();
   __QV_GiveBackControl();
   root->F_TimerHideMenus->SetEnabled(true);
+  // Another menu holding the control under this one lets go as well; the control's own
+  // leave handler is not run for this leave.
+  if (TControl* c = control.Get(); c != nullptr && TQVTakeOver::IsHook(c->OnMouseLeave())) {
+    TNotifyEvent other = c->OnMouseLeave();
+    other(Sender);
+  }
+}
+
+// --- a press anywhere on the form ------------------------------------------------------
+
+void TQVMenuBar::__QV_PressPreview(TMouseButton) {
+  FDragOpener = nullptr;
+  if (!FMenuButtonPressed) return;
+  IRoot* root = Root();
+  if (root == nullptr) return;
+  TControl* target = root->Captured() != nullptr ? root->Captured() : root->Hovered();
+  // Inside the tree the entries and bars answer the press themselves.
+  if (target != nullptr && (target == this || target->IsChildOf(this))) return;
+  // Outside: the tree closes now, whatever the timer has taken over yet; the press
+  // then reaches what is under the mouse with that control's own handlers.
+  __QV_CloseMenus();
 }
 
 void TQVMenuBar::__QV_Form_OnMouseDown(TObject*, TMouseButton Button, TShiftState Shift, float X,

@@ -133,6 +133,8 @@ class TQVMenuButton : public TPresentedControl {
   void DoMouseEnter() override;
   /// The highlight leaves with the mouse unless a menu it opened is showing.
   void DoMouseLeave() override;
+  // Follows the mouse across a sub-menu for the safe path into cascades.
+  void MouseMove(TShiftState Shift, float X, float Y) override;
 
  private:
   friend class TQVMenuBar;
@@ -147,6 +149,9 @@ class TQVMenuButton : public TPresentedControl {
   // of a sub-menu entry).
   void __QV_DisplaySubMenuOfTheMainMenuButton();
   void __QV_DisplaySubMenuOfTheSubMenuButton();
+  // What entering a sub-menu entry does: highlight, deeper cascades closed, its own
+  // cascade opened.
+  void __QV_EnterSubMenuEntry(TQVMenuBar* P);
   // Radio entries of one group on this entry's bar drop their tick, this one takes it.
   void __QV_ToggleTick(TQVMenuBar* AParentBar);
   // FParentMenuBar, looked up and kept when unset.
@@ -284,6 +289,8 @@ class TQVMenuBar : public TPresentedControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   // Entering the empty part of a sub-menu closes its deeper cascades.
   void DoMouseEnter() override;
+  // The safe path into a cascade across the bar's own gaps (a separator).
+  void MouseMove(TShiftState Shift, float X, float Y) override;
   // A taken-over control that is freed is never touched again.
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // A bar that goes while its menu is open gives back what it took over.
@@ -326,11 +333,27 @@ class TQVMenuBar : public TPresentedControl {
   // Puts the foreign control's own handlers back, where this bar's are still on it.
   void __QV_GiveBackControl();
   void __QV_GiveBackForm();
-  friend struct TQVTakeOverMouseDown<TQVMenuBar>;
-  friend struct TQVTakeOverMouseLeave<TQVMenuBar>;
-  using TControlDownHook = TQVTakeOverMouseDown<TQVMenuBar>;
-  using TControlLeaveHook = TQVTakeOverMouseLeave<TQVMenuBar>;
   struct TFormDownHook;
+  // Told of every press on the form first: a press outside the open tree closes it at
+  // once, before it reaches what is under the mouse.
+  void __QV_PressPreview(TMouseButton Button);
+  // Lays a sub-menu bar out as its paint would (width from its entries, height summed),
+  // so that it can be placed and highlighted before its first paint.
+  void __QV_FitSubMenuBar();
+  // Moves the sub-menu bar S, placed at P in its parent's coordinates, so that it shows
+  // whole inside its form; a cascade that would cross the right edge opens to the left
+  // of its entry T instead.
+  static void __QV_KeepInsideForm(TQVMenuBar* S, TPointF P, TQVMenuButton* T, bool Cascade);
+  // The highlight of this bar placed on the entry.
+  void __QV_PlaceHighlight(TQVMenuButton* AButton);
+  // The safe path toward an open cascade: whether a move to P (form coordinates)
+  // heads for the cascade open below this bar, from where the mouse was before.
+  bool __QV_HeadingForCascade(TPointF P) const;
+  void __QV_SwitchTimerOnTimer(TObject* Sender);
+  // Starts (again) the wait for the mouse to rest before a cascade switches.
+  void __QV_WaitForRest();
+  // The tree is opening: the other menu tree of the window closes.
+  void __QV_OpeningTree();
   // A bar with entries and sub bars of its own joins ARoot's tree, or leaves it and
   // becomes the root of what it holds.
   void __QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar);
@@ -352,11 +375,8 @@ class TQVMenuBar : public TPresentedControl {
   TRectangle* F_SelectedBar = nullptr;
   TRectangle* F_BackgroundColor = nullptr;
   TTimer* F_TimerHideMenus = nullptr;
-  TWeak<TControl> FControl;
-  // Who FControl was, to know its free notification once the link reads null.
-  const TComponent* FControlIdentity = nullptr;
-  TMouseEvent FControl_OnMouseDownEvent;
-  TNotifyEvent FControl_OnMouseLeaveEvent;
+  // The foreign control under the mouse, borrowed while the menu is open.
+  TQVTakeOver FTakeOver;
   TMouseEvent FForm_OnMouseDownEvent;
   // The form the hook is on (the owner form may have gone by the time it is given back).
   TWeak<TForm> FHookedForm;
@@ -381,13 +401,43 @@ class TQVMenuBar : public TPresentedControl {
   bool FKeyboardMode = false;
   // Alt went down and no other key since: its release is a lone Alt.
   bool FAltAlone = false;
+  // Menu trees opened (qvmenus::MenuTreesOpened) when that Alt went down.
+  unsigned FAltOpened = 0;
   // The form whose keys this bar listens to.
   TWeak<TCommonCustomForm> FKeyForm;
+  // On the root: the main entry pressed to open the menus while its button is still
+  // held; a release on a sub-menu entry then chooses it (press, drag, release).
+  TWeak<TQVMenuButton> FDragOpener;
+  // Where that press was (form coordinates): a release that has not moved from it is
+  // the end of a click, even over an entry of a menu that opened over the press.
+  TPointF FDragFrom;
+  // The entry this bar's highlight was last placed on (kept on it as the entry resizes).
+  TWeak<TQVMenuButton> FLitEntry;
+  // The safe path into a cascade: where the mouse last moved over this bar's entries
+  // (form coordinates), and the entry it entered whose cascade waits until the mouse
+  // rests or stops heading for the open one.
+  TPointF FLastMouse;
+  bool FHasLastMouse = false;
+  TWeak<TQVMenuButton> FPendingEntry;
+  // The mouse entered the bar's own gap on its way to the open cascade: its closing
+  // waits likewise.
+  bool FPendingHide = false;
+  TTimer* F_TimerSwitch = nullptr;
 };
 
 namespace qvmenus {
 // Makes the menu classes known to stored forms and puts them on the "QVCtrl" page.
 void Register();
+// The keyboard's steps on one sub-menu bar, for a menu walked outside a main bar's
+// tree (the title bar's system menu): the entry lit now, the next enabled entry from
+// From in direction By (+1, -1; from nil the first or last), and lighting an entry as
+// hovering it would (false when a handler freed it).
+TQVMenuButton* LitEntry(TQVMenuBar* Bar);
+TQVMenuButton* StepEntry(TQVMenuBar* Bar, TQVMenuButton* From, int By);
+bool LightEntry(TQVMenuButton* Entry);
+// Lays a sub-menu bar out as its paint will (width and height from its entries), so
+// that it can be placed before it was ever painted.
+void FitSubMenuBar(TQVMenuBar* Bar);
 }  // namespace qvmenus
 
 }  // namespace fmx

@@ -7,6 +7,7 @@
 #include "FMX.QVMenus.h"
 #include "FMX.QVTitleBar.h"
 #include "FMX.QVTitleBarNames.h"
+#include "host/Keys.h"
 
 namespace fmx {
 
@@ -23,6 +24,20 @@ inline constexpr const char* kCloseName = "PopupBtnClose";
 
 bool SameName(const std::string& Name, const char* Literal) {
   return LowerCase(Trim(Name)) == LowerCase(Trim(Literal));
+}
+
+// The letter that chooses an entry while the menu is open: the one its caption offers
+// in parentheses, else the one window menus customarily give it.
+char AccessLetter(const TQVMenuButton* E) {
+  if (char c = QVMenuMnemonic(E->ButtonText())) return c;
+  const std::string& n = E->Name();
+  if (SameName(n, kRestoreName)) return 'R';
+  if (SameName(n, kMoveName)) return 'M';
+  if (SameName(n, kSizeName)) return 'S';
+  if (SameName(n, kMinName)) return 'N';
+  if (SameName(n, kMaxName)) return 'X';
+  if (SameName(n, kCloseName)) return 'C';
+  return 0;
 }
 
 }  // namespace
@@ -122,6 +137,13 @@ void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton Button, TShiftState, f
   __QV_GiveBackControl();
   if (Parent() != nullptr) BringToFront();
   bar->BringToFront();
+  // One menu tree at a time on the window: an open main menu closes.
+  TWeak<TComponent> self(this);
+  TWeak<TQVTitleBar> link(this);
+  qvmenus::OpeningMenuTree(this, FOwnerF.Get(), [link] {
+    if (TQVTitleBar* t = link.Get(); t != nullptr && t->FPopupMenuShowed) t->__QV_HideSystemMenu();
+  });
+  if (!self.Alive() || F_PopupMMC_MenuBar == nullptr) return;
   FPopupMenuShowed = true;
   F_TimerHidePopupMenuBar->SetEnabled(true);
 
@@ -152,16 +174,17 @@ void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton Button, TShiftState, f
 
   switch (Button) {
     case TMouseButton::mbLeft:
-      bar->Position()->SetPoint({0, Height() + Position()->Y() - 6});
       if (bar->Visible()) {
+        bar->Position()->SetPoint({0, Height() + Position()->Y() - 6});
         // The second press on the logo closes the menu for good, not only from view.
         __QV_HideSystemMenu();
       } else {
+        __QV_PlaceSystemMenu({0, Height() + Position()->Y() - 6});
         bar->SetVisible(true);
       }
       break;
     case TMouseButton::mbRight:
-      bar->Position()->SetPoint({X + 3, Y + 3});
+      __QV_PlaceSystemMenu({X + 3, Y + 3});
       bar->SetVisible(true);
       break;
     case TMouseButton::mbMiddle:
@@ -183,21 +206,124 @@ bool TQVTitleBar::__QV_HideSystemMenu() {
   return self.Alive();
 }
 
-void TQVTitleBar::__QV_GiveBackControl() {
-  TControl* c = FControl;
-  if (c != nullptr) {
-    if (c->Owner() != this) c->RemoveFreeNotification(this);
-    // Only where our handlers are still on it: a handler the application set in the
-    // meantime is the application's and stays.
-    if (c->OnMouseDown().target<TControlDownHook>() != nullptr)
-      c->SetOnMouseDown(FControl_OnMouseDownEvent);
-    if (c->OnMouseLeave().target<TControlLeaveHook>() != nullptr)
-      c->SetOnMouseLeave(FControl_OnMouseLeaveEvent);
+void TQVTitleBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }
+
+void TQVTitleBar::__QV_PlaceSystemMenu(TPointF P) {
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  // Its width as its first paint will make it; its height is the one just summed.
+  TWeak<TComponent> self(this);
+  const float height = bar->Height();
+  qvmenus::FitSubMenuBar(bar);
+  if (!self.Alive()) return;
+  bar->SetHeight(height);
+  if (!self.Alive()) return;
+  TCommonCustomForm* form = ParentForm();
+  if (form == nullptr) {
+    bar->Position()->SetPoint(P);
+    return;
   }
-  FControl = nullptr;
-  FControlIdentity = nullptr;
-  FControl_OnMouseDownEvent = nullptr;
-  FControl_OnMouseLeaveEvent = nullptr;
+  // Where the menu fits it opens at P; else it moves left or up just enough.
+  const TPointF origin = LocalToAbsolute({0, 0});
+  float x = P.X, y = P.Y;
+  const float right = static_cast<float>(form->ClientWidth());
+  const float bottom = static_cast<float>(form->ClientHeight());
+  if (origin.X + x + bar->Width() > right) x = right - bar->Width() - origin.X;
+  if (origin.X + x < 0) x = -origin.X;
+  if (origin.Y + y + bar->Height() > bottom) y = bottom - bar->Height() - origin.Y;
+  if (origin.Y + y < 0) y = -origin.Y;
+  bar->Position()->SetPoint({x, y});
+}
+
+void TQVTitleBar::__QV_ListenToForm() {
+  TForm* form = FOwnerF;
+  if (form == nullptr) return;
+  TWeak<TQVTitleBar> link(this);
+  form->AddMousePreview(this, [link](TObject*, TMouseButton Button, TShiftState, float, float) {
+    if (TQVTitleBar* t = link.Get()) t->__QV_SystemMenuPress(Button);
+  });
+  form->AddKeyPreview(
+      this,
+      [link](TObject*, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+        if (TQVTitleBar* t = link.Get()) t->__QV_SystemMenuKey(Key, KeyChar, Shift);
+      },
+      {});
+}
+
+void TQVTitleBar::__QV_SystemMenuPress(TMouseButton) {
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  if (!FPopupMenuShowed || bar == nullptr) return;
+  IRoot* root = Root();
+  if (root == nullptr) return;
+  TControl* target = root->Captured() != nullptr ? root->Captured() : root->Hovered();
+  if (target != nullptr && bar->Visible() && target->Parent() == bar) {
+    // An entry pressed before the hover timer reached it: taken over now, so that the
+    // press chooses it.
+    if (FTakeOver.Control() != target) {
+      FTakeOver.Take(target);
+      F_TimerHidePopupMenuBar->SetEnabled(false);
+    }
+    return;
+  }
+  // The menu itself (between entries, a disabled entry), the logo that toggles it and
+  // the control already taken over answer the press themselves.
+  if (target != nullptr && (target == bar || target == F_Logo || target == FTakeOver.Control()))
+    return;
+  __QV_HideSystemMenu();
+}
+
+void TQVTitleBar::__QV_SystemMenuKey(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  TQVMenuBar* bar = F_PopupMMC_MenuBar;
+  if (bar == nullptr || Key == 0 || !Visible() || !FTitleBarEnabled) return;
+  const TShiftState mods =
+      Shift * TShiftState{TShiftStateItem::ssShift, TShiftStateItem::ssCtrl, TShiftStateItem::ssAlt};
+  auto consume = [&] {
+    Key = 0;
+    KeyChar = 0;
+  };
+  TWeak<TComponent> self(this);
+  if (Key == vk::Space && mods == TShiftState{TShiftStateItem::ssAlt}) {
+    consume();
+    if (FPopupMenuShowed && bar->Visible()) {
+      __QV_HideSystemMenu();
+      return;
+    }
+    if (bar->Visible()) bar->SetVisible(false);
+    if (!self.Alive() || F_PopupMMC_MenuBar == nullptr) return;
+    __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, 0, 0);
+    if (!self.Alive() || F_PopupMMC_MenuBar == nullptr || !bar->Visible()) return;
+    if (TQVMenuButton* first = qvmenus::StepEntry(bar, nullptr, +1)) qvmenus::LightEntry(first);
+    return;
+  }
+  if (!FPopupMenuShowed || !bar->Visible() || !mods.Empty()) return;
+  TQVMenuButton* lit = qvmenus::LitEntry(bar);
+  const uint16_t pressed = Key;
+  switch (pressed) {
+    case vk::Down:
+    case vk::Up:
+      consume();
+      if (TQVMenuButton* e = qvmenus::StepEntry(bar, lit, pressed == vk::Down ? +1 : -1))
+        qvmenus::LightEntry(e);
+      return;
+    case vk::Return:
+      consume();
+      if (lit != nullptr && lit->Enabled()) __QV_PopUpButton_OnClick(lit);
+      return;
+    case vk::Escape:
+      consume();
+      __QV_HideSystemMenu();
+      return;
+    default:
+      break;
+  }
+  if (Key > 0x7F) return;
+  const char letter = static_cast<char>(Key);
+  for (TFmxObject* child : bar->ChildrenList()) {
+    auto* e = dynamic_cast<TQVMenuButton*>(child);
+    if (e == nullptr || !e->Enabled() || !e->Visible() || AccessLetter(e) != letter) continue;
+    consume();
+    __QV_PopUpButton_OnClick(e);
+    return;
+  }
 }
 
 void TQVTitleBar::__QV_PopupMenuBar_MouseDown(TObject*, TMouseButton, TShiftState, float, float) {
@@ -207,46 +333,46 @@ void TQVTitleBar::__QV_PopupMenuBar_MouseDown(TObject*, TMouseButton, TShiftStat
 // --- borrowing the control under the mouse ---------------------------------------------
 
 void TQVTitleBar::__QV_TimerOnTimer(TObject*) {
-  if (!FPopupMenuShowed || FControl != nullptr) return;
+  if (!FPopupMenuShowed || FTakeOver.Holding()) return;
   IRoot* root = Root();
   if (root == nullptr) return;
   TControl* h = root->Hovered();
   if (h == nullptr) return;
   // A title bar's own parts (logo, cells, the menu bar) keep their handlers.
   if (IsExactly<TQVTitleBar>(h->Parent())) return;
-  FControl = h;
-  FControlIdentity = h;
-  // What the title bar owns tells it anyway when it goes.
-  if (h->Owner() != this) h->FreeNotification(this);
-  FControl_OnMouseDownEvent = h->OnMouseDown();
-  FControl_OnMouseLeaveEvent = h->OnMouseLeave();
-  h->SetOnMouseDown(TControlDownHook{this});
-  h->SetOnMouseLeave(TControlLeaveHook{this});
+  FTakeOver.Take(h);
   F_TimerHidePopupMenuBar->SetEnabled(false);
 }
 
 void TQVTitleBar::__QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button,
                                            TShiftState Shift, float X, float Y) {
-  TWeak<TControl> control = FControl;
+  TWeak<TControl> control = FTakeOver.Control();
   if (control.Get() != Sender) control = nullptr;
   TWeak<TComponent> self(this);
   if (!__QV_HideSystemMenu()) return;
   TControl* c = control.Get();
   if (c == nullptr) return;
   // The control's own handler, as it is now that it is back (closing may have run
-  // handlers that set another one, or freed the control).
+  // handlers that set another one, or freed the control; another menu that took the
+  // control before this one may have its handler there).
   TMouseEvent own = c->OnMouseDown();
-  if (own && own.target<TControlDownHook>() == nullptr) {
+  if (own) {
     own(c, Button, Shift, X, Y);
     if (!self.Alive()) return;
   }
   __QV_PopUpButton_OnClick(control.Get());
 }
 
-void TQVTitleBar::__QV_Control_OnMouseLeave(TObject*) {
+void TQVTitleBar::__QV_Control_OnMouseLeave(TObject* Sender) {
+  TWeak<TControl> control = FTakeOver.Control();
   // The control's own leave handler is not run for this leave.
   __QV_GiveBackControl();
   if (FPopupMenuShowed) F_TimerHidePopupMenuBar->SetEnabled(true);
+  // Another menu holding the control under this one lets go as well.
+  if (TControl* c = control.Get(); c != nullptr && TQVTakeOver::IsHook(c->OnMouseLeave())) {
+    TNotifyEvent other = c->OnMouseLeave();
+    other(Sender);
+  }
 }
 
 // --- the entries' actions ---------------------------------------------------------------

@@ -76,7 +76,14 @@ void TQVTitleBarStoring::SetVisible(TQVTitleBar& Bar, bool Value) {
 
 // --- construction ---------------------------------------------------------------
 
-TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
+TQVTitleBar::TQVTitleBar(TComponent* AOwner)
+    : TPresentedControl(AOwner),
+      FTakeOver(
+          this,
+          [this](TObject* S, TMouseButton B, TShiftState Sh, float X, float Y) {
+            __QV_Control_OnMouseDown(S, B, Sh, X, Y);
+          },
+          [this](TObject* S) { __QV_Control_OnMouseLeave(S); }) {
   if (!BothLoadingFlags()) {
     FOwnerF = __QV_窗体_获取根窗体(Owner());
     if (FOwnerF != nullptr) {
@@ -89,7 +96,10 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner) : TPresentedControl(AOwner) {
     }
     __QV_CreateTitleBarAppearance();
     __QV_CreateTitleBarPopUpMenuBar();
-    if (!IsDesigning()) F_ActiveTimer->SetEnabled(true);
+    if (!IsDesigning()) {
+      F_ActiveTimer->SetEnabled(true);
+      __QV_ListenToForm();
+    }
   }
 
   FLogoBitmap = std::make_unique<TBitmap>();
@@ -342,13 +352,9 @@ void TQVTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
   // that live on the form (the form frees its children when it goes first).
   if (AComponent == FOwnerF) FOwnerF = nullptr;
   if (AComponent == FStyleB) FStyleB = nullptr;
-  if (AComponent == FControlIdentity && AComponent != nullptr) {
+  if (FTakeOver.Forget(AComponent)) {
     // The control goes with the handlers it carries; with nothing taken over, the
     // timer watches again for the next control under the mouse.
-    FControl = nullptr;
-    FControlIdentity = nullptr;
-    FControl_OnMouseDownEvent = nullptr;
-    FControl_OnMouseLeaveEvent = nullptr;
     if (FPopupMenuShowed && !IsDestroying() && F_TimerHidePopupMenuBar != nullptr)
       F_TimerHidePopupMenuBar->SetEnabled(true);
   }

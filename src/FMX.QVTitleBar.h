@@ -195,10 +195,17 @@ class TQVTitleBar : public TPresentedControl {
   // Puts the taken-over control's own handlers back, where ours are still on it.
   void __QV_GiveBackControl();
   void __QV_ColourSystemMenu(bool AllColours);
-  friend struct TQVTakeOverMouseDown<TQVTitleBar>;
-  friend struct TQVTakeOverMouseLeave<TQVTitleBar>;
-  using TControlDownHook = TQVTakeOverMouseDown<TQVTitleBar>;
-  using TControlLeaveHook = TQVTakeOverMouseLeave<TQVTitleBar>;
+  // Every press on the form reaches the system menu first: one outside it closes it at
+  // once, and an entry pressed before the hover timer reached it is taken over then.
+  void __QV_SystemMenuPress(TMouseButton Button);
+  // Alt+Space opens the menu; while it is open, Up, Down, Enter, Escape and the
+  // entries' letters work it.
+  void __QV_SystemMenuKey(uint16_t& Key, Char& KeyChar, TShiftState Shift);
+  // Shows the menu with its top left corner at P (title bar coordinates), moved so that
+  // it shows whole inside the form.
+  void __QV_PlaceSystemMenu(TPointF P);
+  // Listens to the form's presses and keys.
+  void __QV_ListenToForm();
 
   bool BothLoadingFlags() const { return IsLoading() && IsReading(); }
 
@@ -253,11 +260,8 @@ class TQVTitleBar : public TPresentedControl {
   TAlphaColor FFontColor = 0;
   TPoint FScreenXY;
   TRect FDownWindowRectF;
-  TWeak<TControl> FControl;
-  // Who FControl was, to know its free notification once the link reads null.
-  const TComponent* FControlIdentity = nullptr;
-  TMouseEvent FControl_OnMouseDownEvent;
-  TNotifyEvent FControl_OnMouseLeaveEvent;
+  // The control under the mouse, borrowed while the menu is open.
+  TQVTakeOver FTakeOver;
   float FRadian = 0;
   bool FDblClicked = false;
   bool FPopupMenuShowed = false;

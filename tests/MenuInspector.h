@@ -40,7 +40,7 @@ class TQVMenusInspector {
   static size_t BarEntries(TQVMenuBar* m) { return m->FMenuBarList.size(); }
   static size_t ButtonEntries(TQVMenuBar* m) { return m->FMenuButtonList.size(); }
   // What an open menu has borrowed: the control under the mouse and the form.
-  static TControl* TakenOver(TQVMenuBar* m) { return m->FControl; }
+  static TControl* TakenOver(TQVMenuBar* m) { return m->FTakeOver.Control(); }
   static TForm* HookedForm(TQVMenuBar* m) { return m->FHookedForm; }
 
  private:

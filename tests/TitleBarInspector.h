@@ -52,7 +52,7 @@ class TQVTitleBarInspector {
   TQVMenuButton* SeparatorEntry() const { return t->F_PopupMMC_SpeBtn; }
   TQVMenuButton* CloseEntry() const { return t->F_PopupMMC_CloseBtn; }
   // The control whose mouse handlers the open menu has borrowed.
-  TControl* TakenOver() const { return t->FControl.Get(); }
+  TControl* TakenOver() const { return t->FTakeOver.Control(); }
   void Paint() { t->Paint(); }
   void TimerActive() { t->__QV_TimerActive(t->F_ActiveTimer.get()); }
 };

@@ -232,7 +232,8 @@ void TDemoForm::BuildMenu() {
   separator(file);
   TQVMenuButton* recent = entry(file, "最近的文件");
   separator(file);
-  entry(file, "退出", "Alt+F4");
+  // Alt+F4 closes the window through 窗口 > 关闭; each shortcut names one entry.
+  FQuit = entry(file, "退出", "Ctrl+Q");
   TQVMenuBar* recentFiles = subMenu(file, recent);
   entry(recentFiles, "报告.txt");
   entry(recentFiles, "notes.md");
@@ -259,11 +260,11 @@ void TDemoForm::BuildMenu() {
   if (medium != nullptr) medium->SetIsCheck(true);
 
   TQVMenuBar* window = subMenu(FMainMenu, windowEntry);
-  symbol(window, "最小化", u'0');
-  symbol(window, "最大化", u'1');
-  symbol(window, "还原", u'2');
+  FMinimise = symbol(window, "最小化", u'0');
+  FMaximise = symbol(window, "最大化", u'1');
+  FRestore = symbol(window, "还原", u'2');
   separator(window);
-  symbol(window, "关闭", u'r', "Alt+F4");
+  FCloseWindow = symbol(window, "关闭", u'r', "Alt+F4");
 
   TQVMenuBar* help = subMenu(FMainMenu, helpEntry);
   entry(help, "帮助主题", "F1");
@@ -331,6 +332,21 @@ void TDemoForm::Chosen(TQVMenuButton* Entry) {
   std::string text = "已选择：" + Entry->ButtonText();
   if (Entry->Mark() == TQVMark::mTick) text += Entry->IsCheck() ? "（开）" : "（关）";
   SetStatus(text);
+  ActOnWindow(Entry);
+}
+
+void TDemoForm::ActOnWindow(TQVMenuButton* Entry) {
+  if (Entry == FQuit || Entry == FCloseWindow) {
+    // The demo's one window: closing it ends the application.
+    Close();
+  } else if (Entry == FMinimise) {
+    SetWindowState(TWindowState::wsMinimized);
+  } else if (Entry == FMaximise || Entry == FRestore) {
+    // As a double-click on the strip: the title bar keeps its glyph and the rectangle
+    // to restore.
+    if (Maximised() != (Entry == FRestore)) return;
+    FTitleBar->DblClick();
+  }
 }
 
 void TDemoForm::SetStatus(const std::string& Text) {

@@ -56,6 +56,8 @@ class TDemoForm : public fmx::TForm {
   void BuildContent();
   fmx::TFmxObject* ReadStyle(bool DarkStyle);
   void Chosen(fmx::TQVMenuButton* Entry);
+  // What the 窗口 menu's entries and 退出 do to the window, after the status says so.
+  void ActOnWindow(fmx::TQVMenuButton* Entry);
   void SetStatus(const std::string& Text);
 
   bool FDark = false;
@@ -68,6 +70,11 @@ class TDemoForm : public fmx::TForm {
   fmx::TText* FBody = nullptr;
   fmx::TRectangle* FCard = nullptr;
   fmx::TLabel* FStatus = nullptr;
+  fmx::TQVMenuButton* FQuit = nullptr;
+  fmx::TQVMenuButton* FMinimise = nullptr;
+  fmx::TQVMenuButton* FMaximise = nullptr;
+  fmx::TQVMenuButton* FRestore = nullptr;
+  fmx::TQVMenuButton* FCloseWindow = nullptr;
   std::string FStatusText;
   std::function<void(const std::string&)> FOnStatus;
 };

@@ -291,6 +291,30 @@ void TCommonCustomForm::RemoveKeyPreview(TComponent* AOwner) {
   });
 }
 
+void TCommonCustomForm::AddMousePreview(TComponent* AOwner, TMouseEvent OnMouseDown) {
+  if (AOwner == nullptr) return;
+  RemoveMousePreview(AOwner);
+  FMousePreviews.push_back({TWeak<TComponent>(AOwner), std::move(OnMouseDown)});
+}
+
+void TCommonCustomForm::RemoveMousePreview(TComponent* AOwner) {
+  std::erase_if(FMousePreviews, [AOwner](const TMousePreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+}
+
+bool TCommonCustomForm::PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X,
+                                         float Y) {
+  TWeak<TComponent> self(this);
+  const std::vector<TMousePreview> previews = FMousePreviews;
+  for (const TMousePreview& p : previews) {
+    if (!p.Owner.Alive() || !p.OnMouseDown) continue;
+    p.OnMouseDown(this, Button, Shift, X, Y);
+    if (!self.Alive()) return false;
+  }
+  return true;
+}
+
 bool TCommonCustomForm::PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
   if (FKeyPreviews.empty()) return true;
   TDispatchScope scope;
@@ -393,6 +417,11 @@ void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
 void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   TDispatchScope scope;
   if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  if (!FMousePreviews.empty()) {
+    if (!PreviewMouseDown(Button, Shift, X, Y)) return;
+    // What a preview closed may have lain under the mouse.
+    if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  }
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target == nullptr) {
     FPressedControl = nullptr;

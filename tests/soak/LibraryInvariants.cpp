@@ -3,6 +3,7 @@
 #include <exception>
 #include <set>
 
+#include "FMX.QVTakeOver.h"
 #include "LibrarySoak.h"
 #include "MenuInspector.h"
 #include "TitleBarInspector.h"
@@ -153,6 +154,17 @@ void TLibrarySoak::CheckHandlersBack(TForm* F) {
       Fail("the closed system menu still holds a control's handlers");
   if (F->OnMouseDown().target<TMouseDownHandler>() == nullptr)
     Fail("the form's OnMouseDown is not its own once the menus are closed");
+  // No control of the form, whoever set its handlers, carries a menu's borrowed ones.
+  auto walk = [&](auto& self, TFmxObject* From) -> void {
+    for (TFmxObject* child : From->ChildrenList()) {
+      auto* c = dynamic_cast<TControl*>(child);
+      if (c == nullptr) continue;
+      if (TQVTakeOver::IsHook(c->OnMouseDown()) || TQVTakeOver::IsHook(c->OnMouseLeave()))
+        Fail("a control carries a menu's handler once the menus are closed");
+      self(self, c);
+    }
+  };
+  walk(walk, F);
   for (const TWeak<TControl>& link : FWired) {
     TControl* c = link.Get();
     if (c == nullptr || !c->IsChildOf(F)) continue;

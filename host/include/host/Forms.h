@@ -216,6 +216,11 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   // the same owner replaces its handlers.
   void AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown, TKeyEvent OnKeyUp);
   void RemoveKeyPreview(TComponent* AOwner);
+  // Likewise for mouse presses: an open menu hears every press first, so that a press
+  // outside it closes it before the press reaches what is under the mouse. The hovered
+  // (or captured) control is already the one under the press; the press then goes on.
+  void AddMousePreview(TComponent* AOwner, TMouseEvent OnMouseDown);
+  void RemoveMousePreview(TComponent* AOwner);
 
   // Device pixels per logical pixel of the form's window (2 on a HiDPI screen). The
   // form's coordinates never change with it; only the canvas the platform paints on
@@ -275,6 +280,13 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
     TKeyEvent OnKeyDown, OnKeyUp;
   };
   std::vector<TKeyPreview> FKeyPreviews;
+  struct TMousePreview {
+    TWeak<TComponent> Owner;
+    TMouseEvent OnMouseDown;
+  };
+  std::vector<TMousePreview> FMousePreviews;
+  // False when a preview freed the form.
+  bool PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
   void RealignDeferred();
   // One pass over the region R (form coordinates) of ACanvas.
   void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
