@@ -305,12 +305,13 @@ void TCommonCustomForm::RemoveMousePreview(TComponent* AOwner) {
 
 bool TCommonCustomForm::PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X,
                                          float Y) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
+  // A preview may add or remove previews, or free their owners.
   const std::vector<TMousePreview> previews = FMousePreviews;
   for (const TMousePreview& p : previews) {
     if (!p.Owner.Alive() || !p.OnMouseDown) continue;
     p.OnMouseDown(this, Button, Shift, X, Y);
-    if (!self.Alive()) return false;
+    if (IsDestroying()) return false;
   }
   return true;
 }
