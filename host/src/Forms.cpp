@@ -134,11 +134,27 @@ void TCommonCustomForm::SetCaption(const std::string& Value) {
   Application->Platform()->FormCaptionChanged(this);
 }
 
+TRect FitToArea(const TRect& R, const TRect& Area) {
+  if (Area.Width() <= 0 || Area.Height() <= 0) return R;
+  if (R.Width() <= Area.Width() && R.Height() <= Area.Height()) return R;
+  const int w = std::min(R.Width(), Area.Width()), h = std::min(R.Height(), Area.Height());
+  return TRect::Bounds(std::clamp(R.Left, Area.Left, Area.Right - w),
+                       std::clamp(R.Top, Area.Top, Area.Bottom - h), w, h);
+}
+
 void TCommonCustomForm::SetVisible(bool Value) {
   if (Value == FVisible) return;
-  FVisible = Value;
   // Showing activates the form, and its OnActivate may free it.
   TWeak<TComponent> self(this);
+  if (Value) {
+    // A window never opens larger than the work area of its monitor (at any device
+    // scale, where the work area has fewer form pixels).
+    const TRect was = TRect::Bounds(FLeft, FTop, FWidth, FHeight);
+    const TRect fit = FitToArea(was, Application->Platform()->DisplayOf(this).WorkArea);
+    if (fit != was) SetBounds(fit.Left, fit.Top, fit.Width(), fit.Height());
+    if (!self.Alive() || FVisible) return;
+  }
+  FVisible = Value;
   Application->Platform()->FormVisibleChanged(this);
   if (!self.Alive()) return;
   if (FVisible) InvalidateAll();
@@ -445,6 +461,15 @@ void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   }
 }
 
+void TCommonCustomForm::PointerStill(TPointF P) {
+  if (FCaptured.Get() != nullptr) return;
+  if (P.X < 0 || P.Y < 0 || P.X >= static_cast<float>(FWidth) || P.Y >= static_cast<float>(FHeight)) {
+    MouseLeave();
+    return;
+  }
+  UpdateHovered(P);
+}
+
 void TCommonCustomForm::MouseLeave() {
   if (FCaptured.Get() != nullptr) return;
   TControl* old = FHovered.Get();
@@ -616,6 +641,15 @@ TScreen* const Screen = &gScreen;
 
 int TScreen::Width() const { return Application->Platform()->ScreenSize().X; }
 int TScreen::Height() const { return Application->Platform()->ScreenSize().Y; }
+int TScreen::DisplayCount() const {
+  return static_cast<int>(Application->Platform()->Displays().size());
+}
+TDisplay TScreen::Displays(int Index) const {
+  return Application->Platform()->Displays().at(static_cast<size_t>(Index));
+}
+TDisplay TScreen::DisplayFromForm(const TCommonCustomForm* AForm) const {
+  return Application->Platform()->DisplayOf(AForm);
+}
 int TScreen::FormCount() const { return static_cast<int>(Application->Forms().size()); }
 TCommonCustomForm* TScreen::Forms(int Index) const {
   return Application->Forms().at(static_cast<size_t>(Index));
