@@ -192,12 +192,17 @@ void THeadlessPlatform::Advance(uint64_t Ms) {
 }
 
 void THeadlessPlatform::AfterInput() {
-  FRouter.FollowGeometry([this](TCommonCustomForm* Form, TPointF& P) {
+  if (FAutoPaint) PaintAll();
+  // After painting, which lays out what depends on the new size (the title bar does);
+  // what the pointer's new control changes is painted at once.
+  bool moved = false;
+  FRouter.FollowGeometry([&](TCommonCustomForm* Form, TPointF& P) {
     if (!FPointerKnown) return false;
+    moved = true;
     P = {FPointer.X - static_cast<float>(Form->Left()), FPointer.Y - static_cast<float>(Form->Top())};
     return true;
   });
-  if (FAutoPaint) PaintAll();
+  if (moved && FAutoPaint) PaintAll();
 }
 
 // --- windows ------------------------------------------------------------------

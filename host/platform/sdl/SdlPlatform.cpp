@@ -861,6 +861,9 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
   if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
+  im.PaintDirty();
+  // After painting, which lays out what depends on the window's size (the title bar
+  // does); what the pointer's new control changes is painted on the next round, at once.
   if (!Application->Terminated())
     im.Router.FollowGeometry([&im](TCommonCustomForm* Form, TPointF& P) {
       Impl::Window* w = im.Find(Form);
@@ -871,7 +874,6 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
            screen.Y / w->Unit - static_cast<float>(Form->Top())};
       return true;
     });
-  im.PaintDirty();
 }
 
 void TSdlPlatform::Run() {
