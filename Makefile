@@ -6,7 +6,7 @@ SAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsdl2-dev \
             libx11-dev libxext-dev \
-            xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
+            xvfb xauth xdotool wmctrl x11-utils x11-xserver-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
             xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
             clang-14 libclang-rt-14-dev doxygen \
             libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus python3-pyatspi

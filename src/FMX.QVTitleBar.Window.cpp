@@ -9,7 +9,13 @@ using namespace qvtitlebar;
 
 // --- window control ------------------------------------------------------------
 
-void TQVTitleBar::__QV_ReadScreenSize() { FScreenXY = {Screen->Width(), Screen->Height()}; }
+// "The screen" of window control is the work area of the monitor the window is on:
+// a maximised window leaves the panels and docks that reserve the screen's edges free,
+// and on a second monitor it fills that one.
+void TQVTitleBar::__QV_ReadScreenSize() {
+  FWorkArea = Screen->DisplayFromForm(FOwnerF.Get()).WorkArea;
+  FScreenXY = {FWorkArea.Width(), FWorkArea.Height()};
+}
 
 bool TQVTitleBar::__QV_FormFillsScreen() const {
   return FOwnerF->Width() == FScreenXY.X && FOwnerF->Height() == FScreenXY.Y;
@@ -38,28 +44,60 @@ bool TQVTitleBar::__QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight) {
   return self.Alive() && FOwnerF != nullptr;
 }
 
-bool TQVTitleBar::__QV_WindowMaximized() {
-  if (!__QV_MoveForm(0, 0, FScreenXY.X, FScreenXY.Y)) return false;
-  FWindowStateIsMax = true;
-  F_TextMax->SetText("2");
+void TQVTitleBar::__QV_ShowWindowState(bool Maximised) {
+  FWindowStateIsMax = Maximised;
+  F_TextMax->SetText(Maximised ? "2" : "1");
   if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
-    F_ToolMax->SetVisible(false);
-    F_ToolRestore->SetVisible(true);
+    F_ToolMax->SetVisible(!Maximised);
+    F_ToolRestore->SetVisible(Maximised);
   }
+}
+
+bool TQVTitleBar::__QV_WindowMaximized() {
+  // The window system hears it first, while the form still has its normal bounds: a
+  // window manager keeps those to restore to, and tells panels and tiling that the
+  // window is maximised. The form still sizes itself, as it must where none runs.
+  TWeak<TComponent> self(this);
+  FOwnerF->SetWindowState(TWindowState::wsMaximized);
+  if (!self.Alive() || FOwnerF == nullptr) return false;
+  FFollowedWindowState = FOwnerF->WindowState();
+  if (!__QV_MoveForm(FWorkArea.Left, FWorkArea.Top, FScreenXY.X, FScreenXY.Y)) return false;
+  __QV_ShowWindowState(true);
   return true;
 }
 
 bool TQVTitleBar::__QV_WindowNormal() {
-  if (!__QV_MoveForm(FDownWindowRectF.Left, FDownWindowRectF.Top, FDownWindowRectF.Width(),
-                     FDownWindowRectF.Height()))
-    return false;
-  FWindowStateIsMax = false;
-  F_TextMax->SetText("1");
-  if (FToolButtonStyle == TToolButtonStyle::tsBitmap) {
-    F_ToolMax->SetVisible(true);
-    F_ToolRestore->SetVisible(false);
+  TWeak<TComponent> self(this);
+  if (FOwnerF->WindowState() == TWindowState::wsMaximized) {
+    FOwnerF->SetWindowState(TWindowState::wsNormal);
+    if (!self.Alive() || FOwnerF == nullptr) return false;
   }
+  FFollowedWindowState = FOwnerF->WindowState();
+  // A rectangle saved on a larger monitor (or at a smaller scale) would not fit.
+  const TRect r = FitToArea(FDownWindowRectF, FWorkArea);
+  if (!__QV_MoveForm(r.Left, r.Top, r.Width(), r.Height())) return false;
+  __QV_ShowWindowState(false);
   return true;
+}
+
+void TQVTitleBar::__QV_FollowWindowState() {
+  if (FOwnerF == nullptr || F_TextMax == nullptr) return;
+  const TWindowState now = FOwnerF->WindowState(), was = FFollowedWindowState;
+  FFollowedWindowState = now;
+  const std::string glyph = Trim(F_TextMax->Text());
+  if (now == TWindowState::wsNormal && glyph == "1" && !__QV_FormFillsScreen())
+    FNormalWindowRect = TRect::Bounds(FOwnerF->Left(), FOwnerF->Top(), FOwnerF->Width(), FOwnerF->Height());
+  if (now == was) return;
+  // The window manager maximised or restored the window (its menu, a key binding): the
+  // indicators and the saved rectangle follow as if the title bar had done it. By the
+  // time this runs the form may have the maximised bounds already; the normal ones are
+  // those it last had while normal.
+  if (now == TWindowState::wsMaximized && glyph == "1") {
+    if (FNormalWindowRect.Width() > 0) FDownWindowRectF = FNormalWindowRect;
+    __QV_ShowWindowState(true);
+  } else if (now == TWindowState::wsNormal && was == TWindowState::wsMaximized && glyph == "2") {
+    __QV_ShowWindowState(false);
+  }
 }
 
 void TQVTitleBar::Click() { TPresentedControl::Click(); }
@@ -160,6 +198,11 @@ void TQVTitleBar::__QV_MinMaxCloseButton_MouseUp(TObject* Sender, TMouseButton B
 
 void TQVTitleBar::__QV_TimerActive(TObject*) {
   if (!BothLoadingFlags() && !IsDesigning()) {
+    // A minimise or restore by the window manager paints nothing of the title bar.
+    if (FOwnerF != nullptr) {
+      __QV_ReadScreenSize();
+      __QV_FollowWindowState();
+    }
     // The form may already have freed the background it holds; the tint is ours.
     if (FOwnerF != nullptr && !FOwnerF->Active()) {
       if (F_FormBackground != nullptr) F_FormBackground->Stroke()->SetColor(FBorderDeactiveColor);

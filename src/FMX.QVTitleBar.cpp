@@ -481,14 +481,22 @@ void TQVTitleBar::Paint() {
   if (gone()) return;
   __QV_ColourSystemMenu(true);
   __QV_ReadScreenSize();
+  if (!IsDesigning()) __QV_FollowWindowState();
   if (!FTitleBarEnabled) return;
-  if (FOwnerF->Width() < FScreenXY.X || FOwnerF->Height() < FScreenXY.Y) {
+  // While the window system keeps the window maximised its size follows, perhaps a
+  // moment later: it is not taken back to normal for being smaller meanwhile.
+  if ((FOwnerF->Width() < FScreenXY.X || FOwnerF->Height() < FScreenXY.Y) &&
+      FOwnerF->WindowState() != TWindowState::wsMaximized) {
     if (F_TextMax != nullptr) F_TextMax->SetText("1");
     FWindowStateIsMax = false;
     if (!IsDesigning()) {
-      if (FOwnerF->Width() < 800) FOwnerF->SetWidth(800);
+      // The minimum gives way to the work area: a window never outgrows its monitor's,
+      // at any device scale.
+      const int minW = FScreenXY.X > 0 ? std::min(800, FScreenXY.X) : 800;
+      const int minH = FScreenXY.Y > 0 ? std::min(600, FScreenXY.Y) : 600;
+      if (FOwnerF->Width() < minW) FOwnerF->SetWidth(minW);
       if (gone()) return;
-      if (FOwnerF->Height() < 600) FOwnerF->SetHeight(600);
+      if (FOwnerF->Height() < minH) FOwnerF->SetHeight(minH);
       if (gone()) return;
     }
   }

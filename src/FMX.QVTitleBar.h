@@ -167,6 +167,10 @@ class TQVTitleBar : public TPresentedControl {
   bool __QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight);
   bool __QV_WindowMaximized();
   bool __QV_WindowNormal();
+  // The glyph, the maximised flag and the pictures for the state.
+  void __QV_ShowWindowState(bool Maximised);
+  // Takes over a change of the form's window state the title bar did not make.
+  void __QV_FollowWindowState();
   void __QV_MinMaxCloseButton_MouseEnter(TObject* Sender);
   void __QV_MinMaxCloseButton_MouseLeave(TObject* Sender);
   void __QV_MinMaxCloseButton_MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
@@ -259,9 +263,15 @@ class TQVTitleBar : public TPresentedControl {
   TAlphaColor FBorderDeactiveColor = 0;
   TAlphaColor FFontColor = 0;
   TPoint FScreenXY;
+  // The work area FScreenXY is the size of (its origin is where maximising puts the
+  // window).
+  TRect FWorkArea;
   TRect FDownWindowRectF;
   // The control under the mouse, borrowed while the menu is open.
   TQVTakeOver FTakeOver;
+  // The form's window state as last seen, and its bounds when it was last seen normal.
+  TWindowState FFollowedWindowState = TWindowState::wsNormal;
+  TRect FNormalWindowRect;
   float FRadian = 0;
   bool FDblClicked = false;
   bool FPopupMenuShowed = false;

@@ -66,6 +66,30 @@ int ToWindowCoordinate(float V) {
 }
 }  // namespace
 
+std::vector<TDisplay> TPlatform::Displays() const {
+  const TPoint s = ScreenSize();
+  const TRect all = TRect::Bounds(0, 0, s.X, s.Y);
+  return {TDisplay{0, true, all, all}};
+}
+
+TDisplay TPlatform::DisplayOf(const TCommonCustomForm* AForm) const {
+  const std::vector<TDisplay> all = Displays();
+  if (all.empty()) return {};
+  if (AForm == nullptr) return all.front();
+  const TRect f = TRect::Bounds(AForm->Left(), AForm->Top(), AForm->Width(), AForm->Height());
+  const TDisplay* best = &all.front();
+  long long bestArea = 0;
+  for (const TDisplay& d : all) {
+    const long long w = std::min(f.Right, d.Bounds.Right) - std::max(f.Left, d.Bounds.Left);
+    const long long h = std::min(f.Bottom, d.Bounds.Bottom) - std::max(f.Top, d.Bounds.Top);
+    if (w > 0 && h > 0 && w * h > bestArea) {
+      bestArea = w * h;
+      best = &d;
+    }
+  }
+  return *best;
+}
+
 void TPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
   ApplyWindowRect(AForm, TRect{ToWindowCoordinate(ARect.Left), ToWindowCoordinate(ARect.Top),
                                ToWindowCoordinate(ARect.Right), ToWindowCoordinate(ARect.Bottom)});

@@ -136,11 +136,27 @@ void TCommonCustomForm::SetCaption(const std::string& Value) {
   TAccessibility::Notify(this, TAccessibleEvent::NameChanged);
 }
 
+TRect FitToArea(const TRect& R, const TRect& Area) {
+  if (Area.Width() <= 0 || Area.Height() <= 0) return R;
+  if (R.Width() <= Area.Width() && R.Height() <= Area.Height()) return R;
+  const int w = std::min(R.Width(), Area.Width()), h = std::min(R.Height(), Area.Height());
+  return TRect::Bounds(std::clamp(R.Left, Area.Left, Area.Right - w),
+                       std::clamp(R.Top, Area.Top, Area.Bottom - h), w, h);
+}
+
 void TCommonCustomForm::SetVisible(bool Value) {
   if (Value == FVisible) return;
-  FVisible = Value;
   // Showing activates the form, and its OnActivate may free it.
   TDispatchScope scope;
+  if (Value) {
+    // A window never opens larger than the work area of its monitor (at any device
+    // scale, where the work area has fewer form pixels).
+    const TRect was = TRect::Bounds(FLeft, FTop, FWidth, FHeight);
+    const TRect fit = FitToArea(was, Application->Platform()->DisplayOf(this).WorkArea);
+    if (fit != was) SetBounds(fit.Left, fit.Top, fit.Width(), fit.Height());
+    if (IsDestroying() || FVisible) return;
+  }
+  FVisible = Value;
   Application->Platform()->FormVisibleChanged(this);
   if (IsDestroying()) return;
   if (FVisible) InvalidateAll();
@@ -478,6 +494,15 @@ void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   }
 }
 
+void TCommonCustomForm::PointerStill(TPointF P) {
+  if (FCaptured.Get() != nullptr) return;
+  if (P.X < 0 || P.Y < 0 || P.X >= static_cast<float>(FWidth) || P.Y >= static_cast<float>(FHeight)) {
+    MouseLeave();
+    return;
+  }
+  UpdateHovered(P);
+}
+
 void TCommonCustomForm::MouseLeave() {
   if (FCaptured.Get() != nullptr) return;
   TControl* old = FHovered.Get();
@@ -649,6 +674,15 @@ TScreen* const Screen = &gScreen;
 
 int TScreen::Width() const { return Application->Platform()->ScreenSize().X; }
 int TScreen::Height() const { return Application->Platform()->ScreenSize().Y; }
+int TScreen::DisplayCount() const {
+  return static_cast<int>(Application->Platform()->Displays().size());
+}
+TDisplay TScreen::Displays(int Index) const {
+  return Application->Platform()->Displays().at(static_cast<size_t>(Index));
+}
+TDisplay TScreen::DisplayFromForm(const TCommonCustomForm* AForm) const {
+  return Application->Platform()->DisplayOf(AForm);
+}
 int TScreen::FormCount() const { return static_cast<int>(Application->Forms().size()); }
 TCommonCustomForm* TScreen::Forms(int Index) const {
   return Application->Forms().at(static_cast<size_t>(Index));

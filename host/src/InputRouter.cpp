@@ -92,7 +92,26 @@ void TInputRouter::KeepOppositeEdges(TCommonCustomForm* Form, TWindowEdge Edge,
   if (l != Form->Left() || t != Form->Top()) Form->SetBounds(l, t, Form->Width(), Form->Height());
 }
 
+void TInputRouter::NotePointer(TCommonCustomForm* Form) {
+  FPointerForm = Form;
+  FPointerBounds = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
+}
+
+void TInputRouter::FollowGeometry(
+    const std::function<bool(TCommonCustomForm* Form, TPointF& P)>& PointerAt) {
+  TCommonCustomForm* f = FPointerForm.Get();
+  // A held button belongs to a press, a drag or a resize; its release brings the check.
+  if (f == nullptr || !FButtons.Empty()) return;
+  const TRect now = TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+  if (now == FPointerBounds) return;
+  FPointerBounds = now;
+  if (!f->Visible() || f->WindowState() == TWindowState::wsMinimized) return;
+  TPointF p;
+  if (PointerAt(f, p)) f->PointerStill(p);
+}
+
 void TInputRouter::PointerMove(TCommonCustomForm* Form, TPointF P, TShiftState Modifiers) {
+  NotePointer(Form);
   Form->MouseMove(Modifiers + FButtons, P.X, P.Y);
 }
 
@@ -108,6 +127,7 @@ void TInputRouter::PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPo
   FLastPressPoint = P;
   FLastPressButton = Button;
   FLastPressForm = Form;
+  NotePointer(Form);
   FButtons.Include(ButtonItem(Button));
   TShiftState shift = Modifiers + FButtons;
   if (isDouble) shift.Include(TShiftStateItem::ssDouble);
@@ -117,6 +137,7 @@ void TInputRouter::PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPo
 void TInputRouter::PointerUp(TCommonCustomForm* Form, TMouseButton Button, TPointF P,
                              TShiftState Modifiers) {
   FButtons.Exclude(ButtonItem(Button));
+  NotePointer(Form);
   Form->MouseUp(Button, Modifiers + FButtons, P.X, P.Y);
 }
 

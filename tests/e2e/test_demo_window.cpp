@@ -829,4 +829,143 @@ TEST_F(ScaledWindow, AtAFractionalScaleALeftEdgeResizeKeepsTheRightEdgeAtTheMini
   EXPECT_TRUE(settled) << Describe();
 }
 
+// --- on a desktop: a panel reserves the bottom 40 pixels of a 1600 x 1000 screen -------
+
+constexpr int kDeskW = 1600, kDeskH = 1000, kPanel = 40;
+constexpr uint32_t kPanelColour = 0x3050A0;
+
+class DesktopWindow : public DemoWindow {
+ protected:
+  // The server, openbox when asked, and the panel; up once the window manager's work
+  // area leaves the panel out.
+  static void StartDesktop(std::unique_ptr<TXSession>& X, std::unique_ptr<TChild>& Panel, bool WithWm) {
+    StartServer(X, WithWm, kDeskW, kDeskH);
+    if (!X) return;
+    Panel = std::make_unique<TChild>();
+    ASSERT_TRUE(Panel->Start({ZZ_STRUT_PANEL, std::to_string(kPanel), "3050A0"}, X->Env()));
+    if (!WithWm) return;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return X->Run({"xprop", "-root", "_NET_WORKAREA"}).find("= 0, 0, 1600, 960") !=
+                 std::string::npos;
+        },
+        10000, 50))
+        << X->Run({"xprop", "-root", "_NET_WORKAREA"});
+  }
+  std::string NetWmState() const { return Xs->Run({"xprop", "-id", Win.Id, "_NET_WM_STATE"}); }
+  bool MaximisedForTheWm() const {
+    const std::string s = NetWmState();
+    return s.find("_NET_WM_STATE_MAXIMIZED_VERT") != std::string::npos &&
+           s.find("_NET_WM_STATE_MAXIMIZED_HORZ") != std::string::npos;
+  }
+  // The maximise button's cell as the screen shows it.
+  std::optional<e2e::TPicture> MaxCell() const {
+    const TWindowInfo w = Current();
+    return Xs->ScreenPicture(w.X + w.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth,
+                             w.Y + 2, TFrameGeometry::MaxWidth, TFrameGeometry::StripHeight - 4);
+  }
+  static constexpr int kNX = 100, kNY = 50, kNW = 920, kNH = 649;
+};
+
+class DesktopWithWindowManager : public DesktopWindow {
+ protected:
+  static void SetUpTestSuite() { StartDesktop(X, Panel, true); }
+  static void TearDownTestSuite() {
+    Panel.reset();
+    X.reset();
+  }
+  void SetUp() override {
+    ASSERT_TRUE(X->Xdo({"mousemove", "800", "500"}));
+    Launch(X.get(), {}, kNX, kNY, kNW, kNH);
+  }
+  static std::unique_ptr<TXSession> X;
+  static std::unique_ptr<TChild> Panel;
+};
+std::unique_ptr<TXSession> DesktopWithWindowManager::X;
+std::unique_ptr<TChild> DesktopWithWindowManager::Panel;
+
+TEST_F(DesktopWithWindowManager, TheMaximiseButtonFillsTheWorkAreaAndTheWindowManagerKnows) {
+  const int maxX = Win.X + Win.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth / 2;
+  ClickAt(maxX, StripY(Win));
+  ASSERT_TRUE(WindowAt(0, 0, kDeskW, kDeskH - kPanel)) << Describe();
+  EXPECT_TRUE(WaitUntil([&] { return MaximisedForTheWm(); }, 3000)) << NetWmState();
+  EXPECT_EQ(Xs->ScreenPixel(800, kDeskH - kPanel / 2), kPanelColour)
+      << Hex(Xs->ScreenPixel(800, kDeskH - kPanel / 2));
+  // The pointer stood still while the buttons moved away from under it: none of them
+  // stays lit.
+  usleep(300000);
+  const TWindowInfo max = Current();
+  EXPECT_NE(Xs->ScreenPixel(max.X + max.Width - 4, StripY(max)), 0xFF0000u);
+  DoubleClickAt(StripX(max), StripY(max));
+  EXPECT_TRUE(WindowAt(kNX, kNY, kNW, kNH)) << Describe();
+  EXPECT_TRUE(WaitUntil([&] { return !MaximisedForTheWm(); }, 3000)) << NetWmState();
+}
+
+TEST_F(DesktopWithWindowManager, TheWindowManagersMaximiseTurnsTheGlyphAndADoubleClickRestores) {
+  ASSERT_TRUE(BorderBecomes(kActive, 5000));
+  const auto normalCell = MaxCell();
+  ASSERT_TRUE(normalCell.has_value());
+  Xs->Run({"wmctrl", "-i", "-r", Win.Id, "-b", "add,maximized_vert,maximized_horz"});
+  ASSERT_TRUE(WindowAt(0, 0, kDeskW, kDeskH - kPanel)) << Describe();
+  // The button shows the restore symbol now.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto cell = MaxCell();
+        return cell && cell->Pixels != normalCell->Pixels;
+      },
+      3000));
+  // A double-click restores the window's own normal rectangle rather than maximising
+  // over the panel.
+  const TWindowInfo max = Current();
+  DoubleClickAt(StripX(max), StripY(max));
+  EXPECT_TRUE(WindowAt(kNX, kNY, kNW, kNH)) << Describe();
+  EXPECT_TRUE(WaitUntil([&] { return !MaximisedForTheWm(); }, 3000)) << NetWmState();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto cell = MaxCell();
+        return cell && cell->Pixels == normalCell->Pixels;
+      },
+      3000));
+}
+
+TEST_F(DesktopWithWindowManager, AtScaleTwoTheWindowOpensWithinTheWorkArea) {
+  Demo.Stop();
+  ASSERT_TRUE(WaitUntil([&] { return !Xs->FindWindow(kTitle); }, 5000));
+  Launch(X.get(), {"ZZ_SCALE=2"}, 100, 50, 800, 600);
+  EXPECT_TRUE(WindowAt(0, 0, kDeskW, kDeskH - kPanel)) << Describe();
+}
+
+class DesktopWithoutWindowManager : public DesktopWindow {
+ protected:
+  static void SetUpTestSuite() { StartDesktop(X, Panel, false); }
+  static void TearDownTestSuite() {
+    Panel.reset();
+    X.reset();
+  }
+  void SetUp() override { Launch(X.get(), {}, kNX, kNY, kNW, kNH); }
+  static std::unique_ptr<TXSession> X;
+  static std::unique_ptr<TChild> Panel;
+};
+std::unique_ptr<TXSession> DesktopWithoutWindowManager::X;
+std::unique_ptr<TChild> DesktopWithoutWindowManager::Panel;
+
+TEST_F(DesktopWithoutWindowManager, MinimisedThenMappedAgainTheWindowPaintsWhole) {
+  ClickAt(Win.X + Win.Width - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth -
+              TFrameGeometry::MinWidth / 2,
+          StripY(Win));
+  ASSERT_TRUE(WaitUntil([&] { return Xs->MapState(Win.Id) == "IsUnMapped"; }, 5000));
+  ASSERT_TRUE(Xs->Xdo({"windowmap", Win.Id}));
+  ASSERT_TRUE(WaitUntil([&] { return Xs->MapState(Win.Id) == "IsViewable"; }, 5000));
+  // Painted: the border has its colour and the body is not the black of an empty window.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto b = BorderPixel();
+        const auto body = Xs->ScreenPixel(Win.X + Win.Width / 2, Win.Y + Win.Height / 2);
+        return b && (*b == kActive || *b == kInactive) && body && *body != 0;
+      },
+      5000))
+      << Hex(BorderPixel());
+  EXPECT_TRUE(Demo.Running()) << Output();
+}
+
 }  // namespace

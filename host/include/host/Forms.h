@@ -236,6 +236,10 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void MouseWheel(TShiftState Shift, int WheelDelta);
   // The pointer left the window.
   void MouseLeave();
+  // The pointer stands at P (form coordinates) without having moved: the window moved
+  // or changed size under it. The control under it hears leave and enter as after a
+  // move; a point outside the form is the pointer leaving the window.
+  void PointerStill(TPointF P);
   // The front-most visible, enabled, hit-testable control at a form point.
   TControl* ObjectAtPoint(TPointF P) const;
   void SetCaptured(TControl* AControl);
@@ -378,6 +382,10 @@ class TFrame : public TControl {
   explicit TFrame(TComponent* AOwner);
 };
 
+// R made to fit Area: a rectangle larger than Area either way is cut to it and put
+// inside it; one that fits is left as it is.
+TRect FitToArea(const TRect& R, const TRect& Area);
+
 // What a form publishes to stored forms, in order: the list a form class that
 // re-publishes the form's properties names.
 const std::vector<std::string>& FormPublishedNames();
@@ -387,6 +395,11 @@ class TScreen {
  public:
   int Width() const;
   int Height() const;
+  // The monitors and their work areas (see TDisplay); window control uses the work
+  // area of the monitor the form is on, not the whole screen.
+  int DisplayCount() const;
+  TDisplay Displays(int Index) const;
+  TDisplay DisplayFromForm(const TCommonCustomForm* AForm) const;
   int FormCount() const;
   TCommonCustomForm* Forms(int Index) const;
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "host/Classes.h"
 #include "host/Types.h"
@@ -66,6 +67,13 @@ class TInputRouter {
   void ButtonReleasedElsewhere(TMouseButton Button);
   void KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar, TShiftState Modifiers);
   void KeyUp(TCommonCustomForm* Form, uint16_t Key, Char KeyChar, TShiftState Modifiers);
+  // The pointer stands still while the window under it moves or changes size (the
+  // title bar or the window manager maximised, restored or resized it): what lies under
+  // it may have changed. Platforms call this once input and timers have run. When the
+  // form the pointer was last over has other bounds than at that moment, PointerAt
+  // gives where the pointer is now, in that form's coordinates (false: not known), and
+  // the form hears leave and enter as if the pointer had moved there.
+  void FollowGeometry(const std::function<bool(TCommonCustomForm* Form, TPointF& P)>& PointerAt);
   // Forget the last press (the next one cannot complete a double-click), and every
   // held button (a modal box took the pointer).
   void ForgetPress() { FHasLastPress = false; }
@@ -78,6 +86,10 @@ class TInputRouter {
   TPointF FLastPressPoint;
   TMouseButton FLastPressButton = TMouseButton::mbLeft;
   TWeak<TCommonCustomForm> FLastPressForm;
+  // The form the pointer was last reported over, and its bounds then.
+  void NotePointer(TCommonCustomForm* Form);
+  TWeak<TCommonCustomForm> FPointerForm;
+  TRect FPointerBounds;
 };
 
 }  // namespace fmx

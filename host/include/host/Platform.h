@@ -5,12 +5,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/Types.h"
 
 namespace fmx {
 
 class TCommonCustomForm;
+
+// A monitor: all of it, and its work area, the part windows may fill (the rest is
+// reserved by panels and docks), in form pixels.
+struct TDisplay {
+  int Index = 0;
+  bool Primary = true;
+  TRect Bounds;
+  TRect WorkArea;
+};
 
 // The window service: puts a form's window at a rectangle in screen pixels.
 class IFMXWindowService {
@@ -30,6 +40,10 @@ class TPlatform : public IFMXWindowService {
   virtual uint64_t NowMs() const = 0;
   // The primary screen, in pixels.
   virtual TPoint ScreenSize() const = 0;
+  // The monitors, the primary one first. By default one: the screen, all of it work area.
+  virtual std::vector<TDisplay> Displays() const;
+  // The monitor the form's window is on: the one it overlaps most, else the primary one.
+  virtual TDisplay DisplayOf(const TCommonCustomForm* AForm) const;
 
   // Form lifecycle and state, forwarded to the form's window.
   virtual void FormCreated(TCommonCustomForm* AForm) {}

@@ -26,10 +26,22 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 
 // --- input --------------------------------------------------------------------
 
+void THeadlessPlatform::NotePointer(TPointF P, TPoint Origin) {
+  FPointer = {static_cast<float>(Origin.X) + P.X, static_cast<float>(Origin.Y) + P.Y};
+  FPointerKnown = true;
+}
+
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   // Whatever a handler frees stays readable until this input is done with.
   TDispatchScope scope;
   if (FResizeForm != nullptr && FResizeForm == Form) {
+  const bool resizing = FResizeForm != nullptr && FResizeForm == Form;
+  const bool dragging = FDragForm != nullptr && FDragForm == Form;
+  NotePointer({X, Y},
+              resizing   ? TPoint{FResizeStart.Left, FResizeStart.Top}
+              : dragging ? FDragStartOrigin
+                         : TPoint{Form->Left(), Form->Top()});
+  if (resizing) {
     if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
       // The edge is held from the first step of the resize on, not from the press: a
       // press that never moves is a click, and leaves the form's size changes as they are.
@@ -65,6 +77,7 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
 void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                   TShiftState Shift) {
   TDispatchScope scope;
+  NotePointer({X, Y}, {Form->Left(), Form->Top()});
   if (Button == TMouseButton::mbLeft && FRouter.Buttons().Empty()) {
     const TWindowEdge edge = TInputRouter::EdgeAt(Form, {X, Y});
     if (edge != TWindowEdge::NoEdge) {
@@ -86,6 +99,12 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
 void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                 TShiftState Shift) {
   TDispatchScope scope;
+  const bool resizing = FResizeForm != nullptr && FResizeForm == Form;
+  const bool dragging = FDragForm != nullptr && FDragForm == Form;
+  NotePointer({X, Y},
+              resizing   ? TPoint{FResizeStart.Left, FResizeStart.Top}
+              : dragging ? FDragStartOrigin
+                         : TPoint{Form->Left(), Form->Top()});
   if (FResizeForm != nullptr && Button == TMouseButton::mbLeft) {
     FResizeForm = nullptr;
     AfterInput();
@@ -145,6 +164,7 @@ void THeadlessPlatform::KeyPress(TCommonCustomForm* Form, uint16_t Key, Char Key
 
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
   TDispatchScope scope;
+  FPointerKnown = false;
   Form->MouseLeave();
   AfterInput();
 }
@@ -178,9 +198,63 @@ void THeadlessPlatform::Advance(uint64_t Ms) {
 
 void THeadlessPlatform::AfterInput() {
   if (FAutoPaint) PaintAll();
+  // After painting, which lays out what depends on the new size (the title bar does);
+  // what the pointer's new control changes is painted at once.
+  bool moved = false;
+  FRouter.FollowGeometry([&](TCommonCustomForm* Form, TPointF& P) {
+    if (!FPointerKnown) return false;
+    moved = true;
+    P = {FPointer.X - static_cast<float>(Form->Left()), FPointer.Y - static_cast<float>(Form->Top())};
+    return true;
+  });
+  if (moved && FAutoPaint) PaintAll();
 }
 
 // --- windows ------------------------------------------------------------------
+
+void THeadlessPlatform::SetDisplays(std::vector<TDisplay> Displays) {
+  FDisplays = std::move(Displays);
+  for (size_t i = 0; i < FDisplays.size(); ++i) {
+    FDisplays[i].Index = static_cast<int>(i);
+    FDisplays[i].Primary = i == 0;
+  }
+  if (!FDisplays.empty()) FScreen = {FDisplays[0].Bounds.Width(), FDisplays[0].Bounds.Height()};
+}
+
+std::vector<TDisplay> THeadlessPlatform::Displays() const {
+  if (FDisplays.empty()) return TPlatform::Displays();
+  return FDisplays;
+}
+
+void THeadlessPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
+  if (FReportingState) return;
+  // The form asked to be maximised: a window manager keeps the bounds it had.
+  if (AForm->WindowState() == TWindowState::wsMaximized)
+    FRestoreBounds[AForm] = TRect::Bounds(AForm->Left(), AForm->Top(), AForm->Width(), AForm->Height());
+}
+
+void THeadlessPlatform::ReportWindowState(TCommonCustomForm* Form, TWindowState State) {
+  const TWindowState was = Form->WindowState();
+  if (State == was) return;
+  TWeak<TCommonCustomForm> alive(Form);
+  FReportingState = true;
+  Form->SetWindowState(State);
+  FReportingState = false;
+  if (!alive.Alive()) return;
+  if (State == TWindowState::wsMaximized) {
+    FRestoreBounds[Form] = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
+    const TRect wa = DisplayOf(Form).WorkArea;
+    Form->SetBounds(wa.Left, wa.Top, wa.Width(), wa.Height());
+  } else if (State == TWindowState::wsNormal && was == TWindowState::wsMaximized) {
+    auto it = FRestoreBounds.find(Form);
+    if (it != FRestoreBounds.end()) {
+      const TRect r = it->second;
+      FRestoreBounds.erase(it);
+      Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    }
+  }
+  if (alive.Alive()) AfterInput();
+}
 
 void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   if (!FRouter.Buttons().Contains(TShiftStateItem::ssLeft)) return;  // nothing to drag with
@@ -202,6 +276,7 @@ void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) 
 
 void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
   FPictures.erase(AForm);
+  FRestoreBounds.erase(AForm);
   if (FDragForm == AForm) FDragForm = nullptr;
   if (FResizeForm == AForm) FResizeForm = nullptr;
 }

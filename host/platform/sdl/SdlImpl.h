@@ -34,8 +34,10 @@ struct TSdlPlatform::Impl {
     bool Dirty = true;
     // The surface's pixels are not known to match the canvas (new, resized, exposed).
     bool SurfaceStale = true;
-    // Minimised without a window manager: hidden until the form is restored.
+    // Minimised without a window manager: hidden until the form is restored, or until
+    // someone maps the window again; it then takes back the state it had before.
     bool HiddenAsMinimised = false;
+    TWindowState StateBeforeMinimised = TWindowState::wsNormal;
     // Maximised without a window manager: the bounds to go back to.
     bool EmulatedMax = false;
     TRect RestoreRect;
@@ -57,6 +59,9 @@ struct TSdlPlatform::Impl {
     // resize is told apart from a move by which of these edges it changed (form pixels
     // rounded to window units do not add up at fractional scales).
     SDL_Rect Placed = {0, 0, 0, 0};
+    // Where the form asked the window to go while an event was being handled.
+    bool PlacePending = false;
+    TRect PendingRect;
   };
 
   explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
@@ -65,6 +70,10 @@ struct TSdlPlatform::Impl {
   // Above zero while the window's own change is being copied into the form, so that
   // the form's setters do not send it back to the window.
   int FromWindow = 0;
+  // Above zero while an event is dispatched: window placements wait for its end.
+  int Dispatching = 0;
+  // Puts each window whose form moved meanwhile where its form ended.
+  void FlushPlacements();
   TInputRouter Router;
   uint64_t Frames = 0, PartialFrames = 0;
 
@@ -124,6 +133,18 @@ struct TSdlPlatform::Impl {
   static SDL_Rect ToWindow(const TRect& R, float Unit) {
     return {ToWindow(R.Left, Unit), ToWindow(R.Top, Unit), std::max(1, ToWindow(R.Width(), Unit)),
             std::max(1, ToWindow(R.Height(), Unit))};
+  }
+  // A rectangle of window units as the whole form pixels inside it.
+  static TRect ToFormInside(const SDL_Rect& R, float Unit) {
+    const int l = static_cast<int>(std::ceil(R.x / Unit - 1e-3f)), t = static_cast<int>(std::ceil(R.y / Unit - 1e-3f));
+    const int r = static_cast<int>(std::floor((R.x + R.w) / Unit + 1e-3f));
+    const int b = static_cast<int>(std::floor((R.y + R.h) / Unit + 1e-3f));
+    return {l, t, std::max(l, r), std::max(t, b)};
+  }
+  // Whether the window shows (not hidden, not minimised): only then does it take input.
+  static bool Shows(const Window* W) {
+    return !W->HiddenAsMinimised &&
+           (SDL_GetWindowFlags(W->Win) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
   }
   static TRect BoundsOf(const TCommonCustomForm* F) {
     return TRect::Bounds(F->Left(), F->Top(), F->Width(), F->Height());

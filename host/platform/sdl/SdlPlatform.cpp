@@ -232,6 +232,35 @@ TPoint TSdlPlatform::ScreenSize() const {
   return {Impl::ToForm(mode.w, unit), Impl::ToForm(mode.h, unit)};
 }
 
+std::vector<TDisplay> TSdlPlatform::Displays() const {
+  std::vector<TDisplay> out;
+  const float unit = FImpl->ScreenUnit();
+  const int n = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < n; ++i) {
+    SDL_Rect all, usable;
+    if (SDL_GetDisplayBounds(i, &all) != 0) continue;
+    if (SDL_GetDisplayUsableBounds(i, &usable) != 0 || usable.w <= 0 || usable.h <= 0) usable = all;
+    out.push_back({i, i == 0, Impl::ToFormInside(all, unit), Impl::ToFormInside(usable, unit)});
+  }
+  if (out.empty()) return TPlatform::Displays();
+  return out;
+}
+
+TDisplay TSdlPlatform::DisplayOf(const TCommonCustomForm* AForm) const {
+  if (AForm == nullptr) return TPlatform::DisplayOf(AForm);
+  int index = -1;
+  if (Impl::Window* w = FImpl->Find(AForm)) {
+    index = SDL_GetWindowDisplayIndex(w->Win);
+  } else {
+    const SDL_Rect r = Impl::ToWindow(Impl::BoundsOf(AForm), FImpl->ScreenUnit());
+    index = SDL_GetRectDisplayIndex(&r);
+  }
+  const std::vector<TDisplay> all = Displays();
+  for (const TDisplay& d : all)
+    if (d.Index == index) return d;
+  return TPlatform::DisplayOf(AForm);
+}
+
 bool TSdlPlatform::HasWindowManager() const { return FImpl->ProbeWindowManager(); }
 uint64_t TSdlPlatform::FramesPresented() const { return FImpl->Frames; }
 uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFrames; }
@@ -363,6 +392,7 @@ void TSdlPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
       if (HasWindowManager()) {
         SDL_MinimizeWindow(w->Win);
       } else if (!w->HiddenAsMinimised) {
+        w->StateBeforeMinimised = w->EmulatedMax ? TWindowState::wsMaximized : TWindowState::wsNormal;
         // Nobody would iconify the window: hiding it is what the user would see.
         SDL_HideWindow(w->Win);
         w->HiddenAsMinimised = true;
@@ -397,8 +427,8 @@ void TSdlPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
         // Without a window manager SDL only sets a flag; do what one would do.
         w->EmulatedMax = true;
         w->RestoreRect = TRect::Bounds(AForm->Left(), AForm->Top(), AForm->Width(), AForm->Height());
-        const TPoint s = ScreenSize();
-        AForm->SetBounds(0, 0, s.X, s.Y);
+        const TRect a = DisplayOf(AForm).WorkArea;
+        AForm->SetBounds(a.Left, a.Top, a.Width(), a.Height());
       }
       break;
   }
@@ -408,22 +438,42 @@ void TSdlPlatform::ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect)
   if (FImpl->FromWindow > 0) return;
   Impl::Window* w = FImpl->Find(AForm);
   if (w == nullptr) return;  // a window is created at the form's bounds when shown
-  if (SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(w->Win);
-  const float u = w->Unit;
-  SDL_Rect r = Impl::ToWindow(ARect, u);
-  // A position the form kept stays to the window unit: the window manager may have put
-  // the window between two form pixels, and rounding it now would nudge it.
-  if (ARect.Left == Impl::ToForm(w->Placed.x, u)) r.x = w->Placed.x;
-  if (ARect.Top == Impl::ToForm(w->Placed.y, u)) r.y = w->Placed.y;
-  const SDL_Rect& held = w->HeldWindow;
-  if (held.w > 0) {
-    const TWindowEdge e = w->HeldEdge;
-    if ((e == TWindowEdge::Left || e == TWindowEdge::TopLeft) && ARect.Right == w->HeldBounds.Right)
-      r.x = held.x + held.w - r.w;
-    if ((e == TWindowEdge::Top || e == TWindowEdge::TopLeft) && ARect.Bottom == w->HeldBounds.Bottom)
-      r.y = held.y + held.h - r.h;
+  w->PendingRect = ARect;
+  w->PlacePending = true;
+  // While an event is handled the form may move in steps (the title bar sets left, top,
+  // width and height one by one): the window is asked once, for where the form ends,
+  // after the event. Each step asked for by itself would reach the window manager after
+  // a maximise or restore asked for first, and come back as bounds of its own.
+  if (FImpl->Dispatching == 0) FImpl->FlushPlacements();
+}
+
+void TSdlPlatform::Impl::FlushPlacements() {
+  for (auto& window : Windows) {
+    Window* w = window.get();
+    if (!w->PlacePending) continue;
+    w->PlacePending = false;
+    TCommonCustomForm* AForm = w->Form;
+    const TRect ARect = w->PendingRect;
+  // New bounds for a window the window manager keeps maximised end that, unless the
+  // form itself is maximised (the title bar sizes it to the work area as it maximises).
+    if ((SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) && AForm->WindowState() != TWindowState::wsMaximized)
+      SDL_RestoreWindow(w->Win);
+    const float u = w->Unit;
+    SDL_Rect r = ToWindow(ARect, u);
+    // A position the form kept stays to the window unit: the window manager may have put
+    // the window between two form pixels, and rounding it now would nudge it.
+    if (ARect.Left == ToForm(w->Placed.x, u)) r.x = w->Placed.x;
+    if (ARect.Top == ToForm(w->Placed.y, u)) r.y = w->Placed.y;
+    const SDL_Rect& held = w->HeldWindow;
+    if (held.w > 0) {
+      const TWindowEdge e = w->HeldEdge;
+      if ((e == TWindowEdge::Left || e == TWindowEdge::TopLeft) && ARect.Right == w->HeldBounds.Right)
+        r.x = held.x + held.w - r.w;
+      if ((e == TWindowEdge::Top || e == TWindowEdge::TopLeft) && ARect.Bottom == w->HeldBounds.Bottom)
+        r.y = held.y + held.h - r.h;
+    }
+    Place(w, r);
   }
-  FImpl->Place(w, r);
 }
 
 void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
@@ -599,6 +649,17 @@ void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
   TCommonCustomForm* f = w->Form;
   switch (E.event) {
     case SDL_WINDOWEVENT_SHOWN:
+      if (w->HiddenAsMinimised) {
+        // Mapped again by someone else (a task bar, xdotool) after the host hid it as
+        // minimised: the window is back, painted, and so is the form.
+        w->HiddenAsMinimised = false;
+        ++FromWindow;
+        f->SetWindowState(w->StateBeforeMinimised);
+        --FromWindow;
+        if (Find(f) != w) return;
+      }
+      w->Dirty = w->SurfaceStale = true;
+      break;
     case SDL_WINDOWEVENT_EXPOSED:
       w->Dirty = w->SurfaceStale = true;
       break;
@@ -661,7 +722,8 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       break;
     case SDL_MOUSEMOTION: {
       Window* w = FindId(E.motion.windowID);
-      if (w == nullptr) break;
+      // A window that shows nothing takes no input.
+      if (w == nullptr || !Shows(w)) break;
       if (ResizeState.Form != nullptr) {
         FollowResize(w, E.motion.x, E.motion.y);
         break;
@@ -678,7 +740,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
     case SDL_MOUSEBUTTONDOWN: {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
-      if (w == nullptr || !ToButton(E.button.button, b)) break;
+      if (w == nullptr || !Shows(w) || !ToButton(E.button.button, b)) break;
       if (DragState.Form != nullptr) DragState = {};
       const TPointF at = FormPoint(w, E.button.x, E.button.y);
       PressWindow = w->Id;
@@ -707,7 +769,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         ResizeState = {};
         break;
       }
-      if (w == nullptr) {
+      if (w == nullptr || !Shows(w)) {
         Router.ButtonReleasedElsewhere(b);
         break;
       }
@@ -793,9 +855,13 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   }
   while (have && !Application->Terminated()) {
     {
-      // What the event's handlers free goes once the event is done with.
+      // What the event's handlers free goes once the event (and the placements it
+      // asked for) is done with.
       TDispatchScope scope;
+      ++im.Dispatching;
       im.Dispatch(e);
+      --im.Dispatching;
+      im.FlushPlacements();
     }
     have = SDL_PollEvent(&e) == 1;
   }
@@ -804,6 +870,18 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
   im.PaintDirty();
+  // After painting, which lays out what depends on the window's size (the title bar
+  // does); what the pointer's new control changes is painted on the next round, at once.
+  if (!Application->Terminated())
+    im.Router.FollowGeometry([&im](TCommonCustomForm* Form, TPointF& P) {
+      Impl::Window* w = im.Find(Form);
+      TPoint screen;
+      if (w == nullptr || !Impl::Shows(w) || !im.PointerOnScreen(w, -1, -1, screen)) return false;
+      // Against the form's bounds, which the window is on its way to.
+      P = {screen.X / w->Unit - static_cast<float>(Form->Left()),
+           screen.Y / w->Unit - static_cast<float>(Form->Top())};
+      return true;
+    });
   im.DispatchAccessibility();
 }
 

@@ -97,11 +97,25 @@ class THeadlessPlatform : public TPlatform {
   // rectangle it was given, as the caller passed it.
   int WindowServiceCalls() const { return FWindowServiceCalls; }
   TRectF LastWindowServiceRect() const { return FLastWindowServiceRect; }
-  void SetScreenSize(int Width, int Height) { FScreen = {Width, Height}; }
+  // One monitor of that size, all of it work area.
+  void SetScreenSize(int Width, int Height) {
+    FScreen = {Width, Height};
+    FDisplays.clear();
+  }
+  // Monitors with work areas of their own, the primary one first (its bounds are the
+  // screen); an empty list is one monitor, the whole screen.
+  void SetDisplays(std::vector<TDisplay> Displays);
+  // The window manager changed the window's state (its menu, a key binding), not the
+  // form: the form hears it as from a real one. Maximised, the window takes the work
+  // area of its monitor; restored, the bounds it had when it was maximised (by either
+  // side); minimised, only the state changes.
+  void ReportWindowState(TCommonCustomForm* Form, TWindowState State);
 
   // --- TPlatform ---
   uint64_t NowMs() const override { return FNow; }
   TPoint ScreenSize() const override { return FScreen; }
+  std::vector<TDisplay> Displays() const override;
+  void FormWindowStateChanged(TCommonCustomForm* AForm) override;
   void FormDestroying(TCommonCustomForm* AForm) override;
   void FormVisibleChanged(TCommonCustomForm* AForm) override;
   void Invalidate(TCommonCustomForm* AForm, const TRectF& ARect) override;
@@ -115,12 +129,21 @@ class THeadlessPlatform : public TPlatform {
 
  private:
   void AfterInput();
+  // Where the pointer is on the screen, from the last injected event at form
+  // coordinates (during a drag or resize, relative to where the form was when it began).
+  void NotePointer(TPointF P, TPoint Origin);
   // Paints the form; see FHeldForm.
   void PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted, bool Full);
   void DeactivateOthers(TCommonCustomForm* Form);
 
   uint64_t FNow = 0;
   TPoint FScreen;
+  std::vector<TDisplay> FDisplays;
+  TPointF FPointer;
+  bool FPointerKnown = false;
+  // The bounds each window had when it was maximised, as a window manager keeps them.
+  std::map<const TCommonCustomForm*, TRect> FRestoreBounds;
+  bool FReportingState = false;
   std::vector<std::string> FMessages;
   struct TFormPicture {
     std::unique_ptr<TCanvas> Canvas;

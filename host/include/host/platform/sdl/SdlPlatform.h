@@ -43,6 +43,9 @@ class TSdlPlatform : public TPlatform {
   // --- TPlatform ---
   uint64_t NowMs() const override;
   TPoint ScreenSize() const override;
+  // SDL's display bounds and usable bounds (the latter follow _NET_WORKAREA).
+  std::vector<TDisplay> Displays() const override;
+  TDisplay DisplayOf(const TCommonCustomForm* AForm) const override;
   void FormDestroying(TCommonCustomForm* AForm) override;
   void FormVisibleChanged(TCommonCustomForm* AForm) override;
   void FormTransparencyChanged(TCommonCustomForm* AForm) override;
