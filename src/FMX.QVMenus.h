@@ -74,7 +74,8 @@ class TQVMenuButton : public TPresentedControl {
   void SetMoreArrow(bool Value);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
-  // One UTF-16 code unit, drawn in the "Webdings" family.
+  // One UTF-16 code unit, drawn in the "Webdings" family; half of a surrogate pair
+  // becomes U+FFFD, the stand-in shown for it.
   fmx::Char Char() const { return FChar; }
   void SetChar(fmx::Char Value);
 
@@ -85,6 +86,8 @@ class TQVMenuButton : public TPresentedControl {
   void SetMenuButtonFontColor(TAlphaColor Value);
 
  protected:
+  // Bars hanging on the entry move onto their forms, as when it leaves its bar.
+  void BeforeDestruction() override;
   void ParentChanged() override;
   // Every way of adding a child ends here: foreign controls are kept out.
   void DoInsertObject(int Index, TFmxObject* AObject) override;
