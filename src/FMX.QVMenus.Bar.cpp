@@ -37,6 +37,11 @@ void CollectMenuTree(TFmxObject* From, std::vector<TQVMenuBar*>& Bars,
   }
 }
 
+bool HangsInMenu(const TQVMenuBar& Bar) {
+  return Bar.MenuBarStyle() == TQVMenuBarStyle::msSubMenuBar &&
+         dynamic_cast<const TQVMenuBar*>(Bar.Parent()) != nullptr;
+}
+
 const TDeclareClass<TQVMenuBar, TPresentedControl> MenuBarClass("TQVMenuBar", [](auto& c) {
   DeclareEnum<TQVMenuBarStyle>({"msMainMenuBar", "msSubMenuBar"});
   using T = TQVMenuBar;
@@ -45,15 +50,21 @@ const TDeclareClass<TQVMenuBar, TPresentedControl> MenuBarClass("TQVMenuBar", []
   c.Color("BackgroundColor", &T::BackgroundColor, &T::SetBackgroundColor, AlwaysWritten);
   c.Color("BorderColor", &T::BorderColor, &T::SetBorderColor, AlwaysWritten);
   c.Color("SelectBarColor", &T::SelectBarColor, &T::SetSelectBarColor, AlwaysWritten);
-  // Left out at 0, so a reloaded bar keeps the constructor's opacity.
-  c.Prop("SelectBarOpacity", &T::SelectBarOpacity, &T::SetSelectBarOpacity, Default(0.0f));
+  // Always written: a bar starts at 0.6, so no value left out could stand for both 0
+  // and 0.6. A text without it (as older texts left out 0) loads with the 0.6 a new bar
+  // has.
+  c.Prop("SelectBarOpacity", &T::SelectBarOpacity, &T::SetSelectBarOpacity, AlwaysWritten);
   c.Color("FontColor", &T::FontColor, &T::SetFontColor, AlwaysWritten);
   c.Prop("TargetButton", &T::TargetButton, &T::SetTargetButton, WrittenWhenNotEmpty);
   c.Prop("MenuBarStyle", &T::MenuBarStyle, &T::SetMenuBarStyle, AlwaysWritten);
   c.Inherit({"Align", "Anchors", "ClipChildren", "ClipParent", "Cursor", "DragMode",
              "EnableDragHighlight", "Enabled", "Locked", "Height", "Hint", "HitTest", "Margins",
-             "Position", "Size", "Scale", "TouchTargetExpansion", "Visible", "Width",
-             "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "OnPainting", "OnPaint",
+             "Position", "Size", "Scale", "TouchTargetExpansion"});
+  // A sub-menu bar hanging in a menu shows and hides with it: that is run-time state,
+  // so it is written as shown and reads back closed, as every such bar does.
+  c.Prop("Visible", [](T& Bar) { return Bar.Visible() || HangsInMenu(Bar); }, &T::SetVisible,
+         Default(true));
+  c.Inherit({"Width", "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "OnPainting", "OnPaint",
              "OnResize", "OnResized", "OnDragEnter", "OnDragLeave", "OnDragOver", "OnDragDrop",
              "OnDragEnd", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp",
              "OnMouseWheel", "OnMouseEnter", "OnMouseLeave"});
@@ -393,7 +404,11 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == FMenuBarStyle || root == nullptr) return;
   __QV_DoUpdateRootMenuBarList(root);
-  if (Parent() != nullptr && IsExactly<TQVMenuBar>(Parent())) {
+  // A stored form holds the style the bar showed, which these checks may refuse in the
+  // order the text is read (a main bar the application moved into another bar): while
+  // read, the style is taken as written, without a message.
+  const bool reading = IsLoading();
+  if (!reading && Parent() != nullptr && IsExactly<TQVMenuBar>(Parent())) {
     ShowMessage(ParentIsMenuBarMessage(Name()));
     return;
   }
@@ -409,7 +424,7 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
   if (Value == TQVMenuBarStyle::msMainMenuBar) {
     bool refused = false;
     // Without an owner form there is no other main bar to count.
-    if (TForm* form = FOwnerForm) {
+    if (TForm* form = FOwnerForm; form != nullptr && !reading) {
       for (int i = 0; i < form->ComponentCount(); ++i) {
         auto* other = dynamic_cast<TQVMenuBar*>(form->Components(i));
         if (other != nullptr && other->FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar) {
@@ -420,7 +435,7 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
       }
     }
     // Only the root of a tree may lead it (by identity: unnamed bars are not all roots).
-    if (!refused && root != this) {
+    if (!refused && !reading && root != this) {
       ShowMessage(NotTheRootMessage(Name(), root->Name()));
       refused = true;
     }
@@ -446,8 +461,9 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
     FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
     restyleOwn(TQVMenuButtonStyle::mbSubMenuButton);
   }
-  // Every entry of the tree takes the look of the bar it stands on, refused or not.
-  if (!self.Alive() || !rootLink.Alive()) return;
+  // Every entry of the tree takes the look of the bar it stands on, refused or not;
+  // while read, each entry's text says what it looks like.
+  if (reading || !self.Alive() || !rootLink.Alive()) return;
   ForEachLive(rootLink->FMenuButtonList, self, [](TQVMenuButton* b) {
     auto* bar = dynamic_cast<TQVMenuBar*>(b->Parent());
     if (bar == nullptr) return;

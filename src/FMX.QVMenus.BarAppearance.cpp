@@ -113,7 +113,10 @@ void TQVMenuBar::__QV_DoDynamicUpdateComponentColor() {
 }
 
 // The colour setters change this bar and every bar the root lists, each bar's field
-// and its own rectangle; none of this runs application code.
+// and its own rectangle; none of this runs application code. While a stored form is
+// read each bar takes its own written value only: the bars of a tree may differ (one
+// added after a setter ran, one that follows the style on its own), and a value
+// spread to the tree would overwrite what the other bars' texts say.
 void TQVMenuBar::SetBackgroundColor(TAlphaColor Value) {
   __QV_测试_显示提示(this, nullptr);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
@@ -123,6 +126,7 @@ void TQVMenuBar::SetBackgroundColor(TAlphaColor Value) {
     b->F_BackgroundColor->Fill()->SetColor(Value);
   };
   apply(this);
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) apply(b);
 }
@@ -137,6 +141,7 @@ void TQVMenuBar::SetBorderColor(TAlphaColor Value) {
     b->F_BackgroundColor->Stroke()->SetThickness(1);
   };
   apply(this);
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) apply(b);
 }
@@ -149,6 +154,7 @@ void TQVMenuBar::SetSelectBarColor(TAlphaColor Value) {
     b->F_SelectedBar->Fill()->SetColor(Value);
   };
   apply(this);
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) apply(b);
 }
@@ -163,6 +169,7 @@ void TQVMenuBar::SetSelectBarOpacity(float Value) {
     b->F_SelectedBar->SetOpacity(opacity);
   };
   apply(this);
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) apply(b);
 }
@@ -171,6 +178,7 @@ void TQVMenuBar::SetFontColor(TAlphaColor Value) {
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == FFontColor || root == nullptr) return;
   FFontColor = Value;
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) b->FFontColor = Value;
   for (const TWeak<TQVMenuButton>& b : root->FMenuButtonList)
@@ -182,6 +190,7 @@ void TQVMenuBar::SetDefaultMenubarColor(bool Value) {
   if (Value == FDefaultMenubarColor || root == nullptr) return;
   // Takes effect at the next paint.
   FDefaultMenubarColor = Value;
+  if (IsLoading()) return;
   for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
     if (b.Alive()) b->FDefaultMenubarColor = Value;
 }
@@ -205,11 +214,16 @@ void TQVMenuBar::SetImages(TBaseImageList* Value) {
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == GetImages() || root == nullptr) return;
   __QV_LinkImages(Value);
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) b->__QV_LinkImages(Value);
+  // Read from a stored form, the list is this bar's and its own entries' (see the
+  // colour setters).
+  const bool own = IsLoading();
+  if (!own)
+    for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
+      if (b.Alive()) b->__QV_LinkImages(Value);
   TWeak<TComponent> self(this);
   TWeak<TBaseImageList> images(Value);
   ForEachLive(root->FMenuButtonList, self, [&](TQVMenuButton* b) {
+    if (own && b->Parent() != this) return;
     if (Value == nullptr) {
       b->FMenuButtonImags = nullptr;
       b->SetMark(TQVMark::mNone);

@@ -73,7 +73,10 @@ const TDeclareClass<TQVMenuButton, TPresentedControl> MenuButtonClass(
       c.Prop("MoreArrow", &T::MoreArrow, &T::SetMoreArrow, AlwaysWritten);
       c.Prop("ImageIndex", &T::ImageIndex, &T::SetImageIndex, AlwaysWritten);
       c.Prop("Char", &T::Char, &T::SetChar, AlwaysWritten);
-      c.Inherit({"Align", "ClipChildren", "ClipParent", "Cursor", "DragMode",
+      // Always written: an entry joining a bar is aligned by it, so an entry the
+      // application left unaligned must say so.
+      c.Prop("Align", &T::Align, &T::SetAlign, AlwaysWritten);
+      c.Inherit({"ClipChildren", "ClipParent", "Cursor", "DragMode",
                  "EnableDragHighlight", "Enabled", "Locked", "Height", "Hint", "HitTest",
                  "Padding", "Opacity", "Margins", "Position", "Size", "TouchTargetExpansion",
                  "Visible", "Width", "ParentShowHint", "ShowHint", "TabOrder", "TabStop",
@@ -202,6 +205,21 @@ TQVMenuButton::~TQVMenuButton() {
   FIconBitmap = nullptr;
   // The glyph lets go of the image list before the children go.
   if (F_ImageIndexMark != nullptr) F_ImageIndexMark->SetImages(nullptr);
+}
+
+void TQVMenuButton::BeforeDestruction() {
+  // The bars are found while the links still name this entry: once its freeing begins,
+  // every link to it reads null. A bar that goes as a whole takes its cascades with it.
+  std::vector<TWeak<TQVMenuBar>> hanging;
+  TQVMenuBar* bar = __QV_GetParentMenuBar(this);
+  if (!IsDestroying() && bar != nullptr && !bar->IsDestroying())
+    if (TQVMenuBar* root = bar->__QV_EnsureRootMenuBar())
+      for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
+        if (b && b->FTargetButton.Get() == this) hanging.push_back(b);
+  TPresentedControl::BeforeDestruction();
+  for (const TWeak<TQVMenuBar>& b : hanging)
+    if (TQVMenuBar* h = b.Get(); h != nullptr && h->FTargetButton.Get() == nullptr)
+      h->SetTargetButton(nullptr);
 }
 
 // --- place in a menu ----------------------------------------------------------------
@@ -417,7 +435,13 @@ void TQVMenuButton::__QV_EmptyIconBitmap() { FIconBitmap->Assign(nullptr); }
 
 void TQVMenuButton::SetMark(TQVMark Value) {
   if (IsLoading() && IsReading()) FMarkRead = true;
-  if (Value == FMark || FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  if (Value == FMark) return;
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) {
+    // A main entry keeps the mark it had on a sub-menu, and a stored one says so: while
+    // read it is taken as written, to show once the entry is a sub-menu entry again.
+    if (IsLoading()) FMark = Value;
+    return;
+  }
   FMark = Value;
   const bool glyph = Value == TQVMark::mImageList, icon = Value == TQVMark::mIcon,
              charMark = Value == TQVMark::mChar;
@@ -494,6 +518,9 @@ void TQVMenuButton::SetImageIndex(int Value) {
 }
 
 void TQVMenuButton::SetChar(fmx::Char Value) {
+  // Half of a surrogate pair is no character: no text can hold it, a stored form
+  // neither. The entry takes the stand-in it shows for it.
+  if (Value >= 0xD800 && Value <= 0xDFFF) Value = 0xFFFD;
   FChar = Value;
   F_CharMark->SetText(CharText(Value));
 }
@@ -504,7 +531,13 @@ void TQVMenuButton::SetIsCheck(bool Value) {
   if (Value == FIsCheck) return;
   // A separator is never checked: the style switch unchecks it, so no stored form
   // written from one says otherwise, and one read with a check would not write it.
-  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) return;
+  if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton) {
+    // The style follows in the text: an entry read onto a main bar may be written as a
+    // sub-menu entry (the application set its style), tick and all.
+    if (FMenuButtonStyle == TQVMenuButtonStyle::mbMainMenuButton && IsLoading() && IsReading())
+      FIsCheck = Value;
+    return;
+  }
   FIsCheck = Value;
   TAccessibility::Notify(this, TAccessibleEvent::StateChanged);
   F_TickMark->SetVisible(Value);
@@ -555,7 +588,9 @@ void TQVMenuButton::SetMoreArrow(bool Value) {
   }
   FMoreArrow = Value;
   F_MoreArrow->SetVisible(Value);
-  if (!Value) return;
+  // While read, the mark, tick, group and shortcut read before are as the text says (a
+  // tick given after the arrow stays with it).
+  if (!Value || (IsLoading() && IsReading())) return;
   // An entry that opens a further menu is neither checked nor has a shortcut.
   FGroupIndex = 0;
   FIsCheck = false;

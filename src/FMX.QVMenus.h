@@ -99,7 +99,8 @@ class TQVMenuButton : public TPresentedControl {
   int ImageIndex() const { return FImageIndex; }
   /// Sets ImageIndex.
   void SetImageIndex(int Value);
-  // One UTF-16 code unit, drawn in the "Webdings" family.
+  // One UTF-16 code unit, drawn in the "Webdings" family; half of a surrogate pair
+  // becomes U+FFFD, the stand-in shown for it.
   fmx::Char Char() const { return FChar; }
   /// Sets the Webdings character shown with Mark = mChar.
   void SetChar(fmx::Char Value);
@@ -121,6 +122,8 @@ class TQVMenuButton : public TPresentedControl {
   bool DoAccessibleAction(int Index) override;
 
  protected:
+  // Bars hanging on the entry move onto their forms, as when it leaves its bar.
+  void BeforeDestruction() override;
   void ParentChanged() override;
   // Every way of adding a child ends here: foreign controls are kept out.
   void DoInsertObject(int Index, TFmxObject* AObject) override;

@@ -94,7 +94,12 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner)
         FFontColor = __QV_颜色_获取样式本中字体颜色(FStyleB);
       }
     }
+    // Placing the window's parts on the form lays the form out, which runs its controls'
+    // handlers; one may free the form and with it this bar. Building then stops: the
+    // caller learns of it from its link to the form.
+    TDispatchScope scope;
     __QV_CreateTitleBarAppearance();
+    if (IsDestroying()) return;
     __QV_CreateTitleBarPopUpMenuBar();
     if (!IsDesigning()) {
       F_ActiveTimer->SetEnabled(true);
@@ -193,22 +198,27 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
     return r;
   };
 
+  // The parts that live on the form join it last and hidden, so the form lays nothing
+  // out anew; should a handler of the form's still free the form (and so this bar),
+  // building stops.
+  TDispatchScope scope;
   // 1. Window background and border, on the form, behind everything.
   F_FormBackground = MakePrivate<TRectangle>(this, false);
-  F_FormBackground->SetParent(FOwnerF);
   F_FormBackground->SetHitTest(true);
   F_FormBackground->SetAlign(TAlignLayout::Contents);
-  F_FormBackground->SetTabOrder(0);
   F_FormBackground->SetVisible(false);
   F_FormBackground->SetOpacity(FFormOpacity);
   F_FormBackground->Fill()->SetKind(TBrushKind::Solid);
   F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
   F_FormBackground->Fill()->SetColor(FFormColor);
+  F_FormBackground->SetParent(FOwnerF);
+  if (IsDestroying()) return;
+  F_FormBackground->SetTabOrder(0);
   F_FormBackground->SendToBack();
+  if (IsDestroying()) return;
 
   // 2-3. Status strip with the size grip.
   F_StatusBar = MakePrivate<TLayout>(this);
-  F_StatusBar->SetParent(FOwnerF);
   F_StatusBar->SetHitTest(false);
   F_StatusBar->SetHeight(32);
   F_StatusBar->SetAlign(TAlignLayout::MostBottom);
@@ -218,6 +228,8 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   F_SizeGrip->SetHitTest(true);
   F_SizeGrip->SetAlign(TAlignLayout::MostRight);
   F_SizeGrip->SetVisible(true);
+  F_StatusBar->SetParent(FOwnerF);
+  if (IsDestroying()) return;
 
   // 4. Tint over the whole bar.
   F_TitleBarBackgroundColor = MakePrivate<TRectangle>(this);
@@ -430,13 +442,9 @@ void TQVTitleBar::Loaded() {
     SetVisible(true);
   }
   // A loaded form gets its style book only after its children were created, so the
-  // book the stored colours came from is looked up again here.
-  if (FOwnerF != nullptr && FStyleB == nullptr) {
-    FStyleB = __QV_样式_GetStyleBook(FOwnerF);
-    if (FStyleB != nullptr) {
-      if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
-    }
-  }
+  // book the stored colours came from is looked up again here; the colours written stay
+  // until the bar paints.
+  if (FOwnerF != nullptr && FStyleB == nullptr) FStyleB = __QV_样式_GetStyleBook(FOwnerF);
 }
 
 // --- enabling and painting ------------------------------------------------------
@@ -545,7 +553,9 @@ void TQVTitleBar::SetBorderDeactiveColor(TAlphaColor Value) { FBorderDeactiveCol
 void TQVTitleBar::SetDefaultFormColor(bool Value) {
   if (Value == FDefaultFormColor) return;
   FDefaultFormColor = Value;
-  if (Value) __QV_DoDynamicUpdateTitleBarColor();
+  // Read from a stored form, the colours written beside the flag stand until the bar
+  // paints, as they stood when it was written (a hidden bar does not paint).
+  if (Value && !IsLoading()) __QV_DoDynamicUpdateTitleBarColor();
 }
 
 void TQVTitleBar::SetRadian(float Value) {

@@ -7,6 +7,7 @@
 #include "FMX.QVConstrainedForm.h"
 #include "FMX.QVTitleBar.h"
 #include "HostTestSupport.h"
+#include "TitleBarInspector.h"
 
 using namespace fmx;
 
@@ -88,7 +89,7 @@ TEST_F(ConstrainedForm, ExtremeBoundsNeitherWrapAroundNorOverflow) {
   Form->SetBounds(INT_MAX, INT_MAX, INT_MAX, INT_MAX);
   EXPECT_EQ(Platform->LastWindowServiceRect().Right, 4294967294.0f);
   EXPECT_EQ(Platform->LastWindowRect(), (TRect{INT_MAX, INT_MAX, INT_MAX, INT_MAX}));
-  EXPECT_EQ(Form->Width(), INT_MAX);
+  EXPECT_EQ(Form->Width(), TCommonCustomForm::MaxSide);  // the host paints no larger
 
   Form->SetBounds(INT_MIN, INT_MIN, INT_MIN, INT_MIN);
   EXPECT_EQ(Platform->LastWindowServiceRect().Right, -4294967296.0f);
@@ -132,4 +133,29 @@ TEST_F(ConstrainedForm, TheTitleBarsWindowOperationsPassThroughTheLimits) {
   Platform->PaintAll();
   Platform->DoubleClick(Form.get(), 500, 10);  // maximise: the screen is 1920 x 1080
   EXPECT_EQ(Bounds(), (TRect{0, 0, 1200, 900}));
+}
+
+TEST_F(ConstrainedForm, TheTitleBarsWindowOperationsAtTheEndOfTheIntegers) {
+  // Held at the largest top, then at a left whose right edge is past the integers: the
+  // system menu saves the window and the double-click maximises without wrapping.
+  Form->Constraints()->SetMinTop(INT_MAX);
+  Form->SetBounds(100, 0, 1000, 700);
+  Form->Show();
+  Form->SetTransparency(true);
+  auto* bar = new TQVTitleBar(Form.get());
+  bar->SetParent(Form.get());
+  Platform->PaintAll();
+  ASSERT_EQ(Form->Top(), INT_MAX);
+  Platform->Click(Form.get(), 500, 10, TMouseButton::mbRight);
+  EXPECT_TRUE(TQVTitleBarInspector(bar).PopupMenuShowed());
+  Platform->Click(Form.get(), 500, 10, TMouseButton::mbLeft);
+
+  Form->Constraints()->SetMinTop(0);
+  Form->Constraints()->SetMinLeft(INT_MAX - 100);
+  Form->SetBounds(0, 0, 1000, 700);
+  Platform->DoubleClick(Form.get(), 500, 10);
+  EXPECT_EQ(Form->Left(), INT_MAX - 100);
+  Platform->DoubleClick(Form.get(), 500, 10);  // and back, to where it was
+  EXPECT_EQ(Form->Left(), INT_MAX - 100);
+  EXPECT_EQ(Form->Top(), 0);
 }

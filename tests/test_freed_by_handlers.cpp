@@ -381,3 +381,44 @@ TEST_F(FreedByHandler, ReorderingStopsWhenTheLayoutItStartsFreesTheForm) {
     EXPECT_FALSE(link.Alive()) << (front ? "BringToFront" : "SendToBack");
   }
 }
+
+TEST_F(FreedByHandler, APaintHandlerThatFreesTheFormOrItsPictureEndsThePaintSafely) {
+  // With retained painting the form is painted on its kept picture; the handler frees
+  // the form (and so the picture), or turns retained painting off.
+  for (bool freeForm : {true, false}) {
+    Platform->SetRetainedPainting(true);
+    auto* f = new TForm(nullptr);
+    f->SetBounds(0, 0, 200, 100);
+    f->Show();
+    TControl* c = AddControl(f, {10, 10, 50, 50});
+    TWeak<TForm> link(f);
+    c->SetOnPaint([&, f](TObject*) {
+      if (freeForm)
+        delete f;
+      else
+        Platform->SetRetainedPainting(false);
+    });
+    f->InvalidateAll();
+    Platform->PaintAll();
+    EXPECT_EQ(link.Alive(), !freeForm);
+    EXPECT_EQ(Platform->RetainedCanvas(f), nullptr);
+    delete link.Get();
+  }
+}
+
+TEST_F(FreedByHandler, ATitleBarWhoseFormItsBuildingFreesStopsBuilding) {
+  // The form's client control is laid out anew when the bar puts its parts on the form;
+  // its resize handler frees the form, and the bar (which the form owns) with it.
+  auto* f = new TForm(nullptr);
+  f->SetBounds(0, 0, 900, 600);
+  f->Show();
+  TControl* client = AddControl(f, {0, 0, 10, 10}, TAlignLayout::Client);
+  TWeak<TForm> link(f);
+  client->SetOnResize([f](TObject*) { delete f; });
+  new TQVTitleBar(f);
+  if (link.Alive()) {
+    client->SetOnResize(nullptr);
+    delete f;
+  }
+  Platform->PaintAll();
+}

@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "MenuSupport.h"
+#include "host/Streaming.h"
 
 using namespace fmx;
 
@@ -218,4 +219,29 @@ TEST_F(MenuLifetime, AnEntryFreedByTheLayoutItsNewStyleStartsIsLeftAlone) {
     if (TComponent* c = entryLink.Get()) delete c;
     if (TComponent* c = barLink.Get()) delete c;
   }
+}
+
+TEST_F(MenuLifetime, AFreedTargetEntryLeavesItsBarOnTheFormOutOfTheTree) {
+  // A cascade's entry, then a main entry: each bar that hung on one moves onto the form,
+  // leaves its root's list and is written beside the tree, not inside it.
+  qvmenus::Register();
+  Form->SetName("MenuForm");
+  TTree t = Build();
+  t.Main->SetName("Main");
+  t.File->SetName("FileBar");
+  t.Cascade->SetName("RecentBar");
+  for (auto [entry, bar] : {std::pair{t.Recent, t.Cascade}, std::pair{t.FileEntry, t.File}}) {
+    delete entry;
+    EXPECT_EQ(bar->TargetButton(), nullptr);
+    EXPECT_EQ(bar->Parent(), Form.get()) << bar->Name();
+    EXPECT_FALSE(fmx::testing::Lists(In::Bars(t.Main), bar)) << bar->Name();
+    EXPECT_NE(WriteComponentToText(Form.get()).find("\n  object " + bar->Name() + ": TQVMenuBar\n"),
+              std::string::npos)
+        << bar->Name();
+  }
+  // A bar that goes as a whole still takes its entries' cascades with it.
+  TTree u = Build();
+  TWeak<TQVMenuBar> cascade(u.Cascade);
+  delete u.File;
+  EXPECT_FALSE(cascade.Alive());
 }

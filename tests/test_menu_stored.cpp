@@ -88,12 +88,17 @@ TEST_F(MenuStored, AtRunTimeTheLoadedTreeIsWholeWithSubMenusHidden) {
   EXPECT_EQ(sep->MenuButtonStyle(), TQVMenuButtonStyle::mbSeparatorBar);
   EXPECT_FALSE(sep->HitTest());
 
-  // Written at run time the hidden sub-menus say so, and nothing else differs; that text
-  // reads back to itself.
-  const std::string runTime = WriteComponentToText(form.get());
-  EXPECT_EQ(Without(runTime, "Visible = False"), text);
-  std::unique_ptr<TComponent> again(ReadComponentFromText(runTime, nullptr));
-  EXPECT_EQ(WriteComponentToText(again.get()), runTime);
+  // A sub-menu's showing and hiding is not stored: written at run time, open or closed,
+  // the tree is the text it came from.
+  EXPECT_EQ(WriteComponentToText(form.get()), text);
+  Find<TQVMenuBar>(form.get(), "FileBar")->SetVisible(true);
+  EXPECT_EQ(WriteComponentToText(form.get()), text);
+  // A bar standing alone on the form keeps its own Visible.
+  auto* alone = Find<TQVMenuBar>(form.get(), "ViewBar");
+  alone->SetParent(dynamic_cast<TFmxObject*>(form.get()));
+  alone->SetVisible(false);
+  EXPECT_NE(Without(WriteComponentToText(form.get()), "ViewBar").find("Visible = False"),
+            std::string::npos);
 }
 
 TEST_F(MenuStored, PropertiesAreWrittenInDeclarationOrderWithTheirStoredDefaults) {
@@ -102,6 +107,7 @@ TEST_F(MenuStored, PropertiesAreWrittenInDeclarationOrderWithTheirStoredDefaults
   TQVMenuButton* b = AddEntry(bar, "Entry", "Entry1");
   bar->SetSelectBarOpacity(0);
   const std::string text = WriteComponentToText(Form.get());
+  EXPECT_NE(text.find("SelectBarOpacity = 0.0"), std::string::npos);
   auto at = [&](const std::string& s) { return text.find(s); };
   const std::vector<std::string> barOrder{"DefaultMenubarColor", "BackgroundColor", "BorderColor",
                                           "SelectBarColor", "FontColor", "MenuBarStyle"};
@@ -111,13 +117,45 @@ TEST_F(MenuStored, PropertiesAreWrittenInDeclarationOrderWithTheirStoredDefaults
                                             "ImageIndex", "Char = #0", "Align = Top"};
   for (size_t i = 1; i < entryOrder.size(); ++i)
     EXPECT_LT(at(entryOrder[i - 1]), at(entryOrder[i])) << entryOrder[i];
-  // Zero opacity, empty texts, an empty icon, unset links and private parts stay out.
-  for (const char* absent : {"SelectBarOpacity", "ShortCut", "IconBitmap", "Images",
+  // Empty texts, an empty icon, unset links and private parts stay out.
+  for (const char* absent : {"ShortCut", "IconBitmap", "Images",
                              "TargetButton", "HighSelecedBarStyle", "TGlyph", "TMemo"})
     EXPECT_EQ(at(absent), std::string::npos) << absent;
+  // An explicit 0 comes back; a text without the value (as older ones left out 0) loads
+  // with a new bar's 0.6.
   std::unique_ptr<TComponent> copy(ReadComponentFromText(text, nullptr));
-  EXPECT_FLOAT_EQ(Find<TQVMenuBar>(copy.get(), "Bar1")->SelectBarOpacity(), 0.6f);
+  EXPECT_FLOAT_EQ(Find<TQVMenuBar>(copy.get(), "Bar1")->SelectBarOpacity(), 0.0f);
   EXPECT_EQ(Find<TQVMenuButton>(copy.get(), "Entry1")->ButtonText(), b->ButtonText());
+  std::unique_ptr<TComponent> older(
+      ReadComponentFromText(Without(text, "SelectBarOpacity"), nullptr));
+  EXPECT_FLOAT_EQ(Find<TQVMenuBar>(older.get(), "Bar1")->SelectBarOpacity(), 0.6f);
+}
+
+TEST_F(MenuStored, WhatTheWriterWritesTheReaderReads) {
+  Form->SetName("StoredForm");
+  TQVMenuBar* bar = AddBar(nullptr, "Bar1");
+  TQVMenuButton* entry = AddEntry(bar, "Entry", "Entry1");
+  // Half a surrogate pair is no character: the entry keeps the stand-in it shows.
+  for (fmx::Char half : {fmx::Char(0xD800), fmx::Char(0xDFFF)}) {
+    entry->SetChar(half);
+    EXPECT_EQ(entry->Char(), fmx::Char(0xFFFD));
+  }
+
+  // A sub bar hanging on an entry this form owns that has moved onto another form's
+  // bar: the entry is not in this form's text, so neither is the link to it.
+  std::unique_ptr<TForm> other = fmx::testing::MakeForm();
+  auto* otherBar = new TQVMenuBar(other.get());
+  otherBar->SetParent(other.get());
+  entry->SetParent(otherBar);
+  TQVMenuBar* sub = AddBar(nullptr, "Sub1");
+  sub->SetTargetButton(entry);
+  sub->SetParent(Form.get());
+  ASSERT_EQ(sub->TargetButton(), entry);
+  const std::string text = WriteComponentToText(Form.get());
+  EXPECT_EQ(text.find("TargetButton"), std::string::npos);
+  std::unique_ptr<TComponent> copy(ReadComponentFromText(text, nullptr));
+  EXPECT_EQ(WriteComponentToText(copy.get()), text);
+  delete entry;
 }
 
 TEST_F(MenuStored, TheMenuClassesSitOnTheQVCtrlPageEntryFirst) {

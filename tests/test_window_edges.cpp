@@ -3,6 +3,10 @@
 // framed form, a form that holds its size to limits, and the title bar's minimum.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <stdexcept>
+
 #include "FMX.QVConstrainedForm.h"
 #include "TitleBarSupport.h"
 #include "host/Shapes.h"
@@ -192,4 +196,58 @@ TEST_F(WindowEdges, APlainClickOnTheLeftEdgeLeavesTheTitleBarsMinimumAtTheRight)
   Form->SetBounds(100, 50, 500, 700);
   Platform->PaintAll();
   EXPECT_EQ(BoundsOf(*Form), TRect::Bounds(100, 50, 800, 700));
+}
+
+TEST_F(WindowEdges, AFormIsNeverLargerThanItsPicturesAndPaintingSurvivesWhatLeavesIt) {
+  // The top edge dragged 77,600 px up with retained painting: the form stops at the
+  // largest side a picture has, and every paint on the way works.
+  Platform->SetRetainedPainting(true);
+  Drag(Form.get(), {200, 1}, {{200, -77600}});
+  EXPECT_EQ(Form->Height(), TCommonCustomForm::MaxSide);
+  EXPECT_EQ(Form->Top() + Form->Height(), 400);  // the bottom edge stayed
+  ASSERT_NE(Platform->RetainedCanvas(Form.get()), nullptr);
+  EXPECT_EQ(Platform->RetainedCanvas(Form.get())->Height(), TCommonCustomForm::MaxSide);
+
+  // A scale nothing can paint with is refused; a size past the integers' range is cut.
+  Platform->SetRetainedPainting(false);
+  for (float scale : {NAN, INFINITY, 0.0f, -2.0f, 1e9f}) {
+    Platform->SetDeviceScale(scale);
+    EXPECT_EQ(Platform->DeviceScale(), 1.0f) << scale;
+  }
+  Form->SetBounds(1873, -1, 2147483646, -2);
+  EXPECT_EQ(Form->Width(), TCommonCustomForm::MaxSide);
+  EXPECT_EQ(Form->Height(), 0);
+  Platform->SetDeviceScale(2);
+  EXPECT_EQ(Platform->Snapshot(Form.get())->Width(), TBitmap::MaxSide);
+
+  // A paint handler that throws: the exception is the application's, and the next
+  // paint still paints.
+  Form->SetBounds(100, 100, 400, 300);
+  Platform->SetDeviceScale(1);
+  int paints = 0;
+  auto* c = new TRectangle(Form.get());
+  c->SetParent(Form.get());
+  c->SetOnPaint([&](TObject*) {
+    if (++paints == 1) throw std::runtime_error("paint handler");
+  });
+  Form->InvalidateAll();
+  EXPECT_THROW(Platform->PaintAll(), std::runtime_error);
+  Platform->PaintAll();
+  EXPECT_EQ(paints, 2);
+}
+
+TEST_F(WindowEdges, EdgesAtTheEndOfTheIntegersStayThere) {
+  // A drag of the left edge of a form held near the largest left, and a move.
+  TQVConstrainedForm form(nullptr);
+  form.Constraints()->SetMinLeft(INT_MAX - 10);
+  form.SetBounds(0, 100, 400, 300);
+  form.SetTransparency(true);
+  form.Show();
+  Drag(&form, {1, 150}, {{300, 150}});
+  EXPECT_EQ(BoundsOf(form), (TRect{INT_MAX - 1, 100, INT_MAX, 400}));
+  TRect r{INT_MAX - 5, INT_MIN, 0, 0};
+  r.SetWidth(400);
+  r.SetHeight(-10);
+  EXPECT_EQ(r, (TRect{INT_MAX - 5, INT_MIN, INT_MAX, INT_MIN}));
+  EXPECT_EQ((TRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}).Width(), INT_MAX);
 }

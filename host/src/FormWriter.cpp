@@ -1,6 +1,7 @@
 // Writing stored forms: published properties in declaration order, those equal to
 // their stored default left out, children nested in their parents.
 #include <algorithm>
+#include <unordered_set>
 
 #include "FormText.h"
 #include "host/Objects.h"
@@ -17,7 +18,7 @@ std::string Pad(int Indent) { return std::string(static_cast<size_t>(Indent), ' 
 
 class TWriter {
  public:
-  explicit TWriter(TComponent* Root) : FRoot(Root) {}
+  explicit TWriter(TComponent* Root) : FRoot(Root) { Collect(Root); }
 
   void WriteObject(TComponent* C, int Indent) {
     TClass cls = ClassOfInstance(C);
@@ -33,8 +34,19 @@ class TWriter {
   std::string Out;
 
  private:
+  // What the text will hold. A reference is written only to one of these: anything
+  // else (a component the root owns that sits on another form, say) has no object in
+  // the text for the reader to find, and the reader would refuse the whole text.
+  void Collect(TComponent* C) {
+    FWritten.insert(C);
+    for (TComponent* child : StoredChildren(C)) Collect(child);
+  }
+
   // Parented children in z-order; for the root also the components it owns that have
-  // no parent (timers, image lists, style books).
+  // no parent (timers, image lists, style books). The reader makes every object of the
+  // control tree (a timer, a style book) a child of the object it is written in, after
+  // the children before it: so those come first, and then the components that take no
+  // parent, and the text reads back in the order it was written.
   std::vector<TComponent*> StoredChildren(TComponent* C) {
     std::vector<TComponent*> out;
     auto owned = [&](TComponent* x) { return x != FRoot && x->Owner() == FRoot; };
@@ -42,12 +54,13 @@ class TWriter {
       for (TFmxObject* ch : fmx->ChildrenList())
         if (ch->Stored() && owned(ch)) out.push_back(ch);
     if (C == FRoot)
-      for (int i = 0; i < FRoot->ComponentCount(); ++i) {
-        TComponent* x = FRoot->Components(i);
-        auto* fx = dynamic_cast<TFmxObject*>(x);
-        if (fx && (fx->Parent() || !fx->Stored())) continue;
-        out.push_back(x);
-      }
+      for (bool treeObjects : {true, false})
+        for (int i = 0; i < FRoot->ComponentCount(); ++i) {
+          TComponent* x = FRoot->Components(i);
+          auto* fx = dynamic_cast<TFmxObject*>(x);
+          if ((fx != nullptr) != treeObjects || (fx && (fx->Parent() || !fx->Stored()))) continue;
+          out.push_back(x);
+        }
     return out;
   }
 
@@ -128,7 +141,7 @@ class TWriter {
         return true;
       case TWireKind::Ref: {
         TComponent* c = std::get<TComponent*>(V);
-        if (!c || c->Name().empty() || (c != FRoot && c->Owner() != FRoot)) return false;
+        if (!c || c->Name().empty() || FWritten.count(c) == 0) return false;
         Out = " " + c->Name();
         return true;
       }
@@ -143,6 +156,7 @@ class TWriter {
   }
 
   TComponent* FRoot;
+  std::unordered_set<const TComponent*> FWritten;
 };
 
 }  // namespace

@@ -44,8 +44,8 @@ TCommonCustomForm::~TCommonCustomForm() {
 // --- bounds -------------------------------------------------------------------
 
 void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  AWidth = std::max(0, AWidth);
-  AHeight = std::max(0, AHeight);
+  AWidth = std::clamp(AWidth, 0, MaxSide);
+  AHeight = std::clamp(AHeight, 0, MaxSide);
   const bool sized = AWidth != FWidth || AHeight != FHeight;
   if (!sized && ALeft == FLeft && ATop == FTop) return;
   FLeft = ALeft;
@@ -592,16 +592,23 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
     // composites anti-aliased edges through a mask and rounds them differently from an
     // unclipped paint, so the kept picture would drift from a full repaint by a shade.
     // Without one nothing is clipped or skipped, and one pass runs each paint once.
-    if (ACanvas == nullptr || region.Rects().size() == 1) {
-      PaintPass(ACanvas, &region);
-      if (IsDestroying()) return pass;
-    } else {
-      for (const TRectF& r : region.Rects()) {
-        TPaintRegion one;
-        one.Add(r);
-        PaintPass(ACanvas, &one);
+    try {
+      if (ACanvas == nullptr || region.Rects().size() == 1) {
+        PaintPass(ACanvas, &region);
         if (IsDestroying()) return pass;
+      } else {
+        for (const TRectF& r : region.Rects()) {
+          TPaintRegion one;
+          one.Add(r);
+          PaintPass(ACanvas, &one);
+          if (IsDestroying()) return pass;
+        }
       }
+    } catch (...) {
+      // A paint handler threw: the damage stays for the next paint.
+      if (!IsDestroying())
+        for (const TRectF& r : region.Rects()) FDirty.Add(r);
+      throw;
     }
     if (Painted != nullptr)
       for (const TRectF& r : region.Rects()) Painted->Add(r);

@@ -70,11 +70,13 @@ bool GrabsBottom(TWindowEdge E) {
 
 void TInputRouter::ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start,
                             TPoint Delta) {
+  // Edges stop at the ends of the integer range, as TRect::Bounds does.
+  auto sum = TRect::SaturatedSum;
   TRect r = Start;
-  if (GrabsLeft(Edge)) r.Left = std::min(Start.Left + Delta.X, Start.Right - 1);
-  if (GrabsRight(Edge)) r.Right = std::max(Start.Right + Delta.X, Start.Left + 1);
-  if (GrabsTop(Edge)) r.Top = std::min(Start.Top + Delta.Y, Start.Bottom - 1);
-  if (GrabsBottom(Edge)) r.Bottom = std::max(Start.Bottom + Delta.Y, Start.Top + 1);
+  if (GrabsLeft(Edge)) r.Left = std::min(sum(Start.Left, Delta.X), sum(Start.Right, -1));
+  if (GrabsRight(Edge)) r.Right = std::max(sum(Start.Right, Delta.X), sum(Start.Left, 1));
+  if (GrabsTop(Edge)) r.Top = std::min(sum(Start.Top, Delta.Y), sum(Start.Bottom, -1));
+  if (GrabsBottom(Edge)) r.Bottom = std::max(sum(Start.Bottom, Delta.Y), sum(Start.Top, 1));
   TWeak<TCommonCustomForm> alive(Form);
   Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
   // A form that kept another size than asked (its limits) did so at its right and
@@ -86,9 +88,9 @@ void TInputRouter::KeepOppositeEdges(TCommonCustomForm* Form, TWindowEdge Edge,
                                      const TRect& Before) {
   int l = Form->Left(), t = Form->Top();
   if (GrabsLeft(Edge) && l == Before.Left && Form->Width() != Before.Width())
-    l = Before.Right - Form->Width();
+    l = TRect::SaturatedDifference(Before.Right, Form->Width());
   if (GrabsTop(Edge) && t == Before.Top && Form->Height() != Before.Height())
-    t = Before.Bottom - Form->Height();
+    t = TRect::SaturatedDifference(Before.Bottom, Form->Height());
   if (l != Form->Left() || t != Form->Top()) Form->SetBounds(l, t, Form->Width(), Form->Height());
 }
 

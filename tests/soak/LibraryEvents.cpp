@@ -1,6 +1,9 @@
 // The events of the library soak and what its handlers do.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <exception>
+#include <limits>
 
 #include "LibrarySoak.h"
 #include "host/Keys.h"
@@ -12,8 +15,14 @@ void TLibrarySoak::Run(long Events) {
   for (Where.Event = 0; Where.Event < Events && !FChoices.Exhausted(); ++Where.Event) {
     Where.Phase = "event";
     if (!FForm) BuildScene();
-    if (FForm) Step();
+    // The soak's handlers throw nothing: whatever leaves an event is the library's.
+    try {
+      if (FForm) Step();
+    } catch (const std::exception& e) {
+      Fail(std::string("an exception left the event: ") + e.what());
+    }
     Check();
+    if (Where.Event == FRetainedUntil) FPlatform->SetRetainedPainting(false);
   }
 }
 
@@ -96,7 +105,7 @@ void TLibrarySoak::Step() {
   TForm* form = FForm.Get();
   FPlatform->ClearMessages();
   const auto button = static_cast<TMouseButton>(Pick(3));
-  const unsigned kind = Pick(32);
+  const unsigned kind = Pick(34);
   if (kind <= 12) {
     TPointF p = OnScreen(Aim());
     // A window gets presses only where it is (a move may go anywhere while a button is
@@ -192,9 +201,13 @@ void TLibrarySoak::Step() {
       Where.EventName = "style";
       StyleChange();
       break;
-    default:
+    case 31:
       Where.EventName = "window";
       WindowChange(form);
+      break;
+    default:
+      Where.EventName = "extreme value";
+      ExtremeValue();
       break;
   }
 }
@@ -481,6 +494,62 @@ void TLibrarySoak::WindowChange(TForm* F) {
     }
     case 3: form->SetWindowState(static_cast<TWindowState>(Pick(3))); break;
     default: form->SetFocused(PickOf(Controls())); break;
+  }
+}
+
+void TLibrarySoak::ExtremeValue() {
+  static const float kOdd[] = {std::numeric_limits<float>::quiet_NaN(),
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               1e30f, -1e30f, 3e9f, -1.0f, 0.0f, 2.0f};
+  const float odd = kOdd[Pick(9)];
+  static const int kOddSides[] = {INT_MAX, INT_MAX - 1, 2147483646, 77601, -2, INT_MIN, 0};
+  switch (Pick(9)) {
+    case 0:
+      if (TQVMenuBar* b = PickOf(MenuBars())) b->SetSelectBarOpacity(odd);
+      break;
+    case 1:
+      if (TQVMenuButton* e = PickOf(Entries())) e->SetMenuButtonFontSize(odd);
+      break;
+    case 2:
+      if (TQVMenuButton* e = PickOf(Entries())) Chance(50) ? e->SetWidth(odd) : e->SetHeight(odd);
+      break;
+    case 3:
+      if (TControl* c = PickOf(Controls())) {
+        if (Chance(50)) {
+          // Braces fix the order the choices are made in.
+          const float v[]{kOdd[Pick(9)], kOdd[Pick(9)], kOdd[Pick(9)]};
+          c->SetBounds(odd, v[0], v[1], v[2]);
+        } else {
+          c->Margins()->SetTop(odd);
+        }
+      }
+      break;
+    case 4:
+      if (TQVTitleBar* t = TitleBar()) Chance(50) ? t->SetRadian(odd) : t->SetFormOpacity(odd);
+      break;
+    case 5: {
+      // A huge window that still has a corner on the screen, for as long as its
+      // handlers run: a picture of it would take gigabytes.
+      const TRect before = TRect::Bounds(FForm->Left(), FForm->Top(), FForm->Width(),
+                                         FForm->Height());
+      const int huge[]{static_cast<int>(Pick(600)), static_cast<int>(Pick(400)),
+                       kOddSides[Pick(7)], kOddSides[Pick(7)]};
+      FForm->SetBounds(huge[0], huge[1], huge[2], huge[3]);
+      if (FForm) FForm->SetBounds(before.Left, before.Top, before.Width(), before.Height());
+      break;
+    }
+    case 6: FPlatform->SetDeviceScale(odd); break;
+    case 7:
+      if (TQVMenuButton* e = PickOf(Entries()))
+        e->SetChar(static_cast<fmx::Char>(0xD800 + Pick(0x800)));  // half a surrogate pair
+      break;
+    default:
+      // Pictures for a while: painting then draws, and handlers that free the form or
+      // turn retained painting off meet a picture that is being painted.
+      FPlatform->SetRetainedPainting(true);
+      FRetainedUntil = Where.Event + 10 + static_cast<long>(Pick(60));
+      break;
   }
 }
 

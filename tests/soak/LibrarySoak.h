@@ -86,6 +86,9 @@ class TLibrarySoak {
   void Reparent();
   void StyleChange();
   void WindowChange(TForm* F);
+  // NaN, infinities, huge and negative values where the library takes numbers; the
+  // platform's scale and retained painting.
+  void ExtremeValue();
 
   // --- the invariants (LibraryInvariants.cpp) ---
   void Check();
@@ -93,6 +96,8 @@ class TLibrarySoak {
   void CheckMenuLists(TForm* F);
   void CheckHandlersBack(TForm* F);
   void CheckWindow(TForm* F);
+  // What the writer writes the reader reads, and it writes the same again.
+  void CheckStoredForm(TForm* F);
 
   TChoices& FChoices;
   THeadlessPlatform* FPlatform;
@@ -102,6 +107,8 @@ class TLibrarySoak {
   std::vector<TWeak<TImageList>> FImageLists;
   int FDepth = 0;
   bool FDragging = false;
+  // Retained painting is on until this event (it paints pixels: slow, so now and then).
+  long FRetainedUntil = -1;
   TPoint FDragOrigin;
 };
 

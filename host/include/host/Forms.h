@@ -40,7 +40,9 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   ~TCommonCustomForm() override;
   IRoot* AsRoot() override { return this; }
 
-  // Bounds in screen pixels; all four setters go through SetBounds.
+  // Bounds in screen pixels; all four setters go through SetBounds. A side is 0 to
+  // MaxSide: a form is never larger than a picture the host can paint.
+  static constexpr int MaxSide = TBitmap::MaxSide;
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
   int Width() const { return FWidth; }

@@ -134,10 +134,17 @@ struct TRect {
     const int64_t sum = int64_t{A} + B;
     return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : static_cast<int>(sum);
   }
-  constexpr int Width() const { return Right - Left; }
-  constexpr int Height() const { return Bottom - Top; }
-  constexpr void SetWidth(int w) { Right = Left + w; }
-  constexpr void SetHeight(int h) { Bottom = Top + h; }
+  static constexpr int SaturatedDifference(int A, int B) {
+    const int64_t difference = int64_t{A} - B;
+    return difference > INT32_MAX   ? INT32_MAX
+           : difference < INT32_MIN ? INT32_MIN
+                                    : static_cast<int>(difference);
+  }
+  // Saturating as Bounds does: a window at the end of the range keeps its edges there.
+  constexpr int Width() const { return SaturatedDifference(Right, Left); }
+  constexpr int Height() const { return SaturatedDifference(Bottom, Top); }
+  constexpr void SetWidth(int w) { Right = SaturatedSum(Left, w); }
+  constexpr void SetHeight(int h) { Bottom = SaturatedSum(Top, h); }
   constexpr bool operator==(const TRect&) const = default;
 };
 

@@ -31,6 +31,16 @@ void THeadlessPlatform::NotePointer(TPointF P, TPoint Origin) {
   FPointerKnown = true;
 }
 
+namespace {
+// How far the pointer went, in whole pixels; an injected point may be anything a float
+// holds.
+int PointerDelta(float To, float From) {
+  const double d = static_cast<double>(To) - From;
+  if (std::isnan(d)) return 0;
+  return static_cast<int>(std::lround(std::clamp(d, -1.0e9, 1.0e9)));
+}
+}  // namespace
+
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   // Whatever a handler frees stays readable until this input is done with.
   TDispatchScope scope;
@@ -51,8 +61,8 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
       }
       FResizeMoving = true;
       TInputRouter::ResizeBy(Form, FResizeEdge, FResizeStart,
-                             {static_cast<int>(std::lround(X - FResizeStartPointer.X)),
-                              static_cast<int>(std::lround(Y - FResizeStartPointer.Y))});
+                             {PointerDelta(X, FResizeStartPointer.X),
+                              PointerDelta(Y, FResizeStartPointer.Y)});
     }
     AfterInput();
     return;
@@ -63,10 +73,9 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
     // window manager's move does.
     if (FDragMoving || TInputRouter::BeyondDragThreshold(FDragStartPointer, {X, Y})) {
       FDragMoving = true;
-      const int dx = static_cast<int>(std::lround(X - FDragStartPointer.X));
-      const int dy = static_cast<int>(std::lround(Y - FDragStartPointer.Y));
-      Form->SetBounds(FDragStartOrigin.X + dx, FDragStartOrigin.Y + dy, Form->Width(),
-                      Form->Height());
+      Form->SetBounds(TRect::SaturatedSum(FDragStartOrigin.X, PointerDelta(X, FDragStartPointer.X)),
+                      TRect::SaturatedSum(FDragStartOrigin.Y, PointerDelta(Y, FDragStartPointer.Y)),
+                      Form->Width(), Form->Height());
     }
   } else {
     FRouter.PointerMove(Form, {X, Y}, Shift);
@@ -316,6 +325,18 @@ const TPaintRegion& THeadlessPlatform::LastPainted(const TCommonCustomForm* Form
 
 void THeadlessPlatform::ShowMessage(const std::string& AText) { FMessages.push_back(AText); }
 
+void THeadlessPlatform::SetDeviceScale(float Value) {
+  FDeviceScale = Value >= 0.25f && Value <= 8.0f ? Value : 1.0f;
+}
+
+namespace {
+// The device pixels of a picture side of Side form pixels.
+int DeviceSide(int Side, float Scale) {
+  const double pixels = std::ceil(static_cast<double>(Side) * Scale);
+  return static_cast<int>(std::clamp(pixels, 1.0, static_cast<double>(TBitmap::MaxSide)));
+}
+}  // namespace
+
 void THeadlessPlatform::PaintAll() {
   TDispatchScope scope;
   if (FPainting) return;
@@ -323,6 +344,19 @@ void THeadlessPlatform::PaintAll() {
   // Painting may invalidate again; what it invalidates waits for the next round.
   std::vector<TWeak<TCommonCustomForm>> dirty;
   dirty.swap(FDirty);
+  // However the round ends (a paint handler may throw), forms whose paint handlers kept
+  // invalidating, or that were not reached, are painted again next time, and the next
+  // round can start.
+  struct TRoundEnd {
+    THeadlessPlatform* Self;
+    const std::vector<TWeak<TCommonCustomForm>>& Dirty;
+    ~TRoundEnd() {
+      for (const auto& link : Dirty)
+        if (TCommonCustomForm* f = link.Get(); f != nullptr && !f->DirtyRegion().IsEmpty())
+          Self->Invalidate(f, {});
+      Self->FPainting = false;
+    }
+  } roundEnd{this, dirty};
   for (const auto& link : dirty) {
     TCommonCustomForm* f = link.Get();  // null when freed meanwhile
     if (f == nullptr || !f->Visible()) continue;
@@ -331,26 +365,23 @@ void THeadlessPlatform::PaintAll() {
       continue;
     }
     TFormPicture& pic = FPictures[f];
-    const int w = std::max(1, static_cast<int>(std::ceil(f->Width() * FDeviceScale)));
-    const int h = std::max(1, static_cast<int>(std::ceil(f->Height() * FDeviceScale)));
+    const int w = DeviceSide(f->Width(), FDeviceScale), h = DeviceSide(f->Height(), FDeviceScale);
     bool full = false;
     if (!pic.Canvas || pic.Canvas->Width() != w || pic.Canvas->Height() != h) {
-      pic.Canvas = std::make_unique<TCanvas>(w, h);
+      pic.Canvas = std::make_shared<TCanvas>(w, h);
       pic.Canvas->SetDeviceScale(FDeviceScale);
       full = true;
     }
     pic.LastPainted.Clear();
-    TCanvas* canvas = pic.Canvas.get();
+    const std::shared_ptr<TCanvas> canvas = pic.Canvas;
     TPaintRegion painted;
     TWeak<TCommonCustomForm> alive(f);
-    PaintHeld(f, canvas, &painted, full);
-    if (alive.Alive()) FPictures[f].LastPainted = std::move(painted);
+    PaintHeld(f, canvas.get(), &painted, full);
+    if (!alive.Alive() || !FRetained) continue;
+    // Kept only if it is still the form's picture: a handler may have replaced it.
+    if (auto it = FPictures.find(f); it != FPictures.end() && it->second.Canvas == canvas)
+      it->second.LastPainted = std::move(painted);
   }
-  // Forms whose paint handlers kept invalidating are painted again next time.
-  for (const auto& link : dirty)
-    if (TCommonCustomForm* f = link.Get(); f != nullptr && !f->DirtyRegion().IsEmpty())
-      Invalidate(f, {});
-  FPainting = false;
 }
 
 void THeadlessPlatform::PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted,
@@ -365,8 +396,7 @@ void THeadlessPlatform::PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPai
 }
 
 std::unique_ptr<TBitmap> THeadlessPlatform::Snapshot(TCommonCustomForm* Form) {
-  TCanvas canvas(std::max(1, static_cast<int>(std::ceil(Form->Width() * FDeviceScale))),
-                 std::max(1, static_cast<int>(std::ceil(Form->Height() * FDeviceScale))));
+  TCanvas canvas(DeviceSide(Form->Width(), FDeviceScale), DeviceSide(Form->Height(), FDeviceScale));
   canvas.SetDeviceScale(FDeviceScale);
   Form->PaintTo(&canvas);
   auto result = std::make_unique<TBitmap>();

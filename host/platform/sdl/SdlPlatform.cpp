@@ -640,7 +640,8 @@ void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
     // From here on the pointer belongs to the window move, not to the controls.
     f->CancelMouseTracking();
   }
-  f->SetBounds(DragState.StartOrigin.X + dx, DragState.StartOrigin.Y + dy, f->Width(), f->Height());
+  f->SetBounds(TRect::SaturatedSum(DragState.StartOrigin.X, dx),
+              TRect::SaturatedSum(DragState.StartOrigin.Y, dy), f->Width(), f->Height());
 }
 
 void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {

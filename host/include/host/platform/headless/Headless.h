@@ -79,8 +79,10 @@ class THeadlessPlatform : public TPlatform {
   const TCanvas* RetainedCanvas(const TCommonCustomForm* Form) const;
   // What the last PaintAll repainted of the form, in form pixels.
   const TPaintRegion& LastPainted(const TCommonCustomForm* Form) const;
-  // Device pixels per form pixel for the kept pictures and for Snapshot.
-  void SetDeviceScale(float Value) { FDeviceScale = Value; }
+  // Device pixels per form pixel for the kept pictures and for Snapshot: 0.25 to 8, as
+  // a form's and a canvas's (anything else, NaN included, gives 1). A picture is at most
+  // TBitmap::MaxSide device pixels a side; what lies beyond is not painted.
+  void SetDeviceScale(float Value);
   float DeviceScale() const { return FDeviceScale; }
 
   bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
@@ -146,7 +148,9 @@ class THeadlessPlatform : public TPlatform {
   bool FReportingState = false;
   std::vector<std::string> FMessages;
   struct TFormPicture {
-    std::unique_ptr<TCanvas> Canvas;
+    // Shared with the paint under way: a handler it runs may free the form (and so its
+    // picture) or turn retained painting off.
+    std::shared_ptr<TCanvas> Canvas;
     TPaintRegion LastPainted;
   };
   std::vector<TWeak<TCommonCustomForm>> FDirty;
