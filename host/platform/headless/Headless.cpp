@@ -44,7 +44,6 @@ int PointerDelta(float To, float From) {
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   // Whatever a handler frees stays readable until this input is done with.
   TDispatchScope scope;
-  if (FResizeForm != nullptr && FResizeForm == Form) {
   const bool resizing = FResizeForm != nullptr && FResizeForm == Form;
   const bool dragging = FDragForm != nullptr && FDragForm == Form;
   NotePointer({X, Y},
