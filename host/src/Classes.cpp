@@ -106,8 +106,10 @@ bool TComponent::QueueFree() {
   TDispatchScope scope;
   // Queued before what it frees below, so its destructors run before theirs.
   EnqueueFree(this);
-  Destroying();
+  // BeforeDestruction sees the object whole and not yet marked, as without a queue;
+  // the base class marks it (and a class that does not call it is marked here).
   BeforeDestruction();
+  Destroying();
   FreeChildren();
   // Tell whoever asked that this component goes away, before the owned ones do.
   SendFreeNotifications();
