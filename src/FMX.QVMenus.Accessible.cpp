@@ -27,29 +27,6 @@ const TQVMenuButton* LitEntry(const TQVMenuBar* Bar, const TRectangle* Highlight
 
 }  // namespace
 
-std::string QVMenuCaptionWithoutMnemonic(const std::string& Caption) {
-  static const std::string_view kOpen[] = {"(", "\xEF\xBC\x88"};    // ( and （
-  static const std::string_view kClose[] = {")", "\xEF\xBC\x89"};  // ) and ）
-  const std::string_view text(Caption);
-  for (size_t i = 0; i < text.size(); ++i) {
-    for (std::string_view open : kOpen) {
-      if (text.substr(i, open.size()) != open) continue;
-      const size_t at = i + open.size();
-      if (at >= text.size()) continue;
-      const unsigned char c = static_cast<unsigned char>(text[at]);
-      if (!std::isalnum(c) || c >= 0x80) continue;
-      for (std::string_view close : kClose) {
-        if (text.substr(at + 1, close.size()) != close) continue;
-        std::string out(text.substr(0, i));
-        out += text.substr(at + 1 + close.size());
-        while (!out.empty() && out.back() == ' ') out.pop_back();
-        return out;
-      }
-    }
-  }
-  return Caption;
-}
-
 // --- entries ------------------------------------------------------------------------
 
 void TQVMenuButton::DescribeAccessible(TAccessibleDescription& D) const {

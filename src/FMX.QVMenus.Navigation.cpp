@@ -327,17 +327,7 @@ void TQVMenuButton::DoMouseEnter() {
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar)
     TAccessibility::Notify(this, TAccessibleEvent::Focused);
-  // The entry that opened this sub-menu stays highlighted in its own bar, and the
-  // sub-menu stays above it.
-  TQVMenuButton* t = p->FTargetButton;
-  if (t == nullptr) return;
-  auto* q = dynamic_cast<TQVMenuBar*>(t->Parent());
-  if (q == nullptr) return;
-  q->F_SelectedBar->SetVisible(true);
-  if (AlreadyInFront({q->F_SelectedBar, t, p})) return;
-  q->F_SelectedBar->BringToFront();
-  t->BringToFront();
-  p->BringToFront();
+  __QV_KeepOpenerLit(p);
 }
 
 void TQVMenuButton::__QV_EnterSubMenuEntry(TQVMenuBar* p) {
@@ -354,6 +344,10 @@ void TQVMenuButton::__QV_EnterSubMenuEntry(TQVMenuBar* p) {
   if (FMoreArrow) __QV_DisplaySubMenuOfTheSubMenuButton();
   if (!self.Alive() || !parent.Alive()) return;
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
+  __QV_KeepOpenerLit(p);
+}
+
+void TQVMenuButton::__QV_KeepOpenerLit(TQVMenuBar* p) {
   // The entry that opened this sub-menu stays highlighted in its own bar, and the
   // sub-menu stays above it.
   TQVMenuButton* t = p->FTargetButton;

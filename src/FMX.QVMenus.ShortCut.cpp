@@ -121,22 +121,42 @@ TQVShortCut QVParseShortCut(const std::string& Text) {
   return {};
 }
 
-char QVMenuMnemonic(const std::string& Caption) {
+namespace {
+// Where a caption's access letter stands: "(F)" or "（F）" around one ASCII letter or
+// digit. Begin and End take in the brackets; Letter is the letter, 0 when there is none.
+struct TMnemonicSpan {
+  size_t Begin = 0, End = 0;
+  char Letter = 0;
+};
+TMnemonicSpan FindMnemonic(std::string_view Text) {
   static const std::string_view kOpen[] = {"(", "\xEF\xBC\x88"};    // ( and （
   static const std::string_view kClose[] = {")", "\xEF\xBC\x89"};  // ) and ）
-  const std::string_view text(Caption);
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; i < Text.size(); ++i) {
     for (std::string_view open : kOpen) {
-      if (text.substr(i, open.size()) != open) continue;
+      if (Text.substr(i, open.size()) != open) continue;
       const size_t at = i + open.size();
-      if (at >= text.size()) continue;
-      const unsigned char c = static_cast<unsigned char>(text[at]);
+      if (at >= Text.size()) continue;
+      const unsigned char c = static_cast<unsigned char>(Text[at]);
       if (!std::isalnum(c) || c >= 0x80) continue;
       for (std::string_view close : kClose)
-        if (text.substr(at + 1, close.size()) == close) return static_cast<char>(std::toupper(c));
+        if (Text.substr(at + 1, close.size()) == close)
+          return {i, at + 1 + close.size(), static_cast<char>(c)};
     }
   }
-  return 0;
+  return {};
+}
+}  // namespace
+
+char QVMenuMnemonic(const std::string& Caption) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(FindMnemonic(Caption).Letter)));
+}
+
+std::string QVMenuCaptionWithoutMnemonic(const std::string& Caption) {
+  const TMnemonicSpan m = FindMnemonic(Caption);
+  if (m.Letter == 0) return Caption;
+  std::string out = Caption.substr(0, m.Begin) + Caption.substr(m.End);
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
 }
 
 }  // namespace fmx

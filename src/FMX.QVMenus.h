@@ -155,6 +155,8 @@ class TQVMenuButton : public TPresentedControl {
   // What entering a sub-menu entry does: highlight, deeper cascades closed, its own
   // cascade opened.
   void __QV_EnterSubMenuEntry(TQVMenuBar* P);
+  // Keeps the entry that opened P lit in its own bar, with P above it.
+  static void __QV_KeepOpenerLit(TQVMenuBar* P);
   // Radio entries of one group on this entry's bar drop their tick, this one takes it.
   void __QV_ToggleTick(TQVMenuBar* AParentBar);
   // FParentMenuBar, looked up and kept when unset.

@@ -43,6 +43,7 @@ class TQVTakeOver {
 
   // Whether the handler is one a menu put on a control.
   static bool IsHook(const TMouseEvent& Handler);
+  /// Whether the handler is one a menu put on a control.
   static bool IsHook(const TNotifyEvent& Handler);
 
  private:

@@ -58,6 +58,7 @@ class TQVTitleBar : public TPresentedControl {
   void DescribeAccessible(TAccessibleDescription& D) const override;
   void AccessibleChildren(std::vector<TControl*>& Out) const override;
   bool DescribeAccessiblePart(const TControl* Part, TAccessibleDescription& D) const override;
+  /// Presses a caption button or chooses a system-menu entry for a screen reader.
   bool DoAccessiblePartAction(TControl* Part, int Index) override;
   void DescribeAccessibleForm(TAccessibleDescription& D) const override;
 

@@ -112,7 +112,10 @@ std::string WithoutGeometry(const std::string& Text) {
     const std::string line = Text.substr(start, end - start);
     const size_t first = line.find_first_not_of(' ');
     const std::string name = first == std::string::npos ? "" : line.substr(first, line.find(" =", first) - first);
-    if (name != "Height" && name != "Width" && name.rfind("Position.", 0) != 0 && name.rfind("Size.", 0) != 0)
+    // Left and Top are a form's place on the screen, which a shown form takes inside
+    // its monitor's work area.
+    if (name != "Height" && name != "Width" && name != "Left" && name != "Top" &&
+        name.rfind("Position.", 0) != 0 && name.rfind("Size.", 0) != 0)
       out += line + '\n';
     start = end + 1;
   }

@@ -32,6 +32,7 @@ enum class TAccessibleRole : uint8_t {
   Separator,
 };
 
+/// The states a control reports to a screen reader.
 struct TAccessibleStates {
   bool Visible = false;   // set to be seen (a hidden menu is not)
   bool Showing = false;   // visible, and so are all its parents and its form
@@ -48,11 +49,13 @@ struct TAccessibleStates {
   bool operator==(const TAccessibleStates&) const = default;
 };
 
+/// An action a screen reader can ask a control to do.
 struct TAccessibleAction {
   std::string Name;  // "click", "press"
   std::string Description;
 };
 
+/// What a control says of itself to a screen reader.
 struct TAccessibleDescription {
   TAccessibleRole Role = TAccessibleRole::None;
   std::string Name;
@@ -77,6 +80,7 @@ enum class TAccessibleEvent : uint8_t {
   Deactivated,
 };
 
+/// Hears of changes a screen reader must know of (the accessibility bridge).
 class IAccessibleSink {
  public:
   virtual ~IAccessibleSink() = default;
@@ -86,6 +90,7 @@ class IAccessibleSink {
   virtual void FormChanged(TCommonCustomForm* AForm, TAccessibleEvent AEvent) = 0;
 };
 
+/// Where the host reports changes to the one installed sink, if any.
 class TAccessibility {
  public:
   static IAccessibleSink* Sink() { return FSink; }

@@ -26,8 +26,12 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 
 // --- input --------------------------------------------------------------------
 
-void THeadlessPlatform::NotePointer(TPointF P, TPoint Origin) {
-  FPointer = {static_cast<float>(Origin.X) + P.X, static_cast<float>(Origin.Y) + P.Y};
+void THeadlessPlatform::NotePointer(TCommonCustomForm* Form, TPointF P) {
+  const TPoint origin = FResizeForm != nullptr && FResizeForm == Form
+                            ? TPoint{FResizeStart.Left, FResizeStart.Top}
+                        : FDragForm != nullptr && FDragForm == Form ? FDragStartOrigin
+                                                                    : TPoint{Form->Left(), Form->Top()};
+  FPointer = {static_cast<float>(origin.X) + P.X, static_cast<float>(origin.Y) + P.Y};
   FPointerKnown = true;
 }
 
@@ -44,13 +48,8 @@ int PointerDelta(float To, float From) {
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   // Whatever a handler frees stays readable until this input is done with.
   TDispatchScope scope;
-  const bool resizing = FResizeForm != nullptr && FResizeForm == Form;
-  const bool dragging = FDragForm != nullptr && FDragForm == Form;
-  NotePointer({X, Y},
-              resizing   ? TPoint{FResizeStart.Left, FResizeStart.Top}
-              : dragging ? FDragStartOrigin
-                         : TPoint{Form->Left(), Form->Top()});
-  if (resizing) {
+  NotePointer(Form, {X, Y});
+  if (FResizeForm != nullptr && FResizeForm == Form) {
     if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
       // The edge is held from the first step of the resize on, not from the press: a
       // press that never moves is a click, and leaves the form's size changes as they are.
@@ -85,7 +84,7 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
 void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                   TShiftState Shift) {
   TDispatchScope scope;
-  NotePointer({X, Y}, {Form->Left(), Form->Top()});
+  NotePointer(Form, {X, Y});
   if (Button == TMouseButton::mbLeft && FRouter.Buttons().Empty()) {
     const TWindowEdge edge = TInputRouter::EdgeAt(Form, {X, Y});
     if (edge != TWindowEdge::NoEdge) {
@@ -107,12 +106,7 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
 void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, float X, float Y,
                                 TShiftState Shift) {
   TDispatchScope scope;
-  const bool resizing = FResizeForm != nullptr && FResizeForm == Form;
-  const bool dragging = FDragForm != nullptr && FDragForm == Form;
-  NotePointer({X, Y},
-              resizing   ? TPoint{FResizeStart.Left, FResizeStart.Top}
-              : dragging ? FDragStartOrigin
-                         : TPoint{Form->Left(), Form->Top()});
+  NotePointer(Form, {X, Y});
   if (FResizeForm != nullptr && Button == TMouseButton::mbLeft) {
     FResizeForm = nullptr;
     AfterInput();

@@ -9,6 +9,7 @@
 
 namespace fmx {
 
+/// The control tree on the desktop's accessibility bus.
 class TAtspiBridge {
  public:
   // Connects when an accessibility bus runs (and NO_AT_BRIDGE is not set); otherwise

@@ -133,7 +133,7 @@ class THeadlessPlatform : public TPlatform {
   void AfterInput();
   // Where the pointer is on the screen, from the last injected event at form
   // coordinates (during a drag or resize, relative to where the form was when it began).
-  void NotePointer(TPointF P, TPoint Origin);
+  void NotePointer(TCommonCustomForm* Form, TPointF P);
   // Paints the form; see FHeldForm.
   void PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted, bool Full);
   void DeactivateOthers(TCommonCustomForm* Form);
