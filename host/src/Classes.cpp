@@ -33,24 +33,24 @@ void TObject::operator delete(TObject* p, std::destroying_delete_t) {
 }
 
 void TObject::EnqueueFree(TObject* Object) {
-  if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new std::vector<TDispatchScope::TQueued>();
-  TDispatchScope::Pending->push_back({Object, dynamic_cast<void*>(Object)});
+  if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new std::deque<TObject*>();
+  TDispatchScope::Pending->push_back(Object);
 }
 
 void TDispatchScope::FreePending() {
-  // Destructors may delete more; those are queued behind and freed in the next round.
+  // Destructors may delete more; those are queued behind and freed in turn.
   ++Depth;
-  while (Pending != nullptr && !Pending->empty()) {
-    std::vector<TQueued> batch = std::move(*Pending);
-    Pending->clear();
-    // Every destructor of the round runs before any memory goes: a destructor that still
-    // reads an object freed in the same dispatch reads it whole. Owners and parents were
-    // queued before what they own, so their destructors run first, as without a queue.
-    for (const TQueued& q : batch) q.Object->~TObject();
-    for (const TQueued& q : batch) ::operator delete(q.Block);
+  // Owners and parents were queued before what they own, so their destructors run
+  // (and may still read their parts) before those go, as without a queue; what is
+  // freed is off every list, so no destructor reaches an object freed before it.
+  while (!Pending->empty()) {
+    TObject* o = Pending->front();
+    Pending->pop_front();
+    // The most-derived address is where the allocation starts.
+    void* block = dynamic_cast<void*>(o);
+    o->~TObject();
+    ::operator delete(block);
   }
-  delete Pending;
-  Pending = nullptr;
   --Depth;
 }
 

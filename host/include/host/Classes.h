@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -64,7 +65,7 @@ class TDispatchScope {
  public:
   TDispatchScope() { ++Depth; }
   ~TDispatchScope() {
-    if (--Depth == 0 && Pending != nullptr) FreePending();
+    if (--Depth == 0 && Pending != nullptr && !Pending->empty()) FreePending();
   }
   TDispatchScope(const TDispatchScope&) = delete;
   TDispatchScope& operator=(const TDispatchScope&) = delete;
@@ -72,13 +73,10 @@ class TDispatchScope {
 
  private:
   friend class TObject;
-  struct TQueued {
-    TObject* Object;
-    void* Block;
-  };
   static void FreePending();
   static inline thread_local unsigned Depth = 0;
-  static inline thread_local std::vector<TQueued>* Pending = nullptr;
+  // Made on first use and kept: in blocks, so a big tree's freeing never moves it.
+  static inline thread_local std::deque<TObject*>* Pending = nullptr;
 };
 
 // Exactly this class (not a descendant).
