@@ -319,11 +319,19 @@ void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
     if (alive()) bar->SetSelectBarColor(root->FSelectBarColor);
     if (alive()) bar->SetSelectBarOpacity(root->FSelectBarOpacity);
     if (alive()) bar->SetDefaultMenubarColor(root->FDefaultMenubarColor);
-    if (alive() && bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar)
+    // A bar being read has not its style yet (it follows in the text); it closes
+    // itself once read.
+    if (alive() && bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar &&
+        !(bar->IsLoading() && bar->IsReading()))
       bar->SetVisible(IsDesigning());
     return;
   }
   if (auto* button = dynamic_cast<TQVMenuButton*>(AObject)) __QV_AdoptMenuButton(root, button);
+}
+
+void TQVMenuBar::Loaded() {
+  TPresentedControl::Loaded();
+  if (HangsInMenu(*this)) SetVisible(IsDesigning());
 }
 
 // --- where entries end ----------------------------------------------------------------

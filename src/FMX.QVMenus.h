@@ -289,6 +289,8 @@ class TQVMenuBar : public TPresentedControl {
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   /// A bar or entry taken out of the tree leaves the root's lists.
   void DoRemoveObject(TFmxObject* AObject) override;
+  // A sub-menu bar read hanging in a menu starts closed, as any added at run time does.
+  void Loaded() override;
   void Paint() override;
   // A press on the empty part of a main bar closes its menus.
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;

@@ -287,3 +287,26 @@ TEST_F(MenuStored, ARadioEntryThatKeptItsIconComesBackWithItsMarkAndTick) {
   EXPECT_EQ(back->Mark(), TQVMark::mIcon);
   EXPECT_FALSE(back->IsCheck());
 }
+
+TEST_F(MenuStored, AMainBarMovedIntoAMenuReadsBackShownAndWritesTheSame) {
+  // Written after the application moved a main bar into a sub-menu: its style follows
+  // it in the text, so only once read is it known that it hangs in no menu.
+  const std::string text =
+      "object F: TForm\n"
+      "  object Outer: TQVMenuBar\n"
+      "    MenuBarStyle = msSubMenuBar\n"
+      "    object Moved: TQVMenuBar\n"
+      "      MenuBarStyle = msMainMenuBar\n"
+      "    end\n"
+      "    object Sub: TQVMenuBar\n"
+      "      MenuBarStyle = msSubMenuBar\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  std::unique_ptr<TComponent> form(ReadComponentFromText(text, nullptr));
+  EXPECT_TRUE(Find<TQVMenuBar>(form.get(), "Moved")->Visible());
+  EXPECT_FALSE(Find<TQVMenuBar>(form.get(), "Sub")->Visible());
+  const std::string written = WriteComponentToText(form.get());
+  std::unique_ptr<TComponent> again(ReadComponentFromText(written, nullptr));
+  EXPECT_EQ(WriteComponentToText(again.get()), written);
+}
