@@ -144,6 +144,15 @@ TEST_F(TimersAndForms, WindowDragMovesTheFormWithThePointerUntilRelease) {
   EXPECT_EQ(ups, 1);
   Platform->MouseMove(form.get(), 10, 10);
   EXPECT_EQ(form->Left(), 200);
+
+  // Grabbed far right, then made narrow by the application mid-drag: the window stays
+  // under the pointer by its nearest point instead of sliding off to the left.
+  Platform->MouseDown(form.get(), TMouseButton::mbLeft, 350, 10);
+  form->SetBounds(form->Left(), form->Top(), 100, 300);
+  Platform->MouseMove(form.get(), 300, 10);
+  EXPECT_EQ(form->Left(), 200 + 300 - 99);
+  EXPECT_EQ(form->Top(), 150);
+  Platform->MouseUp(form.get(), TMouseButton::mbLeft, 300, 10);
 }
 
 namespace {

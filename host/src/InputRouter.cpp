@@ -68,6 +68,14 @@ bool GrabsBottom(TWindowEdge E) {
 }
 }  // namespace
 
+void TInputRouter::DragBy(TCommonCustomForm* Form, TPoint Start, TPoint Grab, TPoint Delta) {
+  const int w = Form->Width(), h = Form->Height();
+  const int holdX = std::clamp(Grab.X, 0, std::max(0, w - 1));
+  const int holdY = std::clamp(Grab.Y, 0, std::max(0, h - 1));
+  Form->SetBounds(TRect::SaturatedSum(TRect::SaturatedSum(Start.X, Delta.X), Grab.X - holdX),
+                  TRect::SaturatedSum(TRect::SaturatedSum(Start.Y, Delta.Y), Grab.Y - holdY), w, h);
+}
+
 void TInputRouter::ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start,
                             TPoint Delta) {
   // Edges stop at the ends of the integer range, as TRect::Bounds does.

@@ -49,6 +49,11 @@ class TInputRouter {
   // Resizes Form from the bounds Start by the pointer's travel Delta, the edge opposite
   // the grabbed one staying where it was, also when the form holds its size to limits.
   static void ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRect& Start, TPoint Delta);
+  // Moves Form, dragged from the origin Start by the point Grab (relative to Start), by
+  // the pointer's travel Delta. The grabbed point stays under the pointer; when the form
+  // shrank during the drag past that point, its nearest point does instead, so a window
+  // never slides out from under the pointer (and off the screen) as it is dragged.
+  static void DragBy(TCommonCustomForm* Form, TPoint Start, TPoint Grab, TPoint Delta);
   // A form that changes its own size after a resize (its painting holds a minimum, as
   // the title bar's does) grows or shrinks at its right and bottom. When the resize
   // grabbed the left or top edge, this moves the form so that its right or bottom edge

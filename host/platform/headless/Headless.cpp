@@ -71,9 +71,9 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
     // window manager's move does.
     if (FDragMoving || TInputRouter::BeyondDragThreshold(FDragStartPointer, {X, Y})) {
       FDragMoving = true;
-      Form->SetBounds(TRect::SaturatedSum(FDragStartOrigin.X, PointerDelta(X, FDragStartPointer.X)),
-                      TRect::SaturatedSum(FDragStartOrigin.Y, PointerDelta(Y, FDragStartPointer.Y)),
-                      Form->Width(), Form->Height());
+      TInputRouter::DragBy(Form, FDragStartOrigin,
+                           {PointerDelta(FDragStartPointer.X, 0), PointerDelta(FDragStartPointer.Y, 0)},
+                           {PointerDelta(X, FDragStartPointer.X), PointerDelta(Y, FDragStartPointer.Y)});
     }
   } else {
     FRouter.PointerMove(Form, {X, Y}, Shift);

@@ -640,8 +640,10 @@ void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
     // From here on the pointer belongs to the window move, not to the controls.
     f->CancelMouseTracking();
   }
-  f->SetBounds(TRect::SaturatedSum(DragState.StartOrigin.X, dx),
-              TRect::SaturatedSum(DragState.StartOrigin.Y, dy), f->Width(), f->Height());
+  const TPoint grab{
+      static_cast<int>(std::lround(DragState.StartPointer.X / W->Unit)) - DragState.StartOrigin.X,
+      static_cast<int>(std::lround(DragState.StartPointer.Y / W->Unit)) - DragState.StartOrigin.Y};
+  TInputRouter::DragBy(f, DragState.StartOrigin, grab, {dx, dy});
 }
 
 void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
