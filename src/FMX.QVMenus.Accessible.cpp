@@ -68,7 +68,7 @@ void TQVMenuButton::AccessibleChildren(std::vector<TControl*>& Out) const {
   // The sub-menu that hangs on this entry, wherever in the tree it is parented.
   if (TQVMenuBar* root = FMenuBarRoot.Get()) {
     for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-      if (TQVMenuBar* bar = b.Get(); bar != nullptr && !bar->IsDestroying() && bar->FTargetButton == this)
+      if (TQVMenuBar* bar = b.Get(); bar != nullptr && bar->FTargetButton == this)
         Out.push_back(bar);
     return;
   }
@@ -81,13 +81,12 @@ void TQVMenuButton::AccessibleChildren(std::vector<TControl*>& Out) const {
 bool TQVMenuButton::DoAccessibleAction(int Index) {
   if (Index != 0 || FMenuButtonStyle == TQVMenuButtonStyle::mbSeparatorBar || !AbsoluteEnabled())
     return false;
-  // Press, release and click in the middle of the entry, as the pointer does.
-  TWeak<TComponent> self(this);
+  // Press, release and click in the middle of the entry, as the pointer does. An entry
+  // a handler frees on the way is in no tree and raises nothing after.
+  TDispatchScope scope;
   const float x = Width() / 2, y = Height() / 2;
   MouseDown(TMouseButton::mbLeft, {}, x, y);
-  if (!self.Alive()) return true;
   MouseUp(TMouseButton::mbLeft, {}, x, y);
-  if (!self.Alive()) return true;
   Click();
   return true;
 }

@@ -294,7 +294,8 @@ void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's layout runs application code that may free this bar or the newcomer.
   TDispatchScope scope;
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (IsDestroying() || AObject->IsDestroying() || AObject->Parent() != this) return;
+  // Freed (this bar frees its children with it) or moved on by a handler.
+  if (AObject->Parent() != this) return;
   __QV_测试_显示提示(this, AObject);
   // What the form owns may join only as a bar or an entry; the bar's own parts and
   // controls owned by other controls are let in.
@@ -309,19 +310,17 @@ void TQVMenuBar::DoInsertObject(int Index, TFmxObject* AObject) {
   if (auto* bar = dynamic_cast<TQVMenuBar*>(AObject)) {
     __QV_JoinMenuTree(root, bar);
     // The added bar takes the root's colours through its own setters; they may run
-    // resize and leave handlers, so every step checks that the three still exist.
-    TWeak<TComponent> self(this);
-    TWeak<TQVMenuBar> rootLink(root), added(bar);
-    auto alive = [&] { return self.Alive() && rootLink.Alive() && added.Alive(); };
+    // resize and leave handlers, which may free any of the three: a freed bar takes
+    // the colours to no tree and shows nothing.
     bar->SetBackgroundColor(root->FBackgroundColor);
-    if (alive()) bar->SetBorderColor(root->FBorderColor);
-    if (alive()) bar->SetFontColor(root->FFontColor);
-    if (alive()) bar->SetSelectBarColor(root->FSelectBarColor);
-    if (alive()) bar->SetSelectBarOpacity(root->FSelectBarOpacity);
-    if (alive()) bar->SetDefaultMenubarColor(root->FDefaultMenubarColor);
+    bar->SetBorderColor(root->FBorderColor);
+    bar->SetFontColor(root->FFontColor);
+    bar->SetSelectBarColor(root->FSelectBarColor);
+    bar->SetSelectBarOpacity(root->FSelectBarOpacity);
+    bar->SetDefaultMenubarColor(root->FDefaultMenubarColor);
     // A bar being read has not its style yet (it follows in the text); it closes
     // itself once read.
-    if (alive() && bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar &&
+    if (bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar &&
         !(bar->IsLoading() && bar->IsReading()))
       bar->SetVisible(IsDesigning());
     return;
@@ -380,11 +379,10 @@ void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   // The entry that leaves may have held an edge.
   FEntriesEnd.Valid = false;
   // The leaving child's ParentChanged runs application code that may free this bar or
-  // the child; a freed child is already out of every weak list.
+  // the child; a freed child is already out of every weak list, and a bar on its way
+  // out has no root.
   TDispatchScope scope;
-  const bool leavingWasGoing = AObject->IsDestroying();
   TPresentedControl::DoRemoveObject(AObject);
-  if (IsDestroying() || (!leavingWasGoing && AObject->IsDestroying())) return;
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (root == nullptr || AObject == nullptr) return;
@@ -396,11 +394,9 @@ void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   if (button == nullptr) return;
   // Identity, not the name: unnamed entries are all different entries.
   EraseEntries(root->FMenuButtonList, [button](const TObject* b) { return b == button; });
-  // An entry on its way out is already gone from every weak link that names it.
-  if (button->IsDestroying()) return;
-  // Bars hanging on the entry let go of it.
-  TWeak<TComponent> self(this);
-  ForEachLive(root->FMenuBarList, self, [button](TQVMenuBar* b) {
+  // Bars hanging on the entry let go of it (those on an entry being freed did when its
+  // freeing began, and no link names it any more).
+  ForEachIn(root->FMenuBarList, [button](TQVMenuBar* b) {
     if (b->FTargetButton.Get() == button) b->SetTargetButton(nullptr);
   });
 }
@@ -408,6 +404,9 @@ void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
 // --- style --------------------------------------------------------------------------
 
 void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
+  // Restyling runs handlers that may free this bar or its tree; what they free is
+  // restyled to no effect.
+  TDispatchScope scope;
   __QV_测试_显示提示(this, nullptr);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == FMenuBarStyle || root == nullptr) return;
@@ -420,12 +419,9 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
     ShowMessage(ParentIsMenuBarMessage(Name()));
     return;
   }
-  TWeak<TComponent> self(this);
-  TWeak<TQVMenuBar> rootLink(root);
   // Restyles this bar's own entries.
   auto restyleOwn = [&](TQVMenuButtonStyle Style) {
-    if (!rootLink.Alive()) return;
-    ForEachLive(rootLink->FMenuButtonList, self, [&](TQVMenuButton* b) {
+    ForEachIn(root->FMenuButtonList, [&](TQVMenuButton* b) {
       if (b->Parent() == this) b->SetMenuButtonStyle(Style);
     });
   };
@@ -450,11 +446,9 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
     if (!refused) {
       F_BackgroundColor->SetVisible(false);
       SetAlign(TAlignLayout::MostTop);
-      if (!self.Alive()) return;
       // The strip's padding from the start, not only from its first paint: a stored
       // form read back then lays its entries out where they were written.
       Padding()->Set(1, 0, 1, 0);
-      if (!self.Alive()) return;
       FMenuBarStyle = TQVMenuBarStyle::msMainMenuBar;
       restyleOwn(TQVMenuButtonStyle::mbMainMenuButton);
     }
@@ -463,27 +457,24 @@ void TQVMenuBar::SetMenuBarStyle(TQVMenuBarStyle Value) {
     F_BackgroundColor->SetVisible(true);
     F_TimerHideMenus->SetEnabled(false);
     SetAlign(TAlignLayout::None);
-    if (!self.Alive()) return;
     SetSize(200, 300);
-    if (!self.Alive()) return;
     FMenuBarStyle = TQVMenuBarStyle::msSubMenuBar;
     restyleOwn(TQVMenuButtonStyle::mbSubMenuButton);
   }
   // Every entry of the tree takes the look of the bar it stands on, refused or not;
   // while read, each entry's text says what it looks like.
-  if (reading || !self.Alive() || !rootLink.Alive()) return;
-  ForEachLive(rootLink->FMenuButtonList, self, [](TQVMenuButton* b) {
+  if (reading) return;
+  ForEachIn(root->FMenuButtonList, [](TQVMenuButton* b) {
     auto* bar = dynamic_cast<TQVMenuBar*>(b->Parent());
     if (bar == nullptr) return;
-    TWeak<TComponent> entry(b);
     if (bar->FMenuBarStyle == TQVMenuBarStyle::msSubMenuBar) {
       b->SetAlign(TAlignLayout::Top);
-      if (entry.Alive()) b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSubMenuButton);
-      if (entry.Alive()) b->SetHeight(kEntryHeight);
+      b->SetMenuButtonStyle(TQVMenuButtonStyle::mbSubMenuButton);
+      b->SetHeight(kEntryHeight);
     } else {
       b->SetAlign(TAlignLayout::Left);
-      if (entry.Alive()) b->SetMenuButtonStyle(TQVMenuButtonStyle::mbMainMenuButton);
-      if (entry.Alive() && b->Width() > 300) b->SetWidth(200);
+      b->SetMenuButtonStyle(TQVMenuButtonStyle::mbMainMenuButton);
+      if (b->Width() > 300) b->SetWidth(200);
     }
   });
 }

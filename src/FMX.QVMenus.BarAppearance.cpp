@@ -17,26 +17,23 @@ using namespace qvmenus;
 void TQVMenuBar::Paint() {
   TPresentedControl::Paint();
   if (IsLoading() && IsReading()) return;
-  // Sizes, alignment and padding run resize handlers of the bar and its neighbours.
-  TWeak<TComponent> self(this);
-  if (IsDesigning()) {
-    SetVisible(true);
-    if (!self.Alive()) return;
-  }
+  // Sizes, alignment and padding run resize handlers of the bar and its neighbours,
+  // which may free it: painting runs in a dispatch scope, so a freed bar is laid out
+  // to no effect (it is off its form and hears nothing).
+  if (IsDesigning()) SetVisible(true);
   if (FMenuBarStyle == TQVMenuBarStyle::msMainMenuBar) {
     // What the alignment decides is left to it (setting it would only be undone).
     if (!AlignSetsHeight(Align())) SetHeight(kEntryHeight);
-    if (!self.Alive()) return;
     if (dynamic_cast<TControl*>(Parent()) == nullptr) {
       // On a form: a strip along the top.
       Margins()->SetTop(0);
-      if (self.Alive()) SetAlign(TAlignLayout::Top);
-      if (self.Alive()) Padding()->Set(1, 0, 1, 0);
+      SetAlign(TAlignLayout::Top);
+      Padding()->Set(1, 0, 1, 0);
     } else {
       // Inside another control: as wide as its entries, from the left.
       Padding()->Set(1, 1, 1, 1);
-      if (self.Alive()) SetAlign(TAlignLayout::Left);
-      if (self.Alive()) __QV_DoUpdateMainbMenuBarTotalWidth();
+      SetAlign(TAlignLayout::Left);
+      __QV_DoUpdateMainbMenuBarTotalWidth();
     }
   } else {
     FWidthList.clear();
@@ -44,9 +41,9 @@ void TQVMenuBar::Paint() {
       if (auto* b = dynamic_cast<TQVMenuButton*>(child)) FWidthList.push_back(b->FMenuButtonWidth);
     std::sort(FWidthList.begin(), FWidthList.end());
     if (!AlignSetsWidth(Align())) SetWidth(FWidthList.empty() ? 200 : FWidthList.back());
-    if (self.Alive()) __QV_DoUpdateSubMenuBarTotalHeight();
+    __QV_DoUpdateSubMenuBarTotalHeight();
   }
-  if (self.Alive() && FDefaultMenubarColor) __QV_DoDynamicUpdateComponentColor();
+  if (FDefaultMenubarColor) __QV_DoDynamicUpdateComponentColor();
 }
 
 void TQVMenuBar::__QV_DoUpdateMainbMenuBarTotalWidth() {
@@ -108,8 +105,7 @@ void TQVMenuBar::__QV_DoDynamicUpdateComponentColor() {
   if (root->FMenuButtonList.empty()) return;
   if (root->FMenuButtonList.front()->MenuButtonFontColor() == FFontColor) return;
   const TAlphaColor color = FFontColor;
-  for (const TWeak<TQVMenuButton>& b : root->FMenuButtonList)
-    if (b.Alive()) b->SetMenuButtonFontColor(color);
+  ForEachIn(root->FMenuButtonList, [color](TQVMenuButton* b) { b->SetMenuButtonFontColor(color); });
 }
 
 // The colour setters change this bar and every bar the root lists, each bar's field
@@ -127,8 +123,7 @@ void TQVMenuBar::SetBackgroundColor(TAlphaColor Value) {
   };
   apply(this);
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) apply(b);
+  ForEachIn(root->FMenuBarList, apply);
 }
 
 void TQVMenuBar::SetBorderColor(TAlphaColor Value) {
@@ -142,8 +137,7 @@ void TQVMenuBar::SetBorderColor(TAlphaColor Value) {
   };
   apply(this);
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) apply(b);
+  ForEachIn(root->FMenuBarList, apply);
 }
 
 void TQVMenuBar::SetSelectBarColor(TAlphaColor Value) {
@@ -155,8 +149,7 @@ void TQVMenuBar::SetSelectBarColor(TAlphaColor Value) {
   };
   apply(this);
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) apply(b);
+  ForEachIn(root->FMenuBarList, apply);
 }
 
 void TQVMenuBar::SetSelectBarOpacity(float Value) {
@@ -170,19 +163,19 @@ void TQVMenuBar::SetSelectBarOpacity(float Value) {
   };
   apply(this);
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) apply(b);
+  ForEachIn(root->FMenuBarList, apply);
 }
 
 void TQVMenuBar::SetFontColor(TAlphaColor Value) {
+  // The walks run handlers that may free the tree; what they free stays readable until
+  // both are done.
+  TDispatchScope scope;
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == FFontColor || root == nullptr) return;
   FFontColor = Value;
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) b->FFontColor = Value;
-  for (const TWeak<TQVMenuButton>& b : root->FMenuButtonList)
-    if (b.Alive()) b->SetMenuButtonFontColor(Value);
+  ForEachIn(root->FMenuBarList, [Value](TQVMenuBar* b) { b->FFontColor = Value; });
+  ForEachIn(root->FMenuButtonList, [Value](TQVMenuButton* b) { b->SetMenuButtonFontColor(Value); });
 }
 
 void TQVMenuBar::SetDefaultMenubarColor(bool Value) {
@@ -191,8 +184,7 @@ void TQVMenuBar::SetDefaultMenubarColor(bool Value) {
   // Takes effect at the next paint.
   FDefaultMenubarColor = Value;
   if (IsLoading()) return;
-  for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-    if (b.Alive()) b->FDefaultMenubarColor = Value;
+  ForEachIn(root->FMenuBarList, [Value](TQVMenuBar* b) { b->FDefaultMenubarColor = Value; });
 }
 
 // --- image list -------------------------------------------------------------------
@@ -211,25 +203,27 @@ void TQVMenuBar::__QV_LinkImages(TBaseImageList* Value) {
 }
 
 void TQVMenuBar::SetImages(TBaseImageList* Value) {
+  // The walks run handlers that may free the tree; what they free stays readable until
+  // both are done.
+  TDispatchScope scope;
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
   if (Value == GetImages() || root == nullptr) return;
   __QV_LinkImages(Value);
   // Read from a stored form, the list is this bar's and its own entries' (see the
   // colour setters).
   const bool own = IsLoading();
-  if (!own)
-    for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
-      if (b.Alive()) b->__QV_LinkImages(Value);
-  TWeak<TComponent> self(this);
+  if (!own) ForEachIn(root->FMenuBarList, [Value](TQVMenuBar* b) { b->__QV_LinkImages(Value); });
+  // Marks and glyph indexes run handlers; a list they free is left to the link, which
+  // reads null, and to the list's own notice to its entries.
   TWeak<TBaseImageList> images(Value);
-  ForEachLive(root->FMenuButtonList, self, [&](TQVMenuButton* b) {
+  ForEachIn(root->FMenuButtonList, [&](TQVMenuButton* b) {
     if (own && b->Parent() != this) return;
     if (Value == nullptr) {
       b->FMenuButtonImags = nullptr;
       b->SetMark(TQVMark::mNone);
       return;
     }
-    if (!images.Alive()) return;
+    if (images.Get() == nullptr) return;
     b->FMenuButtonImags = Value;
     if (b->FImageIndex >= 0) {
       b->SetMark(TQVMark::mImageList);

@@ -217,6 +217,8 @@ void TQVMenuButton::BeforeDestruction() {
       for (const TWeak<TQVMenuBar>& b : root->FMenuBarList)
         if (b && b->FTargetButton.Get() == this) hanging.push_back(b);
   TPresentedControl::BeforeDestruction();
+  // Off its bar now: code still running on it finds no tree to act on.
+  __QV_ForgetMenuTree();
   for (const TWeak<TQVMenuBar>& b : hanging)
     if (TQVMenuBar* h = b.Get(); h != nullptr && h->FTargetButton.Get() == nullptr)
       h->SetTargetButton(nullptr);
@@ -282,7 +284,8 @@ void TQVMenuButton::DoInsertObject(int Index, TFmxObject* AObject) {
   }
   TDispatchScope scope;
   TPresentedControl::DoInsertObject(Index, AObject);
-  if (IsDestroying() || AObject->IsDestroying() || AObject == nullptr || AObject->Parent() != this) return;
+  // Freed (with this entry or alone) or moved on by a handler.
+  if (AObject->Parent() != this) return;
   // An entry dropped on an entry becomes its sibling.
   if (dynamic_cast<TQVMenuButton*>(AObject) != nullptr) {
     AObject->SetParent(Parent());
@@ -314,7 +317,7 @@ void TQVMenuButton::Paint() {
 void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
   FMenuButtonStyle = Value;
   // New margins lay the bar out again, and the resize handlers that runs may free this
-  // entry.
+  // entry: it is then restyled to no effect, off its bar.
   TDispatchScope scope;
   // A stored entry's hit test, enabled state and margins follow in the text, and one
   // left at its default is not written: the look must not replace them while read.
@@ -325,7 +328,6 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
     // Read without making them: most entries never have margins, and each set costs a
     // small allocation.
     if (const TRectF m = MarginsRect(); m.Top != 0 || m.Bottom != 0) Margins()->Set(m.Left, 0, m.Right, 0);
-    if (IsDestroying()) return;
   }
   __QV_ParentMenuBar();
   switch (Value) {
@@ -351,7 +353,6 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       if (!stored) {
         SetHitTest(false);
         Margins()->Set(Margins()->Left(), 3, Margins()->Right(), 1);
-        if (IsDestroying()) return;
       }
       F_MarkContainer->SetVisible(false);
       F_MenuButton->SetVisible(false);
@@ -369,7 +370,7 @@ void TQVMenuButton::SetMenuButtonStyle(TQVMenuButtonStyle Value) {
       break;
     }
   }
-  if (!IsDestroying()) __QV_UpdateMenuButtonTotalWidth();
+  __QV_UpdateMenuButtonTotalWidth();
 }
 
 // The mark column of a sub-menu entry as its mark says.

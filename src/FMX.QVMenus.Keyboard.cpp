@@ -196,20 +196,18 @@ class TQVMenuKeyboard {
   }
 
   // Moves the bar's highlight onto the entry as hovering it would, without opening a
-  // cascade: the keyboard opens those with Right. False when a handler freed either.
+  // cascade: the keyboard opens those with Right. False when a handler freed either (or
+  // moved the entry off its bar).
   static bool Highlight(TQVMenuButton* E) {
     TQVMenuBar* p = E->__QV_ParentMenuBar();
     if (p == nullptr) return false;
-    TWeak<TComponent> self(E);
-    TWeak<TQVMenuBar> parent(p);
+    TDispatchScope scope;
     TRectangle* h = p->F_SelectedBar;
     h->BringToFront();
     E->BringToFront();
     p->__QV_PlaceHighlight(E);
-    if (!IsMainBar(p)) {
-      p->__QV_HideAllSubMenuBar(p);
-      if (!self.Alive() || !parent.Alive()) return false;
-    }
+    if (!IsMainBar(p)) p->__QV_HideAllSubMenuBar(p);
+    if (E->Parent() != p) return false;
     h->SetVisible(true);
     TAccessibility::Notify(E, TAccessibleEvent::Focused);
     // The entry this sub-menu hangs on stays lit, and the sub-menu above it.
@@ -221,7 +219,7 @@ class TQVMenuKeyboard {
         p->BringToFront();
       }
     }
-    return self.Alive() && parent.Alive();
+    return E->Parent() == p;
   }
 
   static TQVMenuButton* MainEntryFor(TQVMenuBar* Root, uint16_t Key) {
@@ -234,21 +232,22 @@ class TQVMenuKeyboard {
   // Opens the main entry's menu with its first (By +1) or last (By -1) entry lit. A main
   // entry with no menu of its own stays lit, or is chosen when ChooseLone says so.
   static void OpenMain(TQVMenuBar* Root, TQVMenuButton* M, int By, bool ChooseLone = false) {
-    TWeak<TQVMenuBar> root(Root);
-    TWeak<TQVMenuButton> main(M);
-    if (!Highlight(M) || !root.Alive()) return;
+    // Each step runs handlers that may free the tree or the entry: what they free is
+    // off the tree, and the steps after act on nothing.
+    TDispatchScope scope;
+    if (!Highlight(M)) return;
     if (!Root->FMenuButtonPressed) {
       Root->SetMenuButtonPressed(true);
       // Sub-menus hang outside the bar.
       if (Root->ClipChildren()) Root->SetClipChildren(false);
     }
     M->__QV_DisplaySubMenuOfTheMainMenuButton();
-    if (!root.Alive() || !main.Alive()) return;
     Root->FKeyboardMode = true;
     TQVMenuBar* s = OpenBelow(Root);
     if (s == nullptr) {
       if (!ChooseLone) return;
-      if (!Root->__QV_CloseMenus() || !main.Alive()) return;
+      Root->__QV_CloseMenus();
+      // A freed entry raises no click.
       M->Click();
       return;
     }
@@ -256,14 +255,15 @@ class TQVMenuKeyboard {
   }
 
   static void OpenCascade(TQVMenuBar* Bar, TQVMenuButton* E) {
-    TWeak<TQVMenuBar> bar(Bar);
+    TDispatchScope scope;
     E->__QV_DisplaySubMenuOfTheSubMenuButton();
-    if (!bar.Alive()) return;
+    // A bar freed meanwhile has no cascade open below it.
     if (TQVMenuBar* s = OpenBelow(Bar))
       if (TQVMenuButton* first = Step(s, nullptr, +1)) Highlight(first);
   }
 
   static void Walk(TQVMenuBar* Root, uint16_t Key) {
+    TDispatchScope scope;
     std::vector<TQVMenuBar*> path{Root};
     while (path.size() < 64)
       if (TQVMenuBar* s = OpenBelow(path.back())) path.push_back(s);
@@ -313,11 +313,9 @@ class TQVMenuKeyboard {
           if (TQVMenuButton* prev = Step(Root, main, -1)) OpenMain(Root, prev, +1);
         } else {
           // The menu closes; its main entry stays lit for the keyboard.
-          TWeak<TQVMenuBar> root(Root);
-          TWeak<TQVMenuButton> entry(main);
-          if (!Root->__QV_CloseMenus(false) || !root.Alive()) return;
-          if (TQVMenuButton* m = entry.Get(); m != nullptr && Highlight(m) && root.Alive())
-            Root->FKeyboardMode = true;
+          // Closing runs handlers: an entry they freed is lit no more.
+          Root->__QV_CloseMenus(false);
+          if (main != nullptr && Highlight(main)) Root->FKeyboardMode = true;
         }
         return;
       default:
@@ -382,16 +380,15 @@ class TQVMenuKeyboard {
   static void Choose(TQVMenuButton* E) {
     TQVMenuBar* p = E->__QV_ParentMenuBar();
     if (p == nullptr || IsMainBar(p)) return;
-    TWeak<TComponent> self(E);
-    TWeak<TQVMenuBar> parent(p);
+    TDispatchScope scope;
     if (TQVMenuBar* root = E->FMenuBarRoot) {
-      if (!E->FMoreArrow && !root->__QV_CloseMenus()) return;
-      if (!self.Alive() || !parent.Alive()) return;
+      if (!E->FMoreArrow) root->__QV_CloseMenus();
       __QV_窗体_清除窗体上的残影(p->FOwnerForm);
-      if (!self.Alive() || !parent.Alive()) return;
     }
+    // Closing ran handlers; a choice they freed (or took off its bar) is not made.
+    if (E->Parent() != p) return;
     if (E->FMark == TQVMark::mTick) E->__QV_ToggleTick(p);
-    if (self.Alive()) E->Click();
+    E->Click();
   }
 };
 

@@ -93,14 +93,15 @@ struct TQVMenuBar::TFormDownHook {
 // --- hanging a sub-menu on an entry ---------------------------------------------------
 
 void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
+  // Moving and marking run handlers that may free this bar, the entry or its bar; what
+  // they free stays readable until the scope closes and takes no part any more.
+  TDispatchScope scope;
   TQVMenuButton* old = FTargetButton;
   FTargetButton = Value;
-  TWeak<TComponent> self(this);
   if (Value == nullptr) {
-    // A bar on its way out, or without a form, stays where it is.
-    if (IsDestroying()) return;
-    if (TForm* form = FOwnerForm; form != nullptr && !form->IsDestroying() && Parent() != form)
-      SetParent(form);
+    // A bar on its way out, or without a form, stays where it is (the tree takes
+    // nothing on its way out).
+    if (TForm* form = FOwnerForm; form != nullptr && Parent() != form) SetParent(form);
     return;
   }
   auto* q = dynamic_cast<TQVMenuBar*>(Value->Parent());
@@ -129,13 +130,9 @@ void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
     ShowMessage(refusal);
     return;
   }
-  TWeak<TQVMenuButton> target(Value);
   TWeak<TQVMenuButton> oldLink(old);
-  TWeak<TQVMenuBar> qLink(q);
   if (Parent() != q) SetParent(q);
-  if (!self.Alive() || !target.Alive()) return;
   Value->SetMoreArrow(true);
-  if (!self.Alive() || !target.Alive() || !qLink.Alive()) return;
   if (dynamic_cast<TQVMenuBar*>(Parent()) == nullptr) return;
   if (TQVMenuButton* o = oldLink.Get()) {
     o->FMoreArrow = false;
@@ -150,12 +147,13 @@ void TQVMenuBar::SetTargetButton(TQVMenuButton* Value) {
     Position()->SetX(Value->Width() + Value->Position()->X() - 1);
     Position()->SetY(Value->Position()->Y());
   }
-  if (self.Alive()) BringToFront();
+  BringToFront();
 }
 
 // --- opening and hiding ----------------------------------------------------------------
 
 void TQVMenuBar::SetMenuButtonPressed(bool Value) {
+  TDispatchScope scope;
   const bool opening = Value && !FMenuButtonPressed;
   FMenuButtonPressed = Value;
   F_TimerHideMenus->SetEnabled(Value);
@@ -185,9 +183,8 @@ void TQVMenuBar::__QV_FitSubMenuBar() {
   float widest = -1;
   for (TFmxObject* child : ChildrenList())
     if (auto* b = dynamic_cast<TQVMenuButton*>(child)) widest = std::max(widest, b->FMenuButtonWidth);
-  TWeak<TComponent> self(this);
   if (!AlignSetsWidth(Align())) SetWidth(widest < 0 ? 200 : widest);
-  if (self.Alive()) __QV_DoUpdateSubMenuBarTotalHeight();
+  __QV_DoUpdateSubMenuBarTotalHeight();
 }
 
 void TQVMenuBar::__QV_KeepInsideForm(TQVMenuBar* S, TPointF P, TQVMenuButton* T, bool Cascade) {
@@ -228,7 +225,8 @@ void TQVMenuBar::__QV_PlaceHighlight(TQVMenuButton* AButton) {
 
 void TQVMenuBar::__QV_HideAllSubMenuBar(TQVMenuBar* AMenuBar) {
   if (AMenuBar == nullptr) return;
-  std::vector<TWeak<TQVMenuBar>> below;
+  TDispatchScope scope;
+  std::vector<TQVMenuBar*> below;
   auto walk = [&](auto& walkOn, TFmxObject* From) -> void {
     for (TFmxObject* child : From->ChildrenList()) {
       if (dynamic_cast<TControl*>(child) == nullptr) continue;
@@ -238,72 +236,65 @@ void TQVMenuBar::__QV_HideAllSubMenuBar(TQVMenuBar* AMenuBar) {
   };
   walk(walk, AMenuBar);
   // Hiding the bar under the mouse tells what was hovered that the mouse left, and a
-  // leave handler may free anything.
-  TWeak<TComponent> self(this);
-  for (const TWeak<TQVMenuBar>& link : below) {
-    if (!self.Alive()) return;
-    TQVMenuBar* bar = link.Get();
-    if (bar == nullptr) continue;
+  // leave handler may free anything: a freed bar hides as well and shows nothing.
+  for (TQVMenuBar* bar : below) {
     bar->SetVisible(false);
-    if (link.Alive()) bar->F_SelectedBar->SetVisible(false);
+    bar->F_SelectedBar->SetVisible(false);
   }
-  if (self.Alive()) __QV_窗体_清除窗体上的残影(FOwnerForm);
+  __QV_窗体_清除窗体上的残影(FOwnerForm);
 }
 
 void TQVMenuButton::__QV_DisplaySubMenuOfTheMainMenuButton() {
   TQVMenuBar* root = FMenuBarRoot;
   if (root == nullptr) return;
-  TWeak<TComponent> self(this);
-  TWeak<TQVMenuBar> rootLink(root);
+  TDispatchScope scope;
   root->__QV_HideAllSubMenuBar(root);
-  if (!self.Alive() || !rootLink.Alive()) return;
   if (TFmxObject* p = root->Parent()) p->BringToFront();
-  for (const TWeak<TQVMenuBar>& link : root->FMenuBarList) {
-    TQVMenuBar* s = link.Get();
-    if (s == nullptr) continue;
+  TQVMenuBar* s = nullptr;
+  for (const TWeak<TQVMenuBar>& link : root->FMenuBarList)
+    if (TQVMenuBar* b = link.Get(); b != nullptr && SameByName(b->FTargetButton, this)) {
+      s = b;
+      break;
+    }
+  // Found first: showing it runs handlers that may change the list.
+  if (s != nullptr) {
     TQVMenuButton* t = s->FTargetButton;
-    if (t == nullptr || !SameByName(t, this)) continue;
-    TWeak<TQVMenuBar> shown(s);
     s->__QV_FitSubMenuBar();
-    if (!shown.Alive() || !self.Alive()) return;
     TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X(), t->Position()->Y() + t->Height() - 1},
                                     t, false);
-    if (!shown.Alive()) return;
     s->SetVisible(true);
-    if (shown.Alive()) s->BringToFront();
-    return;
+    s->BringToFront();
   }
 }
 
 void TQVMenuButton::__QV_DisplaySubMenuOfTheSubMenuButton() {
   TQVMenuBar* root = FMenuBarRoot;
   if (root == nullptr) return;
-  for (const TWeak<TQVMenuBar>& link : root->FMenuBarList) {
-    TQVMenuBar* s = link.Get();
-    if (s == nullptr) continue;
+  TDispatchScope scope;
+  TQVMenuBar* s = nullptr;
+  for (const TWeak<TQVMenuBar>& link : root->FMenuBarList)
+    if (TQVMenuBar* b = link.Get(); b != nullptr && SameByExactName(b->FTargetButton, this)) {
+      s = b;
+      break;
+    }
+  // Found first: showing it runs handlers that may change the list.
+  if (s != nullptr) {
     TQVMenuButton* t = s->FTargetButton;
-    if (t == nullptr || !SameByExactName(t, this)) continue;
-    TWeak<TQVMenuBar> shown(s);
     s->__QV_FitSubMenuBar();
-    if (!shown.Alive()) return;
     TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X() + t->Width() - 1, t->Position()->Y()}, t,
                                     true);
-    if (!shown.Alive()) return;
     s->SetVisible(true);
-    if (shown.Alive()) s->BringToFront();
-    return;
+    s->BringToFront();
   }
 }
 
 // --- entries under the mouse -------------------------------------------------------------
 
 void TQVMenuButton::DoMouseEnter() {
-  TWeak<TComponent> self(this);
   TPresentedControl::DoMouseEnter();
-  if (!self.Alive()) return;
+  // Freed by the enter handler: off its bar, so nothing below applies.
   TQVMenuBar* p = __QV_ParentMenuBar();
   if (p == nullptr) return;
-  TWeak<TQVMenuBar> parent(p);
   if (!IsMainBar(p)) {
     // Crossing an entry on the way to the cascade open beside it does not switch the
     // cascade: the move decides (MouseMove), or a rest on the entry.
@@ -323,7 +314,7 @@ void TQVMenuButton::DoMouseEnter() {
   BringToFront();
   p->__QV_PlaceHighlight(this);
   if (p->FMenuButtonPressed) __QV_DisplaySubMenuOfTheMainMenuButton();
-  if (!self.Alive() || !parent.Alive()) return;
+  if (Parent() != p) return;
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar)
     TAccessibility::Notify(this, TAccessibleEvent::Focused);
@@ -331,8 +322,7 @@ void TQVMenuButton::DoMouseEnter() {
 }
 
 void TQVMenuButton::__QV_EnterSubMenuEntry(TQVMenuBar* p) {
-  TWeak<TComponent> self(this);
-  TWeak<TQVMenuBar> parent(p);
+  TDispatchScope scope;
   p->FPendingEntry = nullptr;
   if (p->F_TimerSwitch != nullptr) p->F_TimerSwitch->SetEnabled(false);
   TRectangle* highlight = p->F_SelectedBar;
@@ -340,9 +330,9 @@ void TQVMenuButton::__QV_EnterSubMenuEntry(TQVMenuBar* p) {
   BringToFront();
   p->__QV_PlaceHighlight(this);
   p->__QV_HideAllSubMenuBar(p);
-  if (!self.Alive() || !parent.Alive()) return;
   if (FMoreArrow) __QV_DisplaySubMenuOfTheSubMenuButton();
-  if (!self.Alive() || !parent.Alive()) return;
+  // Handlers freed or moved the entry or its bar: its light is no longer theirs.
+  if (Parent() != p) return;
   highlight->SetVisible(FMenuButtonStyle != TQVMenuButtonStyle::mbSeparatorBar);
   __QV_KeepOpenerLit(p);
 }
@@ -362,9 +352,7 @@ void TQVMenuButton::__QV_KeepOpenerLit(TQVMenuBar* p) {
 }
 
 void TQVMenuButton::MouseMove(TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
   TPresentedControl::MouseMove(Shift, X, Y);
-  if (!self.Alive()) return;
   TQVMenuBar* p = FParentMenuBar;
   if (p == nullptr || IsMainBar(p)) return;
   const TPointF at = LocalToAbsolute({X, Y});
@@ -373,9 +361,7 @@ void TQVMenuButton::MouseMove(TShiftState Shift, float X, float Y) {
       // Still on the way: the rest starts again.
       p->__QV_WaitForRest();
     } else {
-      TWeak<TQVMenuBar> parent(p);
       __QV_EnterSubMenuEntry(p);
-      if (!self.Alive() || !parent.Alive()) return;
     }
   }
   p->FLastMouse = at;
@@ -420,9 +406,8 @@ void TQVMenuBar::__QV_SwitchTimerOnTimer(TObject*) {
 }
 
 void TQVMenuBar::MouseMove(TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
   TPresentedControl::MouseMove(Shift, X, Y);
-  if (!self.Alive() || IsMainBar(this)) return;
+  if (IsMainBar(this)) return;
   const TPointF at = LocalToAbsolute({X, Y});
   if (FPendingHide) {
     if (__QV_HeadingForCascade(at)) {
@@ -430,7 +415,6 @@ void TQVMenuBar::MouseMove(TShiftState Shift, float X, float Y) {
     } else {
       FPendingHide = false;
       __QV_HideAllSubMenuBar(this);
-      if (!self.Alive()) return;
     }
   }
   FLastMouse = at;
@@ -438,9 +422,7 @@ void TQVMenuBar::MouseMove(TShiftState Shift, float X, float Y) {
 }
 
 void TQVMenuButton::DoMouseLeave() {
-  TWeak<TComponent> self(this);
   TPresentedControl::DoMouseLeave();
-  if (!self.Alive()) return;
   TQVMenuBar* p = __QV_ParentMenuBar();
   if (p == nullptr) return;
   if (p->FPendingEntry.Get() == this) p->FPendingEntry = nullptr;
@@ -453,9 +435,8 @@ void TQVMenuButton::DoMouseLeave() {
 }
 
 void TQVMenuBar::DoMouseEnter() {
-  TWeak<TComponent> self(this);
   TPresentedControl::DoMouseEnter();
-  if (!self.Alive() || IsDesigning() || IsMainBar(this)) return;
+  if (IsDesigning() || IsMainBar(this)) return;
   // On the way to the open cascade across a gap of this bar: the move decides.
   if (OpenCascadeOf(this) != nullptr && FHasLastMouse) {
     FPendingEntry = nullptr;
@@ -469,9 +450,7 @@ void TQVMenuBar::DoMouseEnter() {
 // --- clicks --------------------------------------------------------------------------
 
 void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
   TPresentedControl::MouseDown(Button, Shift, X, Y);
-  if (!self.Alive()) return;
   TQVMenuBar* p = __QV_ParentMenuBar();
   TQVMenuBar* root = FMenuBarRoot;
   if (Button != TMouseButton::mbLeft || p == nullptr || root == nullptr || !IsMainBar(p)) return;
@@ -480,9 +459,8 @@ void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, f
     root->__QV_CloseMenus(false);
     return;
   }
-  TWeak<TQVMenuBar> rootLink(root);
+  // Opening runs handlers; an entry they free belongs to no tree and opens nothing.
   root->SetMenuButtonPressed(true);
-  if (!self.Alive() || !rootLink.Alive()) return;
   // Until the button comes up, a release on a sub-menu entry chooses it.
   root->FDragOpener = this;
   root->FDragFrom = LocalToAbsolute({X, Y});
@@ -492,9 +470,7 @@ void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, f
 }
 
 void TQVMenuButton::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
   TPresentedControl::MouseUp(Button, Shift, X, Y);
-  if (!self.Alive()) return;
   TQVMenuBar* p = __QV_ParentMenuBar();
   TQVMenuBar* root = FMenuBarRoot;
   // The press that opened the menus ends: on its own main entry that was a click.
@@ -504,17 +480,16 @@ void TQVMenuButton::MouseUp(TMouseButton Button, TShiftState Shift, float X, flo
   if (p == nullptr || IsMainBar(p)) return;
   if (dragged && !TInputRouter::BeyondDragThreshold(root->FDragFrom, LocalToAbsolute({X, Y})))
     return;
-  TWeak<TQVMenuBar> parent(p);
   if (root != nullptr) {
-    if (!FMoreArrow && !root->__QV_CloseMenus()) return;
-    if (!self.Alive() || !parent.Alive()) return;
+    if (!FMoreArrow) root->__QV_CloseMenus();
     __QV_窗体_清除窗体上的残影(p->FOwnerForm);
-    if (!self.Alive() || !parent.Alive()) return;
   }
+  // Closing ran handlers; a choice they freed (or took off its bar) is not made.
+  if (Parent() != p) return;
   if (FMark == TQVMark::mTick) __QV_ToggleTick(p);
   // Pressed on a main entry and released here: the form saw no click on this entry, so
   // the choice raises OnClick itself, once.
-  if (dragged && self.Alive() && !FMoreArrow) Click();
+  if (dragged && !FMoreArrow) Click();
 }
 
 void TQVMenuButton::__QV_ToggleTick(TQVMenuBar* AParentBar) {
@@ -522,7 +497,9 @@ void TQVMenuButton::__QV_ToggleTick(TQVMenuBar* AParentBar) {
     SetIsCheck(!FIsCheck);
     return;
   }
-  for (TFmxObject* child : AParentBar->ChildrenList()) {
+  // A copy: unticking runs handlers that may change the bar's children.
+  const std::vector<TFmxObject*> children = AParentBar->ChildrenList();
+  for (TFmxObject* child : children) {
     auto* b = dynamic_cast<TQVMenuButton*>(child);
     if (b != nullptr && b->FGroupIndex == FGroupIndex) b->SetIsCheck(false);
   }
@@ -530,16 +507,15 @@ void TQVMenuButton::__QV_ToggleTick(TQVMenuBar* AParentBar) {
 }
 
 void TQVMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
   TPresentedControl::MouseDown(Button, Shift, X, Y);
-  if (!self.Alive() || !IsMainBar(this)) return;
+  if (!IsMainBar(this)) return;
   __QV_CloseMenus();
 }
 
 // --- closing and giving back ---------------------------------------------------------------
 
 bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   FMenuButtonPressed = false;
   FKeyboardMode = false;
   FDragOpener = nullptr;
@@ -548,13 +524,13 @@ bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
   __QV_GiveBackForm();
   if (HideHighlight) F_SelectedBar->SetVisible(false);
   __QV_HideAllSubMenuBar(this);
-  return self.Alive();
+  return !IsDestroying();
 }
 
 void TQVMenuBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }
 
 void TQVMenuBar::__QV_GiveBackForm() {
-  if (TForm* form = FHookedForm; form != nullptr && !form->IsDestroying() &&
+  if (TForm* form = FHookedForm; form != nullptr &&
                                  form->OnMouseDown().target<TFormDownHook>() != nullptr)
     form->SetOnMouseDown(FForm_OnMouseDownEvent);
   FHookedForm = nullptr;
@@ -566,7 +542,7 @@ void TQVMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != TOperation::opRemove || !FTakeOver.Forget(AComponent)) return;
   // The control goes with the handlers it carries; nothing is taken over any more, so
   // the timer watches again.
-  if (FMenuButtonPressed && !IsDestroying()) F_TimerHideMenus->SetEnabled(true);
+  if (FMenuButtonPressed) F_TimerHideMenus->SetEnabled(true);
 }
 
 // --- watching the rest of the window ------------------------------------------------------

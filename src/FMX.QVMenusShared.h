@@ -60,17 +60,19 @@ inline bool AlignSetsHeight(TAlignLayout A) {
   }
 }
 
-// Calls Fn on each live entry of List in order, stopping once Guard is gone. Fn may run
-// application code (a resize or mouse-leave handler) that frees anything, the list's
-// owner included: the entries are taken from a copy and each is checked on its turn.
+// Calls Fn on each entry of List there when the walk starts and not freed on the way.
+// Fn may run application code that frees anything (the list's owner included) or
+// changes the list: the walk goes over a copy inside a dispatch scope, so what a
+// handler frees stays readable until the walk is over.
 template <class T, class F>
-bool ForEachLive(const std::vector<TWeak<T>>& List, const TWeak<TComponent>& Guard, F&& Fn) {
-  const std::vector<TWeak<T>> copy = List;
-  for (const TWeak<T>& entry : copy) {
-    if (!Guard.Alive()) return false;
-    if (T* item = entry.Get()) Fn(item);
-  }
-  return Guard.Alive();
+void ForEachIn(const std::vector<TWeak<T>>& List, F&& Fn) {
+  TDispatchScope scope;
+  std::vector<T*> items;
+  items.reserve(List.size());
+  for (const TWeak<T>& entry : List)
+    if (T* item = entry.Get()) items.push_back(item);
+  for (T* item : items)
+    if (!item->IsDestroying()) Fn(item);
 }
 
 // Drops the entries that are freed (or being freed) and those for which Drop says so.

@@ -66,10 +66,10 @@ bool TQVTitleBar::DoAccessiblePartAction(TControl* Part, int Index) {
                         : Part == F_ContainerClose ? F_BackgroundClose
                                                    : nullptr;
   if (surface != nullptr) {
-    // The press and release a click on the button gives.
-    TWeak<TComponent> self(this);
+    // The press and release a click on the button gives; a title bar freed by the first
+    // has no form for the second to act on.
+    TDispatchScope scope;
     __QV_MinMaxCloseButton_MouseDown(surface, TMouseButton::mbLeft, {}, 0, 0);
-    if (!self.Alive()) return true;
     __QV_MinMaxCloseButton_MouseUp(surface, TMouseButton::mbLeft, {}, 0, 0);
     return true;
   }

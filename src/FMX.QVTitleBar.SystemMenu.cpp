@@ -133,17 +133,20 @@ void TQVTitleBar::__QV_LOGO_MouseDown(TObject*, TMouseButton Button, TShiftState
 void TQVTitleBar::__QV_ShowTitleBarToolsMenu(TMouseButton Button, TShiftState, float X, float Y) {
   TQVMenuBar* bar = F_PopupMMC_MenuBar;
   if (bar == nullptr) return;
+  // Closing the other menus and placing this one run handlers that may free the title
+  // bar: what they free stays readable to the end of the dispatch.
+  TDispatchScope scope;
   // Whatever was borrowed before belongs to the menu that was open then.
   __QV_GiveBackControl();
   if (Parent() != nullptr) BringToFront();
   bar->BringToFront();
   // One menu tree at a time on the window: an open main menu closes.
-  TWeak<TComponent> self(this);
   TWeak<TQVTitleBar> link(this);
   qvmenus::OpeningMenuTree(this, FOwnerF.Get(), [link] {
     if (TQVTitleBar* t = link.Get(); t != nullptr && t->FPopupMenuShowed) t->__QV_HideSystemMenu();
   });
-  if (!self.Alive() || F_PopupMMC_MenuBar == nullptr) return;
+  // A title bar freed meanwhile has given back its timer: it shows no menu.
+  if (IsDestroying() || F_PopupMMC_MenuBar == nullptr) return;
   FPopupMenuShowed = true;
   F_TimerHidePopupMenuBar->SetEnabled(true);
 
@@ -201,22 +204,20 @@ bool TQVTitleBar::__QV_HideSystemMenu() {
   if (F_PopupMMC_MenuBar == nullptr || !F_PopupMMC_MenuBar->Visible()) return true;
   // Hiding tells the entry under the mouse that the mouse left it, and its handler is
   // the application's.
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   F_PopupMMC_MenuBar->SetVisible(false);
-  return self.Alive();
+  return !IsDestroying();
 }
 
 void TQVTitleBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }
 
 void TQVTitleBar::__QV_PlaceSystemMenu(TPointF P) {
   TQVMenuBar* bar = F_PopupMMC_MenuBar;
-  // Its width as its first paint will make it; its height is the one just summed.
-  TWeak<TComponent> self(this);
+  // Its width as its first paint will make it; its height is the one just summed. A
+  // title bar freed by the resize handlers is off its form and places nothing.
   const float height = bar->Height();
   qvmenus::FitSubMenuBar(bar);
-  if (!self.Alive()) return;
   bar->SetHeight(height);
-  if (!self.Alive()) return;
   TCommonCustomForm* form = ParentForm();
   if (form == nullptr) {
     bar->Position()->SetPoint(P);
@@ -280,7 +281,7 @@ void TQVTitleBar::__QV_SystemMenuKey(uint16_t& Key, Char& KeyChar, TShiftState S
     Key = 0;
     KeyChar = 0;
   };
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (Key == vk::Space && mods == TShiftState{TShiftStateItem::ssAlt}) {
     consume();
     if (FPopupMenuShowed && bar->Visible()) {
@@ -288,9 +289,9 @@ void TQVTitleBar::__QV_SystemMenuKey(uint16_t& Key, Char& KeyChar, TShiftState S
       return;
     }
     if (bar->Visible()) bar->SetVisible(false);
-    if (!self.Alive() || F_PopupMMC_MenuBar == nullptr) return;
+    // Hiding ran leave handlers; a title bar they freed shows no menu, so none is lit.
     __QV_ShowTitleBarToolsMenu(TMouseButton::mbLeft, Shift, 0, 0);
-    if (!self.Alive() || F_PopupMMC_MenuBar == nullptr || !bar->Visible()) return;
+    if (!bar->Visible()) return;
     if (TQVMenuButton* first = qvmenus::StepEntry(bar, nullptr, +1)) qvmenus::LightEntry(first);
     return;
   }
@@ -348,7 +349,7 @@ void TQVTitleBar::__QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button,
                                            TShiftState Shift, float X, float Y) {
   TWeak<TControl> control = FTakeOver.Control();
   if (control.Get() != Sender) control = nullptr;
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (!__QV_HideSystemMenu()) return;
   TControl* c = control.Get();
   if (c == nullptr) return;
@@ -358,7 +359,7 @@ void TQVTitleBar::__QV_Control_OnMouseDown(TObject* Sender, TMouseButton Button,
   TMouseEvent own = c->OnMouseDown();
   if (own) {
     own(c, Button, Shift, X, Y);
-    if (!self.Alive()) return;
+    if (IsDestroying()) return;
   }
   __QV_PopUpButton_OnClick(control.Get());
 }

@@ -31,17 +31,11 @@ void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
 }
 
 bool TQVTitleBar::__QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight) {
-  // Each change runs the form's own handlers (a resize handler may free the form or
-  // this title bar): stop as soon as either is gone.
-  TWeak<TComponent> self(this);
-  FOwnerF->SetLeft(ALeft);
-  if (!self.Alive() || FOwnerF == nullptr) return false;
-  FOwnerF->SetTop(ATop);
-  if (!self.Alive() || FOwnerF == nullptr) return false;
-  FOwnerF->SetWidth(AWidth);
-  if (!self.Alive() || FOwnerF == nullptr) return false;
-  FOwnerF->SetHeight(AHeight);
-  return self.Alive() && FOwnerF != nullptr;
+  // One move, as a window manager makes it. The form's handlers may free the form or
+  // this title bar; either way the title bar has no form any more.
+  TDispatchScope scope;
+  FOwnerF->SetBounds(ALeft, ATop, AWidth, AHeight);
+  return FOwnerF != nullptr;
 }
 
 void TQVTitleBar::__QV_ShowWindowState(bool Maximised) {
@@ -57,9 +51,9 @@ bool TQVTitleBar::__QV_WindowMaximized() {
   // The window system hears it first, while the form still has its normal bounds: a
   // window manager keeps those to restore to, and tells panels and tiling that the
   // window is maximised. The form still sizes itself, as it must where none runs.
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   FOwnerF->SetWindowState(TWindowState::wsMaximized);
-  if (!self.Alive() || FOwnerF == nullptr) return false;
+  if (FOwnerF == nullptr) return false;
   FFollowedWindowState = FOwnerF->WindowState();
   if (!__QV_MoveForm(FWorkArea.Left, FWorkArea.Top, FScreenXY.X, FScreenXY.Y)) return false;
   __QV_ShowWindowState(true);
@@ -67,10 +61,10 @@ bool TQVTitleBar::__QV_WindowMaximized() {
 }
 
 bool TQVTitleBar::__QV_WindowNormal() {
-  TWeak<TComponent> self(this);
+  TDispatchScope scope;
   if (FOwnerF->WindowState() == TWindowState::wsMaximized) {
     FOwnerF->SetWindowState(TWindowState::wsNormal);
-    if (!self.Alive() || FOwnerF == nullptr) return false;
+    if (FOwnerF == nullptr) return false;
   }
   FFollowedWindowState = FOwnerF->WindowState();
   // A rectangle saved on a larger monitor (or at a smaller scale) would not fit.
@@ -103,10 +97,9 @@ void TQVTitleBar::__QV_FollowWindowState() {
 void TQVTitleBar::Click() { TPresentedControl::Click(); }
 
 void TQVTitleBar::DblClick() {
-  TWeak<TComponent> self(this);
   TPresentedControl::DblClick();
-  // The application's handler may have freed the title bar.
-  if (!self.Alive() || FOwnerF == nullptr || F_TextMax == nullptr) return;
+  // The application's handler may have freed the title bar (which then has no form).
+  if (FOwnerF == nullptr || F_TextMax == nullptr) return;
   __QV_ReadScreenSize();
   const std::string glyph = Trim(F_TextMax->Text());
   if (glyph == "1") {
@@ -118,9 +111,8 @@ void TQVTitleBar::DblClick() {
 }
 
 void TQVTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TWeak<TComponent> self(this);
+  // Freed by the handler: it has no form to move and no menu to show.
   TPresentedControl::MouseDown(Button, Shift, X, Y);
-  if (!self.Alive()) return;
   switch (Button) {
     case TMouseButton::mbLeft:
       if (FOwnerF != nullptr && FTitleBarEnabled) {

@@ -354,6 +354,8 @@ void TQVTitleBar::BeforeDestruction() {
     form->RemoveFreeNotification(this);
     if (form->Transparency()) form->SetTransparency(false);
   }
+  // Code still running on this title bar finds no form to act on.
+  FOwnerF = nullptr;
   if (TStyleBook* book = FStyleB.Get()) book->RemoveFreeNotification(this);
 }
 
@@ -463,7 +465,8 @@ void TQVTitleBar::SetTitleBarEnabled(bool Value) {
     // Hiding the background lays the form out, whose handlers may free this bar.
     TDispatchScope scope;
     if (F_FormBackground != nullptr) F_FormBackground->SetVisible(false);
-    if (!IsDestroying() && FOwnerF != nullptr) FOwnerF->SetTransparency(false);
+    // A bar freed meanwhile has no form any more.
+    if (FOwnerF != nullptr) FOwnerF->SetTransparency(false);
   }
 }
 
@@ -472,21 +475,18 @@ void TQVTitleBar::Paint() {
   if (FOwnerF == nullptr) return;
   // Showing the background, putting it behind and resizing the bar lay the form out,
   // and the resize handlers that runs (the bar's own or a sibling's) may free the
-  // bar or the form: stop as soon as either is gone.
+  // bar or the form. Either way the bar has no form after (and a freed background link
+  // reads null): the steps up to the height do nothing then, and the rest is not done.
   TDispatchScope scope;
-  auto gone = [&] { return IsDestroying() || FOwnerF == nullptr; };
   if (!BothLoadingFlags()) SetTitleBarEnabled(FOwnerF->Transparency());
-  if (gone()) return;
   if (IsDesigning()) {
     if (F_FormBackground != nullptr) F_FormBackground->SendToBack();
   } else if (F_FormBackground != nullptr) {
     if (FPaintBackgroundColorCount == 0) F_FormBackground->SendToBack();
-    if (gone()) return;
     ++FPaintBackgroundColorCount;
   }
-  if (gone()) return;
   SetHeight(FTBHeight);
-  if (gone()) return;
+  if (FOwnerF == nullptr) return;
   __QV_ColourSystemMenu(true);
   __QV_ReadScreenSize();
   if (!IsDesigning()) __QV_FollowWindowState();
@@ -502,10 +502,11 @@ void TQVTitleBar::Paint() {
       // at any device scale.
       const int minW = FScreenXY.X > 0 ? std::min(800, FScreenXY.X) : 800;
       const int minH = FScreenXY.Y > 0 ? std::min(600, FScreenXY.Y) : 600;
-      if (FOwnerF->Width() < minW) FOwnerF->SetWidth(minW);
-      if (gone()) return;
-      if (FOwnerF->Height() < minH) FOwnerF->SetHeight(minH);
-      if (gone()) return;
+      // One resize; its handlers may free the form or the bar, which then has no form.
+      TForm* form = FOwnerF;
+      const int w = std::max(form->Width(), minW), h = std::max(form->Height(), minH);
+      if (w != form->Width() || h != form->Height()) form->SetBounds(form->Left(), form->Top(), w, h);
+      if (FOwnerF == nullptr) return;
     }
   }
   if (FDefaultFormColor) __QV_DoDynamicUpdateTitleBarColor();
@@ -584,6 +585,10 @@ void TQVTitleBar::__QV_ApplyRadian() {
 }
 
 void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
+  // Each width lays the bar out again, and the handlers of what the application put on
+  // the bar may free it: a freed bar keeps its parts to the end of the dispatch, off the
+  // form, where their widths and margins change nothing.
+  TDispatchScope scope;
   if (Value != FTitleBarHeight) {
     FTitleBarHeight = Value;
     float minW = 0, maxW = 0, closeW = 0;
@@ -603,15 +608,9 @@ void TQVTitleBar::SetTitleBarHeight(TTitleBarHeight Value) {
         break;
     }
     if (F_ContainerMin != nullptr) {
-      // Each width lays the bar out again, and the handlers of what the application
-      // put on the bar may free it.
-      // A freed bar keeps its parts to the end of the dispatch, off the form, where
-      // their widths change nothing.
-      TDispatchScope scope;
       F_ContainerMin->SetWidth(minW);
       F_ContainerMax->SetWidth(maxW);
       F_ContainerClose->SetWidth(closeW);
-      if (IsDestroying()) return;
     }
     if (FToolButtonStyle == TToolButtonStyle::tsBitmap) __QV_SetToolButtonMinMaxCloseMargins();
   }

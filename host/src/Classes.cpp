@@ -225,6 +225,9 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   owned.push_back(AComponent);
   AComponent->FOwner = this;
   if (IsDesigning()) AComponent->SetDesigning(true);
+  // Made by code still running on an owner that is going: it goes with it, so it
+  // joins nothing (no parent, no timer queue) meanwhile.
+  if (IsDestroying()) AComponent->Destroying();
   Notification(AComponent, TOperation::opInsert);
 }
 

@@ -31,7 +31,9 @@ void TTimer::SetEnabled(bool Value) {
 
 void TTimer::UpdateSchedule() {
   TTimerQueue& queue = Application->Timers();
-  if (FEnabled && FInterval > 0 && !IsDesigning()) {
+  // A timer on its way out never joins the queue again, whatever code still running on
+  // it asks: its memory goes when the dispatch ends.
+  if (FEnabled && FInterval > 0 && !IsDesigning() && !IsDestroying()) {
     queue.Schedule(this, Application->NowMs(), FInterval);
     Application->Platform()->TimersChanged();
   } else {
