@@ -82,12 +82,7 @@ void qvmenus::Register() {
 
 TQVMenuBar::TQVMenuBar(TComponent* AOwner)
     : TPresentedControl(AOwner),
-      FTakeOver(
-          this,
-          [this](TObject* S, TMouseButton B, TShiftState Sh, float X, float Y) {
-            __QV_Control_OnMouseDown(S, B, Sh, X, Y);
-          },
-          [this](TObject* S) { __QV_Control_OnMouseLeave(S); }) {
+      FTakeOver(this) {
   FOwnerForm = __QV_窗体_获取根窗体(Owner());
   FRootMenuBar = __QV_GetRootMenuBar(this);
   // Sized before the private tree, so each part is laid out once as it joins.

@@ -311,6 +311,7 @@ class TQVMenuBar : public TPresentedControl {
   friend class TQVMenuButton;
   friend class TQVMenuKeyboard;
   friend class TQVMenusInspector;
+  friend class TQVTakeOver;
 
   void __QV_CreateMenuBarAppearance();
   static TQVMenuBar* __QV_GetRootMenuBar(TFmxObject* AObject);

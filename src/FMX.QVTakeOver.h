@@ -19,6 +19,16 @@ class TQVTakeOver {
   // Holder is the menu's component: the handlers put on a control act only while it
   // exists. OnDown and OnLeave are the menu's own reactions.
   TQVTakeOver(TComponent* Holder, TMouseEvent OnDown, TNotifyEvent OnLeave);
+  // For a menu whose reactions are its __QV_Control_OnMouseDown and _OnMouseLeave (the
+  // menu makes this class its friend).
+  template <class Menu>
+  explicit TQVTakeOver(Menu* Holder)
+      : TQVTakeOver(
+            Holder,
+            [Holder](TObject* S, TMouseButton B, TShiftState Sh, float X, float Y) {
+              Holder->__QV_Control_OnMouseDown(S, B, Sh, X, Y);
+            },
+            [Holder](TObject* S) { Holder->__QV_Control_OnMouseLeave(S); }) {}
   // Gives back what it still holds.
   ~TQVTakeOver();
   TQVTakeOver(const TQVTakeOver&) = delete;

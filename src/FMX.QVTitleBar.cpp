@@ -78,12 +78,7 @@ void TQVTitleBarStoring::SetVisible(TQVTitleBar& Bar, bool Value) {
 
 TQVTitleBar::TQVTitleBar(TComponent* AOwner)
     : TPresentedControl(AOwner),
-      FTakeOver(
-          this,
-          [this](TObject* S, TMouseButton B, TShiftState Sh, float X, float Y) {
-            __QV_Control_OnMouseDown(S, B, Sh, X, Y);
-          },
-          [this](TObject* S) { __QV_Control_OnMouseLeave(S); }) {
+      FTakeOver(this) {
   if (!BothLoadingFlags()) {
     FOwnerF = __QV_窗体_获取根窗体(Owner());
     if (FOwnerF != nullptr) {

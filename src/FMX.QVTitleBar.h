@@ -146,6 +146,7 @@ class TQVTitleBar : public TPresentedControl {
  private:
   // Test access to the private tree and state, as the library's own unit tests need it.
   friend class TQVTitleBarInspector;
+  friend class TQVTakeOver;
   friend struct TQVTitleBarStoring;
 
   void __QV_CreateTitleBarAppearance();
