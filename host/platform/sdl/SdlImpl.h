@@ -95,6 +95,9 @@ struct TSdlPlatform::Impl {
     TRect Start;
     TPoint LastPointer;
   } ResizeState;
+  // On a Wayland compositor: windows have no position the client knows or sets; moving,
+  // resizing and the window's state are the compositor's, asked for and reported.
+  bool Wayland = false;
   // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
   // as the hit-test callback runs inside SDL's event pump and should stay cheap.
   bool WmResizes = false;
@@ -102,6 +105,19 @@ struct TSdlPlatform::Impl {
   TCursorShape Shape = TCursorShape::Arrow;
   void SetShape(TCursorShape S);
   static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
+  // Wayland: a window moves only when the compositor is asked at the press, and SDL asks
+  // its hit test then, before the press reaches the application. The press is dispatched
+  // there, and the hit test answers draggable when the form asked for a window drag.
+  SDL_HitTestResult PressForCompositor(Window* W, const SDL_Point& P);
+  bool InHitTest = false;
+  bool MoveWanted = false;
+  // The window whose left press the hit test dispatched: SDL's own copy is skipped.
+  uint32_t EarlyPressWindow = 0;
+  // Windows of forms freed while SDL was inside its event pump, destroyed after it.
+  std::vector<SDL_Window*> Doomed;
+  // The size the compositor gives a maximised window on each display: its work area
+  // (Wayland tells clients nothing else of panels).
+  std::vector<SDL_Point> MaximisedSize;
   void FollowResize(Window* W, int EventX, int EventY);
 
 #ifdef ZZ_HAVE_X11
@@ -207,6 +223,7 @@ struct TSdlPlatform::Impl {
   void Dispatch(const SDL_Event& E);
   void WindowEvent(const SDL_WindowEvent& E);
   void SyncBoundsFromWindow(Window* W);
+  void SyncSizeFromCompositor(Window* W);
   void FollowDrag(Window* W, int EventX, int EventY);
   void PaintDirty();
   void Paint(Window* W);
