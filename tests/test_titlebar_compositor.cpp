@@ -92,7 +92,8 @@ TEST_F(TitleBarCompositor, MaximiseRestoreAndMinimiseAreRequestsTheFormFollowsTh
   Platform->MouseUp(Form.get(), TMouseButton::mbLeft, 400, 10);
   EXPECT_EQ(Platform->MoveRequests(), 0);
   Platform->Advance(1000);
-  Platform->Click(Form.get(), max.X, max.Y);
+  const TPointF restore = Centre(In->SurfaceMax());
+  Platform->Click(Form.get(), restore.X, restore.Y);
   EXPECT_EQ(Requests().back(), TWindowState::wsNormal);
   Platform->Advance(100);
   EXPECT_EQ(Bounds(), kNormal);

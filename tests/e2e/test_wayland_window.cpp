@@ -120,6 +120,19 @@ class WaylandWindow : public ::testing::Test {
            std::to_string(Box.Y);
   }
   // Pictures of the screen for a person to look at, beside the test.
+  // Press, travel in steps, release. The compositor takes the pointer over only once the
+  // client has answered the press: the pointer waits for it, generously.
+  bool Drag(int FromX, int FromY, int Dx, int Dy) {
+    std::vector<std::string> args{"mousemove", std::to_string(FromX), std::to_string(FromY),
+                                  "mousedown", "1", "sleep", "0.5"};
+    for (int step = 1; step <= 5; ++step)
+      args.insert(args.end(), {"mousemove", std::to_string(FromX + Dx * step / 5),
+                               std::to_string(FromY + Dy * step / 5), "sleep", "0.1"});
+    args.insert(args.end(), {"sleep", "0.3", "mouseup", "1"});
+    const bool ok = X.Xdo(args);
+    Park();
+    return ok;
+  }
   void Save(const std::string& Name) { X.Run({"import", "-window", "root", "wayland-" + Name}); }
 
   TXSession X;
@@ -143,6 +156,9 @@ TEST_F(WaylandWindow, TheDemoIsANativeClientThatDrawsOpensMenusMovesMaximisesAnd
   EXPECT_NE(Output().find(" on wayland " + Socket), std::string::npos) << Output();
   // A client of the compositor, not of the X server: no X window of its own.
   EXPECT_FALSE(X.FindWindow("ZUZided 演示").has_value());
+  // The corners are rounded: what the window leaves transparent shows the desktop.
+  EXPECT_EQ(X.ScreenPixel(Box.X, Box.Y), kDesktop);
+  EXPECT_EQ(X.ScreenPixel(Box.X + Box.W - 1, Box.Y), kDesktop);
   Save("1-shown.png");
   const TBox shown = Box;
   auto at = [&](int Dx, int Dy) {
@@ -161,16 +177,16 @@ TEST_F(WaylandWindow, TheDemoIsANativeClientThatDrawsOpensMenusMovesMaximisesAnd
   ASSERT_TRUE(X.Xdo({"key", "Return"}));
   EXPECT_TRUE(WaitUntil([&] { return Output().find("Status: ") != std::string::npos; }, 5000)) << Output();
 
-  // A drag on the strip: the compositor moves the window by what the pointer travelled.
-  ASSERT_TRUE(X.Xdo(at(200, TFrameGeometry::StripHeight / 2)));
-  ASSERT_TRUE(X.Xdo({"mousedown", "1"}));
-  for (int step = 1; step <= 5; ++step)
-    ASSERT_TRUE(X.Xdo({"mousemove", std::to_string(shown.X + 200 + 30 * step),
-                       std::to_string(shown.Y + TFrameGeometry::StripHeight / 2 + 20 * step)}));
-  ASSERT_TRUE(X.Xdo({"mouseup", "1"}));
-  Park();
-  EXPECT_TRUE(ShownAs(kW, kH, std::pair{shown.X + 150, shown.Y + 100})) << Describe();
+  // A drag on the strip: the compositor moves the window by what the pointer travelled,
+  // to a place where it can grow to the right (weston puts new windows anywhere).
+  const int toX = shown.X >= 200 ? 100 : 300, toY = shown.Y >= 120 ? Panel + 20 : 160;
+  ASSERT_TRUE(Drag(shown.X + 200, shown.Y + TFrameGeometry::StripHeight / 2, toX - shown.X, toY - shown.Y));
+  EXPECT_TRUE(ShownAs(kW, kH, std::pair{toX, toY})) << Describe();
   Save("3-moved.png");
+
+  // The right edge resizes it, through the compositor.
+  ASSERT_TRUE(Drag(Box.X + Box.W - 2, Box.Y + Box.H / 2, 100, 0));
+  EXPECT_TRUE(ShownAs(kW + 100, kH, std::pair{toX, toY})) << Describe();
 
   // A double-click on the strip asks to be maximised: the compositor gives the window
   // everything below its panel. The maximise button asks to be restored.
@@ -183,7 +199,23 @@ TEST_F(WaylandWindow, TheDemoIsANativeClientThatDrawsOpensMenusMovesMaximisesAnd
                        TFrameGeometry::StripHeight / 2)));
   ASSERT_TRUE(X.Xdo({"click", "1"}));
   Park();
-  EXPECT_TRUE(ShownAs(kW, kH)) << Describe();
+  EXPECT_TRUE(ShownAs(kW + 100, kH)) << Describe();
+
+  // Minimised, it leaves the screen; the compositor's window switcher brings it back,
+  // and the form takes input again (Alt+F drops its menu down, Escape closes it).
+  ASSERT_TRUE(X.Xdo(at(Box.W - TFrameGeometry::CloseWidth - TFrameGeometry::MaxWidth -
+                           TFrameGeometry::MinWidth / 2,
+                       TFrameGeometry::StripHeight / 2)));
+  ASSERT_TRUE(X.Xdo({"click", "1"}));
+  Park();
+  EXPECT_TRUE(WaitUntil([&] { return !Shown().has_value(); }, 10000)) << "still shown after minimising";
+  ASSERT_TRUE(X.Xdo({"keydown", "super", "key", "Tab", "sleep", "0.3", "keyup", "super"}));
+  EXPECT_TRUE(ShownAs(kW + 100, kH)) << Describe();
+  const auto plain = X.ScreenPixel(Box.X + 40, Box.Y + menuY - shown.Y);
+  ASSERT_TRUE(X.Xdo({"key", "alt+f"}));
+  EXPECT_TRUE(WaitUntil([&] { return X.ScreenPixel(Box.X + 40, Box.Y + menuY - shown.Y) != plain; }, 5000))
+      << "no input after the window came back";
+  ASSERT_TRUE(X.Xdo({"key", "Escape", "Escape"}));
 
   // The close button ends the program, with status 0.
   ASSERT_TRUE(X.Xdo(at(Box.W - TFrameGeometry::CloseWidth / 2, TFrameGeometry::StripHeight / 2)));

@@ -59,6 +59,10 @@ struct TSdlPlatform::Impl {
     // resize is told apart from a move by which of these edges it changed (form pixels
     // rounded to window units do not add up at fractional scales).
     SDL_Rect Placed = {0, 0, 0, 0};
+    // Wayland: the picture goes to the compositor through a renderer, with its alpha (the
+    // corners a borderless form leaves transparent show what lies behind).
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
     // Where the form asked the window to go while an event was being handled.
     bool PlacePending = false;
     TRect PendingRect;
@@ -114,7 +118,13 @@ struct TSdlPlatform::Impl {
   // The window whose left press the hit test dispatched: SDL's own copy is skipped.
   uint32_t EarlyPressWindow = 0;
   // Windows of forms freed while SDL was inside its event pump, destroyed after it.
-  std::vector<SDL_Window*> Doomed;
+  std::vector<std::pair<SDL_Window*, SDL_Renderer*>> Doomed;
+  static void DestroyNative(SDL_Window* Win, SDL_Renderer* Renderer) {
+    if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);  // with its textures
+    if (Win != nullptr) SDL_DestroyWindow(Win);
+  }
+  // Presents the canvas with its alpha through the window's renderer (Wayland).
+  void PresentWithAlpha(Window* W, const TPaintRegion& Painted, bool Stale);
   // The size the compositor gives a maximised window on each display: its work area
   // (Wayland tells clients nothing else of panels).
   std::vector<SDL_Point> MaximisedSize;
@@ -183,7 +193,7 @@ struct TSdlPlatform::Impl {
   }
 #endif
   // A hidden window at the form's bounds, Unit window units a form pixel.
-  static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit);
+  static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit, bool Wayland);
   // The scale ZZ_SCALE asks for; 0 when it is not set (or not a sensible scale).
   static float ScaleFromEnvironment();
   // Takes the window's scale from the environment or its drawable, and puts the window

@@ -132,6 +132,11 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
   const char* running = SDL_GetCurrentVideoDriver();
   const bool wayland = running != nullptr && std::strcmp(running, "wayland") == 0;
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, wayland ? "1" : "0");
+  // On Wayland the compositor blends the window's alpha over what lies behind it.
+  if (wayland) {
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_SetHint(SDL_HINT_VIDEO_EGL_ALLOW_TRANSPARENCY, "1");
+  }
   std::unique_ptr<TSdlPlatform> p(new TSdlPlatform);
   ++gLivePlatforms;
   p->FImpl->Wayland = wayland;
@@ -162,8 +167,7 @@ TSdlPlatform::~TSdlPlatform() {
   FImpl->StopAccessibility();
   for (SDL_Cursor*& c : FImpl->Cursors)
     if (c != nullptr) SDL_FreeCursor(c);
-  for (auto& w : FImpl->Windows)
-    if (w->Win != nullptr) SDL_DestroyWindow(w->Win);
+  for (auto& w : FImpl->Windows) Impl::DestroyNative(w->Win, w->Renderer);
   FImpl->Windows.clear();
 #ifdef ZZ_HAVE_X11
   if (FImpl->X != nullptr) XCloseDisplay(FImpl->X);
@@ -308,8 +312,10 @@ uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFra
 
 // --- windows -----------------------------------------------------------------------
 
-SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit) {
+SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit, bool Wayland) {
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  // Drawn through a renderer there; made for it now rather than re-created by it.
+  if (Wayland) flags |= SDL_WINDOW_OPENGL;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
   const SDL_Rect r = ToWindow(BoundsOf(F), Unit);
   return SDL_CreateWindow(F->Caption().c_str(), r.x, r.y, r.w, r.h, flags);
@@ -364,7 +370,7 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   if (AForm->Visible()) {
     if (w == nullptr) {
       const float unit = FImpl->ScreenUnit();
-      SDL_Window* win = Impl::CreateNativeWindow(AForm, unit);
+      SDL_Window* win = Impl::CreateNativeWindow(AForm, unit, FImpl->Wayland);
       if (win == nullptr) {
         std::fprintf(stderr, "zuzided: cannot create a window: %s\n", SDL_GetError());
         return;
@@ -404,9 +410,9 @@ void TSdlPlatform::FormDestroying(TCommonCustomForm* AForm) {
     if ((*it)->Form != AForm) continue;
     // SDL is still handling an event of this window, inside its pump.
     if (FImpl->InHitTest)
-      FImpl->Doomed.push_back((*it)->Win);
+      FImpl->Doomed.emplace_back((*it)->Win, (*it)->Renderer);
     else
-      SDL_DestroyWindow((*it)->Win);
+      Impl::DestroyNative((*it)->Win, (*it)->Renderer);
     ws.erase(it);
     return;
   }
@@ -1005,7 +1011,7 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     }
     have = SDL_PollEvent(&e) == 1;
   }
-  for (SDL_Window* doomed : im.Doomed) SDL_DestroyWindow(doomed);
+  for (auto [win, renderer] : im.Doomed) Impl::DestroyNative(win, renderer);
   im.Doomed.clear();
   TDispatchScope scope;
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
