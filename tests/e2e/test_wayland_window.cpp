@@ -24,6 +24,7 @@ using e2e::WaitUntil;
 // weston's output, at the X screen's top left; its background a colour the demo never paints.
 constexpr int kOutW = 1200, kOutH = 800;
 constexpr uint32_t kDesktop = 0xFF00FF;
+constexpr uint32_t kActive = TFrameGeometry::ActiveBorder & 0xFFFFFF;
 
 struct TBox {
   int X = 0, Y = 0, W = 0, H = 0;
@@ -165,8 +166,11 @@ TEST_F(WaylandWindow, TheDemoIsANativeClientThatDrawsOpensMenusMovesMaximisesAnd
     return std::vector<std::string>{"mousemove", std::to_string(Box.X + Dx), std::to_string(Box.Y + Dy)};
   };
 
-  // The keyboard reaches it: Alt+F drops the File menu down inside the window, Down and
-  // Return choose its second entry.
+  // The keyboard reaches it once the compositor activated it (its border turns green):
+  // Alt+F drops the File menu down inside the window, Down and Return choose its second
+  // entry.
+  EXPECT_TRUE(WaitUntil([&] { return X.ScreenPixel(Box.X, Box.Y + kH / 2) == kActive; }, 10000))
+      << "never active";
   const int menuX = shown.X + 40, menuY = shown.Y + TFrameGeometry::StripHeight + TFrameGeometry::MenuHeight + 20;
   const auto before = X.ScreenPixel(menuX, menuY);
   ASSERT_TRUE(X.Xdo({"key", "alt+f"}));

@@ -3,6 +3,7 @@
 // its picture shows.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "SdlImpl.h"
@@ -189,7 +190,13 @@ void TSdlPlatform::Impl::PresentWithAlpha(Window* W, const TPaintRegion& Painted
   const TCanvas& c = *W->Canvas;
   if (W->Renderer == nullptr) {
     W->Renderer = SDL_CreateRenderer(W->Win, -1, 0);
-    if (W->Renderer == nullptr) return;
+    if (W->Renderer == nullptr) {
+      // Without EGL (Mesa's libegl-mesa0 and libgl1-mesa-dri) SDL draws nothing on Wayland.
+      static bool told = false;
+      if (!told) std::fprintf(stderr, "zuzided: no renderer for the window: %s\n", SDL_GetError());
+      told = true;
+      return;
+    }
     Stale = true;
   }
   int tw = 0, th = 0;
