@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/AlphaShape.h"
@@ -20,6 +21,15 @@
 #endif
 
 namespace fmx {
+
+// The keyboard's modifiers as shift-state items.
+inline TShiftState KeyShift(uint16_t m = SDL_GetModState()) {
+  TShiftState s;
+  if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
+  if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
+  if (m & KMOD_ALT) s.Include(TShiftStateItem::ssAlt);
+  return s;
+}
 
 struct TSdlPlatform::Impl {
   struct Window {
@@ -69,6 +79,8 @@ struct TSdlPlatform::Impl {
   };
 
   explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
+  // The video driver to ask SDL for (SdlWayland.cpp); empty: SDL's own choice.
+  static std::string ChooseVideoDriver();
   TSdlPlatform* Owner;
   std::vector<std::unique_ptr<Window>> Windows;
   // Above zero while the window's own change is being copied into the form, so that

@@ -58,14 +58,6 @@ uint16_t VirtualKey(SDL_Keycode K) {
   }
 }
 
-TShiftState KeyShift(uint16_t m = SDL_GetModState()) {
-  TShiftState s;
-  if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
-  if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
-  if (m & KMOD_ALT) s.Include(TShiftStateItem::ssAlt);
-  return s;
-}
-
 bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
   switch (SdlButton) {
     case SDL_BUTTON_LEFT: Out = TMouseButton::mbLeft; return true;
@@ -75,23 +67,6 @@ bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
   }
 }
 
-
-// Which of SDL's video drivers to start. ZZ_VIDEO=x11|wayland decides; else a Wayland
-// session is served natively (under XWayland a window could neither move nor maximise
-// as the compositor's own windows do), unless SDL_VIDEODRIVER already names a driver.
-// Empty: SDL's own order.
-std::string ChooseVideoDriver() {
-  auto set = [](const char* Name) {
-    const char* v = std::getenv(Name);
-    return v != nullptr && *v != '\0' ? std::string(v) : std::string();
-  };
-  const std::string forced = set("ZZ_VIDEO");
-  if (forced == "x11" || forced == "wayland") return forced;
-  if (!forced.empty()) std::fprintf(stderr, "zuzided: ZZ_VIDEO=%s is neither x11 nor wayland\n", forced.c_str());
-  if (!set("SDL_VIDEODRIVER").empty()) return {};
-  if (!set("WAYLAND_DISPLAY").empty()) return "wayland";
-  return {};
-}
 
 }  // namespace
 
@@ -106,7 +81,7 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
     return nullptr;
   };
   if (gLivePlatforms > 0) return fail("an SDL platform is already running");
-  const std::string driver = ChooseVideoDriver();
+  const std::string driver = Impl::ChooseVideoDriver();
   if (!driver.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
   // Closing a window is the form's business; only a signal or the app ends the loop.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -632,35 +607,6 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   }
 }
 
-void TSdlPlatform::Impl::SyncSizeFromCompositor(Window* W) {
-  // A Wayland window has no position the client can read: the form keeps its own, or the
-  // work area's origin while maximised. The size is the compositor's.
-  TCommonCustomForm* f = W->Form;
-  const bool maximised = (SDL_GetWindowFlags(W->Win) & SDL_WINDOW_MAXIMIZED) != 0;
-  SDL_Rect now{0, 0, 0, 0};
-  SDL_GetWindowSize(W->Win, &now.w, &now.h);
-  const float u = W->Unit;
-  const int w = std::max(1, ToForm(now.w, u)), h = std::max(1, ToForm(now.h, u));
-  int x = f->Left(), y = f->Top();
-  if (maximised) {
-    const int display = std::max(0, SDL_GetWindowDisplayIndex(W->Win));
-    if (MaximisedSize.size() <= static_cast<size_t>(display)) MaximisedSize.resize(display + 1, {0, 0});
-    MaximisedSize[display] = {now.w, now.h};
-    const TRect area = Owner->DisplayOf(f).WorkArea;
-    x = area.Left;
-    y = area.Top;
-  }
-  W->Placed = {ToWindow(x, u), ToWindow(y, u), now.w, now.h};
-  if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
-  TWeak<TCommonCustomForm> alive(f);
-  ++FromWindow;
-  f->SetBounds(x, y, w, h);
-  --FromWindow;
-  // A form that holds its size to limits overrules the compositor's resize.
-  if (!alive.Alive() || Find(f) != W || maximised) return;
-  if (f->Width() != w || f->Height() != h) Place(W, ToWindow(BoundsOf(f), u));
-}
-
 void TSdlPlatform::Impl::SetShape(TCursorShape S) {
   if (S == Shape) return;
   Shape = S;
@@ -694,43 +640,6 @@ SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* 
     }
   }
   return SDL_HITTEST_NORMAL;
-}
-
-SDL_HitTestResult TSdlPlatform::Impl::PressForCompositor(Window* W, const SDL_Point& P) {
-  // SDL may ask again on the release of a press it passed on: that one is not ours.
-  if ((SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0 || InHitTest || !Shows(W) ||
-      !Router.Buttons().Empty())
-    return SDL_HITTEST_NORMAL;
-  InHitTest = true;
-  ++Dispatching;
-  {
-    TDispatchScope scope;
-    // What SDL queued before the press comes first.
-    SDL_Event e;
-    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) Dispatch(e);
-  }
-  SDL_HitTestResult answer = SDL_HITTEST_NORMAL;
-  if (Find(W->Form) == W && Shows(W)) {
-    TDispatchScope scope;
-    TWeak<TCommonCustomForm> form(W->Form);
-    PressWindow = W->Id;
-    PressAt = {P.x, P.y};
-    MoveWanted = false;
-    Router.PointerDown(W->Form, TMouseButton::mbLeft, FormPoint(W, P.x, P.y), KeyShift(), Owner->NowMs());
-    if (MoveWanted && form.Alive()) {
-      // The compositor keeps the pointer until the release, which the form never hears.
-      Router.ButtonReleasedElsewhere(TMouseButton::mbLeft);
-      form->CancelMouseTracking();
-      answer = SDL_HITTEST_DRAGGABLE;
-    } else {
-      EarlyPressWindow = W->Id;
-    }
-    MoveWanted = false;
-  }
-  --Dispatching;
-  FlushPlacements();
-  InHitTest = false;
-  return answer;
 }
 
 void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
