@@ -30,6 +30,15 @@ void TQVTitleBar::__QV_SavePostionAndSizeOfNormalWindow() {
   FDownWindowRectF.SetWidth(FOwnerF->Width());
 }
 
+namespace {
+// Where the window system places windows (a Wayland compositor) the title bar asks for a
+// state and the form takes the bounds the window system gives it.
+bool WindowSystemPlacesWindows() {
+  IFMXWindowService* s = TPlatformServices::Current()->GetPlatformService<IFMXWindowService>();
+  return s != nullptr && s->WindowSystemPlacesWindows();
+}
+}  // namespace
+
 bool TQVTitleBar::__QV_MoveForm(int ALeft, int ATop, int AWidth, int AHeight) {
   // One move, as a window manager makes it. The form's handlers may free the form or
   // this title bar; either way the title bar has no form any more.
@@ -55,21 +64,31 @@ bool TQVTitleBar::__QV_WindowMaximized() {
   FOwnerF->SetWindowState(TWindowState::wsMaximized);
   if (FOwnerF == nullptr) return false;
   FFollowedWindowState = FOwnerF->WindowState();
-  if (!__QV_MoveForm(FWorkArea.Left, FWorkArea.Top, FScreenXY.X, FScreenXY.Y)) return false;
+  if (!WindowSystemPlacesWindows() &&
+      !__QV_MoveForm(FWorkArea.Left, FWorkArea.Top, FScreenXY.X, FScreenXY.Y))
+    return false;
   __QV_ShowWindowState(true);
   return true;
 }
 
 bool TQVTitleBar::__QV_WindowNormal() {
   TDispatchScope scope;
-  if (FOwnerF->WindowState() == TWindowState::wsMaximized) {
+  const bool wasMaximised = FOwnerF->WindowState() == TWindowState::wsMaximized;
+  if (wasMaximised) {
     FOwnerF->SetWindowState(TWindowState::wsNormal);
     if (FOwnerF == nullptr) return false;
   }
   FFollowedWindowState = FOwnerF->WindowState();
   // A rectangle saved on a larger monitor (or at a smaller scale) would not fit.
   const TRect r = FitToArea(FDownWindowRectF, FWorkArea);
-  if (!__QV_MoveForm(r.Left, r.Top, r.Width(), r.Height())) return false;
+  if (!WindowSystemPlacesWindows()) {
+    if (!__QV_MoveForm(r.Left, r.Top, r.Width(), r.Height())) return false;
+  } else if (!wasMaximised) {
+    // The window system gives a maximised window its size back; any other keeps its
+    // place there and takes only the saved size.
+    FOwnerF->SetBounds(FOwnerF->Left(), FOwnerF->Top(), r.Width(), r.Height());
+    if (FOwnerF == nullptr) return false;
+  }
   __QV_ShowWindowState(false);
   return true;
 }

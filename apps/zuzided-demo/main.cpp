@@ -58,9 +58,13 @@ int RunWindow(std::unique_ptr<TSdlPlatform> Sdl, const TOptions& O) {
       std::fflush(stdout);
     });
     form.Show();
-    std::printf("Showing \"%s\" at %dx%d%+d%+d on %s (%s window manager). F2 switches light/dark.\n",
+    const bool wayland = platform->VideoDriver() == "wayland";
+    const char* display = std::getenv(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+    std::printf("Showing \"%s\" at %dx%d%+d%+d on %s %s (%s). F2 switches light/dark.\n",
                 form.Caption().c_str(), form.Width(), form.Height(), form.Left(), form.Top(),
-                std::getenv("DISPLAY"), platform->HasWindowManager() ? "with a" : "no");
+                platform->VideoDriver().c_str(), display != nullptr ? display : "",
+                wayland ? "the compositor places the window"
+                : platform->HasWindowManager() ? "with a window manager" : "no window manager");
     std::fflush(stdout);
     Application->Run();
     platform->SetOnKeyDown({});
@@ -220,10 +224,13 @@ int main(int argc, char** argv) {
   }
 
   if (o.WantMode != TOptions::Mode::Headless) {
-    const char* display = std::getenv("DISPLAY");
-    std::string why = "DISPLAY is not set";
+    auto set = [](const char* Name) {
+      const char* v = std::getenv(Name);
+      return v != nullptr && *v != '\0';
+    };
+    std::string why = "neither DISPLAY nor WAYLAND_DISPLAY is set";
     std::unique_ptr<TSdlPlatform> sdl;
-    if (display != nullptr && *display != '\0') sdl = TSdlPlatform::Create(&why);
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY")) sdl = TSdlPlatform::Create(&why);
     if (sdl) return RunWindow(std::move(sdl), o);
     if (o.WantMode == TOptions::Mode::Sdl) {
       std::fprintf(stderr, "zuzided-demo: no window system: %s\n", why.c_str());

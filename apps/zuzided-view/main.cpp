@@ -87,12 +87,15 @@ int Render(const std::string& File, const std::string& Out, const std::string& S
 }
 
 int Watch(const std::string& File, const std::string& Style, bool Design) {
-  const char* display = std::getenv("DISPLAY");
+  auto set = [](const char* Name) {
+    const char* v = std::getenv(Name);
+    return v != nullptr && *v != '\0';
+  };
   std::unique_ptr<TSdlPlatform> sdl;
-  if (display != nullptr && *display != '\0') sdl = TSdlPlatform::Create();
+  if (set("DISPLAY") || set("WAYLAND_DISPLAY")) sdl = TSdlPlatform::Create();
   if (!sdl) {
     std::cerr << "zuzided-view: --watch needs a window, and no display could be opened"
-                 " (is DISPLAY set?)\n";
+                 " (is DISPLAY or WAYLAND_DISPLAY set?)\n";
     return 1;
   }
   Application->SetPlatform(std::move(sdl));

@@ -133,6 +133,7 @@ void TInputRouter::PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPo
                         std::fabs(P.Y - FLastPressPoint.Y) <= DoubleClickDistance;
   // A third quick press starts a new pair rather than being another double.
   FHasLastPress = !isDouble;
+  FLastPressDouble = isDouble;
   FLastPressTime = NowMs;
   FLastPressPoint = P;
   FLastPressButton = Button;

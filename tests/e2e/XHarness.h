@@ -66,7 +66,8 @@ class TXSession {
              int ScreenHeight = 1080);
   void Stop();
   const std::string& Display() const { return FDisplay; }
-  std::vector<std::string> Env() const { return {"DISPLAY=" + FDisplay}; }
+  // Programs on this display see no Wayland compositor the session may run.
+  std::vector<std::string> Env() const { return {"DISPLAY=" + FDisplay, "WAYLAND_DISPLAY="}; }
 
   // Runs a tool on this display; returns its standard output. Status is the wait
   // status (-1 when it could not run or took longer than TimeoutMs).

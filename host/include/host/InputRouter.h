@@ -82,11 +82,14 @@ class TInputRouter {
   // Forget the last press (the next one cannot complete a double-click), and every
   // held button (a modal box took the pointer).
   void ForgetPress() { FHasLastPress = false; }
+  // Whether the last press was the second of a double-click.
+  bool LastPressWasDouble() const { return FLastPressDouble; }
   void Reset();
 
  private:
   TShiftState FButtons;
   bool FHasLastPress = false;
+  bool FLastPressDouble = false;
   uint64_t FLastPressTime = 0;
   TPointF FLastPressPoint;
   TMouseButton FLastPressButton = TMouseButton::mbLeft;

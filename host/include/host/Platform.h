@@ -28,6 +28,11 @@ class IFMXWindowService {
   virtual ~IFMXWindowService() = default;
   virtual void SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) = 0;
   virtual TRectF GetWindowRect(TCommonCustomForm* AForm) = 0;
+  // Whether the window system places windows itself (a Wayland compositor): a window
+  // cannot put itself anywhere; a move or resize by the pointer is handed to the window
+  // system, and maximising or restoring is a request whose bounds the window system
+  // gives. Elsewhere a form's bounds are its window's.
+  virtual bool WindowSystemPlacesWindows() const { return false; }
 };
 
 /// What a platform gives the host: windows (or a virtual screen), a clock, painting, message boxes

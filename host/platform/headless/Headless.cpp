@@ -93,13 +93,21 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
       FResizeStartPointer = {X, Y};
       FResizeStart = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
       FResizeMoving = false;
+      if (FPlacesWindows) ++FResizeRequests;
       FCursor = TInputRouter::CursorFor(edge);
       AfterInput();
       return;
     }
   }
   FDragStartPointer = {X, Y};
+  FMoveHanded = false;
+  TWeak<TCommonCustomForm> alive(Form);
   FRouter.PointerDown(Form, Button, {X, Y}, Shift, FNow);
+  if (FMoveHanded && alive.Alive()) {
+    // The window system took the pointer for the move: the form hears no release.
+    FRouter.ButtonReleasedElsewhere(Button);
+    Form->CancelMouseTracking();
+  }
   AfterInput();
 }
 
@@ -114,6 +122,11 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
   }
   if (FDragForm != nullptr && FDragForm == Form) {
     FDragForm = nullptr;
+    if (FMoveHanded) {
+      FMoveHanded = false;
+      AfterInput();
+      return;
+    }
     if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
       // A window that was really dragged: the move eats the release.
       FRouter.ButtonReleasedElsewhere(Button);
@@ -195,7 +208,29 @@ void THeadlessPlatform::Advance(uint64_t Ms) {
     FNow = t;
   });
   FNow = target;
+  AnswerStateRequests();
   AfterInput();
+}
+
+void THeadlessPlatform::AnswerStateRequests() {
+  auto pending = std::move(FPendingStates);
+  FPendingStates.clear();
+  for (auto& [link, state] : pending) {
+    TCommonCustomForm* f = link.Get();
+    if (f == nullptr || f->WindowState() != state) continue;  // asked for something else since
+    TRect r;
+    if (state == TWindowState::wsMaximized) {
+      r = DisplayOf(f).WorkArea;
+    } else {
+      auto it = FRestoreBounds.find(f);
+      if (it == FRestoreBounds.end()) continue;
+      r = it->second;
+      FRestoreBounds.erase(it);
+    }
+    FReportingState = true;
+    f->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    FReportingState = false;
+  }
 }
 
 void THeadlessPlatform::AfterInput() {
@@ -230,9 +265,13 @@ std::vector<TDisplay> THeadlessPlatform::Displays() const {
 
 void THeadlessPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
   if (FReportingState) return;
+  const TWindowState state = AForm->WindowState();
   // The form asked to be maximised: a window manager keeps the bounds it had.
-  if (AForm->WindowState() == TWindowState::wsMaximized)
+  if (state == TWindowState::wsMaximized)
     FRestoreBounds[AForm] = TRect::Bounds(AForm->Left(), AForm->Top(), AForm->Width(), AForm->Height());
+  if (!FPlacesWindows) return;
+  FStateRequests.push_back(state);
+  if (state != TWindowState::wsMinimized) FPendingStates.emplace_back(AForm, state);
 }
 
 void THeadlessPlatform::ReportWindowState(TCommonCustomForm* Form, TWindowState State) {
@@ -260,6 +299,12 @@ void THeadlessPlatform::ReportWindowState(TCommonCustomForm* Form, TWindowState 
 
 void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   if (!FRouter.Buttons().Contains(TShiftStateItem::ssLeft)) return;  // nothing to drag with
+  if (FPlacesWindows) {
+    // The press is handed over as it happens; a double-click's second one stays the form's.
+    if (FRouter.LastPressWasDouble()) return;
+    FMoveHanded = true;
+    ++FMoveRequests;
+  }
   FDragForm = AForm;
   FDragMoving = false;
   FDragStartOrigin = {AForm->Left(), AForm->Top()};

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/AlphaShape.h"
@@ -20,6 +21,15 @@
 #endif
 
 namespace fmx {
+
+// The keyboard's modifiers as shift-state items.
+inline TShiftState KeyShift(uint16_t m = SDL_GetModState()) {
+  TShiftState s;
+  if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
+  if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
+  if (m & KMOD_ALT) s.Include(TShiftStateItem::ssAlt);
+  return s;
+}
 
 struct TSdlPlatform::Impl {
   struct Window {
@@ -59,12 +69,18 @@ struct TSdlPlatform::Impl {
     // resize is told apart from a move by which of these edges it changed (form pixels
     // rounded to window units do not add up at fractional scales).
     SDL_Rect Placed = {0, 0, 0, 0};
+    // Wayland: the picture goes to the compositor through a renderer, with its alpha (the
+    // corners a borderless form leaves transparent show what lies behind).
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
     // Where the form asked the window to go while an event was being handled.
     bool PlacePending = false;
     TRect PendingRect;
   };
 
   explicit Impl(TSdlPlatform* AOwner) : Owner(AOwner) {}
+  // The video driver to ask SDL for (SdlWayland.cpp); empty: SDL's own choice.
+  static std::string ChooseVideoDriver();
   TSdlPlatform* Owner;
   std::vector<std::unique_ptr<Window>> Windows;
   // Above zero while the window's own change is being copied into the form, so that
@@ -95,6 +111,9 @@ struct TSdlPlatform::Impl {
     TRect Start;
     TPoint LastPointer;
   } ResizeState;
+  // On a Wayland compositor: windows have no position the client knows or sets; moving,
+  // resizing and the window's state are the compositor's, asked for and reported.
+  bool Wayland = false;
   // Whether a window manager answers _NET_WM_MOVERESIZE; read when a window is shown,
   // as the hit-test callback runs inside SDL's event pump and should stay cheap.
   bool WmResizes = false;
@@ -102,6 +121,25 @@ struct TSdlPlatform::Impl {
   TCursorShape Shape = TCursorShape::Arrow;
   void SetShape(TCursorShape S);
   static SDL_HitTestResult HitTest(SDL_Window* Win, const SDL_Point* P, void* Data);
+  // Wayland: a window moves only when the compositor is asked at the press, and SDL asks
+  // its hit test then, before the press reaches the application. The press is dispatched
+  // there, and the hit test answers draggable when the form asked for a window drag.
+  SDL_HitTestResult PressForCompositor(Window* W, const SDL_Point& P);
+  bool InHitTest = false;
+  bool MoveWanted = false;
+  // The window whose left press the hit test dispatched: SDL's own copy is skipped.
+  uint32_t EarlyPressWindow = 0;
+  // Windows of forms freed while SDL was inside its event pump, destroyed after it.
+  std::vector<std::pair<SDL_Window*, SDL_Renderer*>> Doomed;
+  static void DestroyNative(SDL_Window* Win, SDL_Renderer* Renderer) {
+    if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);  // with its textures
+    if (Win != nullptr) SDL_DestroyWindow(Win);
+  }
+  // Presents the canvas with its alpha through the window's renderer (Wayland).
+  void PresentWithAlpha(Window* W, const TPaintRegion& Painted, bool Stale);
+  // The size the compositor gives a maximised window on each display: its work area
+  // (Wayland tells clients nothing else of panels).
+  std::vector<SDL_Point> MaximisedSize;
   void FollowResize(Window* W, int EventX, int EventY);
 
 #ifdef ZZ_HAVE_X11
@@ -167,7 +205,7 @@ struct TSdlPlatform::Impl {
   }
 #endif
   // A hidden window at the form's bounds, Unit window units a form pixel.
-  static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit);
+  static SDL_Window* CreateNativeWindow(TCommonCustomForm* F, float Unit, bool Wayland);
   // The scale ZZ_SCALE asks for; 0 when it is not set (or not a sensible scale).
   static float ScaleFromEnvironment();
   // Takes the window's scale from the environment or its drawable, and puts the window
@@ -207,6 +245,7 @@ struct TSdlPlatform::Impl {
   void Dispatch(const SDL_Event& E);
   void WindowEvent(const SDL_WindowEvent& E);
   void SyncBoundsFromWindow(Window* W);
+  void SyncSizeFromCompositor(Window* W);
   void FollowDrag(Window* W, int EventX, int EventY);
   void PaintDirty();
   void Paint(Window* W);

@@ -3,6 +3,7 @@
 // its picture shows.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "SdlImpl.h"
@@ -135,6 +136,10 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   }
   // Damage that kept coming while painting waits for the next frame.
   if (!f->DirtyRegion().IsEmpty()) W->Dirty = true;
+  if (Wayland) {
+    PresentWithAlpha(W, painted, full || W->SurfaceStale);
+    return;
+  }
   // Fetched after painting: a paint handler may have resized the window (the title bar
   // holds it to a minimum size), which replaces the surface and marks it stale.
   SDL_Surface* s = SDL_GetWindowSurface(W->Win);
@@ -179,6 +184,62 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   SDL_UpdateWindowSurfaceRects(W->Win, &changed, 1);
   ++Frames;
   if (changed.w < s->w || changed.h < s->h) ++PartialFrames;
+}
+
+void TSdlPlatform::Impl::PresentWithAlpha(Window* W, const TPaintRegion& Painted, bool Stale) {
+  const TCanvas& c = *W->Canvas;
+  if (W->Renderer == nullptr) {
+    W->Renderer = SDL_CreateRenderer(W->Win, -1, 0);
+    if (W->Renderer == nullptr) {
+      // Without EGL (Mesa's libegl-mesa0 and libgl1-mesa-dri) SDL draws nothing on Wayland.
+      static bool told = false;
+      if (!told) std::fprintf(stderr, "zuzided: no renderer for the window: %s\n", SDL_GetError());
+      told = true;
+      return;
+    }
+    Stale = true;
+  }
+  int tw = 0, th = 0;
+  if (W->Texture != nullptr) SDL_QueryTexture(W->Texture, nullptr, nullptr, &tw, &th);
+  if (W->Texture == nullptr || tw != c.Width() || th != c.Height()) {
+    if (W->Texture != nullptr) SDL_DestroyTexture(W->Texture);
+    // Cairo's premultiplied ARGB is what the compositor takes; copied, never blended.
+    W->Texture = SDL_CreateTexture(W->Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                   c.Width(), c.Height());
+    if (W->Texture == nullptr) return;
+    SDL_SetTextureBlendMode(W->Texture, SDL_BLENDMODE_NONE);
+    Stale = true;
+  }
+  W->SurfaceStale = false;
+  const auto* bits = reinterpret_cast<const uint8_t*>(c.Bits());
+  bool partial = false;
+  if (Stale) {
+    SDL_UpdateTexture(W->Texture, nullptr, bits, c.Stride());
+  } else {
+    const float scale = c.DeviceScale();
+    int updated = 0;
+    for (const TRectF& r : Painted.Rects()) {
+      const int l = std::clamp(static_cast<int>(std::floor(r.Left * scale)), 0, c.Width());
+      const int t = std::clamp(static_cast<int>(std::floor(r.Top * scale)), 0, c.Height());
+      const int rr = std::clamp(static_cast<int>(std::ceil(r.Right * scale)), 0, c.Width());
+      const int b = std::clamp(static_cast<int>(std::ceil(r.Bottom * scale)), 0, c.Height());
+      if (rr <= l || b <= t) continue;
+      const SDL_Rect area{l, t, rr - l, b - t};
+      SDL_UpdateTexture(W->Texture, &area, bits + static_cast<size_t>(t) * c.Stride() + static_cast<size_t>(l) * 4,
+                        c.Stride());
+      ++updated;
+      partial = partial || area.w < c.Width() || area.h < c.Height();
+    }
+    if (updated == 0) return;
+  }
+  SDL_SetRenderDrawBlendMode(W->Renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(W->Renderer, 0, 0, 0, 0);
+  SDL_RenderClear(W->Renderer);
+  const SDL_Rect all{0, 0, c.Width(), c.Height()};
+  SDL_RenderCopy(W->Renderer, W->Texture, nullptr, &all);
+  SDL_RenderPresent(W->Renderer);
+  ++Frames;
+  if (partial) ++PartialFrames;
 }
 
 void TSdlPlatform::Impl::PaintDirty() {

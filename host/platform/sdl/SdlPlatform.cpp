@@ -58,14 +58,6 @@ uint16_t VirtualKey(SDL_Keycode K) {
   }
 }
 
-TShiftState KeyShift(uint16_t m = SDL_GetModState()) {
-  TShiftState s;
-  if (m & KMOD_SHIFT) s.Include(TShiftStateItem::ssShift);
-  if (m & KMOD_CTRL) s.Include(TShiftStateItem::ssCtrl);
-  if (m & KMOD_ALT) s.Include(TShiftStateItem::ssAlt);
-  return s;
-}
-
 bool ToButton(uint8_t SdlButton, TMouseButton& Out) {
   switch (SdlButton) {
     case SDL_BUTTON_LEFT: Out = TMouseButton::mbLeft; return true;
@@ -89,23 +81,42 @@ std::unique_ptr<TSdlPlatform> TSdlPlatform::Create(std::string* Error) {
     return nullptr;
   };
   if (gLivePlatforms > 0) return fail("an SDL platform is already running");
-  // Cairo draws straight into the window surface: SDL's renderers cost ten times
-  // more to present and, with acceleration, the first surface re-creates the window.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  const std::string driver = Impl::ChooseVideoDriver();
+  if (!driver.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
   // Closing a window is the form's business; only a signal or the app ends the loop.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::string why = SDL_GetError();
+  int started = SDL_Init(SDL_INIT_VIDEO);
+  std::string why = started != 0 ? SDL_GetError() : "";
+  if (started != 0 && driver == "wayland" && std::getenv("ZZ_VIDEO") == nullptr &&
+      std::getenv("DISPLAY") != nullptr) {
+    // The compositor would not have us; its X server may.
+    SDL_Quit();
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    started = SDL_Init(SDL_INIT_VIDEO);
+    if (started != 0) why += std::string("; x11: ") + SDL_GetError();
+  }
+  if (started != 0) {
     SDL_Quit();
     return fail("SDL video: " + why);
   }
+  // Cairo draws straight into the window surface: SDL's renderers cost ten times
+  // more to present and, with acceleration, the first surface re-creates the window.
+  // Wayland has no window surface of its own: there SDL's texture stands in for it.
+  const char* running = SDL_GetCurrentVideoDriver();
+  const bool wayland = running != nullptr && std::strcmp(running, "wayland") == 0;
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, wayland ? "1" : "0");
+  // On Wayland the compositor blends the window's alpha over what lies behind it.
+  if (wayland) {
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_SetHint(SDL_HINT_VIDEO_EGL_ALLOW_TRANSPARENCY, "1");
+  }
   std::unique_ptr<TSdlPlatform> p(new TSdlPlatform);
   ++gLivePlatforms;
+  p->FImpl->Wayland = wayland;
 #ifdef ZZ_HAVE_X11
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+  if (running != nullptr && std::strcmp(running, "x11") == 0) {
     p->FImpl->X = XOpenDisplay(nullptr);
     // Xlib's default answer to any protocol error is exit(1); a request that names a
     // window destroyed a moment earlier (a closed form) is not worth dying for.
@@ -131,8 +142,7 @@ TSdlPlatform::~TSdlPlatform() {
   FImpl->StopAccessibility();
   for (SDL_Cursor*& c : FImpl->Cursors)
     if (c != nullptr) SDL_FreeCursor(c);
-  for (auto& w : FImpl->Windows)
-    if (w->Win != nullptr) SDL_DestroyWindow(w->Win);
+  for (auto& w : FImpl->Windows) Impl::DestroyNative(w->Win, w->Renderer);
   FImpl->Windows.clear();
 #ifdef ZZ_HAVE_X11
   if (FImpl->X != nullptr) XCloseDisplay(FImpl->X);
@@ -240,6 +250,11 @@ std::vector<TDisplay> TSdlPlatform::Displays() const {
     SDL_Rect all, usable;
     if (SDL_GetDisplayBounds(i, &all) != 0) continue;
     if (SDL_GetDisplayUsableBounds(i, &usable) != 0 || usable.w <= 0 || usable.h <= 0) usable = all;
+    if (FImpl->Wayland && static_cast<size_t>(i) < FImpl->MaximisedSize.size() &&
+        FImpl->MaximisedSize[i].x > 0) {
+      usable.w = std::min(usable.w, FImpl->MaximisedSize[i].x);
+      usable.h = std::min(usable.h, FImpl->MaximisedSize[i].y);
+    }
     out.push_back({i, i == 0, Impl::ToFormInside(all, unit), Impl::ToFormInside(usable, unit)});
   }
   if (out.empty()) return TPlatform::Displays();
@@ -262,13 +277,20 @@ TDisplay TSdlPlatform::DisplayOf(const TCommonCustomForm* AForm) const {
 }
 
 bool TSdlPlatform::HasWindowManager() const { return FImpl->ProbeWindowManager(); }
+bool TSdlPlatform::WindowSystemPlacesWindows() const { return FImpl->Wayland; }
+std::string TSdlPlatform::VideoDriver() const {
+  const char* d = SDL_GetCurrentVideoDriver();
+  return d != nullptr ? d : "";
+}
 uint64_t TSdlPlatform::FramesPresented() const { return FImpl->Frames; }
 uint64_t TSdlPlatform::PartialFramesPresented() const { return FImpl->PartialFrames; }
 
 // --- windows -----------------------------------------------------------------------
 
-SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit) {
+SDL_Window* TSdlPlatform::Impl::CreateNativeWindow(TCommonCustomForm* F, float Unit, bool Wayland) {
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  // Drawn through a renderer there; made for it now rather than re-created by it.
+  if (Wayland) flags |= SDL_WINDOW_OPENGL;
   if (F->Transparency()) flags |= SDL_WINDOW_BORDERLESS;
   const SDL_Rect r = ToWindow(BoundsOf(F), Unit);
   return SDL_CreateWindow(F->Caption().c_str(), r.x, r.y, r.w, r.h, flags);
@@ -309,7 +331,7 @@ void TSdlPlatform::Impl::Place(Window* W, const SDL_Rect& R) {
   int x, y, w, h;
   SDL_GetWindowPosition(W->Win, &x, &y);
   SDL_GetWindowSize(W->Win, &w, &h);
-  if (x != R.x || y != R.y) SDL_SetWindowPosition(W->Win, R.x, R.y);
+  if ((x != R.x || y != R.y) && !Wayland) SDL_SetWindowPosition(W->Win, R.x, R.y);
   if (w != R.w || h != R.h) {
     SDL_SetWindowSize(W->Win, R.w, R.h);
     W->SurfaceStale = true;
@@ -323,7 +345,7 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   if (AForm->Visible()) {
     if (w == nullptr) {
       const float unit = FImpl->ScreenUnit();
-      SDL_Window* win = Impl::CreateNativeWindow(AForm, unit);
+      SDL_Window* win = Impl::CreateNativeWindow(AForm, unit, FImpl->Wayland);
       if (win == nullptr) {
         std::fprintf(stderr, "zuzided: cannot create a window: %s\n", SDL_GetError());
         return;
@@ -361,7 +383,11 @@ void TSdlPlatform::FormDestroying(TCommonCustomForm* AForm) {
   auto& ws = FImpl->Windows;
   for (auto it = ws.begin(); it != ws.end(); ++it) {
     if ((*it)->Form != AForm) continue;
-    SDL_DestroyWindow((*it)->Win);
+    // SDL is still handling an event of this window, inside its pump.
+    if (FImpl->InHitTest)
+      FImpl->Doomed.emplace_back((*it)->Win, (*it)->Renderer);
+    else
+      Impl::DestroyNative((*it)->Win, (*it)->Renderer);
     ws.erase(it);
     return;
   }
@@ -456,8 +482,10 @@ void TSdlPlatform::Impl::FlushPlacements() {
     const TRect ARect = w->PendingRect;
   // New bounds for a window the window manager keeps maximised end that, unless the
   // form itself is maximised (the title bar sizes it to the work area as it maximises).
-    if ((SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) && AForm->WindowState() != TWindowState::wsMaximized)
-      SDL_RestoreWindow(w->Win);
+    const bool zoomed = (SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) != 0;
+    if (zoomed && AForm->WindowState() != TWindowState::wsMaximized) SDL_RestoreWindow(w->Win);
+    // The compositor sizes a maximised window; the form follows what it gives.
+    if (Wayland && zoomed && AForm->WindowState() == TWindowState::wsMaximized) continue;
     const float u = w->Unit;
     SDL_Rect r = ToWindow(ARect, u);
     // A position the form kept stays to the window unit: the window manager may have put
@@ -483,6 +511,13 @@ void TSdlPlatform::Invalidate(TCommonCustomForm* AForm, const TRectF&) {
 void TSdlPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
   Impl::Window* w = FImpl->Find(AForm);
   if (w == nullptr || !FImpl->Router.Buttons().Contains(TShiftStateItem::ssLeft)) return;
+  if (FImpl->Wayland) {
+    // Only the compositor moves windows: the press under way is handed to it (the hit
+    // test answers draggable), unless it is a double-click's second, which stays the
+    // form's so that its release makes the double-click.
+    if (FImpl->InHitTest && !FImpl->Router.LastPressWasDouble()) FImpl->MoveWanted = true;
+    return;
+  }
   TPoint p;
   if (!FImpl->PressOnScreen(w, p) && !FImpl->PointerOnScreen(w, -1, -1, p)) {
     // No server to ask: the press point is where the pointer is, relative to the window.
@@ -511,6 +546,10 @@ void TSdlPlatform::ShowMessage(const std::string& AText) {
 
 void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   if (W->HiddenAsMinimised || (SDL_GetWindowFlags(W->Win) & SDL_WINDOW_MINIMIZED)) return;
+  if (Wayland) {
+    SyncSizeFromCompositor(W);
+    return;
+  }
   // SDL's idea of the window is its latest: stale MOVED/SIZE_CHANGED events of our own
   // earlier requests then compare equal to the form and change nothing.
   SDL_Rect now;
@@ -586,7 +625,9 @@ SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* 
   if (!im->WmResizes) return SDL_HITTEST_NORMAL;
   for (auto& w : im->Windows) {
     if (w->Win != Win) continue;
-    switch (TInputRouter::EdgeAt(w->Form, FormPoint(w.get(), P->x, P->y))) {
+    const TWindowEdge edge = TInputRouter::EdgeAt(w->Form, FormPoint(w.get(), P->x, P->y));
+    if (edge == TWindowEdge::NoEdge && im->Wayland) return im->PressForCompositor(w.get(), *P);
+    switch (edge) {
       case TWindowEdge::Left: return SDL_HITTEST_RESIZE_LEFT;
       case TWindowEdge::Right: return SDL_HITTEST_RESIZE_RIGHT;
       case TWindowEdge::Top: return SDL_HITTEST_RESIZE_TOP;
@@ -696,6 +737,14 @@ void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
       }
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+      if (Wayland && f->WindowState() == TWindowState::wsMinimized) {
+        // Wayland does not tell a window it is minimised or back; the focus tells the latter.
+        ++FromWindow;
+        f->SetWindowState((SDL_GetWindowFlags(w->Win) & SDL_WINDOW_MAXIMIZED) ? TWindowState::wsMaximized
+                                                                              : TWindowState::wsNormal);
+        --FromWindow;
+        if (Find(f) != w) return;
+      }
       f->SetActive(true);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -741,6 +790,11 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       break;
     }
     case SDL_MOUSEBUTTONDOWN: {
+      if (EarlyPressWindow != 0 && E.button.button == SDL_BUTTON_LEFT) {
+        // Dispatched already, from the hit test.
+        EarlyPressWindow = 0;
+        break;
+      }
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (w == nullptr || !Shows(w) || !ToButton(E.button.button, b)) break;
@@ -868,6 +922,8 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     }
     have = SDL_PollEvent(&e) == 1;
   }
+  for (auto [win, renderer] : im.Doomed) Impl::DestroyNative(win, renderer);
+  im.Doomed.clear();
   TDispatchScope scope;
   if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
   if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);

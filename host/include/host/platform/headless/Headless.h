@@ -112,6 +112,17 @@ class THeadlessPlatform : public TPlatform {
   // area of its monitor; restored, the bounds it had when it was maximised (by either
   // side); minimised, only the state changes.
   void ReportWindowState(TCommonCustomForm* Form, TWindowState State);
+  // The window system places windows, as a Wayland compositor does: a window drag or an
+  // edge resize is handed to it at the press (which then keeps the press and its release
+  // from the form; the second press of a double-click stays the form's), and maximising
+  // or restoring is a request that it answers on the next Advance with the bounds it
+  // gives (the work area; the bounds the window had before).
+  void SetWindowSystemPlacesWindows(bool Value) { FPlacesWindows = Value; }
+  bool WindowSystemPlacesWindows() const override { return FPlacesWindows; }
+  // What was handed to the window system: moves, resizes and states asked for.
+  int MoveRequests() const { return FMoveRequests; }
+  int ResizeRequests() const { return FResizeRequests; }
+  const std::vector<TWindowState>& StateRequests() const { return FStateRequests; }
 
   // --- TPlatform ---
   uint64_t NowMs() const override { return FNow; }
@@ -146,6 +157,13 @@ class THeadlessPlatform : public TPlatform {
   // The bounds each window had when it was maximised, as a window manager keeps them.
   std::map<const TCommonCustomForm*, TRect> FRestoreBounds;
   bool FReportingState = false;
+  bool FPlacesWindows = false;
+  bool FMoveHanded = false;
+  int FMoveRequests = 0, FResizeRequests = 0;
+  std::vector<TWindowState> FStateRequests;
+  // States asked for and not yet answered, in order.
+  std::vector<std::pair<TWeak<TCommonCustomForm>, TWindowState>> FPendingStates;
+  void AnswerStateRequests();
   std::vector<std::string> FMessages;
   struct TFormPicture {
     // Shared with the paint under way: a handler it runs may free the form (and so its

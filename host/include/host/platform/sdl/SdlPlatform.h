@@ -36,6 +36,9 @@ class TSdlPlatform : public TPlatform {
   void ProcessEvents(int MaxWaitMs);
   // Whether a window manager runs on the display (decides how minimising works).
   bool HasWindowManager() const;
+  // SDL's video driver: "x11", "wayland", ... (ZZ_VIDEO=x11|wayland chooses; by default a
+  // Wayland session gets "wayland").
+  std::string VideoDriver() const;
   // Frames presented so far, and how many of them needed only part of the window.
   uint64_t FramesPresented() const;
   uint64_t PartialFramesPresented() const;
@@ -55,6 +58,8 @@ class TSdlPlatform : public TPlatform {
   void StartWindowDrag(TCommonCustomForm* AForm) override;
   void ShowMessage(const std::string& AText) override;
   void Run() override;
+  // True on Wayland, where the compositor moves, sizes and maximises windows.
+  bool WindowSystemPlacesWindows() const override;
 
  protected:
   void ApplyWindowRect(TCommonCustomForm* AForm, const TRect& ARect) override;
