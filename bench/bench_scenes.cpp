@@ -2,7 +2,6 @@
 // frame of a window with its title bar and an open drop-down (S1), a hover step in
 // that drop-down (S3), and building and freeing big menus (S2).
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <ctime>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "HeapUse.h"
 #include "S1Scene.h"
 #include "S2Scene.h"
 #include "host/Canvas.h"
@@ -23,10 +23,6 @@ using namespace fmx::bench;
 
 namespace {
 
-double HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return static_cast<double>(m.uordblks + m.hblkhd);
-}
 
 // The thread's CPU time, in seconds: the cores are shared with other work, and time
 // spent waiting for one is not the library's cost.

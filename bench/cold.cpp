@@ -12,13 +12,13 @@
 //
 // Times are the process's CPU time (all its threads, the kernel's page faults
 // included), not the wall clock: the cores are shared with other work.
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "HeapUse.h"
 #include "S1Scene.h"
 #include "S2Scene.h"
 
@@ -33,10 +33,6 @@ double Now() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-double HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return static_cast<double>(m.uordblks + m.hblkhd);
-}
 
 int S2(int N) {
   THeadlessPlatform::Install();
