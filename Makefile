@@ -61,7 +61,7 @@ bench: build
 	ZZ_BENCH_SNAPSHOT=out/bench-frame.png ZZ_BENCH_S1_PNG=out/bench-s1.png \
 	  ZZ_BENCH_S3_PNG=out/bench-s3.png \
 	  $(BUILD)/bench/zuzided-bench --benchmark_counters_tabular=true
-	bench/first_frame.sh $(BUILD)/bench/zuzided-first-frame
+	bench/cold.sh $(BUILD)
 	@echo "The measured frames: out/bench-frame.png, out/bench-s1.png, out/bench-s3.png"
 
 # The soaks under the sanitizer build: RUNS runs from RUN, EVENTS events each, of SCENE

@@ -2,7 +2,6 @@
 // painting behind a clipping parent, painting many distinct texts, and the repaint a
 // hover causes. Each scene reports its figure as a named counter; see bench/README.md.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "HeapUse.h"
 #include "host/Canvas.h"
 #include "host/Forms.h"
 #include "host/Shapes.h"
@@ -17,6 +17,7 @@
 #include "host/platform/headless/Headless.h"
 
 using namespace fmx;
+using fmx::bench::HeapInUse;
 
 namespace {
 
@@ -30,12 +31,6 @@ double Now() {
 
 double Seconds(double From, double To) { return To - From; }
 
-// Big blocks (the owner's list of 150,000 components) are served by mmap and do not
-// show in uordblks, so both are counted.
-double HeapInUse() {
-  const struct mallinfo2 M = mallinfo2();
-  return static_cast<double>(M.uordblks + M.hblkhd);
-}
 
 template <class T>
 T* Add(TComponent* Owner, TFmxObject* Parent) {

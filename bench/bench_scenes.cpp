@@ -2,17 +2,17 @@
 // frame of a window with its title bar and an open drop-down (S1), a hover step in
 // that drop-down (S3), and building and freeing big menus (S2).
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <ctime>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "HeapUse.h"
 #include "S1Scene.h"
+#include "S2Scene.h"
 #include "host/Canvas.h"
 #include "host/Controls.h"
 #include "host/Effects.h"
@@ -23,10 +23,6 @@ using namespace fmx::bench;
 
 namespace {
 
-double HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return static_cast<double>(m.uordblks + m.hblkhd);
-}
 
 // The thread's CPU time, in seconds: the cores are shared with other work, and time
 // spent waiting for one is not the library's cost.
@@ -110,29 +106,7 @@ void BM_S2BuildDestroy(benchmark::State& State) {
     auto form = std::make_unique<TForm>(nullptr);
     TForm* F = form.get();
     F->SetBounds(0, 0, FrameW, FrameH);
-    {
-      std::optional<TRealignBatch> batch;
-      batch.emplace();
-      auto* menu = new TQVMenuBar(F);
-      menu->SetParent(F);
-      menu->SetMenuBarStyle(TQVMenuBarStyle::msMainMenuBar);
-      for (int m = 0; m < 10; ++m) {
-        TQVMenuButton* top = Entry(F, menu, ("菜单" + std::to_string(m + 1)).c_str());
-        TQVMenuBar* drop = SubMenu(F, menu, top);
-        for (int e = 0; e < N; ++e) {
-          TQVMenuButton* b = Entry(F, drop, ("条目 " + std::to_string(e + 1)).c_str(), "Ctrl+Shift+N");
-          if (e % 10 == 0) b->SetIsCheck(true);
-          if (e % 25 == 0) {
-            TQVMenuBar* sub = SubMenu(F, drop, b);
-            for (int s = 0; s < 4; ++s) Entry(F, sub, "子条目");
-          }
-        }
-      }
-      // The one deferred layout of the whole tree, counted apart.
-      const double laidOut = Now();
-      batch.reset();
-      layout += Seconds(laidOut, Now());
-    }
+    BuildS2(F, N, Now, &layout);
     const auto built = Now();
     bytes = (HeapInUse() - before) / (10.0 * N);
     form.reset();

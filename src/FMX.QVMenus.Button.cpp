@@ -107,6 +107,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   // The parts are neither entries nor effects and are owned by the entry: the checks
   // that keep foreign controls out would all come to nothing for them.
   FAddingParts = true;
+  ReserveComponents(11);
   // 1. The mark column; its width is the height the layout gives it.
   F_MarkContainer = MakePrivate<TLayout>(this, false);
   F_MarkContainer->Margins()->Set(3, 5, 3, 1);
@@ -135,7 +136,8 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_TickMark->Margins()->Set(4, 4, 4, 4);
   F_TickMark->SetAlign(TAlignLayout::Client);
   F_TickMark->SetVisible(false);
-  F_TickMark->Data()->SetData(kTickPath);
+  static const std::string tick(kTickPath);
+  F_TickMark->Data()->SetData(tick);
   F_TickMark->Fill()->SetKind(TBrushKind::None);
   F_TickMark->Stroke()->SetThickness(1.5f);
   F_TickMark->SetParent(F_MarkContainer);
@@ -190,7 +192,8 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_MoreArrow = MakePrivate<TPath>(this, true);
   F_MoreArrow->SetAlign(TAlignLayout::Right);
   F_MoreArrow->SetVisible(true);
-  F_MoreArrow->Data()->SetData(kArrowPath);
+  static const std::string arrow(kArrowPath);
+  F_MoreArrow->Data()->SetData(arrow);
   F_MoreArrow->Fill()->SetKind(TBrushKind::None);
   F_MoreArrow->Stroke()->SetThickness(1.5f);
   F_MoreArrow->Stroke()->SetColor(kWhite);

@@ -29,8 +29,12 @@ void TObject::operator delete(TObject* p, std::destroying_delete_t) {
   void* block = dynamic_cast<void*>(p);
   p->BeforeDestruction();
   p->~TObject();
-  ::operator delete(block);
+  detail::FreeObject(block);
 }
+
+void* TObject::operator new(size_t Size) { return detail::AllocateObject(Size); }
+
+void TObject::operator delete(void* Block) { detail::FreeObject(Block); }
 
 void TObject::EnqueueFree(TObject* Object) {
   if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new std::deque<TObject*>();
@@ -49,7 +53,7 @@ void TDispatchScope::FreePending() {
     // The most-derived address is where the allocation starts.
     void* block = dynamic_cast<void*>(o);
     o->~TObject();
-    ::operator delete(block);
+    detail::FreeObject(block);
   }
   --Depth;
 }

@@ -148,6 +148,9 @@ void TFmxObject::DoAddObject(TFmxObject* AObject) { DoInsertObject(ChildrenCount
 void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   if (AObject->FParent == this) return;
   Index = std::clamp(Index, 0, ChildrenCount());
+  // A parent of more than one child mostly holds a few: room for four with the second
+  // saves a growth step, and a parent of one child keeps a list of one.
+  if (FChildren.size() == 1 && FChildren.capacity() == 1) FChildren.reserve(4);
   FChildren.insert(FChildren.begin() + Index, AObject);
   RenumberChildren(static_cast<size_t>(Index));
   AObject->FParent = this;

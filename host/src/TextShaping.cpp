@@ -42,6 +42,12 @@ struct Engine {
   PangoContext* Ctx = nullptr;
   LruCache<Shaped> Layouts{LayoutCacheCapacity, DisposeShaped};
   LruCache<TSizeF> Sizes{MeasureCacheCapacity, nullptr};
+  // One layout kept for measuring: making a layout and a font description for each new
+  // text cost about as much as shaping it. Its font is set again only when it changes.
+  PangoLayout* Measurer = nullptr;
+  std::string MeasurerFamily;
+  float MeasurerSize = -1;
+  uint64_t MeasurerStyle = ~uint64_t{0};
 
   Engine() {
     FontMap = pango_cairo_font_map_new();
@@ -55,6 +61,7 @@ struct Engine {
     pango_cairo_context_set_resolution(Ctx, 96);
   }
   ~Engine() {
+    if (Measurer != nullptr) g_object_unref(Measurer);
     Layouts.Clear();
     Sizes.Clear();
     g_object_unref(Ctx);
@@ -82,8 +89,7 @@ KeyView MakeKey(const TFont& Font, std::string_view Text, int Width, uint8_t Fla
   return {Font.Family(), Font.Size(), Font.Style().Bits(), Text, Width, Flags};
 }
 
-PangoLayout* NewLayout(const TFont& Font, std::string_view Text, int Width, TTextAlign Align) {
-  PangoLayout* L = pango_layout_new(TheEngine().Ctx);
+void SetFont(PangoLayout* L, const TFont& Font) {
   PangoFontDescription* Desc = pango_font_description_new();
   pango_font_description_set_family(Desc, Font.Family().c_str());
   pango_font_description_set_absolute_size(Desc, std::max(1.0, Font.Size() * double{PANGO_SCALE}));
@@ -102,7 +108,14 @@ PangoLayout* NewLayout(const TFont& Font, std::string_view Text, int Width, TTex
       pango_attr_list_insert(Attrs, pango_attr_strikethrough_new(TRUE));
     pango_layout_set_attributes(L, Attrs);
     pango_attr_list_unref(Attrs);
+  } else {
+    pango_layout_set_attributes(L, nullptr);
   }
+}
+
+PangoLayout* NewLayout(const TFont& Font, std::string_view Text, int Width, TTextAlign Align) {
+  PangoLayout* L = pango_layout_new(TheEngine().Ctx);
+  SetFont(L, Font);
   // Pango replaces invalid UTF-8 itself; the length keeps embedded NULs from
   // cutting the text short.
   pango_layout_set_text(L, Text.data(), static_cast<int>(Text.size()));
@@ -126,6 +139,26 @@ Shaped ShapeNew(const TFont& Font, std::string_view Text, int Width, TTextAlign 
   S.W = static_cast<float>(Logical.width) / PANGO_SCALE;
   S.H = static_cast<float>(Logical.height) / PANGO_SCALE;
   return S;
+}
+
+// The logical size of Text, as ShapeNew would give it, on the kept layout.
+TSizeF MeasureOnKeptLayout(const TFont& Font, std::string_view Text, int Width) {
+  Engine& E = TheEngine();
+  if (E.Measurer == nullptr) E.Measurer = pango_layout_new(E.Ctx);
+  PangoLayout* L = E.Measurer;
+  const uint64_t Style = Font.Style().Bits();
+  if (Font.Family() != E.MeasurerFamily || Font.Size() != E.MeasurerSize || Style != E.MeasurerStyle) {
+    SetFont(L, Font);
+    E.MeasurerFamily = Font.Family();
+    E.MeasurerSize = Font.Size();
+    E.MeasurerStyle = Style;
+  }
+  pango_layout_set_text(L, Text.data(), static_cast<int>(Text.size()));
+  pango_layout_set_width(L, Width >= 0 ? Width : -1);
+  pango_layout_set_wrap(L, PANGO_WRAP_WORD_CHAR);
+  PangoRectangle Logical;
+  pango_layout_get_extents(L, nullptr, &Logical);
+  return {static_cast<float>(Logical.width) / PANGO_SCALE, static_cast<float>(Logical.height) / PANGO_SCALE};
 }
 
 TSizeF MeasureWebdings(const TFont& Font, std::string_view Text, float Width, bool Wrap) {
@@ -176,9 +209,7 @@ TSizeF Measure(const TFont& Font, std::string_view Text, float Width, bool Wrap)
   if (webdings::IsFamily(Font.Family())) {
     Size = MeasureWebdings(Font, Text, Width, Wrap);
   } else {
-    Shaped S = ShapeNew(Font, Text, Units, TTextAlign::Leading);
-    Size = {S.W, S.H};
-    DisposeShaped(S);
+    Size = MeasureOnKeptLayout(Font, Text, Units);
   }
   E.Sizes.Insert(Key, Size);
   return Size;

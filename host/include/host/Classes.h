@@ -27,6 +27,24 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+namespace detail {
+// The memory of the host's objects, kept apart from the process's allocator in blocks
+// that touch few pages (see ObjectMemory.cpp).
+void* AllocateObject(size_t Size);
+void FreeObject(void* Block);
+struct TObjectMemoryUse {
+  size_t InUse = 0;   // bytes held by live objects, size classes rounded up
+  size_t Mapped = 0;  // bytes of blocks mapped
+};
+TObjectMemoryUse ObjectMemoryUse();
+// A base that gives a class's heap instances the same memory: the blocks a host
+// object keeps beside itself (its margins, its rarely set fields).
+struct TObjectMemoryPlaced {
+  static void* operator new(size_t Size) { return AllocateObject(Size); }
+  static void operator delete(void* Block) { FreeObject(Block); }
+};
+}  // namespace detail
+
 // Root of the class tree. Deleting an object first runs its virtual
 // BeforeDestruction with the whole object intact (so a component knows it is being
 // destroyed before any destructor body runs), then its destructors.
@@ -43,6 +61,10 @@ class TObject {
   virtual ~TObject() = default;
 
   void operator delete(TObject* p, std::destroying_delete_t);
+  // Objects come from the host's object memory (see detail::AllocateObject); the plain
+  // form below only gives back the memory of an object whose constructor threw.
+  static void* operator new(size_t Size);
+  static void operator delete(void* Block);
 
   // The unqualified class name, e.g. "TRectangle".
   std::string ClassName() const;
@@ -185,6 +207,9 @@ class TComponent : public TPersistent {
   // A descendant's own rarely set text (TFmxObject's style name) lives with the name.
   const std::string* RareStyleName() const { return FRare ? &FRare->StyleName : nullptr; }
   std::string& RareStyleNameForWrite() { return Rare().StyleName; }
+  // Room for Count owned components at once, for a component that makes its parts
+  // itself and knows how many.
+  void ReserveComponents(size_t Count) { OwnedList().reserve(Count); }
 
  private:
   friend class TComponentStateScope;
@@ -199,7 +224,7 @@ class TComponent : public TPersistent {
 
   // What few components of a big tree have (the private parts of controls have none of
   // it): made on first use, so each of those parts pays one pointer for all of it.
-  struct TRareData {
+  struct TRareData : detail::TObjectMemoryPlaced {
     std::string Name;
     std::string StyleName;
     intptr_t Tag = 0;

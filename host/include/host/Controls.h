@@ -14,7 +14,7 @@ class TCanvas;
 class TCommonCustomForm;
 
 // Handlers of a control, kept apart: most controls of a big tree never get one.
-struct TControlEvents {
+struct TControlEvents : detail::TObjectMemoryPlaced {
   TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave, OnPainting, OnPaint, OnResize,
       OnResized, OnDragEnter, OnDragLeave, OnDragOver, OnDragDrop, OnDragEnd;
   TMouseEvent OnMouseDown, OnMouseUp;
@@ -24,7 +24,7 @@ struct TControlEvents {
 };
 
 // Properties that few controls set; made on first use.
-struct TControlRare {
+struct TControlRare : detail::TObjectMemoryPlaced {
   TControlRare() : Scale(1, 1) {}
   std::string Hint;
   TPosition Scale;
@@ -38,7 +38,7 @@ struct TControlRare {
 
 // Margins and padding, made when either is first asked for. Each edge set tells the
 // control through its place in this block.
-struct TControlSpacing {
+struct TControlSpacing : detail::TObjectMemoryPlaced {
   /// A control's margins: the space kept around it when its parent aligns it.
   class TMargins final : public TBounds {
     void Changed() override;
