@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <string_view>
 #include <typeinfo>
+#include <unordered_map>
 
 namespace fmx {
 
@@ -184,14 +186,58 @@ int TComponent::ComponentIndex() const {
                                                                  : -1;
 }
 
+namespace detail {
+namespace {
+// Names are identifiers, compared as LowerCase does: ASCII letters fold, nothing else.
+inline unsigned char FoldAscii(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+struct TFoldedHash {
+  size_t operator()(std::string_view s) const noexcept {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (char c : s) h = (h ^ FoldAscii(c)) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+struct TFoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+  }
+};
+}  // namespace
+
+// The keys view each component's own name, which stays put while it is indexed: a
+// rename takes the component out first and puts it back after.
+struct TNameIndex {
+  std::unordered_map<std::string_view, TComponent*, TFoldedHash, TFoldedEqual> Map;
+};
+void TNameIndexDeleter::operator()(TNameIndex* Index) const { delete Index; }
+}  // namespace detail
+
 TComponent* TComponent::FindComponent(const std::string& AName) const {
-  if (AName.empty()) return nullptr;
-  if (!FComponents) return nullptr;
-  std::string wanted = LowerCase(AName);
-  for (TComponent* c : *FComponents)
-    if (c != nullptr && c->FRare && !c->FRare->Name.empty() && LowerCase(c->FRare->Name) == wanted)
-      return c;
-  return nullptr;
+  if (AName.empty() || !FRare || !FRare->Names) return nullptr;
+  const auto& map = FRare->Names->Map;
+  auto it = map.find(std::string_view(AName));
+  return it == map.end() ? nullptr : it->second;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+  if (!AComponent->FRare || AComponent->FRare->Name.empty()) return;
+  TRareData& rare = Rare();
+  if (!rare.Names) rare.Names.reset(new detail::TNameIndex);
+  // A name already there keeps its first holder, as the scan in list order found it.
+  rare.Names->Map.emplace(std::string_view(AComponent->FRare->Name), AComponent);
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+  if (!FRare || !FRare->Names || !AComponent->FRare || AComponent->FRare->Name.empty()) return;
+  auto& map = FRare->Names->Map;
+  auto it = map.find(std::string_view(AComponent->FRare->Name));
+  if (it != map.end() && it->second == AComponent) map.erase(it);
 }
 
 void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurName,
@@ -211,8 +257,12 @@ void TComponent::SetName(const std::string& Value) {
   if (Value == Name()) return;
   if (!Value.empty() && !IsValidIdent(Value))
     throw EComponentError("\"" + Value + "\" is not a valid component name");
-  if (FOwner != nullptr) FOwner->ValidateRename(this, Name(), Value);
+  if (FOwner != nullptr) {
+    FOwner->ValidateRename(this, Name(), Value);
+    FOwner->UnindexName(this);
+  }
   if (FRare || !Value.empty()) Rare().Name = Value;
+  if (FOwner != nullptr) FOwner->IndexName(this);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -224,6 +274,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   AComponent->FOwnerIndex = static_cast<uint32_t>(owned.size());
   owned.push_back(AComponent);
   AComponent->FOwner = this;
+  IndexName(AComponent);
   if (IsDesigning()) AComponent->SetDesigning(true);
   Notification(AComponent, TOperation::opInsert);
 }
@@ -232,6 +283,7 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent->FOwner != this) return;
   const uint32_t at = AComponent->FOwnerIndex;
   NotifyOwnedOfRemoval(AComponent);
+  UnindexName(AComponent);
   if (AComponent->FOwner == this) AComponent->FOwner = nullptr;
   if (!FComponents) return;
   std::vector<TComponent*>& owned = *FComponents;
@@ -262,6 +314,7 @@ void TComponent::DestroyComponents() {
       --FHoles;
       continue;
     }
+    UnindexName(c);
     c->FOwner = nullptr;
     Notification(c, TOperation::opRemove);
     delete c;

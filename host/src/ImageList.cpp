@@ -25,17 +25,57 @@ void TBaseImageList::DetachLinks() {
   while (!FLinks.empty()) {
     TImageLink* Link = FLinks.back();
     FLinks.pop_back();
+    if (Link == nullptr) {
+      --FLinkHoles;
+      continue;
+    }
     Link->FImages = nullptr;
     Link->Change();
   }
 }
 
+void TBaseImageList::AddLink(TImageLink* Link) {
+  Link->FSlot = FLinks.size();
+  FLinks.push_back(Link);
+}
+
+void TBaseImageList::RemoveLink(TImageLink* Link) {
+  if (Link->FSlot >= FLinks.size() || FLinks[Link->FSlot] != Link) return;
+  FLinks[Link->FSlot] = nullptr;
+  ++FLinkHoles;
+  if (FWalking == 0) CompactLinks();
+}
+
+void TBaseImageList::CompactLinks() {
+  while (!FLinks.empty() && FLinks.back() == nullptr) {
+    FLinks.pop_back();
+    --FLinkHoles;
+  }
+  if (FLinkHoles * 2 <= FLinks.size()) return;
+  size_t Out = 0;
+  for (TImageLink* Link : FLinks) {
+    if (Link == nullptr) continue;
+    Link->FSlot = Out;
+    FLinks[Out++] = Link;
+  }
+  FLinks.resize(Out);
+  FLinkHoles = 0;
+}
+
 void TBaseImageList::Change() {
   // Handlers may add or remove links while we go; only links still registered when
-  // their turn comes are told.
-  const std::vector<TImageLink*> Snapshot = FLinks;
-  for (TImageLink* Link : Snapshot)
-    if (std::find(FLinks.begin(), FLinks.end(), Link) != FLinks.end()) Link->Change();
+  // their turn comes are told, and none added since. The slots stay put meanwhile.
+  struct TWalk {
+    TBaseImageList* List;
+    ~TWalk() {
+      if (--List->FWalking == 0) List->CompactLinks();
+    }
+  };
+  ++FWalking;
+  TWalk Walk{this};
+  const size_t Count = FLinks.size();
+  for (size_t I = 0; I < Count && I < FLinks.size(); ++I)
+    if (TImageLink* Link = FLinks[I]) Link->Change();
 }
 
 TImageList::TImageList(TComponent* AOwner) : TBaseImageList(AOwner) {}
@@ -82,12 +122,9 @@ TImageLink::~TImageLink() { SetImages(nullptr); }
 
 void TImageLink::SetImages(TBaseImageList* Value) {
   if (FImages == Value) return;
-  if (FImages) {
-    auto& Links = FImages->FLinks;
-    Links.erase(std::remove(Links.begin(), Links.end(), this), Links.end());
-  }
+  if (FImages) FImages->RemoveLink(this);
   FImages = Value;
-  if (FImages) FImages->FLinks.push_back(this);
+  if (FImages) FImages->AddLink(this);
 }
 
 void TImageLink::Change() {

@@ -116,6 +116,11 @@ namespace detail {
 // come from a pool, so a link costs no allocation of its own.
 TLifeToken* AcquireLifeToken(TComponent* AComponent);
 void FreeLifeToken(TLifeToken* Token);
+// An owner's names, found without regard to case in constant time (Classes.cpp).
+struct TNameIndex;
+struct TNameIndexDeleter {
+  void operator()(TNameIndex* Index) const;
+};
 inline void ReleaseLifeToken(TLifeToken* Token) {
   if (Token != nullptr && --Token->Refs == 0) FreeLifeToken(Token);
 }
@@ -191,6 +196,10 @@ class TComponent : public TPersistent {
   friend TLifeToken* detail::AcquireLifeToken(TComponent*);
   void NotifyOwnedOfRemoval(TComponent* AComponent);
   void SendFreeNotifications();
+  // The owner's name index follows each owned component's name: in on insert and after
+  // a rename, out on removal and before a rename.
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
 
   // Removed components leave a hole, closed by the next read of the list (or when the
   // holes outnumber the components), so removal never shifts the whole list.
@@ -204,6 +213,9 @@ class TComponent : public TPersistent {
     std::string StyleName;
     intptr_t Tag = 0;
     std::vector<TComponent*> FreeNotifies;
+    // The owned components that have names, by name; made with the first of them, so a
+    // form read from a stored text finds each name without a scan of all.
+    std::unique_ptr<detail::TNameIndex, detail::TNameIndexDeleter> Names;
   };
   TRareData& Rare() {
     if (!FRare) FRare = std::make_unique<TRareData>();

@@ -29,7 +29,15 @@ class TBaseImageList : public TComponent {
  private:
   friend class TImageLink;
   void DetachLinks();
+  void AddLink(TImageLink* Link);
+  void RemoveLink(TImageLink* Link);
+  void CompactLinks();
+  // A removed link leaves a hole (each link knows its slot), closed when the holes
+  // outnumber the links and no Change is walking the list: adding, removing and
+  // telling every link stay linear in the links.
   std::vector<TImageLink*> FLinks;
+  size_t FLinkHoles = 0;
+  int FWalking = 0;
 };
 
 // A list of pictures held in memory.
@@ -69,6 +77,7 @@ class TImageLink {
   friend class TBaseImageList;
   void Change();
   TBaseImageList* FImages = nullptr;
+  size_t FSlot = 0;  // where this link sits in its list's FLinks
   int FImageIndex = -1;
   TNotifyEvent FOnChange;
 };
