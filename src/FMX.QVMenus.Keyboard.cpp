@@ -86,7 +86,7 @@ class TQVMenuKeyboard {
     if (mods == TShiftState{TShiftStateItem::ssAlt}) {
       if (TQVMenuButton* m = MainEntryFor(Root, Key)) {
         Consume(Key, KeyChar);
-        OpenMain(Root, m, +1, true);
+        OpenMain(Root, m, +1, TLoneMain::Choose);
       }
       return;
     }
@@ -231,9 +231,12 @@ class TQVMenuKeyboard {
     return nullptr;
   }
 
-  // Opens the main entry's menu with its first (By +1) or last (By -1) entry lit. A main
-  // entry with no menu of its own stays lit, or is chosen when ChooseLone says so.
-  static void OpenMain(TQVMenuBar* Root, TQVMenuButton* M, int By, bool ChooseLone = false) {
+  // What a main entry with no menu of its own does when opened from the keyboard.
+  enum class TLoneMain { StayLit, Choose };
+
+  // Opens the main entry's menu with its first (By +1) or last (By -1) entry lit.
+  static void OpenMain(TQVMenuBar* Root, TQVMenuButton* M, int By,
+                       TLoneMain Lone = TLoneMain::StayLit) {
     TWeak<TQVMenuBar> root(Root);
     TWeak<TQVMenuButton> main(M);
     if (!Highlight(M) || !root.Alive()) return;
@@ -247,7 +250,7 @@ class TQVMenuKeyboard {
     Root->FKeyboardMode = true;
     TQVMenuBar* s = OpenBelow(Root);
     if (s == nullptr) {
-      if (!ChooseLone) return;
+      if (Lone == TLoneMain::StayLit) return;
       if (!Root->__QV_CloseMenus() || !main.Alive()) return;
       M->Click();
       return;
@@ -315,7 +318,7 @@ class TQVMenuKeyboard {
           // The menu closes; its main entry stays lit for the keyboard.
           TWeak<TQVMenuBar> root(Root);
           TWeak<TQVMenuButton> entry(main);
-          if (!Root->__QV_CloseMenus(false) || !root.Alive()) return;
+          if (!Root->__QV_CloseMenus(TMenuHighlight::Keep) || !root.Alive()) return;
           if (TQVMenuButton* m = entry.Get(); m != nullptr && Highlight(m) && root.Alive())
             Root->FKeyboardMode = true;
         }
@@ -342,7 +345,8 @@ class TQVMenuKeyboard {
       case vk::Space:
         if (Main == nullptr) Main = Step(Root, nullptr, +1);
         if (Main != nullptr && Main->Enabled())
-          OpenMain(Root, Main, Key == vk::Up ? -1 : +1, Key == vk::Return || Key == vk::Space);
+          OpenMain(Root, Main, Key == vk::Up ? -1 : +1,
+                   Key == vk::Return || Key == vk::Space ? TLoneMain::Choose : TLoneMain::StayLit);
         return;
       case vk::Escape:
         Root->__QV_CloseMenus();

@@ -354,12 +354,12 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
       if (c != nullptr) c->SetDesigning(Value, true);
 }
 
-void TComponent::SetLoadingFlags(bool Loading, bool Reading) {
-  if (Loading)
-    FComponentState.Include(TComponentStateItem::csLoading);
-  else
+void TComponent::SetLoadingStage(TLoadingStage Stage) {
+  if (Stage == TLoadingStage::Loaded)
     FComponentState.Exclude(TComponentStateItem::csLoading);
-  if (Reading)
+  else
+    FComponentState.Include(TComponentStateItem::csLoading);
+  if (Stage == TLoadingStage::Reading)
     FComponentState.Include(TComponentStateItem::csReading);
   else
     FComponentState.Exclude(TComponentStateItem::csReading);

@@ -654,20 +654,21 @@ TRealignBatch::TRealignBatch() : FExceptionsAtStart(std::uncaught_exceptions()) 
 
 TRealignBatch::~TRealignBatch() {
   if (--gBatchDepth > 0) return;
-  RunDeferred(std::uncaught_exceptions() <= FExceptionsAtStart, false);
+  RunDeferred(std::uncaught_exceptions() <= FExceptionsAtStart ? TBatchEnd::Close
+                                                                : TBatchEnd::Abandon);
 }
 
 void TRealignBatch::Flush() {
   if (gBatchDepth != 1) return;
-  RunDeferred(true, true);
+  RunDeferred(TBatchEnd::Flush);
 }
 
-void TRealignBatch::RunDeferred(bool Lay, bool StillOpen) {
+void TRealignBatch::RunDeferred(TBatchEnd End) {
   TDispatchScope scope;
   // A batch still open (a flush) collects what the layouts done here put off in a
   // fresh list; a closed one has none, so that a batch a handler opens starts its own.
   std::unique_ptr<std::vector<TWeak<TFmxObject>>> pending(gDeferred);
-  gDeferred = StillOpen ? new std::vector<TWeak<TFmxObject>>() : nullptr;
+  gDeferred = End == TBatchEnd::Flush ? new std::vector<TWeak<TFmxObject>>() : nullptr;
   // A control still marked pending would never be put off again.
   auto drop = [](std::vector<TWeak<TFmxObject>>& List, size_t From) {
     for (size_t i = From; i < List.size(); ++i) {
@@ -676,7 +677,7 @@ void TRealignBatch::RunDeferred(bool Lay, bool StillOpen) {
       else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) f->FRealignPending = false;
     }
   };
-  if (!Lay) {
+  if (End == TBatchEnd::Abandon) {
     drop(*pending, 0);
     return;
   }

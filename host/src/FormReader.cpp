@@ -121,6 +121,10 @@ std::string NameList(const std::vector<std::string>& Names) {
   return out;
 }
 
+// Where an object stands in the text: what may hold a visual object is only the root
+// and another visual object.
+enum class TPlanPlace { Root, InVisualObject, InOtherObject };
+
 class TPlanner {
  public:
   // Names that references may point to, with their classes (nullptr for components that
@@ -130,7 +134,7 @@ class TPlanner {
   std::vector<TRefCheck> Refs;
 
   std::unique_ptr<TPlannedObject> PlanObject(const formtext::TObjectNode& N, TClass ForcedClass,
-                                             bool IsRoot, bool ParentIsFmx) {
+                                             TPlanPlace Place) {
     auto plan = std::make_unique<TPlannedObject>();
     plan->Pos = N.Pos;
     plan->Name = N.Name;
@@ -141,7 +145,7 @@ class TPlanner {
     if (!ForcedClass && !cls->CanCreate())
       Fail(N.ClassPos, "expected a class that can be created, found " + cls->ClassName());
     bool isFmx = cls->InheritsFrom(std::type_index(typeid(TFmxObject)));
-    if (!IsRoot && ParentIsFmx == false && isFmx)
+    if (Place == TPlanPlace::InOtherObject && isFmx)
       Fail(N.Pos, "expected this object inside the root or inside a visual object");
     plan->Class = cls;
     if (!N.Name.empty()) {
@@ -153,7 +157,8 @@ class TPlanner {
     for (const auto& p : N.Props) plan->Props.push_back(PlanProp(*cls, p, cls->ClassName()));
     for (const auto& c : N.Children) {
       if (c->ClassName.empty()) continue;
-      plan->Children.push_back(PlanObject(*c, nullptr, false, isFmx));
+      plan->Children.push_back(
+          PlanObject(*c, nullptr, isFmx ? TPlanPlace::InVisualObject : TPlanPlace::InOtherObject));
     }
     return plan;
   }
@@ -344,7 +349,7 @@ class TBuilder {
     TComponent* c = Existing ? Existing : P.Class->Create(Owner);
     if (!Existing) Created.push_back(c);
     if (FOptions.Designing) c->SetDesigning(true);
-    c->SetLoadingFlags(true, true);
+    c->SetLoadingStage(TLoadingStage::Reading);
     if (!P.Name.empty()) {
       c->SetName(P.Name);
       ByName[detail::CaseFold(P.Name)] = c;
@@ -352,7 +357,7 @@ class TBuilder {
     auto* fmx = dynamic_cast<TFmxObject*>(c);
     if (Parent && fmx) fmx->SetParent(Parent);
     ApplyProps(c, c, P.Props);
-    c->SetLoadingFlags(true, false);
+    c->SetLoadingStage(TLoadingStage::Loading);
     TComponent* root = FRoot ? FRoot : c;
     if (!FRoot) FRoot = c;
     for (const auto& child : P.Children) Build(*child, root, fmx);
@@ -369,7 +374,7 @@ class TBuilder {
     }
     for (TComponent* c : LoadedOrder) {
       c->Loaded();
-      c->SetLoadingFlags(false, false);
+      c->SetLoadingStage(TLoadingStage::Loaded);
     }
   }
 
@@ -387,7 +392,7 @@ std::unique_ptr<TPlannedObject> PlanText(std::string_view Text, const TReadLimit
     if (c && !c->InheritsFrom(std::type_index(typeid(TFmxObject))))
       Fail(dom->ClassPos, "expected a visual style object, found " + c->ClassName());
   }
-  auto plan = Planner.PlanObject(*dom, RootClass, true, true);
+  auto plan = Planner.PlanObject(*dom, RootClass, TPlanPlace::Root);
   Planner.CheckRefs();
   return plan;
 }
@@ -446,7 +451,7 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
     if (other && other != Root)
       Fail(dom->Pos, "expected a name not yet used by the owner, found '" + dom->Name + "'");
   }
-  auto plan = planner.PlanObject(*dom, cls, true, true);
+  auto plan = planner.PlanObject(*dom, cls, TPlanPlace::Root);
   planner.CheckRefs();
 
   TDispatchScope scope;
@@ -464,7 +469,7 @@ void ReadRootProperties(TComponent* Root, std::string_view Text, const TReadOpti
     b.Finish(order);
   } catch (const std::exception& e) {
     for (auto it = b.Created.rbegin(); it != b.Created.rend(); ++it) delete *it;
-    Root->SetLoadingFlags(false, false);
+    Root->SetLoadingStage(TLoadingStage::Loaded);
     Rethrow(b, e);
   }
 }

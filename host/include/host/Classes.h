@@ -102,6 +102,10 @@ static_assert(static_cast<unsigned>(TComponentStateItem::csDesigning) < 8,
 
 enum class TOperation { opInsert, opRemove };
 
+// A component's part in a load: its own properties being read (csLoading and
+// csReading), waiting for the rest of the tree and Loaded (csLoading), or done.
+enum class TLoadingStage { Reading, Loading, Loaded };
+
 // Shared between a component and the weak links to it (see TWeak). Alive turns false
 // as soon as the component starts being destroyed, so no link hands out an object
 // whose destructors are running.
@@ -172,8 +176,9 @@ class TComponent : public TPersistent {
   // Puts this component and the ones it owns into (or out of) the designer state.
   void SetDesigning(bool Value, bool SetChildren = true);
 
-  // For the form loader: the loading flags of one component.
-  void SetLoadingFlags(bool Loading, bool Reading);
+  // For the form loader: where one component is in its load (its csLoading and
+  // csReading flags).
+  void SetLoadingStage(TLoadingStage Stage);
   // Called once the whole stored tree has been read; clears csLoading.
   virtual void Loaded();
 

@@ -387,9 +387,11 @@ class TRealignBatch {
   void Flush();
 
  private:
-  // Left by an exception: the layouts put off are dropped, not done on a tree that is
-  // being given up.
-  static void RunDeferred(bool Lay, bool StillOpen);
+  // How the layouts put off so far end: laid out with the batch still open (a flush),
+  // laid out as the batch closes, or dropped as an exception leaves it, not done on a
+  // tree that is being given up.
+  enum class TBatchEnd { Flush, Close, Abandon };
+  static void RunDeferred(TBatchEnd End);
   int FExceptionsAtStart;
 };
 
