@@ -4,7 +4,6 @@
 
 #include "host/Dialogs.h"
 #include "host/Forms.h"
-#include "host/platform/headless/Headless.h"
 
 namespace fmx {
 
@@ -24,7 +23,12 @@ TApplication::TApplication() : TComponent(nullptr) {}
 TApplication::~TApplication() = default;
 
 TPlatform* TApplication::Platform() {
-  if (!FPlatform) FPlatform = std::make_unique<THeadlessPlatform>();
+  // The host names no platform: whoever starts the application chooses one (a window
+  // system, or the headless one for tests and for a machine without a display).
+  if (!FPlatform)
+    throw Exception(
+        "no platform installed: install one before the first form or timer "
+        "(Application->SetPlatform, or THeadlessPlatform::Install)");
   return FPlatform.get();
 }
 

@@ -413,7 +413,8 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // The platform in use; a headless one is created on first use when none was set.
+  // The platform in use, installed by whoever starts the application (SetPlatform);
+  // throws Exception when none is.
   TPlatform* Platform();
   void SetPlatform(std::unique_ptr<TPlatform> APlatform);
   bool HasPlatform() const { return FPlatform != nullptr; }
