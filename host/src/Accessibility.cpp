@@ -1,9 +1,7 @@
 // Descriptions for screen readers: the defaults of the host's controls and forms.
 #include "host/Accessibility.h"
 
-#include "host/Buttons.h"
 #include "host/Forms.h"
-#include "host/StdCtrls.h"
 
 namespace fmx {
 
@@ -90,23 +88,5 @@ std::vector<TControl*> AccessibleChildren(const TCommonCustomForm* AForm) {
 }
 
 // --- the host's own controls ----------------------------------------------------------
-
-void TTextControl::DescribeAccessible(TAccessibleDescription& D) const {
-  TPresentedControl::DescribeAccessible(D);
-  D.Role = TAccessibleRole::Label;
-  D.Name = FText;
-}
-
-void TButton::DescribeAccessible(TAccessibleDescription& D) const {
-  TTextControl::DescribeAccessible(D);
-  D.Role = TAccessibleRole::PushButton;
-  D.Actions.push_back({"press", ""});
-}
-
-bool TButton::DoAccessibleAction(int Index) {
-  if (Index != 0 || !AbsoluteEnabled()) return false;
-  Click();
-  return true;
-}
 
 }  // namespace fmx

@@ -1,6 +1,5 @@
 #include "host/Buttons.h"
 
-#include "HostProps.h"
 #include "host/Canvas.h"
 
 namespace fmx {
@@ -59,14 +58,17 @@ void TButton::Paint() {
   TTextControl::Paint();
 }
 
-// --- stored-form description ------------------------------------------------
+// What a screen reader is told (host/Accessibility.h).
+void TButton::DescribeAccessible(TAccessibleDescription& D) const {
+  TTextControl::DescribeAccessible(D);
+  D.Role = TAccessibleRole::PushButton;
+  D.Actions.push_back({"press", ""});
+}
 
-void DeclareButtonClasses() {
-  using namespace hostprops;
-  TDeclareClass<TButton, TTextControl>("TButton", [](auto& c) {
-    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
-    TextSettingsProps(c, TTextAlign::Center);
-  });
+bool TButton::DoAccessibleAction(int Index) {
+  if (Index != 0 || !AbsoluteEnabled()) return false;
+  Click();
+  return true;
 }
 
 }  // namespace fmx

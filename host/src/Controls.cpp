@@ -6,13 +6,10 @@
 #include <typeinfo>
 
 #include "HeldValue.h"
-#include "HostProps.h"
 #include "Layout.h"
 #include "host/Canvas.h"
 #include "host/Effects.h"
 #include "host/Forms.h"
-#include "host/Shapes.h"
-#include "host/StdCtrls.h"
 
 namespace fmx {
 
@@ -199,8 +196,8 @@ void TControl::SetAlign(TAlignLayout Value) {
 void TControl::ParentRealign() {
   if (auto* pc = fmx::AsControl(Parent())) {
     if (pc->FRealignLock == 0) pc->Realign();
-  } else if (auto* form = dynamic_cast<TCommonCustomForm*>(Parent())) {
-    form->Realign();
+  } else if (IRoot* root = Parent() != nullptr ? Parent()->AsRoot() : nullptr) {
+    root->RealignRoot();
   }
 }
 
@@ -340,9 +337,9 @@ int TControl::ControlsCount() const {
 TControl* TControl::ParentControl() const { return fmx::AsControl(Parent()); }
 
 TCommonCustomForm* TControl::ParentForm() const {
-  TFmxObject* p = Parent();
-  while (p != nullptr && dynamic_cast<TCommonCustomForm*>(p) == nullptr) p = p->Parent();
-  return dynamic_cast<TCommonCustomForm*>(p);
+  for (TFmxObject* p = Parent(); p != nullptr; p = p->Parent())
+    if (IRoot* root = p->AsRoot()) return root->Form();
+  return nullptr;
 }
 
 // --- damage -----------------------------------------------------------------------
@@ -399,22 +396,10 @@ void TControl::InvalidateLeaving() {
 }
 
 namespace {
-// Primitives whose every visible property invalidates what it painted as it changes
-// (their setters, brushes, text settings, pictures and paths all do). A subclass may
-// draw from state of its own that nobody tells the host about, so only the exact
-// classes count.
-bool InvalidatesItself(const TFmxObject* O) {
-  const std::type_info& t = typeid(*O);
-  return t == typeid(TRectangle) || t == typeid(TLabel) || t == typeid(TText) ||
-         t == typeid(TPath) || t == typeid(TLine) || t == typeid(TImage) ||
-         t == typeid(TGlyph) || t == typeid(TLayout);
-}
-
 // Paint handlers draw from the application's state, which may have changed unseen.
 bool SubtreeInvalidatesItself(const TFmxObject* O) {
-  if (!InvalidatesItself(O)) return false;
   const TControl* c = O->AsControl();
-  if (c == nullptr || c->OnPainting() || c->OnPaint()) return false;
+  if (c == nullptr || !c->InvalidatesItself() || c->OnPainting() || c->OnPaint()) return false;
   for (const TFmxObject* child : O->ChildrenList())
     if (!SubtreeInvalidatesItself(child)) return false;
   return true;
@@ -674,7 +659,7 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
     for (size_t i = From; i < List.size(); ++i) {
       TFmxObject* o = List[i].Get();
       if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
-      else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) f->FRealignPending = false;
+      else if (IRoot* r = o != nullptr ? o->AsRoot() : nullptr) r->DropDeferredRealign();
     }
   };
   if (End == TBatchEnd::Abandon) {
@@ -706,8 +691,8 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
       if (o == nullptr) continue;
       if (auto* c = fmx::AsControl(o)) {
         if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
-      } else if (auto* f = dynamic_cast<TCommonCustomForm*>(o)) {
-        f->RealignDeferred();
+      } else if (IRoot* r = o->AsRoot()) {
+        r->RealignDeferred();
       }
     }
   } catch (...) {
@@ -725,13 +710,5 @@ void TRealignBatch::Defer(TFmxObject* AObject) {
 // --- TPresentedControl ---------------------------------------------------------
 
 TPresentedControl::TPresentedControl(TComponent* AOwner) : TControl(AOwner) {}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareControlClasses() {
-  using namespace hostprops;
-  TDeclareClass<TControl, TFmxObject>("TControl", [](auto& c) { ControlPool(c); });
-  TDeclareClass<TPresentedControl, TControl>("TPresentedControl", [](auto&) {});
-}
 
 }  // namespace fmx

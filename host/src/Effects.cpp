@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "HostProps.h"
 #include "host/Canvas.h"
 #include "host/Controls.h"
 
@@ -145,29 +144,6 @@ void TGlowEffect::PaintBehind(TCanvas* ACanvas, const TRectF& Bounds, float Opac
   // The halo's soft edge lies wholly outside the control.
   const float blur = FSoftness * kPixelsPerSoftness;
   ACanvas->FillSoftRect(Inflate(Bounds, blur / 2), blur, FOpacity * Opacity, FGlowColor);
-}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareEffectClasses() {
-  using namespace hostprops;
-  TDeclareClass<TEffect, TFmxObject>("TEffect", [](auto& c) {
-    c.Prop("Enabled", &TEffect::Enabled, &TEffect::SetEnabled, Default(true));
-  });
-  TDeclareClass<TShadowEffect, TEffect>("TShadowEffect", [](auto& c) {
-    using T = TShadowEffect;
-    c.Prop("Distance", &T::Distance, &T::SetDistance, Default(3.0f));
-    c.Prop("Direction", &T::Direction, &T::SetDirection, Default(45.0f));
-    c.Prop("Softness", &T::Softness, &T::SetSoftness, Default(0.3f));
-    c.Prop("Opacity", &T::Opacity, &T::SetOpacity, Default(0.6f));
-    c.Color("ShadowColor", &T::ShadowColor, &T::SetShadowColor, Default(TAlphaColors::Black));
-  });
-  TDeclareClass<TGlowEffect, TEffect>("TGlowEffect", [](auto& c) {
-    using T = TGlowEffect;
-    c.Prop("Softness", &T::Softness, &T::SetSoftness, Default(0.4f));
-    c.Prop("Opacity", &T::Opacity, &T::SetOpacity, Default(0.9f));
-    c.Color("GlowColor", &T::GlowColor, &T::SetGlowColor, Default(TAlphaColor{0xFFFFD700}));
-  });
 }
 
 }  // namespace fmx

@@ -6,7 +6,6 @@
 #include "Layout.h"
 #include "TextShaping.h"
 #include "host/Canvas.h"
-#include "host/Shapes.h"
 #include "host/Styles.h"
 
 namespace fmx {
@@ -204,9 +203,9 @@ void TCommonCustomForm::Notification(TComponent* AComponent, TOperation Operatio
 TAlphaColor TCommonCustomForm::BackgroundColor() const {
   if (FFill->Kind() == TBrushKind::Solid) return FFill->Color();
   if (FStyleBook != nullptr)
-    if (auto* r = dynamic_cast<TRectangle*>(
+    if (const TControl* c = fmx::AsControl(
             FStyleBook->FindStyleResource(FStyleLookup.empty() ? "backgroundstyle" : FStyleLookup)))
-      return r->Fill()->Color();
+      if (const TBrush* fill = c->BackgroundFill()) return fill->Color();
   return kDefaultFormBackground;
 }
 

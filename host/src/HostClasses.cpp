@@ -1,5 +1,5 @@
 // The host's classes made known to stored forms and the designer palette. Each class
-// describes its published properties in its own source file (HostProps.h).
+// is described in ClassDescriptions.cpp (HostProps.h).
 #include "HostProps.h"
 #include "host/Buttons.h"
 #include "host/Effects.h"

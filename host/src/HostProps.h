@@ -1,5 +1,5 @@
 // Private to the host: the property groups that several host classes publish the same
-// way, for the stored-form declarations each class makes in its own source file.
+// way, for the stored-form descriptions of ClassDescriptions.cpp and FormProperties.cpp.
 #pragma once
 
 #include <string>

@@ -1,6 +1,5 @@
 // Image lists and their links. The list knows its links and each link its list, so
 // whichever goes first takes itself out of the other: no dangling pointer either way.
-#include "HostProps.h"
 #include "host/ImageList.h"
 
 #include <algorithm>
@@ -129,23 +128,6 @@ void TImageLink::SetImages(TBaseImageList* Value) {
 
 void TImageLink::Change() {
   if (FOnChange) FOnChange(FImages);
-}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareImageListClasses() {
-  using namespace hostprops;
-  TDeclareClass<TBaseImageList, TComponent>("TBaseImageList", [](auto&) {});
-  TDeclareClass<TImageList, TBaseImageList>("TImageList", [](auto& c) {
-    c.template Collection<TBitmap>(
-        "Images",
-        {[](TImageList& l) { return l.Count(); },
-         [](TImageList& l, int i) { return const_cast<TBitmap*>(l.Bitmap(i)); },
-         [](TImageList& l) { l.Clear(); }, [](TImageList& l, TBitmap& b) { l.Add(b); }},
-        [](auto& item) {
-          item.Prop("Bitmap", [](TBitmap& b) { return &b; }, nullptr, WrittenWhenNotEmpty);
-        });
-  });
 }
 
 }  // namespace fmx

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "HostProps.h"
 
 namespace fmx {
 
@@ -234,18 +233,6 @@ IRoot* TFmxObject::Root() const {
 
 void TFmxObject::NotifyTreeChanged() const {
   if (IRoot* root = Root()) root->TreeChanged();
-}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareObjectClasses() {
-  using namespace hostprops;
-  TDeclareClass<TComponent, TComponent>("TComponent", [](auto& c) {
-    c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag, Default(intptr_t{0}));
-  });
-  TDeclareClass<TFmxObject, TComponent>("TFmxObject", [](auto& c) {
-    c.Prop("StyleName", &TFmxObject::StyleName, &TFmxObject::SetStyleName, Default(""));
-  });
 }
 
 }  // namespace fmx

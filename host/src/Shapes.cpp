@@ -1,7 +1,6 @@
 #include "host/Shapes.h"
 
 #include "HeldValue.h"
-#include "HostProps.h"
 #include "PaintGeometry.h"
 
 namespace fmx {
@@ -158,38 +157,6 @@ void TLine::Paint() {
       break;
   }
   C->DrawLine(A, B, AbsoluteOpacity(), *Stroke());
-}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareShapeClasses() {
-  using namespace hostprops;
-  TDeclareClass<TShape, TControl>("TShape", [](auto& c) {
-    c.Unpublished();
-    c.Sub("Fill", &TShape::Fill, [](auto& s) { BrushProps(s, TBrushKind::Solid, 0xFFE0E0E0); });
-    c.Sub("Stroke", &TShape::Stroke, [](auto& s) {
-      BrushProps(s, TBrushKind::Solid, TAlphaColors::Black);
-      s.Prop("Thickness", &TStrokeBrush::Thickness, &TStrokeBrush::SetThickness, Default(1.0f));
-    });
-  });
-  TDeclareClass<TRectangle, TShape>("TRectangle", [](auto& c) {
-    PublishControl(c, {"Fill", "Stroke"});
-    c.Prop("XRadius", &TRectangle::XRadius, &TRectangle::SetXRadius, Default(0.0f));
-    c.Prop("YRadius", &TRectangle::YRadius, &TRectangle::SetYRadius, Default(0.0f));
-    c.Prop("Corners", &TRectangle::Corners, &TRectangle::SetCorners, Default(AllCorners));
-  });
-  TDeclareClass<TPath, TShape>("TPath", [](auto& c) {
-    PublishControl(c, {"Fill", "Stroke"});
-    c.Sub("Data", &TPath::Data, [](auto& s) {
-      s.Prop("Data", &TPathData::Data, &TPathData::SetData, Default(""))
-          .SetCheck([](const std::string& d) { ParsePathData(d); });
-    });
-    c.Prop("WrapMode", &TPath::WrapMode, &TPath::SetWrapMode, Default(TPathWrapMode::Stretch));
-  });
-  TDeclareClass<TLine, TShape>("TLine", [](auto& c) {
-    PublishControl(c, {"Stroke"});
-    c.Prop("LineType", &TLine::LineType, &TLine::SetLineType, Default(TLineType::Diagonal));
-  });
 }
 
 }  // namespace fmx

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "HeldValue.h"
-#include "HostProps.h"
 #include "PaintGeometry.h"
 #include "TextShaping.h"
 #include "host/Forms.h"
@@ -277,49 +276,11 @@ void TSizeGrip::Paint() {
   }
 }
 
-// --- stored-form description ------------------------------------------------
-
-void DeclareStdCtrlClasses() {
-  using namespace hostprops;
-  TDeclareClass<TTextControl, TPresentedControl>("TTextControl", [](auto& c) {
-    c.Unpublished();
-    c.Prop("StyledSettings", &TTextControl::StyledSettings, &TTextControl::SetStyledSettings,
-           Default(TStyledSettings{}));
-    c.Prop("Text", &TTextControl::Text, &TTextControl::SetText, Default(""));
-    TextSettingsProps(c, TTextAlign::Leading);
-  });
-  TDeclareClass<TText, TTextControl>("TText", [](auto& c) {
-    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
-    TextSettingsProps(c, TTextAlign::Center);
-  });
-  TDeclareClass<TLabel, TTextControl>("TLabel", [](auto& c) {
-    PublishControl(c, {"StyledSettings", "Text", "TextSettings"});
-    c.Prop("HitTest", &TControl::HitTest, &TControl::SetHitTest, Default(false));
-    c.Prop("StyledSettings", &TTextControl::StyledSettings, &TTextControl::SetStyledSettings,
-           Default(TStyledSettings{TStyledSetting::Family, TStyledSetting::Size,
-                                   TStyledSetting::Style, TStyledSetting::FontColor}));
-  });
-  TDeclareClass<TImage, TControl>("TImage", [](auto& c) {
-    PublishControl(c);
-    c.Prop("Bitmap", &TImage::Bitmap, &TImage::SetBitmap, WrittenWhenNotEmpty);
-    c.Prop("WrapMode", &TImage::WrapMode, &TImage::SetWrapMode, Default(TImageWrapMode::Fit));
-  });
-  TDeclareClass<TLayout, TControl>("TLayout", [](auto& c) {
-    PublishControl(c);
-    c.Prop("HitTest", &TControl::HitTest, &TControl::SetHitTest, Default(false));
-  });
-  TDeclareClass<TGlyph, TControl>("TGlyph", [](auto& c) {
-    PublishControl(c);
-    c.Prop("Images", &TGlyph::Images, &TGlyph::SetImages, WrittenWhenNotEmpty);
-    c.Prop("ImageIndex", &TGlyph::ImageIndex, &TGlyph::SetImageIndex, Default(-1));
-    c.Prop("AutoHide", &TGlyph::AutoHide, &TGlyph::SetAutoHide, Default(true));
-  });
-  TDeclareClass<TSizeGrip, TControl>("TSizeGrip", [](auto& c) { PublishControl(c); });
-  TDeclareClass<TMemo, TPresentedControl>("TMemo", [](auto& c) {
-    PublishControl(c);
-    c.Prop("Visible", &TControl::Visible, &TControl::SetVisible, Default(false));
-    c.Prop("Text", &TMemo::Text, &TMemo::SetText, Default(""));
-  });
+// What a screen reader is told (host/Accessibility.h).
+void TTextControl::DescribeAccessible(TAccessibleDescription& D) const {
+  TPresentedControl::DescribeAccessible(D);
+  D.Role = TAccessibleRole::Label;
+  D.Name = FText;
 }
 
 }  // namespace fmx

@@ -1,5 +1,4 @@
 // Style books: each item owns one style tree; lookups go to the current item's tree.
-#include "HostProps.h"
 #include "host/Styles.h"
 
 #include <algorithm>
@@ -67,33 +66,6 @@ TFmxObject* TStyleBook::FindStyleResource(const std::string& AStyleLookup) const
   TFmxObject* Root = Item->Style();
   if (!AStyleLookup.empty() && LowerCase(Root->StyleName()) == LowerCase(AStyleLookup)) return Root;
   return Root->FindStyleResource(AStyleLookup);
-}
-
-// --- stored-form description ------------------------------------------------
-
-namespace {
-std::vector<uint8_t> StyleText(TStyleBook& B) {
-  TStyleCollectionItem* item = B.CurrentItem();
-  if (!item || !item->Style()) return {};
-  std::string text = WriteComponentToText(item->Style());
-  return {text.begin(), text.end()};
-}
-}  // namespace
-
-void DeclareStyleClasses() {
-  using namespace hostprops;
-  TDeclareClass<TStyleBook, TFmxObject>("TStyleBook", [](auto& c) {
-    // The style tree travels as the text of its own stored form.
-    c.Prop("Resource", StyleText,
-           [](TStyleBook& b, const std::vector<uint8_t>& v) {
-             LoadStyleBook(&b, std::string_view(reinterpret_cast<const char*>(v.data()), v.size()));
-           },
-           WrittenWhenNotEmpty)
-        .SetCheck([](const std::vector<uint8_t>& v) {
-          formtext::ValidateStyleText(
-              std::string_view(reinterpret_cast<const char*>(v.data()), v.size()));
-        });
-  });
 }
 
 }  // namespace fmx

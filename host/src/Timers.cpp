@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "HostProps.h"
 #include "host/Forms.h"
 
 namespace fmx {
@@ -88,17 +87,6 @@ void TTimerQueue::FireDue(uint64_t Now, const std::function<void(uint64_t)>& Set
     if (SetNow) SetNow(due);
     if (!timer->IsDestroying()) timer->DoOnTimer();
   }
-}
-
-// --- stored-form description ------------------------------------------------
-
-void DeclareTimerClasses() {
-  using namespace hostprops;
-  TDeclareClass<TTimer, TComponent>("TTimer", [](auto& c) {
-    c.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, Default(true));
-    c.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval, Default(1000u));
-    c.Prop("OnTimer", &TTimer::OnTimer, &TTimer::SetOnTimer, AlwaysWritten);
-  });
 }
 
 }  // namespace fmx

@@ -3,12 +3,15 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "host/Accessibility.h"
 #include "host/Objects.h"
 
 namespace fmx {
+
+class TBrush;
 
 class TCanvas;
 class TCommonCustomForm;
@@ -255,6 +258,14 @@ class TControl : public TFmxObject {
   // What this control may paint changed after the fact (an effect grew, a text got
   // longer): the old ink, as last measured, and the new are both repainted.
   void PaintExtentChanged();
+  // Whether every visible property of this control invalidates what it painted as it
+  // changes, so that a Repaint asks for nothing more. The primitives say so for their
+  // exact class only (IsExactly): a subclass may draw from state of its own that nobody
+  // tells the host about.
+  virtual bool InvalidatesItself() const { return false; }
+  // The brush of this control that a form whose style book names it as the form's
+  // background takes its colour from (a rectangle's fill), or nullptr.
+  virtual const TBrush* BackgroundFill() const { return nullptr; }
 
   // What a screen reader is told (host/Accessibility.h). By default a control is not
   // exposed (role None) and reports its own states; what it holds is shown in its place.
@@ -400,5 +411,11 @@ class TPresentedControl : public TControl {
  public:
   explicit TPresentedControl(TComponent* AOwner);
 };
+
+// Whether C is an object of the class Exact itself, not of a class derived from it.
+template <class Exact>
+bool IsExactly(const TControl* C) {
+  return typeid(*C) == typeid(Exact);
+}
 
 }  // namespace fmx

@@ -196,6 +196,9 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void InvalidateAll() override;
   void InvalidateRect(const TRectF& R) override;
   bool IsShowing() const override { return FVisible && !IsDestroying(); }
+  void RealignRoot() override { Realign(); }
+  void DropDeferredRealign() override { FRealignPending = false; }
+  TCommonCustomForm* Form() override { return this; }
   uint64_t TreeGeneration() const { return FTreeGeneration; }
   // What needs painting; the platform paints it with PaintDirty.
   const TPaintRegion& DirtyRegion() const { return FDirty; }
@@ -293,7 +296,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   std::vector<TMousePreview> FMousePreviews;
   // False when a preview freed the form.
   bool PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
-  void RealignDeferred();
+  void RealignDeferred() override;
   // One pass over the region R (form coordinates) of ACanvas.
   void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;

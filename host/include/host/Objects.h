@@ -11,6 +11,7 @@
 namespace fmx {
 
 class TControl;
+class TCommonCustomForm;
 class TFmxObject;
 
 // Four edges, used for margins and padding.
@@ -88,6 +89,14 @@ class IRoot {
   virtual void InvalidateRect(const TRectF& R) = 0;
   // Whether a window shows the tree now (damage matters only then).
   virtual bool IsShowing() const = 0;
+  // Lays the aligned children out again (later, inside a realign batch).
+  virtual void RealignRoot() = 0;
+  // The realign batch that put this root's layout off ends: the layout is done, or
+  // dropped when an exception gives the tree up.
+  virtual void RealignDeferred() = 0;
+  virtual void DropDeferredRealign() = 0;
+  // The form that is this root.
+  virtual TCommonCustomForm* Form() = 0;
 };
 
 /// An object of the control tree: parent, children in z-order, style name and stored flag.

@@ -39,6 +39,8 @@ class TShape : public TControl {
 /// A rectangle, optionally with rounded corners, filled and outlined.
 class TRectangle : public TShape {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TRectangle>(this); }
+  const TBrush* BackgroundFill() const override { return Fill(); }
   explicit TRectangle(TComponent* AOwner);
   float XRadius() const { return FXRadius; }
   void SetXRadius(float Value);
@@ -61,6 +63,7 @@ enum class TPathWrapMode { Original, Fit, Stretch, Tile };
 /// A shape drawn from SVG path data, stretched to the control's bounds by default.
 class TPath : public TShape {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TPath>(this); }
   explicit TPath(TComponent* AOwner);
   ~TPath() override;
   TPathData* Data() const { return &FData; }
@@ -83,6 +86,7 @@ class TPath : public TShape {
 /// A straight line across the control's bounds.
 class TLine : public TShape {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TLine>(this); }
   explicit TLine(TComponent* AOwner);
   TLineType LineType() const { return FLineType; }
   void SetLineType(TLineType Value);

@@ -54,12 +54,14 @@ class TTextControl : public TPresentedControl {
 // A plain text primitive: everything comes from its own text settings.
 class TText : public TTextControl {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TText>(this); }
   explicit TText(TComponent* AOwner);
 };
 
 // A styled label: by default family, size, style and colour come from the style.
 class TLabel : public TTextControl {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TLabel>(this); }
   explicit TLabel(TComponent* AOwner);
 };
 
@@ -68,6 +70,7 @@ enum class TImageWrapMode { Original, Fit, Stretch, Tile, Center, Place };
 /// A control that shows a picture.
 class TImage : public TControl {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TImage>(this); }
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
   TBitmap* Bitmap() const { return &FBitmap; }
@@ -92,12 +95,14 @@ class TImage : public TControl {
 /// A control that draws nothing: a container for aligning others.
 class TLayout : public TControl {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TLayout>(this); }
   explicit TLayout(TComponent* AOwner);
 };
 
 // One picture of an image list, by index.
 class TGlyph : public TControl {
  public:
+  bool InvalidatesItself() const override { return IsExactly<TGlyph>(this); }
   explicit TGlyph(TComponent* AOwner);
   ~TGlyph() override;
   TBaseImageList* Images() const { return FLink.Images(); }
