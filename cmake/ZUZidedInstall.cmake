@@ -37,7 +37,10 @@ install(TARGETS zuzided-view RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 file(GLOB ZZ_UNIT_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.h)
 install(FILES ${ZZ_UNIT_HEADERS} DESTINATION ${ZZ_INCLUDE_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/include/host DESTINATION ${ZZ_INCLUDE_DIR})
+# The host's public headers of every layer, together in include/zuzided/host.
+foreach(layer IN LISTS ZZ_HOST_LAYERS)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/include/${layer}/host DESTINATION ${ZZ_INCLUDE_DIR})
+endforeach()
 # Each platform's header, from its folder to where applications include it.
 foreach(platform headless sdl atspi)
   file(GLOB ZZ_PLATFORM_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/platform/${platform}/*.h)

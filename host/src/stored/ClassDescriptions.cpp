@@ -1,7 +1,7 @@
 // The host's classes as stored forms see them: the published properties of each, in
 // declaration order, with what the writer leaves out. EnsureHostClasses (HostClasses.cpp)
 // declares them, a class after its parent; the classes themselves know nothing of it.
-#include "HostProps.h"
+#include "stored/HostProps.h"
 #include "host/Buttons.h"
 #include "host/Effects.h"
 #include "host/ImageList.h"

@@ -1,5 +1,5 @@
 // The form's settings beyond its window: the few the host acts on.
-#include "HostProps.h"
+#include "stored/HostProps.h"
 #include "host/Forms.h"
 
 namespace fmx {

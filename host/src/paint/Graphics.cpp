@@ -11,7 +11,7 @@
 #include <iterator>
 #include <limits>
 
-#include "HeldValue.h"
+#include "base/HeldValue.h"
 
 namespace fmx {
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "FormText.h"
+#include "stored/FormText.h"
 #include "host/Controls.h"
 #include "host/Objects.h"
 #include "host/Streaming.h"

@@ -1,7 +1,7 @@
 // The caption-button and menu symbols, drawn the way the font draws them: a square
 // glyph area of about 0.6 em centred in the em cell, edges snapped to whole pixels so
 // the thin strokes stay crisp at the usual 12-20 px sizes.
-#include "WebdingsSymbols.h"
+#include "paint/WebdingsSymbols.h"
 
 #include <algorithm>
 #include <cmath>

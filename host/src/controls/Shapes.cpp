@@ -1,7 +1,7 @@
 #include "host/Shapes.h"
 
-#include "HeldValue.h"
-#include "PaintGeometry.h"
+#include "base/HeldValue.h"
+#include "paint/PaintGeometry.h"
 
 namespace fmx {
 

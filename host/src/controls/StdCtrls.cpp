@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "HeldValue.h"
-#include "PaintGeometry.h"
-#include "TextShaping.h"
+#include "base/HeldValue.h"
+#include "paint/PaintGeometry.h"
+#include "paint/TextShaping.h"
 #include "host/Forms.h"
 
 namespace fmx {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "HeldValue.h"
-#include "TextShaping.h"
+#include "base/HeldValue.h"
+#include "paint/TextShaping.h"
 #include "host/Canvas.h"
 
 namespace fmx {

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "TextShaping.h"
-#include "WebdingsSymbols.h"
+#include "paint/TextShaping.h"
+#include "paint/WebdingsSymbols.h"
 
 namespace fmx {
 

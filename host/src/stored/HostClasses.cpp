@@ -1,6 +1,6 @@
 // The host's classes made known to stored forms and the designer palette. Each class
 // is described in ClassDescriptions.cpp (HostProps.h).
-#include "HostProps.h"
+#include "stored/HostProps.h"
 #include "host/Buttons.h"
 #include "host/Effects.h"
 #include "host/ImageList.h"

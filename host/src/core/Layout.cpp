@@ -1,4 +1,4 @@
-#include "Layout.h"
+#include "core/Layout.h"
 
 #include <algorithm>
 #include <array>

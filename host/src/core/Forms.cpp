@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Layout.h"
-#include "TextShaping.h"
+#include "core/Layout.h"
+#include "paint/TextShaping.h"
 #include "host/Canvas.h"
 #include "host/Styles.h"
 

@@ -1,13 +1,13 @@
 // The shared Pango context and the two caches: shaped layouts for drawing and plain
 // sizes for measuring. Shaping costs microseconds a text; a frame draws dozens of
 // texts and measuring runs on every paint, so both are looked up, not redone.
-#include "TextShaping.h"
+#include "paint/TextShaping.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "WebdingsSymbols.h"
+#include "paint/WebdingsSymbols.h"
 
 namespace fmx::text {
 

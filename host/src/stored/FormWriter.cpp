@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "FormText.h"
+#include "stored/FormText.h"
 #include "host/Objects.h"
 #include "host/Streaming.h"
 

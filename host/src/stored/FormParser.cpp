@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "FormText.h"
+#include "stored/FormText.h"
 #include "host/Streaming.h"
 
 namespace fmx::formtext {

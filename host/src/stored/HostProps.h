@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FormText.h"
+#include "stored/FormText.h"
 #include "host/Controls.h"
 #include "host/Forms.h"
 #include "host/Graphics.h"

@@ -5,8 +5,8 @@
 #include <exception>
 #include <typeinfo>
 
-#include "HeldValue.h"
-#include "Layout.h"
+#include "base/HeldValue.h"
+#include "core/Layout.h"
 #include "host/Canvas.h"
 #include "host/Effects.h"
 #include "host/Forms.h"
