@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev libsd
             xvfb xauth xdotool wmctrl x11-utils x11-xserver-utils imagemagick fonts-wqy-microhei fonts-dejavu-core \
             xfonts-base openbox googletest libgtest-dev libbenchmark-dev \
             clang-14 libclang-rt-14-dev doxygen \
-            libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus python3-pyatspi \
+            libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus python3 python3-pyatspi \
             libwayland-dev libdecor-0-dev libdecor-0-plugin-1-cairo libegl-mesa0 libgl1-mesa-dri weston
 
 .PHONY: all deps configure build test test-unit test-sanitize demo docs package bench soak fuzz clean

@@ -12,8 +12,10 @@
 #include "HeapUse.h"
 #include "host/Canvas.h"
 #include "host/Forms.h"
+#include "host/ImageList.h"
 #include "host/Shapes.h"
 #include "host/StdCtrls.h"
+#include "host/Streaming.h"
 #include "host/platform/headless/Headless.h"
 
 using namespace fmx;
@@ -227,6 +229,63 @@ void BM_Entries(benchmark::State& State) {
   State.counters["realign_lock"] = Locked ? 1 : 0;
 }
 BENCHMARK(BM_Entries)->Name("Host/Entries")->Arg(1160)->Arg(11600)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------------------------
+// A stored form whose components all have names, read: the reader asks the owner for
+// each name before it gives it, so the cost per component must not grow with the form.
+
+std::string NamedFormText(int N) {
+  std::string Text = "object Form1: TForm\n";
+  for (int I = 0; I < N; ++I) {
+    Text += "  object Layout" + std::to_string(I) + ": TLayout\n";
+    Text += "    Position.Y = " + std::to_string(I) + ".000000000000000000\n  end\n";
+  }
+  return Text + "end\n";
+}
+
+void BM_NamedForm(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  const std::string Text = NamedFormText(N);
+  double Total = 0;
+  for (auto _ : State) {
+    const auto Start = Now();
+    std::unique_ptr<TComponent> Form(ReadComponentFromText(Text, nullptr));
+    const auto Stop = Now();
+    State.SetIterationTime(Seconds(Start, Stop));
+    Total += Seconds(Start, Stop);
+    benchmark::DoNotOptimize(Form->FindComponent("Layout" + std::to_string(N - 1)));
+  }
+  const double Rounds = static_cast<double>(std::max<benchmark::IterationCount>(1, State.iterations()));
+  State.counters["us_per_component"] = Total / Rounds / N * 1e6;
+}
+BENCHMARK(BM_NamedForm)->Name("Host/NamedForm")->Arg(1000)->Arg(10000)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// An image list many controls link to: a change tells each link once, and the links
+// come and go in constant time each.
+void BM_ImageListLinks(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  for (auto _ : State) {
+    const auto Start = Now();
+    TImageList List(nullptr);
+    std::vector<std::unique_ptr<TImageLink>> Links;
+    int Heard = 0;
+    for (int I = 0; I < N; ++I) {
+      Links.push_back(std::make_unique<TImageLink>());
+      Links.back()->SetOnChange([&Heard](TObject*) { ++Heard; });
+      Links.back()->SetImages(&List);
+    }
+    List.Change();
+    for (int I = 0; I < N; I += 2) Links[static_cast<size_t>(I)].reset();
+    List.Change();
+    Links.clear();
+    const auto Stop = Now();
+    State.SetIterationTime(Seconds(Start, Stop));
+    benchmark::DoNotOptimize(Heard);
+  }
+}
+BENCHMARK(BM_ImageListLinks)->Name("Host/ImageListLinks")->Arg(1000)->Arg(10000)->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------------

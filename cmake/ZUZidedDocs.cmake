@@ -8,7 +8,7 @@ if(ZZ_SANITIZE OR NOT ZZ_DOXYGEN)
 endif()
 
 add_executable(zuzided-doc-pages ${CMAKE_SOURCE_DIR}/docs/reference/pictures.cpp)
-target_link_libraries(zuzided-doc-pages PRIVATE zuzided zuzided_host)
+target_link_libraries(zuzided-doc-pages PRIVATE zuzided zuzided_host zuzided_headless)
 
 set(ZZ_DOCS_DIR ${CMAKE_SOURCE_DIR}/out/docs CACHE PATH "Where make docs writes the HTML reference")
 set(ZZ_DOCS_ARGS -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION} -DDOXYGEN=${ZZ_DOXYGEN}

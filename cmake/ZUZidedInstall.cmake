@@ -37,7 +37,16 @@ install(TARGETS zuzided-view RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 file(GLOB ZZ_UNIT_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.h)
 install(FILES ${ZZ_UNIT_HEADERS} DESTINATION ${ZZ_INCLUDE_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/include/host DESTINATION ${ZZ_INCLUDE_DIR})
+# The host's public headers of every layer, together in include/zuzided/host.
+foreach(layer IN LISTS ZZ_HOST_LAYERS)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/host/include/${layer}/host DESTINATION ${ZZ_INCLUDE_DIR})
+endforeach()
+# Each platform's header, from its folder to where applications include it.
+foreach(platform headless sdl atspi)
+  file(GLOB ZZ_PLATFORM_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/platform/${platform}/*.h)
+  list(FILTER ZZ_PLATFORM_HEADERS EXCLUDE REGEX "Impl\\.h$")
+  install(FILES ${ZZ_PLATFORM_HEADERS} DESTINATION ${ZZ_INCLUDE_DIR}/host/platform/${platform})
+endforeach()
 
 # The static kind's link dependencies travel with its exported targets.
 set(ZZ_NEEDS_X11 FALSE)

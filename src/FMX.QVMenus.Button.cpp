@@ -17,11 +17,13 @@ namespace {
 
 // The private children: owned by the entry and never written to a stored form. Each is
 // set up before it joins its parent, so that joining is the one realign it costs.
+enum class TDesignerLock { Locked, Unlocked };
+
 template <class T>
-T* MakePrivate(TComponent* Owner, bool Locked) {
+T* MakePrivate(TComponent* Owner, TDesignerLock Lock) {
   auto* c = new T(Owner);
   c->SetStored(false);
-  c->SetLocked(Locked);
+  c->SetLocked(Lock == TDesignerLock::Locked);
   c->SetHitTest(false);
   return c;
 }
@@ -109,7 +111,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   FAddingParts = true;
   ReserveComponents(11);
   // 1. The mark column; its width is the height the layout gives it.
-  F_MarkContainer = MakePrivate<TLayout>(this, false);
+  F_MarkContainer = MakePrivate<TLayout>(this, TDesignerLock::Unlocked);
   F_MarkContainer->Margins()->Set(3, 5, 3, 1);
   F_MarkContainer->SetAlign(TAlignLayout::MostLeft);
   F_MarkContainer->SetHeight(kEntryHeight);
@@ -117,7 +119,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_MarkContainer->SetWidth(F_MarkContainer->Height());
 
   // 2-5. The four marks, one shown at a time.
-  F_ImageIndexMark = MakePrivate<TGlyph>(this, true);
+  F_ImageIndexMark = MakePrivate<TGlyph>(this, TDesignerLock::Locked);
   F_ImageIndexMark->Margins()->Set(2, 2, 2, 2);
   F_ImageIndexMark->SetAlign(TAlignLayout::Client);
   F_ImageIndexMark->SetVisible(false);
@@ -126,13 +128,13 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_ImageIndexMark->SetAutoHide(false);
   F_ImageIndexMark->SetParent(F_MarkContainer);
 
-  F_IconMark = MakePrivate<TImage>(this, true);
+  F_IconMark = MakePrivate<TImage>(this, TDesignerLock::Locked);
   F_IconMark->Margins()->Set(2, 2, 2, 2);
   F_IconMark->SetAlign(TAlignLayout::Client);
   F_IconMark->SetVisible(false);
   F_IconMark->SetParent(F_MarkContainer);
 
-  F_TickMark = MakePrivate<TPath>(this, true);
+  F_TickMark = MakePrivate<TPath>(this, TDesignerLock::Locked);
   F_TickMark->Margins()->Set(4, 4, 4, 4);
   F_TickMark->SetAlign(TAlignLayout::Client);
   F_TickMark->SetVisible(false);
@@ -142,7 +144,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_TickMark->Stroke()->SetThickness(1.5f);
   F_TickMark->SetParent(F_MarkContainer);
 
-  F_CharMark = MakePrivate<TLabel>(this, true);
+  F_CharMark = MakePrivate<TLabel>(this, TDesignerLock::Locked);
   F_CharMark->Margins()->Set(4, 4, 4, 4);
   F_CharMark->SetAlign(TAlignLayout::Client);
   F_CharMark->SetVisible(false);
@@ -154,12 +156,12 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_CharMark->SetParent(F_MarkContainer);
 
   // 6-8. Caption and shortcut share the middle: one from the left, one from the right.
-  F_MenuBtnShortCutContainer = MakePrivate<TLayout>(this, true);
+  F_MenuBtnShortCutContainer = MakePrivate<TLayout>(this, TDesignerLock::Locked);
   F_MenuBtnShortCutContainer->SetAlign(TAlignLayout::Client);
   F_MenuBtnShortCutContainer->SetParent(this);
 
   auto text = [this](TTextAlign HorzAlign) {
-    auto* l = MakePrivate<TLabel>(this, true);
+    auto* l = MakePrivate<TLabel>(this, TDesignerLock::Locked);
     l->SetAlign(TAlignLayout::Contents);
     l->SetVisible(true);
     l->SetStyledSettings({TStyledSetting::Family});
@@ -174,7 +176,7 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_ShortCut = text(TTextAlign::Trailing);
 
   // 9. The separator line, hidden until the entry is a separator.
-  F_SepratorLine = MakePrivate<TLine>(this, false);
+  F_SepratorLine = MakePrivate<TLine>(this, TDesignerLock::Unlocked);
   F_SepratorLine->SetAlign(TAlignLayout::VertCenter);
   F_SepratorLine->SetHeight(1);
   F_SepratorLine->SetEnabled(false);
@@ -183,13 +185,13 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
   F_SepratorLine->SetParent(this);
 
   // 10-11. The arrow column: square, with a chevron narrower than it is high.
-  F_MoreArrowContainer = MakePrivate<TLayout>(this, true);
+  F_MoreArrowContainer = MakePrivate<TLayout>(this, TDesignerLock::Locked);
   F_MoreArrowContainer->Margins()->Set(0, 8, 7, 6);
   F_MoreArrowContainer->SetAlign(TAlignLayout::MostRight);
   F_MoreArrowContainer->SetParent(this);
   F_MoreArrowContainer->SetWidth(F_MoreArrowContainer->Height());
 
-  F_MoreArrow = MakePrivate<TPath>(this, true);
+  F_MoreArrow = MakePrivate<TPath>(this, TDesignerLock::Locked);
   F_MoreArrow->SetAlign(TAlignLayout::Right);
   F_MoreArrow->SetVisible(true);
   static const std::string arrow(kArrowPath);

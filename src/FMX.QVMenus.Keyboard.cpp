@@ -86,7 +86,7 @@ class TQVMenuKeyboard {
     if (mods == TShiftState{TShiftStateItem::ssAlt}) {
       if (TQVMenuButton* m = MainEntryFor(Root, Key)) {
         Consume(Key, KeyChar);
-        OpenMain(Root, m, +1, true);
+        OpenMain(Root, m, +1, TLoneMain::Choose);
       }
       return;
     }
@@ -229,9 +229,12 @@ class TQVMenuKeyboard {
     return nullptr;
   }
 
-  // Opens the main entry's menu with its first (By +1) or last (By -1) entry lit. A main
-  // entry with no menu of its own stays lit, or is chosen when ChooseLone says so.
-  static void OpenMain(TQVMenuBar* Root, TQVMenuButton* M, int By, bool ChooseLone = false) {
+  // What a main entry with no menu of its own does when opened from the keyboard.
+  enum class TLoneMain { StayLit, Choose };
+
+  // Opens the main entry's menu with its first (By +1) or last (By -1) entry lit.
+  static void OpenMain(TQVMenuBar* Root, TQVMenuButton* M, int By,
+                       TLoneMain Lone = TLoneMain::StayLit) {
     // Each step runs handlers that may free the tree or the entry: what they free is
     // off the tree, and the steps after act on nothing.
     TDispatchScope scope;
@@ -245,7 +248,7 @@ class TQVMenuKeyboard {
     Root->FKeyboardMode = true;
     TQVMenuBar* s = OpenBelow(Root);
     if (s == nullptr) {
-      if (!ChooseLone) return;
+      if (Lone == TLoneMain::StayLit) return;
       Root->__QV_CloseMenus();
       // A freed entry raises no click.
       M->Click();
@@ -314,7 +317,7 @@ class TQVMenuKeyboard {
         } else {
           // The menu closes; its main entry stays lit for the keyboard.
           // Closing runs handlers: an entry they freed is lit no more.
-          Root->__QV_CloseMenus(false);
+          Root->__QV_CloseMenus(TMenuHighlight::Keep);
           if (main != nullptr && Highlight(main)) Root->FKeyboardMode = true;
         }
         return;
@@ -340,7 +343,8 @@ class TQVMenuKeyboard {
       case vk::Space:
         if (Main == nullptr) Main = Step(Root, nullptr, +1);
         if (Main != nullptr && Main->Enabled())
-          OpenMain(Root, Main, Key == vk::Up ? -1 : +1, Key == vk::Return || Key == vk::Space);
+          OpenMain(Root, Main, Key == vk::Up ? -1 : +1,
+                   Key == vk::Return || Key == vk::Space ? TLoneMain::Choose : TLoneMain::StayLit);
         return;
       case vk::Escape:
         Root->__QV_CloseMenus();

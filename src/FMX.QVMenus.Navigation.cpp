@@ -456,7 +456,7 @@ void TQVMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, float X, f
   if (Button != TMouseButton::mbLeft || p == nullptr || root == nullptr || !IsMainBar(p)) return;
   if (root->FMenuButtonPressed) {
     // The mouse is still on the entry: its highlight stays.
-    root->__QV_CloseMenus(false);
+    root->__QV_CloseMenus(TMenuHighlight::Keep);
     return;
   }
   // Opening runs handlers; an entry they free belongs to no tree and opens nothing.
@@ -514,7 +514,7 @@ void TQVMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, floa
 
 // --- closing and giving back ---------------------------------------------------------------
 
-bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
+bool TQVMenuBar::__QV_CloseMenus(TMenuHighlight Highlight) {
   TDispatchScope scope;
   FMenuButtonPressed = false;
   FKeyboardMode = false;
@@ -522,7 +522,7 @@ bool TQVMenuBar::__QV_CloseMenus(bool HideHighlight) {
   F_TimerHideMenus->SetEnabled(false);
   __QV_GiveBackControl();
   __QV_GiveBackForm();
-  if (HideHighlight) F_SelectedBar->SetVisible(false);
+  if (Highlight == TMenuHighlight::Hide) F_SelectedBar->SetVisible(false);
   __QV_HideAllSubMenuBar(this);
   return !IsDestroying();
 }

@@ -25,6 +25,10 @@ enum class TQVMark { mNone, mImageList, mIcon, mTick, mChar };
 enum class TQVMenuBarStyle { msMainMenuBar, msSubMenuBar };
 
 class TQVMenuBar;
+
+// Whether closing a root's menus also hides the lit main entry (the keyboard keeps it
+// while it steps from one main menu to the next).
+enum class TMenuHighlight { Hide, Keep };
 // The menus' keyboard: F10 and Alt, arrows, Enter, Escape and shortcuts.
 class TQVMenuKeyboard;
 
@@ -335,9 +339,10 @@ class TQVMenuBar : public TPresentedControl {
   void __QV_Control_OnMouseLeave(TObject* Sender);
   void __QV_Form_OnMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
                              float Y);
-  // Closes this root's menus: highlight and sub bars hidden, every handler taken over
-  // given back, the timer stopped. Ends early (false) when a handler freed this bar.
-  bool __QV_CloseMenus(bool HideHighlight = true);
+  // Closes this root's menus: sub bars hidden (the highlight too, unless kept), every
+  // handler taken over given back, the timer stopped. Ends early (false) when a handler
+  // freed this bar.
+  bool __QV_CloseMenus(TMenuHighlight Highlight = TMenuHighlight::Hide);
   // Puts the foreign control's own handlers back, where this bar's are still on it.
   void __QV_GiveBackControl();
   void __QV_GiveBackForm();

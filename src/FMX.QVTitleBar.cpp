@@ -20,12 +20,14 @@ float ClampUnit(float v) {
 
 // The private children: owned by the title bar, never written to a stored form, not
 // selectable in the designer.
+enum class TPrivateTag { Tagged, Untagged };
+
 template <class T>
-T* MakePrivate(TComponent* Owner, bool Tagged = true) {
+T* MakePrivate(TComponent* Owner, TPrivateTag Tag = TPrivateTag::Tagged) {
   auto* c = new T(Owner);
   c->SetLocked(true);
   c->SetStored(false);
-  if (Tagged) c->SetTag(kPrivateTag);
+  if (Tag == TPrivateTag::Tagged) c->SetTag(kPrivateTag);
   return c;
 }
 
@@ -198,7 +200,7 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   // building stops.
   TDispatchScope scope;
   // 1. Window background and border, on the form, behind everything.
-  F_FormBackground = MakePrivate<TRectangle>(this, false);
+  F_FormBackground = MakePrivate<TRectangle>(this, TPrivateTag::Untagged);
   F_FormBackground->SetHitTest(true);
   F_FormBackground->SetAlign(TAlignLayout::Contents);
   F_FormBackground->SetVisible(false);

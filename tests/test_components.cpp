@@ -96,6 +96,25 @@ TEST(Components, NamesAreIdentifiersUniqueWithinTheirOwner) {
   // Two unnamed components may share an owner.
   new TComponent(&owner);
   EXPECT_EQ(owner.ComponentCount(), 3);
+
+  // The lookup follows renames, moves to another owner and frees.
+  b->SetName("Renamed");
+  EXPECT_EQ(owner.FindComponent("Button2"), nullptr);
+  EXPECT_EQ(owner.FindComponent("renamed"), b);
+  a->SetName("");
+  EXPECT_EQ(owner.FindComponent("Button1"), nullptr);
+  b->SetName("Button1");  // the freed name is free again
+  TComponent other(nullptr);
+  other.InsertComponent(b);
+  EXPECT_EQ(owner.FindComponent("Button1"), nullptr);
+  EXPECT_EQ(other.FindComponent("BUTTON1"), b);
+  auto* clash = new TComponent(&owner);
+  clash->SetName("Button1");
+  EXPECT_THROW(other.InsertComponent(clash), EComponentError);
+  EXPECT_EQ(clash->Owner(), &owner);
+  delete b;
+  EXPECT_EQ(other.FindComponent("Button1"), nullptr);
+  EXPECT_EQ(owner.FindComponent("Button1"), clash);
 }
 
 TEST(Components, DesignerStateReachesOwnedComponentsAndNewOnes) {

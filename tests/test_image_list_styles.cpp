@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "host/ImageList.h"
 #include "host/StdCtrls.h"
 #include "host/Styles.h"
@@ -53,6 +56,25 @@ TEST(ImageList, ListKeepsCopiesAndSurvivesLinksThatGoFirst) {
   EXPECT_EQ(Victim, nullptr);
   EXPECT_LE(VictimCalls, 1);
   List.Change();  // no dangling link left behind
+
+  // Links that come and go (holes left and closed) are each told once per change, and
+  // one added while the list notifies waits for the next change.
+  std::vector<std::unique_ptr<TImageLink>> Many(9);
+  std::vector<int> Heard(Many.size() + 1);
+  for (size_t I = 0; I < Many.size(); ++I) {
+    Many[I] = std::make_unique<TImageLink>();
+    Many[I]->SetOnChange([&Heard, I](TObject*) { ++Heard[I]; });
+    Many[I]->SetImages(&List);
+  }
+  for (size_t I = 0; I < Many.size(); I += 2) Many[I].reset();
+  TImageLink Late;
+  Late.SetOnChange([&](TObject*) { ++Heard.back(); });
+  Killer.SetOnChange([&](TObject*) { Late.SetImages(&List); });
+  List.Change();
+  EXPECT_EQ(Heard.back(), 0);
+  List.Change();
+  EXPECT_EQ(Heard.back(), 1);
+  for (size_t I = 0; I < Many.size(); ++I) EXPECT_EQ(Heard[I], I % 2 ? 2 : 0);
 }
 
 TEST(StyleBook, CurrentItemAndLookupIncludingTheRoot) {

@@ -184,7 +184,7 @@ TEST_F(MenuStored, WhileBeingReadABarBuildsItsTreeButLaysNothingOut) {
   Platform->PaintAll();
   EXPECT_EQ(bar->Width(), 200);
   EXPECT_EQ(bar->Height(), 300);
-  bar->SetLoadingFlags(false, false);
+  bar->SetLoadingStage(TLoadingStage::Loaded);
   bar->Repaint();
   Platform->PaintAll();
   EXPECT_EQ(bar->Height(), 27 + 2.5f);

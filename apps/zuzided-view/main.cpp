@@ -153,6 +153,7 @@ int main(int argc, char** argv) {
     }
     if (file.empty()) return Usage("no file given");
     if (mode == "write") {
+      THeadlessPlatform::Install();  // a form read is a form made, even when only written
       std::unique_ptr<TComponent> root(ReadComponentFromFile(file, nullptr));
       std::cout << WriteComponentToText(root.get());
       return 0;

@@ -3,7 +3,7 @@
 #         -DOUT=out/docs -DGEN=scratch -P BuildDocs.cmake
 #
 # What fails the build: any class, struct or union of the public headers (the host's
-# host/include/host and the library's src) without a description; any member of the
+# host/include/LAYER/host and the library's src) without a description; any member of the
 # library's own headers (src/*.h) without one; and every warning that is not about
 # something undocumented (a broken reference, a malformed command). The host's members
 # are documented where their headers say something of them; those without a comment

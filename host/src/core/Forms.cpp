@@ -1,0 +1,697 @@
+#include "host/Forms.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Layout.h"
+#include "paint/TextShaping.h"
+#include "host/Canvas.h"
+#include "host/Styles.h"
+
+namespace fmx {
+
+namespace {
+// Painting passes before the form gives up waiting for its paint handlers to settle.
+constexpr int kMaxPaintPasses = 4;
+// The window colour when neither the fill nor a style gives one.
+constexpr TAlphaColor kDefaultFormBackground = 0xFFF0F0F0;
+}  // namespace
+
+TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
+    : TFmxObject(AOwner), FPadding(this), FFill(new TFormFill(this)) {
+  Application->FormCreated(this);
+}
+
+void TCommonCustomForm::TFormPadding::Changed() { FForm->Realign(); }
+
+void TCommonCustomForm::TFormFill::HolderChanged() { FForm->InvalidateAll(); }
+
+bool TCommonCustomForm::TFormFill::HolderGoing() const { return FForm->IsDestroying(); }
+
+TCommonCustomForm::~TCommonCustomForm() {
+  // Objects not freed through delete (a form on the stack) skip BeforeDestruction.
+  Destroying();
+  TAccessibility::Notify(this, TAccessibleEvent::Destroyed);
+  // Children are freed by the object tree below; make sure none of them calls back
+  // into the form's routing while that happens.
+  FHovered = FCaptured = FPressedControl = FFocused = nullptr;
+  if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
+  Application->FormDestroyed(this);
+  delete FFill;
+}
+
+// --- bounds -------------------------------------------------------------------
+
+void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  AWidth = std::clamp(AWidth, 0, MaxSide);
+  AHeight = std::clamp(AHeight, 0, MaxSide);
+  const bool sized = AWidth != FWidth || AHeight != FHeight;
+  if (!sized && ALeft == FLeft && ATop == FTop) return;
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  Application->Platform()->ApplyWindowRect(this, TRect::Bounds(FLeft, FTop, FWidth, FHeight));
+  if (sized) {
+    InvalidateAll();
+    TDispatchScope scope;
+    Realign();
+    Resize();
+    if (IsDestroying()) return;  // its resize handler freed the form
+  }
+  TreeChanged();
+}
+
+void TCommonCustomForm::Resize() {
+  if (FOnResize && !IsDestroying()) {
+    auto h = FOnResize;
+    h(this);
+  }
+}
+
+void TCommonCustomForm::Realign() {
+  if (FRealigning || IsDestroying()) return;
+  if (TRealignBatch::Active()) {
+    if (!FRealignPending) {
+      FRealignPending = true;
+      TRealignBatch::Defer(this);
+    }
+    return;
+  }
+  FRealignPending = false;
+  FRealigning = true;
+  // Cleared however the layout ends (a handler may throw or free the form).
+  TDispatchScope scope;
+  struct TDone {
+    TCommonCustomForm* Self;
+    ~TDone() { Self->FRealigning = false; }
+  } done{this};
+  TRectF full{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
+  TRectF area{FPadding.Left(), FPadding.Top(), full.Right - FPadding.Right(),
+              full.Bottom - FPadding.Bottom()};
+  AlignChildren(this, area, full);
+}
+
+void TCommonCustomForm::RealignDeferred() {
+  if (FRealignPending) Realign();
+}
+
+void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
+  // The newcomer's ParentChanged may run application code that frees either of the two.
+  TDispatchScope scope;
+  TFmxObject::DoInsertObject(Index, AObject);
+  if (IsDestroying() || AObject->IsDestroying()) return;
+  auto* c = fmx::AsControl(AObject);
+  if (c == nullptr || c->Parent() != this) return;
+  c->InvalidatePainted();
+  if (c->Align() != TAlignLayout::None) Realign();
+}
+
+void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
+  if (IsDestroying()) {
+    TFmxObject::DoRemoveObject(AObject);
+    return;
+  }
+  auto* c = fmx::AsControl(AObject);
+  const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
+  if (c != nullptr) c->InvalidateLeaving();
+  // The leaving child's ParentChanged may run application code that frees this form.
+  TDispatchScope scope;
+  TFmxObject::DoRemoveObject(AObject);
+  if (wasAligned && !IsDestroying()) Realign();
+}
+
+void TCommonCustomForm::ChildrenChanged() {
+  // The child that moved in the z-order repaints where it lies.
+  Realign();
+}
+
+// --- properties ---------------------------------------------------------------
+
+void TCommonCustomForm::SetCaption(const std::string& Value) {
+  if (Value == FCaption) return;
+  FCaption = Value;
+  Application->Platform()->FormCaptionChanged(this);
+  TAccessibility::Notify(this, TAccessibleEvent::NameChanged);
+}
+
+TRect FitToArea(const TRect& R, const TRect& Area) {
+  if (Area.Width() <= 0 || Area.Height() <= 0) return R;
+  if (R.Width() <= Area.Width() && R.Height() <= Area.Height()) return R;
+  const int w = std::min(R.Width(), Area.Width()), h = std::min(R.Height(), Area.Height());
+  return TRect::Bounds(std::clamp(R.Left, Area.Left, Area.Right - w),
+                       std::clamp(R.Top, Area.Top, Area.Bottom - h), w, h);
+}
+
+void TCommonCustomForm::SetVisible(bool Value) {
+  if (Value == FVisible) return;
+  // Showing activates the form, and its OnActivate may free it.
+  TDispatchScope scope;
+  if (Value) {
+    // A window never opens larger than the work area of its monitor (at any device
+    // scale, where the work area has fewer form pixels).
+    const TRect was = TRect::Bounds(FLeft, FTop, FWidth, FHeight);
+    const TRect fit = FitToArea(was, Application->Platform()->DisplayOf(this).WorkArea);
+    if (fit != was) SetBounds(fit.Left, fit.Top, fit.Width(), fit.Height());
+    if (IsDestroying() || FVisible) return;
+  }
+  FVisible = Value;
+  Application->Platform()->FormVisibleChanged(this);
+  if (IsDestroying()) return;
+  if (FVisible) InvalidateAll();
+  TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
+  DoShowOrHide();
+}
+
+void TCommonCustomForm::SetWindowState(TWindowState Value) {
+  if (Value == FWindowState) return;
+  FWindowState = Value;
+  Application->Platform()->FormWindowStateChanged(this);
+}
+
+void TCommonCustomForm::SetActive(bool Value) {
+  if (Value == FActive) return;
+  FActive = Value;
+  TAccessibility::Notify(this, FActive ? TAccessibleEvent::Activated : TAccessibleEvent::Deactivated);
+  const TNotifyEvent& handler = FActive ? FOnActivate : FOnDeactivate;
+  if (handler) {
+    auto h = handler;
+    h(this);
+  }
+}
+
+void TCommonCustomForm::SetTransparency(bool Value) {
+  if (Value == FTransparency) return;
+  FTransparency = Value;
+  Application->Platform()->FormTransparencyChanged(this);
+  InvalidateAll();
+}
+
+void TCommonCustomForm::SetStyleBook(TStyleBook* Value) {
+  if (Value == FStyleBook) return;
+  if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
+  FStyleBook = Value;
+  if (FStyleBook != nullptr) FStyleBook->FreeNotification(this);
+  InvalidateAll();
+}
+
+void TCommonCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TFmxObject::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FStyleBook) FStyleBook = nullptr;
+}
+
+TAlphaColor TCommonCustomForm::BackgroundColor() const {
+  if (FFill->Kind() == TBrushKind::Solid) return FFill->Color();
+  if (FStyleBook != nullptr)
+    if (const TControl* c = fmx::AsControl(
+            FStyleBook->FindStyleResource(FStyleLookup.empty() ? "backgroundstyle" : FStyleLookup)))
+      if (const TBrush* fill = c->BackgroundFill()) return fill->Color();
+  return kDefaultFormBackground;
+}
+
+// --- closing and moving -------------------------------------------------------
+
+bool TCommonCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (FOnCloseQuery) {
+    auto h = FOnCloseQuery;
+    h(this, canClose);
+  }
+  return canClose;
+}
+
+void TCommonCustomForm::Close() {
+  TDispatchScope scope;
+  if (!CloseQuery() || IsDestroying()) return;
+  const bool isMain = Application->MainForm() == this;
+  TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
+  if (FOnClose) {
+    auto h = FOnClose;
+    h(this, action);
+    // A handler that freed the form has closed it for good.
+    if (IsDestroying()) {
+      if (isMain) Application->Terminate();
+      return;
+    }
+  }
+  switch (action) {
+    case TCloseAction::caNone:
+      return;
+    case TCloseAction::caMinimize:
+      SetWindowState(TWindowState::wsMinimized);
+      return;
+    case TCloseAction::caHide:
+    case TCloseAction::caFree:
+      // The form is hidden; freeing it is left to its owner, so that no caller up the
+      // stack (a button handler of this very form) runs on a freed object.
+      Hide();
+      break;
+  }
+  if (isMain) Application->Terminate();
+}
+
+void TCommonCustomForm::StartWindowDrag() { Application->Platform()->StartWindowDrag(this); }
+
+// --- mouse routing --------------------------------------------------------------
+
+namespace {
+
+// Front-most hit below P (in Parent's coordinates), children before their parent.
+TControl* HitTestChildren(const TFmxObject* Parent, TPointF P) {
+  const auto& children = Parent->ChildrenList();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    auto* c = fmx::AsControl(*it);
+    if (c == nullptr || !c->Visible() || !c->Enabled()) continue;
+    TPointF local{P.X - c->Position()->X(), P.Y - c->Position()->Y()};
+    const bool inside = c->PointInObjectLocal(local.X, local.Y);
+    if (!c->ClipChildren() || inside) {
+      if (TControl* hit = HitTestChildren(c, local)) return hit;
+    }
+    if (c->HitTest() && inside) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TControl* TCommonCustomForm::ObjectAtPoint(TPointF P) const { return HitTestChildren(this, P); }
+
+void TCommonCustomForm::SetCaptured(TControl* AControl) { FCaptured = AControl; }
+
+void TCommonCustomForm::SetFocused(TControl* AControl) {
+  if (AControl == FFocused.Get()) return;
+  if (AControl != nullptr && (AControl->ParentForm() != this || !AControl->ParentedVisible() ||
+                              !AControl->AbsoluteEnabled()))
+    return;
+  TDispatchScope scope;
+  TControl* old = FFocused.Get();
+  FFocused = AControl;
+  if (old != nullptr) old->DoExit();
+  // Unless the exit handler moved the focus on, or freed the form or the control.
+  if (FFocused.Get() == AControl && AControl != nullptr && !IsDestroying()) AControl->DoEnter();
+}
+
+void TCommonCustomForm::AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown,
+                                      TKeyEvent OnKeyUp) {
+  if (AOwner == nullptr) return;
+  std::erase_if(FKeyPreviews, [AOwner](const TKeyPreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+  FKeyPreviews.push_back({TWeak<TComponent>(AOwner), std::move(OnKeyDown), std::move(OnKeyUp)});
+}
+
+void TCommonCustomForm::RemoveKeyPreview(TComponent* AOwner) {
+  std::erase_if(FKeyPreviews, [AOwner](const TKeyPreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+}
+
+void TCommonCustomForm::AddMousePreview(TComponent* AOwner, TMouseEvent OnMouseDown) {
+  if (AOwner == nullptr) return;
+  RemoveMousePreview(AOwner);
+  FMousePreviews.push_back({TWeak<TComponent>(AOwner), std::move(OnMouseDown)});
+}
+
+void TCommonCustomForm::RemoveMousePreview(TComponent* AOwner) {
+  std::erase_if(FMousePreviews, [AOwner](const TMousePreview& P) {
+    return !P.Owner.Alive() || P.Owner.Get() == AOwner;
+  });
+}
+
+bool TCommonCustomForm::PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X,
+                                         float Y) {
+  TDispatchScope scope;
+  // A preview may add or remove previews, or free their owners.
+  const std::vector<TMousePreview> previews = FMousePreviews;
+  for (const TMousePreview& p : previews) {
+    if (!p.Owner.Alive() || !p.OnMouseDown) continue;
+    p.OnMouseDown(this, Button, Shift, X, Y);
+    if (IsDestroying()) return false;
+  }
+  return true;
+}
+
+bool TCommonCustomForm::PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  if (FKeyPreviews.empty()) return true;
+  TDispatchScope scope;
+  // A preview may add or remove previews, or free their owners.
+  const std::vector<TKeyPreview> previews = FKeyPreviews;
+  for (const TKeyPreview& p : previews) {
+    if (!p.Owner.Alive()) continue;
+    const TKeyEvent& h = Down ? p.OnKeyDown : p.OnKeyUp;
+    if (!h) continue;
+    h(this, Key, KeyChar, Shift);
+    if (IsDestroying() || (Key == 0 && KeyChar == 0)) return false;
+  }
+  return true;
+}
+
+void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  TDispatchScope scope;
+  if (!PreviewKey(true, Key, KeyChar, Shift)) return;
+  if (TControl* f = FFocused.Get()) {
+    f->KeyDown(Key, KeyChar, Shift);
+    if (Key == 0 && KeyChar == 0) return;
+  }
+  if (FOnKeyDown && !IsDestroying()) {
+    auto h = FOnKeyDown;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
+  TDispatchScope scope;
+  if (!PreviewKey(false, Key, KeyChar, Shift)) return;
+  if (TControl* f = FFocused.Get()) {
+    f->KeyUp(Key, KeyChar, Shift);
+    if (Key == 0 && KeyChar == 0) return;
+  }
+  if (FOnKeyUp && !IsDestroying()) {
+    auto h = FOnKeyUp;
+    h(this, Key, KeyChar, Shift);
+  }
+}
+
+void TCommonCustomForm::SetDeviceScale(float Value) {
+  if (!(Value >= 0.25f && Value <= 8.0f)) Value = 1.0f;
+  if (Value == FDeviceScale) return;
+  FDeviceScale = Value;
+  InvalidateAll();
+}
+
+void TCommonCustomForm::CancelMouseTracking() {
+  FCaptured = nullptr;
+  FPressedControl = nullptr;
+}
+
+void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
+  // Freed controls read null already; this is for controls that leave the tree alive.
+  auto gone = [AObject](TControl* c) {
+    return c != nullptr && (c == AObject || c->IsChildOf(AObject));
+  };
+  if (gone(FHovered.Get())) FHovered = nullptr;
+  if (gone(FCaptured.Get())) FCaptured = nullptr;
+  if (gone(FPressedControl.Get())) FPressedControl = nullptr;
+  if (gone(FFocused.Get())) FFocused = nullptr;
+}
+
+void TCommonCustomForm::ControlHidden(TControl* AControl) {
+  TControl* old = FHovered.Get();
+  const bool wasHovered = old != nullptr && (old == AControl || old->IsChildOf(AControl));
+  ControlRemovedFromTree(AControl);
+  // The pointer is no longer over what disappeared; tell it, as a move away would.
+  if (wasHovered && !old->IsDestroying()) old->DoMouseLeave();
+}
+
+bool TCommonCustomForm::UpdateHovered(TPointF P) {
+  TControl* now = ObjectAtPoint(P);
+  if (now == FHovered.Get()) return true;
+  TDispatchScope scope;
+  TControl* old = FHovered.Get();
+  FHovered = now;
+  // Each handler may free controls or the form; the weak link reads null once the
+  // control it names goes.
+  if (old != nullptr) old->DoMouseLeave();
+  if (IsDestroying()) return false;
+  if (FHovered.Get() != nullptr && FHovered.Get() == now) now->DoMouseEnter();
+  return !IsDestroying();
+}
+
+void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
+  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
+  if (target != nullptr) {
+    TPointF local = target->AbsoluteToLocal({X, Y});
+    target->MouseMove(Shift, local.X, local.Y);
+  } else if (FOnMouseMove) {
+    auto h = FOnMouseMove;
+    h(this, Shift, X, Y);
+  }
+}
+
+void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
+  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  if (!FMousePreviews.empty()) {
+    if (!PreviewMouseDown(Button, Shift, X, Y)) return;
+    // What a preview closed may have lain under the mouse.
+    if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  }
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
+  if (target == nullptr) {
+    FPressedControl = nullptr;
+    FormMouseDown(Button, Shift, X, Y);
+    return;
+  }
+  FPressedControl = target;
+  FPressedDouble = Shift.Contains(TShiftStateItem::ssDouble);
+  if (target->AutoCapture()) FCaptured = target;
+  TPointF local = target->AbsoluteToLocal({X, Y});
+  target->MouseDown(Button, Shift, local.X, local.Y);
+}
+
+void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  TDispatchScope scope;
+  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : ObjectAtPoint({X, Y});
+  if (FCaptured.Get() != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
+  if (target == nullptr) {
+    FPressedControl = nullptr;
+    if (FOnMouseUp) {
+      auto h = FOnMouseUp;
+      h(this, Button, Shift, X, Y);
+    }
+    return;
+  }
+  const bool clicks = target == FPressedControl.Get();
+  const bool isDouble = FPressedDouble;
+  TPointF local = target->AbsoluteToLocal({X, Y});
+  target->MouseUp(Button, Shift, local.X, local.Y);
+  FPressedControl = nullptr;
+  // A handler that freed the target or the form, or took the target off this form,
+  // ends the release here: whatever is freed is off its parent, so off the tree.
+  if (target->Root() != this) return;
+  if (clicks && Button == TMouseButton::mbLeft && target->PointInObjectLocal(local.X, local.Y)) {
+    if (isDouble)
+      target->DblClick();
+    else
+      target->Click();
+  }
+  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
+}
+
+void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
+  TDispatchScope scope;
+  bool handled = false;
+  TControl* c = FHovered.Get();
+  while (c != nullptr && !handled) {
+    // Up the chain from what is still there after each handler.
+    TControl* parent = c->ParentControl();
+    c->MouseWheel(Shift, WheelDelta, handled);
+    if (parent == nullptr || parent->IsDestroying()) return;
+    c = parent;
+  }
+}
+
+void TCommonCustomForm::PointerStill(TPointF P) {
+  if (FCaptured.Get() != nullptr) return;
+  if (P.X < 0 || P.Y < 0 || P.X >= static_cast<float>(FWidth) || P.Y >= static_cast<float>(FHeight)) {
+    MouseLeave();
+    return;
+  }
+  UpdateHovered(P);
+}
+
+void TCommonCustomForm::MouseLeave() {
+  if (FCaptured.Get() != nullptr) return;
+  TControl* old = FHovered.Get();
+  FHovered = nullptr;
+  if (old != nullptr) old->DoMouseLeave();
+}
+
+void TCommonCustomForm::FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  if (FOnMouseDown) {
+    auto h = FOnMouseDown;
+    h(this, Button, Shift, X, Y);
+  }
+}
+
+// --- painting -----------------------------------------------------------------
+
+void TCommonCustomForm::InvalidateAll() {
+  InvalidateRect({0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)});
+}
+
+void TCommonCustomForm::InvalidateRect(const TRectF& R) {
+  if (IsDestroying()) return;
+  const TRectF r{std::max(R.Left, 0.0f), std::max(R.Top, 0.0f),
+                 std::min(R.Right, static_cast<float>(FWidth)),
+                 std::min(R.Bottom, static_cast<float>(FHeight))};
+  if (r.IsEmpty()) return;
+  const bool wasClean = FDirty.IsEmpty();
+  ++FInvalidations;
+  FDirty.Add(r);
+  if (wasClean) Application->Platform()->Invalidate(this, r);
+}
+
+void TCommonCustomForm::PaintPass(TCanvas* ACanvas, const TPaintRegion* R) {
+  // A paint handler that frees the form takes its children off it, ending the loop.
+  TDispatchScope scope;
+  TRectF bounds{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
+  if (ACanvas != nullptr) {
+    ACanvas->SaveState();
+    if (R != nullptr) {
+      ACanvas->ClipToRects(R->Rects());
+      bounds = R->Bounds();
+    }
+    ACanvas->ClearClipped(FTransparency ? TAlphaColors::Null : BackgroundColor());
+  }
+  for (size_t i = 0; i < ChildrenList().size(); ++i) {
+    auto* c = fmx::AsControl(ChildrenList()[i]);
+    if (c == nullptr || !c->Visible()) continue;
+    if (ACanvas != nullptr) {
+      const TRectF sub = c->SubtreePaintRect();
+      if (!sub.IntersectsWith(bounds)) continue;
+      ACanvas->SaveState();
+      ACanvas->Translate(c->Position()->X(), c->Position()->Y());
+    }
+    c->PaintTo(ACanvas);
+    if (ACanvas != nullptr) ACanvas->RestoreState();
+  }
+  if (ACanvas != nullptr) ACanvas->RestoreState();
+}
+
+int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
+  TDispatchScope scope;
+  int pass = 0;
+  while (pass < kMaxPaintPasses) {
+    ++pass;
+    const uint64_t before = FTreeGeneration, invalidated = FInvalidations;
+    PaintPass(ACanvas, nullptr);
+    if (IsDestroying()) return pass;
+    // The damage stays recorded: a full paint on some other canvas (a snapshot) does
+    // not bring the platform's own picture up to date.
+    if (FTreeGeneration == before && FInvalidations == invalidated) break;
+  }
+  text::FrameDone();
+  return pass;
+}
+
+int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool Full) {
+  TDispatchScope scope;
+  if (Full) InvalidateAll();
+  int pass = 0;
+  // Paint handlers may change what they paint (layout done while painting): what
+  // they invalidate is painted in the next pass, until nothing is left.
+  while (!FDirty.IsEmpty() && pass < kMaxPaintPasses) {
+    ++pass;
+    TPaintRegion region = std::move(FDirty);
+    FDirty.Clear();
+    // With a canvas, one rectangle at a time: under a clip of several rectangles Cairo
+    // composites anti-aliased edges through a mask and rounds them differently from an
+    // unclipped paint, so the kept picture would drift from a full repaint by a shade.
+    // Without one nothing is clipped or skipped, and one pass runs each paint once.
+    try {
+      if (ACanvas == nullptr || region.Rects().size() == 1) {
+        PaintPass(ACanvas, &region);
+        if (IsDestroying()) return pass;
+      } else {
+        for (const TRectF& r : region.Rects()) {
+          TPaintRegion one;
+          one.Add(r);
+          PaintPass(ACanvas, &one);
+          if (IsDestroying()) return pass;
+        }
+      }
+    } catch (...) {
+      // A paint handler threw: the damage stays for the next paint.
+      if (!IsDestroying())
+        for (const TRectF& r : region.Rects()) FDirty.Add(r);
+      throw;
+    }
+    if (Painted != nullptr)
+      for (const TRectF& r : region.Rects()) Painted->Add(r);
+  }
+  // Still changing after the last pass: leave the rest for the next frame rather
+  // than spin.
+  if (pass > 0) text::FrameDone();
+  return pass;
+}
+
+// --- TPaintRegion -----------------------------------------------------------------
+
+namespace {
+TRectF PixelBounds(const TRectF& R) {
+  return {std::floor(R.Left), std::floor(R.Top), std::ceil(R.Right), std::ceil(R.Bottom)};
+}
+bool Touches(const TRectF& A, const TRectF& B) {
+  return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
+}
+}  // namespace
+
+void TPaintRegion::Add(const TRectF& R) {
+  if (!(std::isfinite(R.Left) && std::isfinite(R.Top) && std::isfinite(R.Right) &&
+        std::isfinite(R.Bottom)) ||
+      R.IsEmpty())
+    return;
+  TRectF r = PixelBounds(R);
+  // Overlapping or touching rectangles merge into one; merging may make the new one
+  // touch others, so go round until none does.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < FRects.size(); ++i) {
+      if (Touches(FRects[i], r)) {
+        r = FRects[i].Union(r);
+        FRects[i] = FRects.back();
+        FRects.pop_back();
+        merged = true;
+        break;
+      }
+    }
+  }
+  FRects.push_back(r);
+  if (FRects.size() > MaxRects) {
+    TRectF all = Bounds();
+    FRects.assign(1, all);
+  }
+}
+
+TRectF TPaintRegion::Bounds() const {
+  if (FRects.empty()) return {};
+  TRectF b = FRects.front();
+  for (const TRectF& r : FRects) b = b.Union(r);
+  return b;
+}
+
+float TPaintRegion::Area() const {
+  float a = 0;
+  for (const TRectF& r : FRects) a += r.Width() * r.Height();
+  return a;
+}
+
+// --- TFrame / TScreen -----------------------------------------------------------
+
+TFrame::TFrame(TComponent* AOwner) : TControl(AOwner) { SetSize(320, 240); }
+
+namespace {
+TScreen gScreen;
+}  // namespace
+TScreen* const Screen = &gScreen;
+
+int TScreen::Width() const { return Application->Platform()->ScreenSize().X; }
+int TScreen::Height() const { return Application->Platform()->ScreenSize().Y; }
+int TScreen::DisplayCount() const {
+  return static_cast<int>(Application->Platform()->Displays().size());
+}
+TDisplay TScreen::Displays(int Index) const {
+  return Application->Platform()->Displays().at(static_cast<size_t>(Index));
+}
+TDisplay TScreen::DisplayFromForm(const TCommonCustomForm* AForm) const {
+  return Application->Platform()->DisplayOf(AForm);
+}
+int TScreen::FormCount() const { return static_cast<int>(Application->Forms().size()); }
+TCommonCustomForm* TScreen::Forms(int Index) const {
+  return Application->Forms().at(static_cast<size_t>(Index));
+}
+
+}  // namespace fmx
