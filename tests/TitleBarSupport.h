@@ -51,5 +51,36 @@ class TitleBarTest : public HeadlessTest {
   std::unique_ptr<TForm> Form;
 };
 
+// A title bar at Normal on Form, for window control: maximise, restore, minimise.
+class TitleBarWindowTest : public TitleBarTest {
+ protected:
+  void PlaceTitleBar(const TRect& Normal) {
+    Form->SetBounds(Normal.Left, Normal.Top, Normal.Width(), Normal.Height());
+    Bar = AddTitleBar();
+    In = std::make_unique<TQVTitleBarInspector>(Bar);
+  }
+  TRect Bounds() const { return TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height()); }
+  static TPointF Centre(const TControl* C) {
+    const TRectF r = C->AbsoluteRect();
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  }
+  // The indicators and the system menu's entries all say Maximised (or all Normal).
+  void ExpectShownAs(bool Maximised) {
+    EXPECT_EQ(In->GlyphMax()->Text(), Maximised ? "2" : "1");
+    EXPECT_EQ(In->WindowStateIsMax(), Maximised);
+    Platform->MouseDown(Form.get(), TMouseButton::mbRight, 400, 10);
+    Platform->MouseUp(Form.get(), TMouseButton::mbRight, 400, 10);
+    EXPECT_EQ(In->RestoreEntry()->Enabled(), Maximised);
+    EXPECT_EQ(In->MaxEntry()->Enabled(), !Maximised);
+    // Closed again as the window loses the focus for a moment.
+    Platform->SetActive(Form.get(), false);
+    Platform->Advance(100);
+    Platform->SetActive(Form.get(), true);
+    Platform->Advance(1000);
+  }
+  TQVTitleBar* Bar = nullptr;
+  std::unique_ptr<TQVTitleBarInspector> In;
+};
+
 }  // namespace testing
 }  // namespace fmx

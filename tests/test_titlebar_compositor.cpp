@@ -13,37 +13,16 @@ const TRect kScreen = TRect::Bounds(0, 0, 1600, 1000);
 const TRect kWork = TRect::Bounds(0, 32, 1600, 968);  // a panel along the top
 const TRect kNormal = TRect::Bounds(100, 50, 920, 649);
 
-class TitleBarCompositor : public fmx::testing::TitleBarTest {
+class TitleBarCompositor : public fmx::testing::TitleBarWindowTest {
  protected:
   void SetUp() override {
-    TitleBarTest::SetUp();
+    TitleBarWindowTest::SetUp();
     Platform->SetWindowSystemPlacesWindows(true);
     Platform->SetDisplays({{0, true, kScreen, kWork}});
-    Form->SetBounds(kNormal.Left, kNormal.Top, kNormal.Width(), kNormal.Height());
-    Bar = AddTitleBar();
-    In = std::make_unique<TQVTitleBarInspector>(Bar);
+    PlaceTitleBar(kNormal);
     Form->SetOnMouseUp([this](TObject*, TMouseButton, TShiftState, float, float) { ++FormReleases; });
   }
-  TRect Bounds() const { return TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height()); }
-  static TPointF Centre(const TControl* C) {
-    const TRectF r = C->AbsoluteRect();
-    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-  }
-  void ExpectShownAs(bool Maximised) {
-    EXPECT_EQ(In->GlyphMax()->Text(), Maximised ? "2" : "1");
-    EXPECT_EQ(In->WindowStateIsMax(), Maximised);
-    Platform->MouseDown(Form.get(), TMouseButton::mbRight, 400, 10);
-    Platform->MouseUp(Form.get(), TMouseButton::mbRight, 400, 10);
-    EXPECT_EQ(In->RestoreEntry()->Enabled(), Maximised);
-    EXPECT_EQ(In->MaxEntry()->Enabled(), !Maximised);
-    Platform->SetActive(Form.get(), false);
-    Platform->Advance(100);
-    Platform->SetActive(Form.get(), true);
-    Platform->Advance(1000);
-  }
   std::vector<TWindowState> Requests() const { return Platform->StateRequests(); }
-  TQVTitleBar* Bar = nullptr;
-  std::unique_ptr<TQVTitleBarInspector> In;
   int FormReleases = 0;
 };
 

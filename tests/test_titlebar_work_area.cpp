@@ -18,36 +18,13 @@ const TRect kPrimaryWork = TRect::Bounds(0, 0, 1600, 960);
 const TRect kSecond = TRect::Bounds(1600, 0, 1280, 1024);
 const TRect kNormal = TRect::Bounds(100, 50, 920, 649);
 
-class TitleBarWorkArea : public fmx::testing::TitleBarTest {
+class TitleBarWorkArea : public fmx::testing::TitleBarWindowTest {
  protected:
   void SetUp() override {
-    TitleBarTest::SetUp();
+    TitleBarWindowTest::SetUp();
     Platform->SetDisplays({{0, true, kPrimary, kPrimaryWork}, {1, false, kSecond, kSecond}});
-    Form->SetBounds(kNormal.Left, kNormal.Top, kNormal.Width(), kNormal.Height());
-    Bar = AddTitleBar();
-    In = std::make_unique<TQVTitleBarInspector>(Bar);
+    PlaceTitleBar(kNormal);
   }
-  TRect Bounds() const { return TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height()); }
-  static TPointF Centre(const TControl* C) {
-    const TRectF r = C->AbsoluteRect();
-    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-  }
-  // The indicators and the system menu's entries all say Maximised (or all Normal).
-  void ExpectShownAs(bool Maximised) {
-    EXPECT_EQ(In->GlyphMax()->Text(), Maximised ? "2" : "1");
-    EXPECT_EQ(In->WindowStateIsMax(), Maximised);
-    Platform->MouseDown(Form.get(), TMouseButton::mbRight, 400, 10);
-    Platform->MouseUp(Form.get(), TMouseButton::mbRight, 400, 10);
-    EXPECT_EQ(In->RestoreEntry()->Enabled(), Maximised);
-    EXPECT_EQ(In->MaxEntry()->Enabled(), !Maximised);
-    // Closed again as the window loses the focus for a moment.
-    Platform->SetActive(Form.get(), false);
-    Platform->Advance(100);
-    Platform->SetActive(Form.get(), true);
-    Platform->Advance(1000);
-  }
-  TQVTitleBar* Bar = nullptr;
-  std::unique_ptr<TQVTitleBarInspector> In;
 };
 
 }  // namespace

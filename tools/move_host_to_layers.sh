@@ -15,7 +15,7 @@ cd "$(git rev-parse --show-toplevel)"
 
 declare -A LAYER=(
   # base: the object model every other layer stands on
-  [Types.h]=base [Classes.h]=base [Classes.cpp]=base [HeldValue.h]=base
+  [Types.h]=base [Classes.h]=base [Classes.cpp]=base [HeldValue.h]=base [ObjectMemory.cpp]=base
   # paint: pictures, brushes, the canvas, text, paths
   [Graphics.h]=paint [Graphics.cpp]=paint [Canvas.h]=paint [Canvas.cpp]=paint
   [TextLayout.h]=paint [TextLayout.cpp]=paint [TextShaping.h]=paint [TextShaping.cpp]=paint
