@@ -377,10 +377,20 @@ void TQVMenuBar::DoRemoveObject(TFmxObject* AObject) {
   // the child; a freed child is already out of every weak list, and a bar on its way
   // out has no root.
   TDispatchScope scope;
+  // The tree the entry was listed in, asked before it leaves (leaving, it forgets it).
+  auto* leaving = dynamic_cast<TQVMenuButton*>(AObject);
+  const TWeak<TQVMenuBar> listedIn = leaving != nullptr ? leaving->FMenuBarRoot : nullptr;
   TPresentedControl::DoRemoveObject(AObject);
   __QV_测试_显示提示(this, AObject);
   TQVMenuBar* root = __QV_EnsureRootMenuBar();
-  if (root == nullptr || AObject == nullptr) return;
+  if (root == nullptr) {
+    // A bar on its way out keeps no books; an entry a handler takes out of it whole
+    // still leaves the list of the tree it was in, or joining another bar of that tree
+    // would list it twice.
+    if (TQVMenuBar* was = listedIn.Get(); was != nullptr && !leaving->IsDestroying())
+      EraseEntries(was->FMenuButtonList, [leaving](const TObject* b) { return b == leaving; });
+    return;
+  }
   if (auto* bar = dynamic_cast<TQVMenuBar*>(AObject)) {
     __QV_LeaveMenuTree(root, bar);
     return;

@@ -245,3 +245,41 @@ TEST_F(MenuLifetime, AFreedTargetEntryLeavesItsBarOnTheFormOutOfTheTree) {
   delete u.File;
   EXPECT_FALSE(cascade.Alive());
 }
+
+namespace {
+// Runs Then when a component it watches is freed.
+class TFreeWatcher : public TComponent {
+ public:
+  using TComponent::TComponent;
+  std::function<void()> Then;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && Then) Then();
+  }
+};
+}  // namespace
+
+TEST_F(MenuLifetime, AnEntryAHandlerTakesOutOfABarBeingFreedIsListedOnceWhereItGoes) {
+  TTree t = Build();
+  // A sub bar in the tree through a control that is no bar (which tells the tree nothing
+  // when the bar leaves it), with an entry, and a last child whose freeing a handler hears.
+  auto* holder = new TLayout(t.Main);
+  holder->SetParent(t.Main);
+  TQVMenuBar* doomed = AddBar(nullptr, "");
+  doomed->SetParent(holder);
+  TQVMenuButton* moved = AddEntry(doomed, "Moved");
+  auto* last = new TLayout(doomed);
+  last->SetParent(doomed);
+  TFreeWatcher watcher(nullptr);
+  last->FreeNotification(&watcher);
+  watcher.Then = [&] { moved->SetParent(t.Edit); };
+  TWeak<TQVMenuButton> link(moved);
+  delete doomed;
+  watcher.Then = nullptr;
+  ASSERT_TRUE(link.Alive());
+  ASSERT_EQ(moved->Parent(), t.Edit);
+  const std::vector<TQVMenuButton*> listed = In::Buttons(t.Main);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), moved), 1);
+}
