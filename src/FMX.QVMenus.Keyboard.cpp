@@ -210,15 +210,7 @@ class TQVMenuKeyboard {
     if (E->Parent() != p) return false;
     h->SetVisible(true);
     TAccessibility::Notify(E, TAccessibleEvent::Focused);
-    // The entry this sub-menu hangs on stays lit, and the sub-menu above it.
-    if (TQVMenuButton* t = p->FTargetButton) {
-      if (auto* q = dynamic_cast<TQVMenuBar*>(t->Parent())) {
-        q->F_SelectedBar->SetVisible(true);
-        q->F_SelectedBar->BringToFront();
-        t->BringToFront();
-        p->BringToFront();
-      }
-    }
+    E->__QV_KeepOpenerLit(p);
     return E->Parent() == p;
   }
 

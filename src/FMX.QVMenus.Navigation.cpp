@@ -514,7 +514,7 @@ void TQVMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, float X, floa
 
 // --- closing and giving back ---------------------------------------------------------------
 
-bool TQVMenuBar::__QV_CloseMenus(TMenuHighlight Highlight) {
+void TQVMenuBar::__QV_CloseMenus(TMenuHighlight Highlight) {
   TDispatchScope scope;
   FMenuButtonPressed = false;
   FKeyboardMode = false;
@@ -524,7 +524,6 @@ bool TQVMenuBar::__QV_CloseMenus(TMenuHighlight Highlight) {
   __QV_GiveBackForm();
   if (Highlight == TMenuHighlight::Hide) F_SelectedBar->SetVisible(false);
   __QV_HideAllSubMenuBar(this);
-  return !IsDestroying();
 }
 
 void TQVMenuBar::__QV_GiveBackControl() { FTakeOver.GiveBack(); }

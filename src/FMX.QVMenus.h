@@ -340,9 +340,9 @@ class TQVMenuBar : public TPresentedControl {
   void __QV_Form_OnMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, float X,
                              float Y);
   // Closes this root's menus: sub bars hidden (the highlight too, unless kept), every
-  // handler taken over given back, the timer stopped. Ends early (false) when a handler
-  // freed this bar.
-  bool __QV_CloseMenus(TMenuHighlight Highlight = TMenuHighlight::Hide);
+  // handler taken over given back, the timer stopped; callers that go on after it ask
+  // the objects they go on with (a handler may have freed them).
+  void __QV_CloseMenus(TMenuHighlight Highlight = TMenuHighlight::Hide);
   // Puts the foreign control's own handlers back, where this bar's are still on it.
   void __QV_GiveBackControl();
   void __QV_GiveBackForm();
