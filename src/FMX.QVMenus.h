@@ -191,15 +191,8 @@ class TQVMenuButton : public TPresentedControl {
   TBitmap* FIconBitmap = nullptr;
   // The picture FIconBitmap points to, kept inside the entry (no allocation of its
   // own); it tells the entry of every change, whatever handler the application sets.
-  class TIconBitmap final : public TBitmap {
-   public:
-    explicit TIconBitmap(TQVMenuButton* AEntry) : FEntry(AEntry) {}
-
-   private:
-    void HolderChanged() override { FEntry->OnBitmapChanged(this); }
-    TQVMenuButton* FEntry;
-  };
-  TIconBitmap FIconBitmapStore{this};
+  void IconBitmapChanged() { OnBitmapChanged(&FIconBitmapStore); }
+  THeldNotifier<TBitmap, TQVMenuButton, &TQVMenuButton::IconBitmapChanged> FIconBitmapStore{this};
   std::string FButtonText;
   TQVMenuButtonStyle FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
   TQVMark FMark = TQVMark::mNone;

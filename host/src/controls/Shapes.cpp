@@ -1,6 +1,5 @@
 #include "host/Shapes.h"
 
-#include "base/HeldValue.h"
 #include "paint/PaintGeometry.h"
 
 namespace fmx {
@@ -13,28 +12,12 @@ constexpr TAlphaColor kDefaultShapeStroke = 0xFF000000;
 
 TShape::TShape(TComponent* AOwner)
     : TControl(AOwner),
-      FFill(TBrushKind::Solid, kDefaultShapeFill),
-      FStroke(TBrushKind::Solid, kDefaultShapeStroke) {
+      FFill(this, TBrushKind::Solid, kDefaultShapeFill),
+      FStroke(this, TBrushKind::Solid, kDefaultShapeStroke) {
   SetSize(50, 50);
 }
 
 TShape::~TShape() = default;
-
-void TShape::TFillBrush::HolderChanged() {
-  HolderAt<TShape>(this, offsetof(TShape, FFill))->InvalidatePainted();
-}
-
-bool TShape::TFillBrush::HolderGoing() const {
-  return HolderAt<TShape>(this, offsetof(TShape, FFill))->IsDestroying();
-}
-
-void TShape::TShapeStroke::HolderChanged() {
-  HolderAt<TShape>(this, offsetof(TShape, FStroke))->InvalidatePainted();
-}
-
-bool TShape::TShapeStroke::HolderGoing() const {
-  return HolderAt<TShape>(this, offsetof(TShape, FStroke))->IsDestroying();
-}
 
 TRectangle::TRectangle(TComponent* AOwner) : TShape(AOwner) {}
 
@@ -60,13 +43,6 @@ void TRectangle::SetCorners(TCorners Value) {
 
 TPath::TPath(TComponent* AOwner) : TShape(AOwner) {}
 
-void TPath::TShapePath::HolderChanged() {
-  HolderAt<TPath>(this, offsetof(TPath, FData))->InvalidatePainted();
-}
-
-bool TPath::TShapePath::HolderGoing() const {
-  return HolderAt<TPath>(this, offsetof(TPath, FData))->IsDestroying();
-}
 
 TPath::~TPath() = default;
 

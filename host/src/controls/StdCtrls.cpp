@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/HeldValue.h"
 #include "paint/PaintGeometry.h"
 #include "paint/TextShaping.h"
 #include "host/Forms.h"
@@ -18,14 +17,6 @@ TTextControl::TTextControl(TComponent* AOwner)
 }
 
 TTextControl::~TTextControl() = default;
-
-void TTextControl::TControlTextSettings::HolderChanged() {
-  HolderAt<TTextControl>(this, offsetof(TTextControl, FTextSettings))->PaintExtentChanged();
-}
-
-bool TTextControl::TControlTextSettings::HolderGoing() const {
-  return HolderAt<TTextControl>(this, offsetof(TTextControl, FTextSettings))->IsDestroying();
-}
 
 void TTextControl::SetText(const std::string& Value) {
   if (Value == FText) return;
@@ -70,14 +61,6 @@ TLabel::TLabel(TComponent* AOwner) : TTextControl(AOwner) {
 TImage::TImage(TComponent* AOwner) : TControl(AOwner) {}
 
 TImage::~TImage() = default;
-
-void TImage::TImageBitmap::HolderChanged() {
-  HolderAt<TImage>(this, offsetof(TImage, FBitmap))->InvalidatePainted();
-}
-
-bool TImage::TImageBitmap::HolderGoing() const {
-  return HolderAt<TImage>(this, offsetof(TImage, FBitmap))->IsDestroying();
-}
 
 void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
 

@@ -5,7 +5,6 @@
 #include <exception>
 #include <typeinfo>
 
-#include "base/HeldValue.h"
 #include "core/Layout.h"
 #include "host/Canvas.h"
 #include "host/Effects.h"
@@ -65,17 +64,7 @@ TControlSpacing& TControl::Spacing() const {
   return *FSpacing;
 }
 
-void TControl::TControlPosition::Changed() {
-  HolderAt<TControl>(this, offsetof(TControl, FPosition))->PositionChanged();
-}
-
-void TControlSpacing::TMargins::Changed() {
-  HolderAt<TControlSpacing>(this, offsetof(TControlSpacing, Margins))->Control->MarginsChanged();
-}
-
-void TControlSpacing::TPadding::Changed() {
-  HolderAt<TControlSpacing>(this, offsetof(TControlSpacing, Padding))->Control->PaddingChanged();
-}
+TControlSpacing::TControlSpacing(TControl* AControl) : Margins(AControl), Padding(AControl) {}
 
 TControlRare& TControl::Rare() const {
   if (!FRare) FRare = std::make_unique<TControlRare>();

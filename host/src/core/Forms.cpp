@@ -18,15 +18,9 @@ constexpr TAlphaColor kDefaultFormBackground = 0xFFF0F0F0;
 }  // namespace
 
 TCommonCustomForm::TCommonCustomForm(TComponent* AOwner)
-    : TFmxObject(AOwner), FPadding(this), FFill(new TFormFill(this)) {
+    : TFmxObject(AOwner), FFill(new TFormFill(this, TBrushKind::None, TAlphaColors::White)) {
   Application->FormCreated(this);
 }
-
-void TCommonCustomForm::TFormPadding::Changed() { FForm->Realign(); }
-
-void TCommonCustomForm::TFormFill::HolderChanged() { FForm->InvalidateAll(); }
-
-bool TCommonCustomForm::TFormFill::HolderGoing() const { return FForm->IsDestroying(); }
 
 TCommonCustomForm::~TCommonCustomForm() {
   // Objects not freed through delete (a form on the stack) skip BeforeDestruction.

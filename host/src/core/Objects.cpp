@@ -17,7 +17,7 @@ void TBounds::Set(float ALeft, float ATop, float ARight, float ABottom) {
   FTop = ATop;
   FRight = ARight;
   FBottom = ABottom;
-  Changed();
+  HolderChanged();
 }
 
 void TBounds::Assign(TPersistent* Source) {
@@ -34,7 +34,7 @@ void TPosition::SetPoint(TPointF P) {
   if (P.X == FX && P.Y == FY) return;
   FX = P.X;
   FY = P.Y;
-  Changed();
+  HolderChanged();
 }
 
 void TPosition::Assign(TPersistent* Source) {

@@ -11,7 +11,6 @@
 #include <iterator>
 #include <limits>
 
-#include "base/HeldValue.h"
 
 namespace fmx {
 
@@ -53,7 +52,7 @@ void TChangeNotifier::Changed() {
   // handler when their font changes) that frees the holder and this value with it.
   TDispatchScope scope;
   HolderChanged();
-  if (Gone() || !*FOnChange) return;
+  if (IsDestroying() || !*FOnChange) return;
   // A copy runs: the handler may free this value's holder, and with it the handler.
   const TNotifyEvent handler = *FOnChange;
   handler(this);
@@ -156,14 +155,6 @@ void TFont::Assign(TPersistent* Source) {
 }
 
 TTextSettings::~TTextSettings() = default;
-
-void TTextSettings::TSettingsFont::HolderChanged() {
-  HolderAt<TTextSettings>(this, offsetof(TTextSettings, FFont))->Changed();
-}
-
-bool TTextSettings::TSettingsFont::HolderGoing() const {
-  return HolderAt<TTextSettings>(this, offsetof(TTextSettings, FFont))->Gone();
-}
 
 void TTextSettings::SetFontColor(TAlphaColor Value) {
   Update(FFontColor, Value);

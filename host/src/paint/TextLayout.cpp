@@ -4,17 +4,12 @@
 
 #include <cmath>
 
-#include "base/HeldValue.h"
 #include "paint/TextShaping.h"
 #include "host/Canvas.h"
 
 namespace fmx {
 
 TTextLayout::TTextLayout(TCanvas* ACanvas) : FCanvas(ACanvas) {}
-
-void TTextLayout::TLayoutFont::HolderChanged() {
-  HolderAt<TTextLayout>(this, offsetof(TTextLayout, FFont))->FDirty = true;
-}
 
 TTextLayout::~TTextLayout() = default;
 

@@ -16,22 +16,8 @@ class TShape : public TControl {
 
  private:
   // A change of either brush repaints the shape.
-  class TFillBrush final : public TBrush {
-   public:
-    using TBrush::TBrush;
-
-   private:
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
-  class TShapeStroke final : public TStrokeBrush {
-   public:
-    using TStrokeBrush::TStrokeBrush;
-
-   private:
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
+  using TFillBrush = THeldNotifier<TBrush, TControl, &TShape::InvalidatePainted>;
+  using TShapeStroke = THeldNotifier<TStrokeBrush, TControl, &TShape::InvalidatePainted>;
   mutable TFillBrush FFill;
   mutable TShapeStroke FStroke;
 };
@@ -75,11 +61,8 @@ class TPath : public TShape {
 
  private:
   // A change of the path repaints it.
-  class TShapePath final : public TPathData {
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
-  mutable TShapePath FData;
+  using TShapePath = THeldNotifier<TPathData, TControl, &TPath::InvalidatePainted>;
+  mutable TShapePath FData{this};
   TPathWrapMode FWrapMode = TPathWrapMode::Stretch;
 };
 

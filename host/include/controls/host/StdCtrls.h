@@ -43,11 +43,9 @@ class TTextControl : public TPresentedControl {
  private:
   std::string FText;
   // A change of the settings may change where the text draws.
-  class TControlTextSettings final : public TTextSettings {
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
-  mutable TControlTextSettings FTextSettings;
+  using TControlTextSettings =
+      THeldNotifier<TTextSettings, TControl, &TTextControl::PaintExtentChanged>;
+  mutable TControlTextSettings FTextSettings{this};
   TStyledSettings FStyledSettings;
 };
 
@@ -84,11 +82,8 @@ class TImage : public TControl {
 
  private:
   // A change of the picture repaints the image.
-  class TImageBitmap final : public TBitmap {
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
-  mutable TImageBitmap FBitmap;
+  using TImageBitmap = THeldNotifier<TBitmap, TControl, &TImage::InvalidatePainted>;
+  mutable TImageBitmap FBitmap{this};
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 

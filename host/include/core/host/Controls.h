@@ -39,22 +39,7 @@ struct TControlRare : detail::TObjectMemoryPlaced {
   bool EnableDragHighlight = true;
 };
 
-// Margins and padding, made when either is first asked for. Each edge set tells the
-// control through its place in this block.
-struct TControlSpacing : detail::TObjectMemoryPlaced {
-  /// A control's margins: the space kept around it when its parent aligns it.
-  class TMargins final : public TBounds {
-    void Changed() override;
-  };
-  /// A control's padding: the space inside it that its aligned children keep off.
-  class TPadding final : public TBounds {
-    void Changed() override;
-  };
-  explicit TControlSpacing(TControl* AControl) : Control(AControl) {}
-  TControl* Control;
-  TMargins Margins;
-  TPadding Padding;
-};
+struct TControlSpacing;
 
 /// A visual object with bounds, alignment, mouse and key input, and painting of its own.
 class TControl : public TFmxObject {
@@ -80,10 +65,10 @@ class TControl : public TFmxObject {
   TAlignLayout Align() const { return static_cast<TAlignLayout>(FAlign); }
   void SetAlign(TAlignLayout Value);
   // Made on first use; MarginsRect and PaddingRect read them without making them.
-  TBounds* Margins() const { return &Spacing().Margins; }
-  TBounds* Padding() const { return &Spacing().Padding; }
-  TRectF MarginsRect() const { return FSpacing ? FSpacing->Margins.Rect() : TRectF{}; }
-  TRectF PaddingRect() const { return FSpacing ? FSpacing->Padding.Rect() : TRectF{}; }
+  TBounds* Margins() const;
+  TBounds* Padding() const;
+  TRectF MarginsRect() const;
+  TRectF PaddingRect() const;
   TAnchors Anchors() const { return TAnchors::FromBits(FAnchors); }
   void SetAnchors(TAnchors Value) { FAnchors = static_cast<uint8_t>(Value.Bits()); }
 
@@ -315,10 +300,6 @@ class TControl : public TFmxObject {
   friend class TCommonCustomForm;
   friend class TRealignBatch;
   friend struct TControlSpacing;
-  // The position tells its control through its place in it.
-  class TControlPosition final : public TPosition {
-    void Changed() override;
-  };
   static const TNotifyEvent kNoNotify;
   static const TMouseEvent kNoMouse;
   static const TMouseMoveEvent kNoMove;
@@ -347,10 +328,11 @@ class TControl : public TFmxObject {
   void PositionChanged();
   void MarginsChanged();
   void PaddingChanged();
+  using TControlPosition = THeld<TPosition, TControl, &TControl::PositionChanged>;
   void PaintChildren(TCanvas* ACanvas);
   void DoRealignNow();
 
-  mutable TControlPosition FPosition;
+  mutable TControlPosition FPosition{this};
   float FWidth = 0;
   float FHeight = 0;
   float FOpacity = 1.0f;
@@ -377,6 +359,24 @@ class TControl : public TFmxObject {
   mutable std::unique_ptr<TControlRare> FRare;
   std::unique_ptr<TControlEvents> FEvents;
 };
+
+// Margins and padding, made when either is first asked for.
+struct TControlSpacing : detail::TObjectMemoryPlaced {
+  explicit TControlSpacing(TControl* AControl);
+  /// A control's margins: the space kept around it when its parent aligns it.
+  THeld<TBounds, TControl, &TControl::MarginsChanged> Margins;
+  /// A control's padding: the space inside it that its aligned children keep off.
+  THeld<TBounds, TControl, &TControl::PaddingChanged> Padding;
+};
+
+inline TBounds* TControl::Margins() const { return &Spacing().Margins; }
+inline TBounds* TControl::Padding() const { return &Spacing().Padding; }
+inline TRectF TControl::MarginsRect() const {
+  return FSpacing ? FSpacing->Margins.Rect() : TRectF{};
+}
+inline TRectF TControl::PaddingRect() const {
+  return FSpacing ? FSpacing->Padding.Rect() : TRectF{};
+}
 
 // While one of these lives, realigns anywhere are put off and done once, parents
 // first, when the outermost one ends: building a tree of thousands of controls then

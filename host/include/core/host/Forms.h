@@ -301,15 +301,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
   // A change of padding lays the form out again.
-  class TFormPadding final : public TBounds {
-   public:
-    explicit TFormPadding(TCommonCustomForm* AForm) : FForm(AForm) {}
-
-   private:
-    void Changed() override;
-    TCommonCustomForm* FForm;
-  };
-  mutable TFormPadding FPadding;
+  mutable THeld<TBounds, TCommonCustomForm, &TCommonCustomForm::Realign> FPadding{this};
   std::string FCaption;
   bool FVisible = false;
   TWindowState FWindowState = TWindowState::wsNormal;
@@ -317,16 +309,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   bool FTransparency = false;
   TStyleBook* FStyleBook = nullptr;
   // A change of the fill repaints the whole form, whatever handler the application sets.
-  class TFormFill final : public TBrush {
-   public:
-    explicit TFormFill(TCommonCustomForm* AForm)
-        : TBrush(TBrushKind::None, TAlphaColors::White), FForm(AForm) {}
-
-   private:
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-    TCommonCustomForm* FForm;
-  };
+  using TFormFill = THeldNotifier<TBrush, TCommonCustomForm, &TCommonCustomForm::InvalidateAll>;
   TFormFill* FFill;
   TWeak<TControl> FHovered;
   TWeak<TControl> FCaptured;

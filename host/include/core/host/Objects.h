@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/Classes.h"
+#include "host/HeldValue.h"
 
 namespace fmx {
 
@@ -35,9 +36,9 @@ class TBounds : public TPersistent {
   void Assign(TPersistent* Source) override;
 
  protected:
-  // Runs after every change. The holder's subclass listens here: every control has a
-  // few of these, and a stored hook would cost each of them two more pointers.
-  virtual void Changed() {}
+  // Runs after every change. A holder listens here through THeld (HeldValue.h): every
+  // control has a few of these, and a stored handler would cost each 32 bytes.
+  virtual void HolderChanged() {}
 
  private:
   float FLeft = 0, FTop = 0, FRight = 0, FBottom = 0;
@@ -62,8 +63,8 @@ class TPosition : public TPersistent {
   }
 
  protected:
-  // Runs after every change; the holder's subclass listens here (see TBounds).
-  virtual void Changed() {}
+  // Runs after every change; the holder listens here (see TBounds).
+  virtual void HolderChanged() {}
 
  private:
   float FX = 0, FY = 0;

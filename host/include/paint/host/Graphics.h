@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/Classes.h"
+#include "host/HeldValue.h"
 
 namespace fmx {
 
@@ -23,6 +24,8 @@ class TChangeNotifier : public TPersistent {
   // apart (HolderChanged), so setting a handler never cuts the control off.
   const TNotifyEvent& OnChange() const;
   void SetOnChange(TNotifyEvent Value);
+  // Freed, or held by a holder that is being freed.
+  bool IsDestroying() const { return FFreeQueued || HolderGoing(); }
 
  protected:
   // Tells the holder, then the handler.
@@ -33,7 +36,6 @@ class TChangeNotifier : public TPersistent {
   // Whether the holder is being freed (and this value with it): a value that told its
   // holder tells no one else then.
   virtual bool HolderGoing() const { return false; }
-  bool Gone() const { return FFreeQueued || HolderGoing(); }
   bool QueueFree() override;
   // Stores Value and tells the listeners, unless nothing changes.
   template <class T>
@@ -135,11 +137,8 @@ class TTextSettings : public TChangeNotifier {
 
  private:
   // The font's changes are the settings' changes.
-  class TSettingsFont final : public TFont {
-    void HolderChanged() override;
-    bool HolderGoing() const override;
-  };
-  mutable TSettingsFont FFont;
+  using TSettingsFont = THeldNotifier<TFont, TChangeNotifier, &TTextSettings::Changed>;
+  mutable TSettingsFont FFont{this};
   TAlphaColor FFontColor = DefaultFontColor;
   TTextAlign FHorzAlign = TTextAlign::Leading;
   TTextAlign FVertAlign = TTextAlign::Center;

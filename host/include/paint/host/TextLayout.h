@@ -35,10 +35,8 @@ class TTextLayout {
   void Update();
   TCanvas* FCanvas;
   // Any change of the font invalidates the measured extent.
-  class TLayoutFont final : public TFont {
-    void HolderChanged() override;
-  };
-  TLayoutFont FFont;
+  void FontChanged() { FDirty = true; }
+  THeld<TFont, TTextLayout, &TTextLayout::FontChanged> FFont{this};
   std::string FText;
   TSizeF FMaxSize{1e7f, 1e7f};
   bool FWordWrap = false;

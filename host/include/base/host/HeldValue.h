@@ -1,0 +1,36 @@
+// Value objects held as members (a control's position, margins, brushes, text settings,
+// path, picture) tell their holder of every change by one means: the value keeps a
+// pointer to its holder and the holder's method to call, fixed by its type. A stored
+// handler would cost each value 32 bytes; a control holds several.
+#pragma once
+
+#include <utility>
+
+namespace fmx {
+
+// Value as a member of Holder: each change of it runs (holder->*Tell)(). Value is one of
+// the host's value classes, which call the virtual HolderChanged after every change.
+template <class Value, class Holder, void (Holder::*Tell)()>
+class THeld : public Value {
+ public:
+  template <class... A>
+  explicit THeld(Holder* AHolder, A&&... Args)
+      : Value(std::forward<A>(Args)...), FHolder(AHolder) {}
+
+ protected:
+  void HolderChanged() override { (FHolder->*Tell)(); }
+  Holder* FHolder;
+};
+
+// A held value that can also have a handler of its own (brushes, fonts, text settings,
+// pictures): once its holder is going, that handler hears nothing.
+template <class Value, class Holder, void (Holder::*Tell)()>
+class THeldNotifier final : public THeld<Value, Holder, Tell> {
+ public:
+  using THeld<Value, Holder, Tell>::THeld;
+
+ private:
+  bool HolderGoing() const override { return this->FHolder->IsDestroying(); }
+};
+
+}  // namespace fmx
