@@ -92,11 +92,11 @@ TQVTitleBar::TQVTitleBar(TComponent* AOwner)
       }
     }
     // Placing the window's parts on the form lays the form out, which runs its controls'
-    // handlers; one may free the form and with it this bar. Building then stops: the
-    // caller learns of it from its link to the form.
+    // handlers; one may free the form and with it this bar. Building then goes on
+    // harmlessly: the bar is off its form, and what it makes now goes with it. The caller
+    // learns of it from its link to the form.
     TDispatchScope scope;
     __QV_CreateTitleBarAppearance();
-    if (IsDestroying()) return;
     __QV_CreateTitleBarPopUpMenuBar();
     if (!IsDesigning()) {
       F_ActiveTimer->SetEnabled(true);
@@ -196,8 +196,8 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   };
 
   // The parts that live on the form join it last and hidden, so the form lays nothing
-  // out anew; should a handler of the form's still free the form (and so this bar),
-  // building stops.
+  // out anew; should a handler of the form's still free the form (and so this bar), the
+  // bar has no form any more, and the rest is made on an owner that is going.
   TDispatchScope scope;
   // 1. Window background and border, on the form, behind everything.
   F_FormBackground = MakePrivate<TRectangle>(this, TPrivateTag::Untagged);
@@ -209,10 +209,8 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   F_FormBackground->Stroke()->SetColor(FBorderActiveColor);
   F_FormBackground->Fill()->SetColor(FFormColor);
   F_FormBackground->SetParent(FOwnerF);
-  if (IsDestroying()) return;
   F_FormBackground->SetTabOrder(0);
   F_FormBackground->SendToBack();
-  if (IsDestroying()) return;
 
   // 2-3. Status strip with the size grip.
   F_StatusBar = MakePrivate<TLayout>(this);
@@ -226,7 +224,6 @@ void TQVTitleBar::__QV_CreateTitleBarAppearance() {
   F_SizeGrip->SetAlign(TAlignLayout::MostRight);
   F_SizeGrip->SetVisible(true);
   F_StatusBar->SetParent(FOwnerF);
-  if (IsDestroying()) return;
 
   // 4. Tint over the whole bar.
   F_TitleBarBackgroundColor = MakePrivate<TRectangle>(this);

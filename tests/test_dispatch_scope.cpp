@@ -115,8 +115,16 @@ TEST_F(DispatchScope, AHandlerFreesAnythingInEveryDispatchAndItsEffectsAreThereA
         if (victim == TVictim::Form) {
           const auto& forms = Application->Forms();
           EXPECT_EQ(std::find(forms.begin(), forms.end(), form), forms.end());
+          EXPECT_FALSE(form->Visible());
         }
       };
+      // The rest of the dispatch (the release after the press, the key's release) goes
+      // on without asking; a freed form hears none of it.
+      int heardAfterFree = 0;
+      auto hear = [&] { heardAfterFree += freed && victim == TVictim::Form; };
+      form->SetOnMouseUp([&](TObject*, TMouseButton, TShiftState, float, float) { hear(); });
+      form->SetOnKeyUp([&](TObject*, uint16_t&, Char&, TShiftState) { hear(); });
+      form->SetOnMouseMove([&](TObject*, TShiftState, float, float) { hear(); });
 
       switch (dispatch) {
         case TDispatch::Click:
@@ -149,6 +157,7 @@ TEST_F(DispatchScope, AHandlerFreesAnythingInEveryDispatchAndItsEffectsAreThereA
           break;
       }
       EXPECT_TRUE(freed);
+      EXPECT_EQ(heardAfterFree, 0);
       if (victim != TVictim::Form) {
         // What is left works on.
         Platform->Click(form, 150, 350);

@@ -239,8 +239,8 @@ std::vector<AtkObject*> ChildrenOf(AtkObject* Object) {
   TNode* n = NodeOf(Object);
   if (n->Defunct) return out;
   if (n->Kind == TNode::TKind::Application) {
-    for (TCommonCustomForm* f : Application->Forms())
-      if (!f->IsDestroying()) out.push_back(ObjectFor(f));
+    // A form leaves the list as its freeing begins.
+    for (TCommonCustomForm* f : Application->Forms()) out.push_back(ObjectFor(f));
     return out;
   }
   std::vector<TControl*> controls;

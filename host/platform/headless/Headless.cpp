@@ -101,9 +101,8 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
   }
   FDragStartPointer = {X, Y};
   FMoveHanded = false;
-  TWeak<TCommonCustomForm> alive(Form);
   FRouter.PointerDown(Form, Button, {X, Y}, Shift, FNow);
-  if (FMoveHanded && alive.Alive()) {
+  if (FMoveHanded) {
     // The window system took the pointer for the move: the form hears no release.
     FRouter.ButtonReleasedElsewhere(Button);
     Form->CancelMouseTracking();
@@ -141,19 +140,21 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
   AfterInput();
 }
 
+// A form that a handler frees on the way hears nothing more: it has no controls left,
+// its own handlers are silent, and the links kept here to it read null.
 void THeadlessPlatform::Click(TCommonCustomForm* Form, float X, float Y, TMouseButton Button,
                               TShiftState Shift) {
   TDispatchScope scope;
   MouseMove(Form, X, Y, Shift);
-  if (!Form->IsDestroying()) MouseDown(Form, Button, X, Y, Shift);
-  if (!Form->IsDestroying()) MouseUp(Form, Button, X, Y, Shift);
+  MouseDown(Form, Button, X, Y, Shift);
+  MouseUp(Form, Button, X, Y, Shift);
 }
 
 void THeadlessPlatform::DoubleClick(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   TDispatchScope scope;
   FRouter.ForgetPress();
   Click(Form, X, Y, TMouseButton::mbLeft, Shift);
-  if (!Form->IsDestroying()) Click(Form, X, Y, TMouseButton::mbLeft, Shift);
+  Click(Form, X, Y, TMouseButton::mbLeft, Shift);
 }
 
 void THeadlessPlatform::KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar,
@@ -174,7 +175,7 @@ void THeadlessPlatform::KeyPress(TCommonCustomForm* Form, uint16_t Key, Char Key
                                  TShiftState Shift) {
   TDispatchScope scope;
   KeyDown(Form, Key, KeyChar, Shift);
-  if (!Form->IsDestroying()) KeyUp(Form, Key, KeyChar, Shift);
+  KeyUp(Form, Key, KeyChar, Shift);
 }
 
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
@@ -185,17 +186,18 @@ void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
 }
 
 void THeadlessPlatform::DeactivateOthers(TCommonCustomForm* Form) {
-  // Deactivation handlers may create or free forms: walk a copy, skip the freed.
+  // Deactivation handlers may create or free forms: walk a copy (a freed one hears
+  // nothing).
   TDispatchScope scope;
   const std::vector<TCommonCustomForm*> forms = Application->Forms();
   for (TCommonCustomForm* f : forms)
-    if (f != Form && !f->IsDestroying()) f->SetActive(false);
+    if (f != Form) f->SetActive(false);
 }
 
 void THeadlessPlatform::SetActive(TCommonCustomForm* Form, bool Active) {
   TDispatchScope scope;
   if (Active) DeactivateOthers(Form);
-  if (!Form->IsDestroying()) Form->SetActive(Active);
+  Form->SetActive(Active);
   AfterInput();
 }
 
@@ -294,7 +296,7 @@ void THeadlessPlatform::ReportWindowState(TCommonCustomForm* Form, TWindowState 
       Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     }
   }
-  if (alive.Alive()) AfterInput();
+  AfterInput();
 }
 
 void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
@@ -333,7 +335,7 @@ void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
   // A shown window takes the focus, as a window manager gives it.
   if (AForm->Visible()) {
     DeactivateOthers(AForm);
-    if (!AForm->IsDestroying()) AForm->SetActive(true);
+    AForm->SetActive(true);
   } else {
     AForm->SetActive(false);
   }
@@ -413,10 +415,10 @@ void THeadlessPlatform::PaintAll() {
     pic.LastPainted.Clear();
     const std::shared_ptr<TCanvas> canvas = pic.Canvas;
     TPaintRegion painted;
-    TWeak<TCommonCustomForm> alive(f);
     PaintHeld(f, canvas.get(), &painted, full);
-    if (!alive.Alive() || !FRetained) continue;
-    // Kept only if it is still the form's picture: a handler may have replaced it.
+    if (!FRetained) continue;
+    // Kept only if it is still the form's picture: a handler may have replaced it, or
+    // freed the form (which takes its picture away).
     if (auto it = FPictures.find(f); it != FPictures.end() && it->second.Canvas == canvas)
       it->second.LastPainted = std::move(painted);
   }
@@ -425,9 +427,9 @@ void THeadlessPlatform::PaintAll() {
 void THeadlessPlatform::PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPaintRegion* Painted,
                                   bool Full) {
   const TRect before = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
-  TWeak<TCommonCustomForm> alive(Form);
   Form->PaintDirty(Canvas, Painted, Full);
-  if (!alive.Alive() || FHeldForm != Form) return;
+  // A form its paint handler freed is no longer held.
+  if (FHeldForm != Form) return;
   TInputRouter::KeepOppositeEdges(Form, FHeldEdge, before);
   // The resize is over once its form has painted after the release.
   if (FResizeForm == nullptr) FHeldForm = nullptr;

@@ -121,14 +121,14 @@ void TSdlPlatform::Impl::Paint(Window* W) {
   // Only the damage is painted; the canvas keeps the rest from the last frame.
   TPaintRegion painted;
   const TRect before = BoundsOf(f);
-  TWeak<TCommonCustomForm> alive(f);
+  // A form that a paint handler freed has left the window list (and W with it).
   f->PaintDirty(W->Canvas.get(), &painted, full);
-  if (!alive.Alive() || Find(f) != W) return;  // a paint handler freed the form
+  if (Find(f) != W) return;
   if (W->HeldEdge != TWindowEdge::NoEdge) {
     // The title bar holds the form to a minimum size when it paints, at the right and
     // bottom; after a resize by the left or top edge the other edge must stay.
     TInputRouter::KeepOppositeEdges(f, W->HeldEdge, before);
-    if (!alive.Alive() || Find(f) != W) return;
+    if (Find(f) != W) return;
     if (ResizeState.Form != f) {
       W->HeldEdge = TWindowEdge::NoEdge;
       W->HeldWindow = {0, 0, 0, 0};
@@ -248,7 +248,7 @@ void TSdlPlatform::Impl::PaintDirty() {
   for (auto& w : Windows)
     if (w->Dirty) dirty.emplace_back(w->Form);
   for (const auto& link : dirty)
-    if (Window* w = Find(link.Get()); w != nullptr && link.Alive()) Paint(w);
+    if (Window* w = Find(link.Get())) Paint(w);
 }
 
 // --- the shape of a borderless window ---------------------------------------------

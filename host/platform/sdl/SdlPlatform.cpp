@@ -583,7 +583,6 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
     if (between && !zoomed) putBack();
     return;
   }
-  TWeak<TCommonCustomForm> alive(f);
   const TWindowEdge moved = leftMoved && topMoved ? TWindowEdge::TopLeft
                            : leftMoved             ? TWindowEdge::Left
                            : topMoved              ? TWindowEdge::Top
@@ -597,12 +596,13 @@ void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
   f->SetBounds(x, y, w, h);
   --FromWindow;
   // A form that holds its size to limits overrules the window manager's resize; the
-  // window takes the form's size back, and keeps the edge the user did not grab.
-  if (!alive.Alive() || Find(f) != W) return;
+  // window takes the form's size back, and keeps the edge the user did not grab. A
+  // form that its resize handler freed has left the window list.
+  if (Find(f) != W) return;
   if (zoomed) return;
   if (f->Width() != w || f->Height() != h || f->Left() != x || f->Top() != y || between) {
     TInputRouter::KeepOppositeEdges(f, moved, TRect::Bounds(x, y, w, h));
-    if (!alive.Alive() || Find(f) != W) return;
+    if (Find(f) != W) return;
     putBack();
   }
 }

@@ -84,12 +84,12 @@ void TSdlPlatform::Impl::SyncSizeFromCompositor(Window* W) {
   }
   W->Placed = {ToWindow(x, u), ToWindow(y, u), now.w, now.h};
   if (x == f->Left() && y == f->Top() && w == f->Width() && h == f->Height()) return;
-  TWeak<TCommonCustomForm> alive(f);
   ++FromWindow;
   f->SetBounds(x, y, w, h);
   --FromWindow;
-  // A form that holds its size to limits overrules the compositor's resize.
-  if (!alive.Alive() || Find(f) != W || maximised) return;
+  // A form that holds its size to limits overrules the compositor's resize (one that
+  // its resize handler freed has left the window list).
+  if (Find(f) != W || maximised) return;
   if (f->Width() != w || f->Height() != h) Place(W, ToWindow(BoundsOf(f), u));
 }
 

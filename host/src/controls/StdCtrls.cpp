@@ -124,6 +124,9 @@ void TSizeGrip::MouseDown(TMouseButton Button, TShiftState Shift, float X, float
 }
 
 void TSizeGrip::MouseMove(TShiftState Shift, float X, float Y) {
+  // The form's handlers may free this grip (with the title bar that made it): it then
+  // hears nothing more.
+  TDispatchScope scope;
   if (FDragging) {
     if (TCommonCustomForm* form = ParentForm()) {
       // The window's top-left corner stays put while it grows, so form coordinates
@@ -131,10 +134,7 @@ void TSizeGrip::MouseMove(TShiftState Shift, float X, float Y) {
       TPointF p = LocalToAbsolute({X, Y});
       int w = FDownWidth + static_cast<int>(std::lround(p.X - FDownAbsolute.X));
       int h = FDownHeight + static_cast<int>(std::lround(p.Y - FDownAbsolute.Y));
-      // The form's handlers may free this grip (with the title bar that made it).
-      TDispatchScope scope;
       form->SetBounds(form->Left(), form->Top(), std::max(w, 1), std::max(h, 1));
-      if (IsDestroying()) return;
     }
   }
   TControl::MouseMove(Shift, X, Y);

@@ -14,6 +14,16 @@ TControl* PartOwner(const TControl* AControl) {
 
 }  // namespace
 
+void TAccessibility::Tell(TControl* AControl, TAccessibleEvent AEvent) {
+  if (AEvent == TAccessibleEvent::Destroyed || !AControl->IsDestroying())
+    FSink->ControlChanged(AControl, AEvent);
+}
+
+void TAccessibility::Tell(TCommonCustomForm* AForm, TAccessibleEvent AEvent) {
+  if (AEvent == TAccessibleEvent::Destroyed || !AForm->IsDestroying())
+    FSink->FormChanged(AForm, AEvent);
+}
+
 void FillAccessibleStates(const TControl* AControl, TAccessibleStates& States) {
   States.Visible = AControl->Visible();
   TCommonCustomForm* form = AControl->ParentForm();

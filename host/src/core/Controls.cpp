@@ -191,7 +191,8 @@ void TControl::ParentRealign() {
 }
 
 void TControl::Realign() {
-  if (FRealignLock > 0) return;
+  // A control being freed lays nothing out, so no caller has to ask after a handler.
+  if (FRealignLock > 0 || IsDestroying()) return;
   if (FUpdateCount > 0) {
     FRealignPending = true;
     return;
@@ -217,9 +218,7 @@ void TControl::DoRealignNow() {
   TDispatchScope scope;
   struct TUnlock {
     TControl* Self;
-    ~TUnlock() {
-      if (!Self->IsDestroying()) --Self->FRealignLock;
-    }
+    ~TUnlock() { --Self->FRealignLock; }
   } unlock{this};
   DoRealign();
 }
@@ -253,8 +252,7 @@ void TControl::SetVisible(bool Value) {
   // follows does nothing.
   TDispatchScope scope;
   if (Align() != TAlignLayout::None) ParentRealign();
-  if (!IsDestroying())
-    TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
+  TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
   // runs handlers.
@@ -466,7 +464,7 @@ void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees either of the two.
   TDispatchScope scope;
   TFmxObject::DoInsertObject(Index, AObject);
-  if (IsDestroying() || AObject->IsDestroying()) return;
+  // A freed newcomer is off this parent; a freed parent lays nothing out.
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
@@ -489,7 +487,6 @@ void TControl::DoRemoveObject(TFmxObject* AObject) {
   // The leaving child's ParentChanged may run application code that frees this parent.
   TDispatchScope scope;
   TFmxObject::DoRemoveObject(AObject);
-  if (IsDestroying()) return;
   SubtreeChanged();
   if (wasAligned) Realign();
 }

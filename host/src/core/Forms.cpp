@@ -41,6 +41,8 @@ void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   AHeight = std::clamp(AHeight, 0, MaxSide);
   const bool sized = AWidth != FWidth || AHeight != FHeight;
   if (!sized && ALeft == FLeft && ATop == FTop) return;
+  // Its layout and resize handlers may free the form: what follows then does nothing.
+  TDispatchScope scope;
   FLeft = ALeft;
   FTop = ATop;
   FWidth = AWidth;
@@ -48,20 +50,13 @@ void TCommonCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   Application->Platform()->ApplyWindowRect(this, TRect::Bounds(FLeft, FTop, FWidth, FHeight));
   if (sized) {
     InvalidateAll();
-    TDispatchScope scope;
     Realign();
     Resize();
-    if (IsDestroying()) return;  // its resize handler freed the form
   }
   TreeChanged();
 }
 
-void TCommonCustomForm::Resize() {
-  if (FOnResize && !IsDestroying()) {
-    auto h = FOnResize;
-    h(this);
-  }
-}
+void TCommonCustomForm::Resize() { Fire(FOnResize); }
 
 void TCommonCustomForm::Realign() {
   if (FRealigning || IsDestroying()) return;
@@ -91,10 +86,10 @@ void TCommonCustomForm::RealignDeferred() {
 }
 
 void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
-  // The newcomer's ParentChanged may run application code that frees either of the two.
+  // The newcomer's ParentChanged may run application code that frees either of the two:
+  // a freed newcomer is off this form, and a freed form shows and lays out nothing.
   TDispatchScope scope;
   TFmxObject::DoInsertObject(Index, AObject);
-  if (IsDestroying() || AObject->IsDestroying()) return;
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
@@ -102,17 +97,14 @@ void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
 }
 
 void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {
-  if (IsDestroying()) {
-    TFmxObject::DoRemoveObject(AObject);
-    return;
-  }
+  // A form being freed is not showing and lays nothing out, so this costs nothing then.
   auto* c = fmx::AsControl(AObject);
   const bool wasAligned = c != nullptr && c->Align() != TAlignLayout::None;
   if (c != nullptr) c->InvalidateLeaving();
   // The leaving child's ParentChanged may run application code that frees this form.
   TDispatchScope scope;
   TFmxObject::DoRemoveObject(AObject);
-  if (wasAligned && !IsDestroying()) Realign();
+  if (wasAligned) Realign();
 }
 
 void TCommonCustomForm::ChildrenChanged() {
@@ -150,8 +142,9 @@ void TCommonCustomForm::SetVisible(bool Value) {
     if (IsDestroying() || FVisible) return;
   }
   FVisible = Value;
+  // Its activation may free the form: then it invalidates nothing, tells no reader and
+  // raises nothing.
   Application->Platform()->FormVisibleChanged(this);
-  if (IsDestroying()) return;
   if (FVisible) InvalidateAll();
   TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   DoShowOrHide();
@@ -167,11 +160,7 @@ void TCommonCustomForm::SetActive(bool Value) {
   if (Value == FActive) return;
   FActive = Value;
   TAccessibility::Notify(this, FActive ? TAccessibleEvent::Activated : TAccessibleEvent::Deactivated);
-  const TNotifyEvent& handler = FActive ? FOnActivate : FOnDeactivate;
-  if (handler) {
-    auto h = handler;
-    h(this);
-  }
+  Fire(FActive ? FOnActivate : FOnDeactivate);
 }
 
 void TCommonCustomForm::SetTransparency(bool Value) {
@@ -207,27 +196,18 @@ TAlphaColor TCommonCustomForm::BackgroundColor() const {
 
 bool TCommonCustomForm::CloseQuery() {
   bool canClose = true;
-  if (FOnCloseQuery) {
-    auto h = FOnCloseQuery;
-    h(this, canClose);
-  }
+  Fire(FOnCloseQuery, canClose);
   return canClose;
 }
 
 void TCommonCustomForm::Close() {
   TDispatchScope scope;
-  if (!CloseQuery() || IsDestroying()) return;
   const bool isMain = Application->MainForm() == this;
+  if (!CloseQuery()) return;
   TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
-  if (FOnClose) {
-    auto h = FOnClose;
-    h(this, action);
-    // A handler that freed the form has closed it for good.
-    if (IsDestroying()) {
-      if (isMain) Application->Terminate();
-      return;
-    }
-  }
+  Fire(FOnClose, action);
+  // A handler that freed the form has closed it for good.
+  if (IsDestroying()) action = TCloseAction::caFree;
   switch (action) {
     case TCloseAction::caNone:
       return;
@@ -281,8 +261,9 @@ void TCommonCustomForm::SetFocused(TControl* AControl) {
   TControl* old = FFocused.Get();
   FFocused = AControl;
   if (old != nullptr) old->DoExit();
-  // Unless the exit handler moved the focus on, or freed the form or the control.
-  if (FFocused.Get() == AControl && AControl != nullptr && !IsDestroying()) AControl->DoEnter();
+  // Unless the exit handler moved the focus on, or freed the form or the control (the
+  // form's children go with it, and a freed control reads null).
+  if (FFocused.Get() == AControl && AControl != nullptr) AControl->DoEnter();
 }
 
 void TCommonCustomForm::AddKeyPreview(TComponent* AOwner, TKeyEvent OnKeyDown,
@@ -347,10 +328,7 @@ void TCommonCustomForm::KeyDown(uint16_t& Key, Char& KeyChar, TShiftState Shift)
     f->KeyDown(Key, KeyChar, Shift);
     if (Key == 0 && KeyChar == 0) return;
   }
-  if (FOnKeyDown && !IsDestroying()) {
-    auto h = FOnKeyDown;
-    h(this, Key, KeyChar, Shift);
-  }
+  Fire(FOnKeyDown, Key, KeyChar, Shift);
 }
 
 void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
@@ -360,10 +338,7 @@ void TCommonCustomForm::KeyUp(uint16_t& Key, Char& KeyChar, TShiftState Shift) {
     f->KeyUp(Key, KeyChar, Shift);
     if (Key == 0 && KeyChar == 0) return;
   }
-  if (FOnKeyUp && !IsDestroying()) {
-    auto h = FOnKeyUp;
-    h(this, Key, KeyChar, Shift);
-  }
+  Fire(FOnKeyUp, Key, KeyChar, Shift);
 }
 
 void TCommonCustomForm::SetDeviceScale(float Value) {
@@ -394,43 +369,41 @@ void TCommonCustomForm::ControlHidden(TControl* AControl) {
   const bool wasHovered = old != nullptr && (old == AControl || old->IsChildOf(AControl));
   ControlRemovedFromTree(AControl);
   // The pointer is no longer over what disappeared; tell it, as a move away would.
-  if (wasHovered && !old->IsDestroying()) old->DoMouseLeave();
+  if (wasHovered) old->DoMouseLeave();
 }
 
-bool TCommonCustomForm::UpdateHovered(TPointF P) {
+void TCommonCustomForm::UpdateHovered(TPointF P) {
   TControl* now = ObjectAtPoint(P);
-  if (now == FHovered.Get()) return true;
+  if (now == FHovered.Get()) return;
   TDispatchScope scope;
   TControl* old = FHovered.Get();
   FHovered = now;
   // Each handler may free controls or the form; the weak link reads null once the
-  // control it names goes.
+  // control it names goes (and a freed form's children go with it).
   if (old != nullptr) old->DoMouseLeave();
-  if (IsDestroying()) return false;
   if (FHovered.Get() != nullptr && FHovered.Get() == now) now->DoMouseEnter();
-  return !IsDestroying();
 }
 
 void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
   TDispatchScope scope;
-  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target != nullptr) {
     TPointF local = target->AbsoluteToLocal({X, Y});
     target->MouseMove(Shift, local.X, local.Y);
-  } else if (FOnMouseMove) {
-    auto h = FOnMouseMove;
-    h(this, Shift, X, Y);
+  } else {
+    Fire(FOnMouseMove, Shift, X, Y);
   }
 }
 
 void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   TDispatchScope scope;
-  if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
+  // A form being freed has no previews left.
   if (!FMousePreviews.empty()) {
     if (!PreviewMouseDown(Button, Shift, X, Y)) return;
     // What a preview closed may have lain under the mouse.
-    if (FCaptured.Get() == nullptr && !UpdateHovered({X, Y})) return;
+    if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
   }
   TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
   if (target == nullptr) {
@@ -451,10 +424,7 @@ void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X,
   if (FCaptured.Get() != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
   if (target == nullptr) {
     FPressedControl = nullptr;
-    if (FOnMouseUp) {
-      auto h = FOnMouseUp;
-      h(this, Button, Shift, X, Y);
-    }
+    Fire(FOnMouseUp, Button, Shift, X, Y);
     return;
   }
   const bool clicks = target == FPressedControl.Get();
@@ -479,10 +449,10 @@ void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
   bool handled = false;
   TControl* c = FHovered.Get();
   while (c != nullptr && !handled) {
-    // Up the chain from what is still there after each handler.
+    // Up the chain as it was before each handler: a parent the handler freed hears
+    // nothing and has no parent of its own any more, which ends the walk.
     TControl* parent = c->ParentControl();
     c->MouseWheel(Shift, WheelDelta, handled);
-    if (parent == nullptr || parent->IsDestroying()) return;
     c = parent;
   }
 }
@@ -504,10 +474,7 @@ void TCommonCustomForm::MouseLeave() {
 }
 
 void TCommonCustomForm::FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  if (FOnMouseDown) {
-    auto h = FOnMouseDown;
-    h(this, Button, Shift, X, Y);
-  }
+  Fire(FOnMouseDown, Button, Shift, X, Y);
 }
 
 // --- painting -----------------------------------------------------------------
@@ -561,8 +528,9 @@ int TCommonCustomForm::PaintTo(TCanvas* ACanvas) {
   while (pass < kMaxPaintPasses) {
     ++pass;
     const uint64_t before = FTreeGeneration, invalidated = FInvalidations;
+    // A paint handler that frees the form ends the passes: its children are gone and
+    // it invalidates nothing.
     PaintPass(ACanvas, nullptr);
-    if (IsDestroying()) return pass;
     // The damage stays recorded: a full paint on some other canvas (a snapshot) does
     // not bring the platform's own picture up to date.
     if (FTreeGeneration == before && FInvalidations == invalidated) break;
@@ -586,21 +554,20 @@ int TCommonCustomForm::PaintDirty(TCanvas* ACanvas, TPaintRegion* Painted, bool 
     // unclipped paint, so the kept picture would drift from a full repaint by a shade.
     // Without one nothing is clipped or skipped, and one pass runs each paint once.
     try {
+      // A paint handler that frees the form leaves it without children, and the
+      // rest of the region paints only its background on a picture nobody keeps.
       if (ACanvas == nullptr || region.Rects().size() == 1) {
         PaintPass(ACanvas, &region);
-        if (IsDestroying()) return pass;
       } else {
         for (const TRectF& r : region.Rects()) {
           TPaintRegion one;
           one.Add(r);
           PaintPass(ACanvas, &one);
-          if (IsDestroying()) return pass;
         }
       }
     } catch (...) {
       // A paint handler threw: the damage stays for the next paint.
-      if (!IsDestroying())
-        for (const TRectF& r : region.Rects()) FDirty.Add(r);
+      for (const TRectF& r : region.Rects()) FDirty.Add(r);
       throw;
     }
     if (Painted != nullptr)

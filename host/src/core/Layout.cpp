@@ -166,11 +166,11 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   if (!any) return;
 
   // Placing a control runs its resize handler, which may free or move anything. Freed
-  // controls stay readable to the end of the dispatch, so each is asked on its turn.
+  // controls stay readable to the end of the dispatch and are off their parent (as are
+  // the children of a freed parent), so each is asked on its turn whether it is still
+  // here.
   TDispatchScope scope;
-  auto present = [&](const Placed& p) {
-    return !Parent->IsDestroying() && !p.Control->IsDestroying() && p.Control->Parent() == Parent;
-  };
+  auto present = [&](const Placed& p) { return p.Control->Parent() == Parent; };
 
   for (const auto& phase : kEdgePhases) {
     for (TAlignLayout a : phase) {

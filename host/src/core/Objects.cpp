@@ -156,7 +156,7 @@ void TFmxObject::DoInsertObject(int Index, TFmxObject* AObject) {
   // The newcomer's ParentChanged may run application code that frees this parent.
   TDispatchScope scope;
   AObject->ParentChanged();
-  if (!IsDestroying()) NotifyTreeChanged();
+  NotifyTreeChanged();
 }
 
 void TFmxObject::DoRemoveObject(TFmxObject* AObject) {
@@ -196,7 +196,7 @@ void TFmxObject::BringToFront() {
   TDispatchScope scope;
   TFmxObject* parent = FParent;
   parent->ChildrenChanged();
-  if (!parent->IsDestroying()) parent->NotifyTreeChanged();
+  parent->NotifyTreeChanged();
 }
 
 void TFmxObject::SendToBack() {
@@ -212,7 +212,7 @@ void TFmxObject::SendToBack() {
   TDispatchScope scope;
   TFmxObject* parent = FParent;
   parent->ChildrenChanged();
-  if (!parent->IsDestroying()) parent->NotifyTreeChanged();
+  parent->NotifyTreeChanged();
 }
 
 TFmxObject* TFmxObject::FindStyleResource(const std::string& AStyleLookup) const {

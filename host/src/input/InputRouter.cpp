@@ -85,11 +85,10 @@ void TInputRouter::ResizeBy(TCommonCustomForm* Form, TWindowEdge Edge, const TRe
   if (GrabsRight(Edge)) r.Right = std::max(sum(Start.Right, Delta.X), sum(Start.Left, 1));
   if (GrabsTop(Edge)) r.Top = std::min(sum(Start.Top, Delta.Y), sum(Start.Bottom, -1));
   if (GrabsBottom(Edge)) r.Bottom = std::max(sum(Start.Bottom, Delta.Y), sum(Start.Top, 1));
-  TWeak<TCommonCustomForm> alive(Form);
   Form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
   // A form that kept another size than asked (its limits) did so at its right and
-  // bottom.
-  if (alive.Alive()) KeepOppositeEdges(Form, Edge, r);
+  // bottom. (One that its resize handler freed is moved where nobody sees it.)
+  KeepOppositeEdges(Form, Edge, r);
 }
 
 void TInputRouter::KeepOppositeEdges(TCommonCustomForm* Form, TWindowEdge Edge,

@@ -12,10 +12,7 @@ void TCommonCustomForm::SetStyleLookup(const std::string& Value) {
 
 void TCommonCustomForm::Loaded() {
   TFmxObject::Loaded();
-  if (FOnCreate) {
-    auto h = FOnCreate;
-    h(this);
-  }
+  Fire(FOnCreate);
 }
 
 void TCommonCustomForm::BeforeDestruction() {
@@ -24,17 +21,17 @@ void TCommonCustomForm::BeforeDestruction() {
     auto h = std::move(FOnDestroy);
     h(this);
   }
-  // Off the application's and the platform's lists now, not when the memory goes.
+  // Off the application's and the platform's lists now, not when the memory goes: no
+  // longer shown, and no longer looking at others' input.
   Application->FormDestroyed(this);
+  FVisible = false;
+  FMousePreviews.clear();
+  FKeyPreviews.clear();
   TFmxObject::BeforeDestruction();
 }
 
 void TCommonCustomForm::DoShowOrHide() {
-  const TNotifyEvent& handler = FVisible ? FOnShow : FOnHide;
-  if (handler) {
-    auto h = handler;
-    h(this);
-  }
+  Fire(FVisible ? FOnShow : FOnHide);
 }
 
 const std::vector<std::string>& FormPublishedNames() { return hostprops::kFormPublished; }

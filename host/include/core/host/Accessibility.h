@@ -96,14 +96,17 @@ class TAccessibility {
   static IAccessibleSink* Sink() { return FSink; }
   // At most one sink; nullptr removes it.
   static void SetSink(IAccessibleSink* ASink) { FSink = ASink; }
+  // What is being freed tells a reader only that it went: no caller has to ask.
   static void Notify(TControl* AControl, TAccessibleEvent AEvent) {
-    if (FSink != nullptr) FSink->ControlChanged(AControl, AEvent);
+    if (FSink != nullptr) Tell(AControl, AEvent);
   }
   static void Notify(TCommonCustomForm* AForm, TAccessibleEvent AEvent) {
-    if (FSink != nullptr) FSink->FormChanged(AForm, AEvent);
+    if (FSink != nullptr) Tell(AForm, AEvent);
   }
 
  private:
+  static void Tell(TControl* AControl, TAccessibleEvent AEvent);
+  static void Tell(TCommonCustomForm* AForm, TAccessibleEvent AEvent);
   static inline IAccessibleSink* FSink = nullptr;
 };
 

@@ -280,8 +280,16 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
 
  private:
   friend class TRealignBatch;
-  // False when a handler freed the form.
-  bool UpdateHovered(TPointF P);
+  // Runs one of the form's handlers, unless it has none or the form is being freed: a
+  // form on its way out hears no more, so no caller has to ask. The handler runs as a
+  // copy, as it may replace or free itself.
+  template <class F, class... A>
+  void Fire(const F& Handler, A&&... Args) {
+    if (!Handler || IsDestroying()) return;
+    const F h = Handler;
+    h(this, std::forward<A>(Args)...);
+  }
+  void UpdateHovered(TPointF P);
   // False when a preview consumed the key or freed the form.
   bool PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift);
   struct TKeyPreview {
