@@ -58,7 +58,7 @@ void TQVTakeOver::Take(TControl* C) {
   GiveBack();
   if (C == nullptr || C->IsDestroying()) return;
   FControl = C;
-  FIdentity = C;
+  FTaken = true;
   // What the holder owns tells it anyway when it goes.
   if (C->Owner() != FHolder) C->FreeNotification(FHolder);
   FSavedDown = C->OnMouseDown();
@@ -93,7 +93,7 @@ void TQVTakeOver::GiveBack() {
 }
 
 bool TQVTakeOver::Forget(const TComponent* AComponent) {
-  if (AComponent == nullptr || AComponent != FIdentity) return false;
+  if (AComponent == nullptr || !FTaken || FControl.Get() != nullptr) return false;
   std::erase(HoldingList(), this);
   Clear();
   return true;
@@ -101,7 +101,7 @@ bool TQVTakeOver::Forget(const TComponent* AComponent) {
 
 void TQVTakeOver::Clear() {
   FControl = nullptr;
-  FIdentity = nullptr;
+  FTaken = false;
   FSavedDown = nullptr;
   FSavedLeave = nullptr;
 }

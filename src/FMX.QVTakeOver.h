@@ -47,8 +47,9 @@ class TQVTakeOver {
   bool Holding() const { return FControl.Get() != nullptr; }
   // The control's own mouse-down handler as kept while taken over.
   const TMouseEvent& SavedMouseDown() const { return FSavedDown; }
-  // A free notification from the holder: true when AComponent is the control taken
-  // over, which is then forgotten (its handlers go with it).
+  // A free notification to the holder: true when the control taken over has gone (its
+  // link reads null from the moment its freeing begins, before anyone is told), which
+  // is then forgotten with the handlers it carried.
   bool Forget(const TComponent* AComponent);
 
   // Whether the handler is one a menu put on a control.
@@ -68,8 +69,8 @@ class TQVTakeOver {
   TMouseEvent FOnDown;
   TNotifyEvent FOnLeave;
   TWeak<TControl> FControl;
-  // Who the control was, to know its free notification once the link reads null.
-  const TComponent* FIdentity = nullptr;
+  // A control was taken and not given back: with FControl null, it went.
+  bool FTaken = false;
   TMouseEvent FSavedDown;
   TNotifyEvent FSavedLeave;
 };
