@@ -23,7 +23,7 @@ declare -A LAYER=(
   [WebdingsSymbols.h]=paint [WebdingsSymbols.cpp]=paint [PaintGeometry.h]=paint
   # core: the control tree, layout, forms, the application and its platform, timers
   [Objects.h]=core [Objects.cpp]=core [Controls.h]=core [Controls.cpp]=core
-  [Layout.h]=core [Layout.cpp]=core [Forms.h]=core [Forms.cpp]=core [FormOptions.h]=core
+  [Layout.h]=core [Layout.cpp]=core [Forms.h]=core [Forms.cpp]=core [FormPainter.h]=core [FormPainter.cpp]=core [FormOptions.h]=core
   [Application.cpp]=core [Platform.h]=core [Timers.h]=core [Timers.cpp]=core
   [Effects.h]=core [Effects.cpp]=core [Accessibility.h]=core [Accessibility.cpp]=core
   [Dialogs.h]=core [Styles.h]=core [Styles.cpp]=core

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Controls.h"
+#include "host/FormPainter.h"
 #include "host/FormOptions.h"
 #include "host/Graphics.h"
 #include "host/Platform.h"
@@ -15,22 +16,6 @@ namespace fmx {
 
 class TStyleBook;
 class TCanvas;
-
-// The part of a window that needs painting again: a few rectangles in whole pixels,
-// merged into their bounding box when there are too many to be worth keeping apart.
-class TPaintRegion {
- public:
-  static constexpr size_t MaxRects = 16;
-  void Add(const TRectF& R);
-  void Clear() { FRects.clear(); }
-  bool IsEmpty() const { return FRects.empty(); }
-  const std::vector<TRectF>& Rects() const { return FRects; }
-  TRectF Bounds() const;
-  float Area() const;
-
- private:
-  std::vector<TRectF> FRects;
-};
 
 /// What every form is: a window's bounds, state and activity, the root of a control tree, its
 /// painting, input and closing.
@@ -192,16 +177,16 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TControl* Captured() const override { return FCaptured.Get(); }
   void ControlRemovedFromTree(TFmxObject* AObject) override;
   void ControlHidden(TControl* AControl) override;
-  void TreeChanged() override { ++FTreeGeneration; }
+  void TreeChanged() override { FPainter.TreeChanged(); }
   void InvalidateAll() override;
   void InvalidateRect(const TRectF& R) override;
   bool IsShowing() const override { return FVisible && !IsDestroying(); }
   void RealignRoot() override { Realign(); }
   void DropDeferredRealign() override { FRealignPending = false; }
   TCommonCustomForm* Form() override { return this; }
-  uint64_t TreeGeneration() const { return FTreeGeneration; }
+  uint64_t TreeGeneration() const { return FPainter.TreeGeneration(); }
   // What needs painting; the platform paints it with PaintDirty.
-  const TPaintRegion& DirtyRegion() const { return FDirty; }
+  const TPaintRegion& DirtyRegion() const { return FPainter.Dirty(); }
 
   // Keyboard focus: the control that hears keys first (nullptr: the form itself).
   TControl* Focused() const { return FFocused.Get(); }
@@ -305,8 +290,6 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   // False when a preview freed the form.
   bool PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
   void RealignDeferred() override;
-  // One pass over the region R (form coordinates) of ACanvas.
-  void PaintPass(TCanvas* ACanvas, const TPaintRegion* R);
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
   // A change of padding lays the form out again.
   mutable THeld<TBounds, TCommonCustomForm, &TCommonCustomForm::Realign> FPadding{this};
@@ -324,12 +307,10 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TWeak<TControl> FPressedControl;
   TWeak<TControl> FFocused;
   bool FPressedDouble = false;
-  uint64_t FTreeGeneration = 0;
   bool FRealigning = false;
   bool FRealignPending = false;
   float FDeviceScale = 1.0f;
-  TPaintRegion FDirty;
-  uint64_t FInvalidations = 0;
+  TFormPainter FPainter{this};
   TMouseEvent FOnMouseDown, FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
   TCloseQueryEvent FOnCloseQuery;
