@@ -301,6 +301,32 @@ TEST_F(FreedByHandler, ShowingAFormStopsWhenItsActivationFreesIt) {
   EXPECT_FALSE(link.Alive());
 }
 
+// Disabling or hiding a hovered entry tells it the mouse left; that handler may free the
+// whole form, from application code where no dispatch is under way.
+TEST_F(FreedByHandler, DisablingOrHidingTheHoveredEntryWhoseLeaveFreesTheFormIsSafe) {
+  for (bool hide : {false, true}) {
+    auto* f = new TForm(nullptr);
+    f->SetBounds(0, 0, 400, 300);
+    f->Show();
+    auto* bar = new TQVMenuBar(f);
+    bar->SetParent(f);
+    auto* entry = new TQVMenuButton(f);
+    entry->SetParent(bar);
+    entry->SetButtonText("File");
+    Platform->PaintAll();
+    const TPointF at = entry->LocalToAbsolute({5, 5});
+    Platform->MouseMove(f, at.X, at.Y);
+    ASSERT_EQ(f->Hovered(), entry);
+    TWeak<TForm> link(f);
+    entry->SetOnMouseLeave([f](TObject*) { delete f; });
+    if (hide)
+      entry->SetVisible(false);
+    else
+      entry->SetEnabled(false);
+    EXPECT_FALSE(link.Alive());
+  }
+}
+
 // --- finite sizes ---------------------------------------------------------------------
 
 TEST_F(FreedByHandler, SizesAndPositionsStayFiniteAndBounded) {

@@ -361,6 +361,8 @@ void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
 }
 
 void TCommonCustomForm::ControlHidden(TControl* AControl) {
+  // Hiding or disabling reaches here from anywhere, and the leave below runs handlers.
+  TDispatchScope scope;
   TControl* old = FHovered.Get();
   const bool wasHovered = old != nullptr && (old == AControl || old->IsChildOf(AControl));
   ControlRemovedFromTree(AControl);
@@ -464,6 +466,7 @@ void TCommonCustomForm::PointerStill(TPointF P) {
 
 void TCommonCustomForm::MouseLeave() {
   if (FCaptured.Get() != nullptr) return;
+  TDispatchScope scope;
   TControl* old = FHovered.Get();
   FHovered = nullptr;
   if (old != nullptr) old->DoMouseLeave();
