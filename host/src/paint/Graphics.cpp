@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <unordered_map>
 
 
 namespace fmx {
@@ -19,9 +20,19 @@ namespace fmx {
 
 namespace {
 const TNotifyEvent kNoHandler;
+// The handlers of the values that have one. Never freed: values in static storage may
+// go after it at exit. Node-based, so a handler keeps its place while others come.
+std::unordered_map<const TChangeNotifier*, TNotifyEvent>& Handlers() {
+  static auto* handlers = new std::unordered_map<const TChangeNotifier*, TNotifyEvent>();
+  return *handlers;
+}
 }  // namespace
 
-TChangeNotifier::~TChangeNotifier() = default;
+TChangeNotifier::~TChangeNotifier() {
+  if (FHasHandler) Handlers().erase(this);
+}
+
+TNotifyEvent& TChangeNotifier::Handler() const { return Handlers().find(this)->second; }
 
 bool TChangeNotifier::QueueFree() {
   // A value freed by a handler while it tells of a change stays readable to the end
@@ -33,18 +44,22 @@ bool TChangeNotifier::QueueFree() {
   return true;
 }
 
-const TNotifyEvent& TChangeNotifier::OnChange() const { return FOnChange ? *FOnChange : kNoHandler; }
+const TNotifyEvent& TChangeNotifier::OnChange() const {
+  return FHasHandler ? Handler() : kNoHandler;
+}
 
 void TChangeNotifier::SetOnChange(TNotifyEvent Value) {
-  if (FOnChange)
-    *FOnChange = std::move(Value);
-  else if (Value)
-    FOnChange = std::make_unique<TNotifyEvent>(std::move(Value));
+  if (FHasHandler) {
+    Handler() = std::move(Value);
+  } else if (Value) {
+    Handlers().emplace(this, std::move(Value));
+    FHasHandler = true;
+  }
 }
 
 void TChangeNotifier::Changed() {
   if (FMuted) return;
-  if (!FOnChange || !*FOnChange) {
+  if (!FHasHandler || !Handler()) {
     HolderChanged();
     return;
   }
@@ -52,9 +67,9 @@ void TChangeNotifier::Changed() {
   // handler when their font changes) that frees the holder and this value with it.
   TDispatchScope scope;
   HolderChanged();
-  if (IsDestroying() || !*FOnChange) return;
+  if (IsDestroying() || !Handler()) return;
   // A copy runs: the handler may free this value's holder, and with it the handler.
-  const TNotifyEvent handler = *FOnChange;
+  const TNotifyEvent handler = Handler();
   handler(this);
 }
 

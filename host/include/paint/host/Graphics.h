@@ -58,11 +58,13 @@ class TChangeNotifier : public TPersistent {
   };
 
  private:
-  // Made when a handler is first set (few values have one) and kept, so a reference
-  // OnChange returned stays valid when the handler is cleared.
-  std::unique_ptr<TNotifyEvent> FOnChange;
+  // The application's handler, kept beside the values that have one (few do) from the
+  // first one set until the value goes, so a reference OnChange returned stays valid
+  // when the handler is cleared. A held value spends the room on its holder instead.
+  TNotifyEvent& Handler() const;
   bool FMuted = false;
   bool FFreeQueued = false;
+  bool FHasHandler = false;
 };
 
 /// How a shape is filled: a kind (none, solid) and a colour.
