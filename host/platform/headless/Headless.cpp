@@ -105,7 +105,7 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
   if (FMoveHanded) {
     // The window system took the pointer for the move: the form hears no release.
     FRouter.ButtonReleasedElsewhere(Button);
-    Form->CancelMouseTracking();
+    FRouter.CancelTracking(Form);
   }
   AfterInput();
 }
@@ -129,7 +129,7 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
     if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
       // A window that was really dragged: the move eats the release.
       FRouter.ButtonReleasedElsewhere(Button);
-      Form->CancelMouseTracking();
+      FRouter.CancelTracking(Form);
       AfterInput();
       return;
     }
@@ -181,7 +181,7 @@ void THeadlessPlatform::KeyPress(TCommonCustomForm* Form, uint16_t Key, Char Key
 void THeadlessPlatform::MouseLeaveWindow(TCommonCustomForm* Form) {
   TDispatchScope scope;
   FPointerKnown = false;
-  Form->MouseLeave();
+  FRouter.PointerLeft(Form);
   AfterInput();
 }
 

@@ -541,7 +541,7 @@ void TSdlPlatform::ShowMessage(const std::string& AText) {
     std::fprintf(stderr, "%s\n", AText.c_str());
   // The box took the pointer: a press that was under way never gets its release.
   FImpl->Router.Reset();
-  for (auto& w : FImpl->Windows) w->Form->CancelMouseTracking();
+  for (auto& w : FImpl->Windows) FImpl->Router.CancelTracking(w->Form);
 }
 
 void TSdlPlatform::Impl::SyncBoundsFromWindow(Window* W) {
@@ -679,7 +679,7 @@ void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
   if (!DragState.Moving) {
     DragState.Moving = true;
     // From here on the pointer belongs to the window move, not to the controls.
-    f->CancelMouseTracking();
+    Router.CancelTracking(f);
   }
   const TPoint grab{
       static_cast<int>(std::lround(DragState.StartPointer.X / W->Unit)) - DragState.StartOrigin.X,
@@ -751,7 +751,7 @@ void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
       f->SetActive(false);
       break;
     case SDL_WINDOWEVENT_LEAVE:
-      if (DragState.Form != f) f->MouseLeave();
+      if (DragState.Form != f) Router.PointerLeft(f);
       break;
     case SDL_WINDOWEVENT_CLOSE:
       f->Close();
@@ -839,7 +839,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         // A drag keeps its release; a press that never moved stays a click.
         if (moved) {
           Router.ButtonReleasedElsewhere(b);
-          w->Form->CancelMouseTracking();
+          Router.CancelTracking(w->Form);
           break;
         }
       }
@@ -848,7 +848,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
     }
     case SDL_MOUSEWHEEL: {
       Window* w = FindId(E.wheel.windowID);
-      if (w != nullptr) w->Form->MouseWheel(Router.Buttons() + KeyShift(), E.wheel.y * 120);
+      if (w != nullptr) Router.PointerWheel(w->Form, KeyShift(), E.wheel.y * 120);
       break;
     }
     case SDL_KEYDOWN: {

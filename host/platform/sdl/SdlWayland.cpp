@@ -51,7 +51,7 @@ SDL_HitTestResult TSdlPlatform::Impl::PressForCompositor(Window* W, const SDL_Po
     if (MoveWanted && form.Alive()) {
       // The compositor keeps the pointer until the release, which the form never hears.
       Router.ButtonReleasedElsewhere(TMouseButton::mbLeft);
-      form->CancelMouseTracking();
+      Router.CancelTracking(form.Get());
       answer = SDL_HITTEST_DRAGGABLE;
     } else {
       EarlyPressWindow = W->Id;

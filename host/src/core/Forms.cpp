@@ -24,7 +24,7 @@ TCommonCustomForm::~TCommonCustomForm() {
   TAccessibility::Notify(this, TAccessibleEvent::Destroyed);
   // Children are freed by the object tree below; make sure none of them calls back
   // into the form's routing while that happens.
-  FHovered = FCaptured = FPressedControl = FFocused = nullptr;
+  FHovered = FCaptured = FFocused = nullptr;
   if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
   Application->FormDestroyed(this);
   delete FFill;
@@ -344,11 +344,6 @@ void TCommonCustomForm::SetDeviceScale(float Value) {
   InvalidateAll();
 }
 
-void TCommonCustomForm::CancelMouseTracking() {
-  FCaptured = nullptr;
-  FPressedControl = nullptr;
-}
-
 void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
   // Freed controls read null already; this is for controls that leave the tree alive.
   auto gone = [AObject](TControl* c) {
@@ -356,7 +351,6 @@ void TCommonCustomForm::ControlRemovedFromTree(TFmxObject* AObject) {
   };
   if (gone(FHovered.Get())) FHovered = nullptr;
   if (gone(FCaptured.Get())) FCaptured = nullptr;
-  if (gone(FPressedControl.Get())) FPressedControl = nullptr;
   if (gone(FFocused.Get())) FFocused = nullptr;
 }
 
@@ -370,110 +364,16 @@ void TCommonCustomForm::ControlHidden(TControl* AControl) {
   if (wasHovered) old->DoMouseLeave();
 }
 
-void TCommonCustomForm::UpdateHovered(TPointF P) {
-  TControl* now = ObjectAtPoint(P);
-  if (now == FHovered.Get()) return;
-  TDispatchScope scope;
-  TControl* old = FHovered.Get();
-  FHovered = now;
-  // Each handler may free controls or the form; the weak link reads null once the
-  // control it names goes (and a freed form's children go with it).
-  if (old != nullptr) old->DoMouseLeave();
-  if (FHovered.Get() != nullptr && FHovered.Get() == now) now->DoMouseEnter();
-}
-
-void TCommonCustomForm::MouseMove(TShiftState Shift, float X, float Y) {
-  TDispatchScope scope;
-  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
-  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
-  if (target != nullptr) {
-    TPointF local = target->AbsoluteToLocal({X, Y});
-    target->MouseMove(Shift, local.X, local.Y);
-  } else {
-    Fire(FOnMouseMove, Shift, X, Y);
-  }
-}
-
-void TCommonCustomForm::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TDispatchScope scope;
-  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
-  // A form being freed has no previews left.
-  if (!FMousePreviews.empty()) {
-    if (!PreviewMouseDown(Button, Shift, X, Y)) return;
-    // What a preview closed may have lain under the mouse.
-    if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
-  }
-  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : FHovered.Get();
-  if (target == nullptr) {
-    FPressedControl = nullptr;
-    FormMouseDown(Button, Shift, X, Y);
-    return;
-  }
-  FPressedControl = target;
-  FPressedDouble = Shift.Contains(TShiftStateItem::ssDouble);
-  if (target->AutoCapture()) FCaptured = target;
-  TPointF local = target->AbsoluteToLocal({X, Y});
-  target->MouseDown(Button, Shift, local.X, local.Y);
-}
-
-void TCommonCustomForm::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TDispatchScope scope;
-  TControl* target = FCaptured.Get() != nullptr ? FCaptured.Get() : ObjectAtPoint({X, Y});
-  if (FCaptured.Get() != nullptr && Button == TMouseButton::mbLeft) FCaptured = nullptr;
-  if (target == nullptr) {
-    FPressedControl = nullptr;
-    Fire(FOnMouseUp, Button, Shift, X, Y);
-    return;
-  }
-  const bool clicks = target == FPressedControl.Get();
-  const bool isDouble = FPressedDouble;
-  TPointF local = target->AbsoluteToLocal({X, Y});
-  target->MouseUp(Button, Shift, local.X, local.Y);
-  FPressedControl = nullptr;
-  // A handler that freed the target or the form, or took the target off this form,
-  // ends the release here: whatever is freed is off its parent, so off the tree.
-  if (target->Root() != this) return;
-  if (clicks && Button == TMouseButton::mbLeft && target->PointInObjectLocal(local.X, local.Y)) {
-    if (isDouble)
-      target->DblClick();
-    else
-      target->Click();
-  }
-  if (FCaptured.Get() == nullptr) UpdateHovered({X, Y});
-}
-
-void TCommonCustomForm::MouseWheel(TShiftState Shift, int WheelDelta) {
-  TDispatchScope scope;
-  bool handled = false;
-  TControl* c = FHovered.Get();
-  while (c != nullptr && !handled) {
-    // Up the chain as it was before each handler: a parent the handler freed hears
-    // nothing and has no parent of its own any more, which ends the walk.
-    TControl* parent = c->ParentControl();
-    c->MouseWheel(Shift, WheelDelta, handled);
-    c = parent;
-  }
-}
-
-void TCommonCustomForm::PointerStill(TPointF P) {
-  if (FCaptured.Get() != nullptr) return;
-  if (P.X < 0 || P.Y < 0 || P.X >= static_cast<float>(FWidth) || P.Y >= static_cast<float>(FHeight)) {
-    MouseLeave();
-    return;
-  }
-  UpdateHovered(P);
-}
-
-void TCommonCustomForm::MouseLeave() {
-  if (FCaptured.Get() != nullptr) return;
-  TDispatchScope scope;
-  TControl* old = FHovered.Get();
-  FHovered = nullptr;
-  if (old != nullptr) old->DoMouseLeave();
-}
-
 void TCommonCustomForm::FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   Fire(FOnMouseDown, Button, Shift, X, Y);
+}
+
+void TCommonCustomForm::FormMouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
+  Fire(FOnMouseUp, Button, Shift, X, Y);
+}
+
+void TCommonCustomForm::FormMouseMove(TShiftState Shift, float X, float Y) {
+  Fire(FOnMouseMove, Shift, X, Y);
 }
 
 // --- painting -----------------------------------------------------------------

@@ -116,12 +116,12 @@ void TInputRouter::FollowGeometry(
   FPointerBounds = now;
   if (!f->Visible() || f->WindowState() == TWindowState::wsMinimized) return;
   TPointF p;
-  if (PointerAt(f, p)) f->PointerStill(p);
+  if (PointerAt(f, p)) FPointer.Still(f, p);
 }
 
 void TInputRouter::PointerMove(TCommonCustomForm* Form, TPointF P, TShiftState Modifiers) {
   NotePointer(Form);
-  Form->MouseMove(Modifiers + FButtons, P.X, P.Y);
+  FPointer.Move(Form, Modifiers + FButtons, P);
 }
 
 void TInputRouter::PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPointF P,
@@ -141,15 +141,21 @@ void TInputRouter::PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPo
   FButtons.Include(ButtonItem(Button));
   TShiftState shift = Modifiers + FButtons;
   if (isDouble) shift.Include(TShiftStateItem::ssDouble);
-  Form->MouseDown(Button, shift, P.X, P.Y);
+  FPointer.Down(Form, Button, shift, P);
 }
 
 void TInputRouter::PointerUp(TCommonCustomForm* Form, TMouseButton Button, TPointF P,
                              TShiftState Modifiers) {
   FButtons.Exclude(ButtonItem(Button));
   NotePointer(Form);
-  Form->MouseUp(Button, Modifiers + FButtons, P.X, P.Y);
+  FPointer.Up(Form, Button, Modifiers + FButtons, P);
 }
+
+void TInputRouter::PointerWheel(TCommonCustomForm* Form, TShiftState Modifiers, int WheelDelta) {
+  FPointer.Wheel(Form, Modifiers + FButtons, WheelDelta);
+}
+
+void TInputRouter::PointerLeft(TCommonCustomForm* Form) { FPointer.Leave(Form); }
 
 void TInputRouter::ButtonReleasedElsewhere(TMouseButton Button) {
   FButtons.Exclude(ButtonItem(Button));

@@ -8,8 +8,9 @@
 
 namespace fmx {
 
-// Value as a member of Holder: each change of it runs (holder->*Tell)(). Value is one of
-// the host's value classes, which call the virtual HolderChanged after every change.
+/// A value held as a member of Holder: each change of it runs (holder->*Tell)().
+// Value is one of the host's value classes, which call the virtual HolderChanged after
+// every change.
 template <class Value, class Holder, void (Holder::*Tell)()>
 class THeld : public Value {
  public:
@@ -22,8 +23,8 @@ class THeld : public Value {
   Holder* FHolder;
 };
 
-// A held value that can also have a handler of its own (brushes, fonts, text settings,
-// pictures): once its holder is going, that handler hears nothing.
+/// A held value with a handler of its own, silent once its holder is going.
+// (Brushes, fonts, text settings, pictures.)
 template <class Value, class Holder, void (Holder::*Tell)()>
 class THeldNotifier final : public THeld<Value, Holder, Tell> {
  public:

@@ -12,8 +12,9 @@ namespace fmx {
 class TCanvas;
 class TCommonCustomForm;
 
-// The part of a window that needs painting again: a few rectangles in whole pixels,
-// merged into their bounding box when there are too many to be worth keeping apart.
+/// The part of a window that needs painting again, as a few rectangles.
+// In whole pixels, merged into their bounding box when there are too many to be worth
+// keeping apart.
 class TPaintRegion {
  public:
   static constexpr size_t MaxRects = 16;
@@ -28,8 +29,9 @@ class TPaintRegion {
   std::vector<TRectF> FRects;
 };
 
-// Paints one form's control tree. The form tells it what changed (invalidated
-// rectangles, changes of the tree); the platform asks it to paint.
+/// Paints one form's control tree, only what changed and until it stops changing.
+// The form tells it what changed (invalidated rectangles, changes of the tree); the
+// platform asks it to paint.
 class TFormPainter {
  public:
   explicit TFormPainter(TCommonCustomForm* AForm) : FForm(AForm) {}

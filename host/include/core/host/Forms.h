@@ -218,23 +218,21 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   float DeviceScale() const { return FDeviceScale; }
   void SetDeviceScale(float Value);
 
-  // Mouse input from the platform, in form coordinates. A press with ssDouble in
-  // Shift is the second press of a double-click.
-  void MouseMove(TShiftState Shift, float X, float Y);
-  void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
-  void MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y);
-  void MouseWheel(TShiftState Shift, int WheelDelta);
-  // The pointer left the window.
-  void MouseLeave();
-  // The pointer stands at P (form coordinates) without having moved: the window moved
-  // or changed size under it. The control under it hears leave and enter as after a
-  // move; a point outside the form is the pointer leaving the window.
-  void PointerStill(TPointF P);
+  // The pointer over the form's controls; the input layer's pointer dispatch (see
+  // host/PointerDispatch.h) keeps them and routes the mouse to them.
   // The front-most visible, enabled, hit-testable control at a form point.
   TControl* ObjectAtPoint(TPointF P) const;
+  void SetHovered(TControl* AControl) { FHovered = AControl; }
   void SetCaptured(TControl* AControl);
-  // The platform took the pointer (a window drag ate the release): forget the press.
-  void CancelMouseTracking();
+  // The form's own mouse events, raised when no control is under the pointer (form
+  // coordinates; the form is the sender).
+  virtual void FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void FormMouseUp(TMouseButton Button, TShiftState Shift, float X, float Y);
+  void FormMouseMove(TShiftState Shift, float X, float Y);
+  // The mouse previews hear a press first (see AddMousePreview): false when one freed
+  // the form, and the press goes no further.
+  bool HasMousePreviews() const { return !FMousePreviews.empty(); }
+  bool PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
 
   // Paints the whole form on ACanvas (sized to the form). Paint handlers may change
   // the tree; the form is painted again until nothing changes (a few passes at most).
@@ -251,8 +249,6 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TAlphaColor BackgroundColor() const;
 
  protected:
-  // Press on no control: raises OnMouseDown with the form as sender.
-  virtual void FormMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
   void DoInsertObject(int Index, TFmxObject* AObject) override;
   void DoRemoveObject(TFmxObject* AObject) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -274,7 +270,6 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
     const F h = Handler;
     h(this, std::forward<A>(Args)...);
   }
-  void UpdateHovered(TPointF P);
   // False when a preview consumed the key or freed the form.
   bool PreviewKey(bool Down, uint16_t& Key, Char& KeyChar, TShiftState Shift);
   struct TKeyPreview {
@@ -287,8 +282,6 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
     TMouseEvent OnMouseDown;
   };
   std::vector<TMousePreview> FMousePreviews;
-  // False when a preview freed the form.
-  bool PreviewMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y);
   void RealignDeferred() override;
   int FLeft = 0, FTop = 0, FWidth = 640, FHeight = 480;
   // A change of padding lays the form out again.
@@ -304,9 +297,7 @@ class TCommonCustomForm : public TFmxObject, public IRoot {
   TFormFill* FFill;
   TWeak<TControl> FHovered;
   TWeak<TControl> FCaptured;
-  TWeak<TControl> FPressedControl;
   TWeak<TControl> FFocused;
-  bool FPressedDouble = false;
   bool FRealigning = false;
   bool FRealignPending = false;
   float FDeviceScale = 1.0f;

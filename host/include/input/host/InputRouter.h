@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "host/Classes.h"
+#include "host/PointerDispatch.h"
 #include "host/Types.h"
 
 namespace fmx {
@@ -68,8 +69,14 @@ class TInputRouter {
   void PointerDown(TCommonCustomForm* Form, TMouseButton Button, TPointF P,
                    TShiftState Modifiers, uint64_t NowMs);
   void PointerUp(TCommonCustomForm* Form, TMouseButton Button, TPointF P, TShiftState Modifiers);
+  void PointerWheel(TCommonCustomForm* Form, TShiftState Modifiers, int WheelDelta);
+  // The pointer left the form's window.
+  void PointerLeft(TCommonCustomForm* Form);
   // A button was released where the form does not hear it (a window drag ate it).
   void ButtonReleasedElsewhere(TMouseButton Button);
+  // The platform took the pointer from Form (a window drag ate the release, a modal box
+  // opened): its capture and the press are forgotten.
+  void CancelTracking(TCommonCustomForm* Form) { FPointer.Cancel(Form); }
   void KeyDown(TCommonCustomForm* Form, uint16_t Key, Char KeyChar, TShiftState Modifiers);
   void KeyUp(TCommonCustomForm* Form, uint16_t Key, Char KeyChar, TShiftState Modifiers);
   // The pointer stands still while the window under it moves or changes size (the
@@ -87,6 +94,7 @@ class TInputRouter {
   void Reset();
 
  private:
+  TPointerDispatch FPointer;
   TShiftState FButtons;
   bool FHasLastPress = false;
   bool FLastPressDouble = false;
