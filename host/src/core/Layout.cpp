@@ -166,11 +166,14 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
   if (!any) return;
 
   // Placing a control runs its resize handler, which may free or move anything. Freed
-  // controls stay readable to the end of the dispatch and are off their parent (as are
-  // the children of a freed parent), so each is asked on its turn whether it is still
-  // here.
+  // controls stay readable to the end of the dispatch, so each is asked on its turn
+  // whether it is still here. A control (or parent) that is going can still be a child
+  // for a moment: its owner's freeing marks what it owns before taking it off its
+  // parent. Placing it then would run handlers on a tree being taken apart.
   TDispatchScope scope;
-  auto present = [&](const Placed& p) { return p.Control->Parent() == Parent; };
+  auto present = [&](const Placed& p) {
+    return !Parent->IsDestroying() && !p.Control->IsDestroying() && p.Control->Parent() == Parent;
+  };
 
   for (const auto& phase : kEdgePhases) {
     for (TAlignLayout a : phase) {
