@@ -205,8 +205,10 @@ void TQVMenuBar::__QV_DoUpdateRootMenuBarList(TQVMenuBar* ARoot) {
 // A bar that held entries and bars of its own while it stood alone brings them along:
 // the root's lists must name every bar and entry of its tree, and only the root's.
 void TQVMenuBar::__QV_JoinMenuTree(TQVMenuBar* ARoot, TQVMenuBar* ABar) {
-  // Listed once, also when it comes back into the tree that still lists it.
-  EraseEntries(ARoot->FMenuBarList, [ABar](const TQVMenuBar* b) { return b == ABar; });
+  // Listed once, also when it comes back into the tree that still lists it (only then
+  // is the list searched, so building a tree bar by bar stays linear).
+  if (ABar->FRootMenuBar.Get() == ARoot)
+    EraseEntries(ARoot->FMenuBarList, [ABar](const TQVMenuBar* b) { return b == ABar; });
   ARoot->FMenuBarList.emplace_back(ABar);
   ABar->FRootMenuBar = ARoot;
   std::vector<TQVMenuBar*> bars;
