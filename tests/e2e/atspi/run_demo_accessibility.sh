@@ -34,10 +34,19 @@ trap cleanup EXIT
 
 # The X server picks a free display and says which.
 exec {dfd}<> <(:)
-Xvfb -displayfd "$dfd" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_log=${TMPDIR:-/tmp}/zz-a11y-xvfb.$$
+Xvfb -displayfd "$dfd" -screen 0 1280x800x24 -nolisten tcp -noreset >"$xvfb_log" 2>&1 &
 pids+=($!)
-read -r -t 10 -u "$dfd" display || { echo "Xvfb did not start"; exit 1; }
+read -r -t 10 -u "$dfd" display && [ -n "$display" ] || { echo "Xvfb did not start:"; cat "$xvfb_log"; exit 1; }
 export DISPLAY=:$display
+# The number comes when the server listens; a loaded machine has been seen to refuse the
+# first client a moment longer, and a client that cannot connect gives up at once.
+for _ in $(seq 100); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null || { echo "Xvfb on $DISPLAY takes no clients:"; cat "$xvfb_log"; exit 1; }
+rm -f "$xvfb_log"
 
 "$ZZ_ATSPI_LAUNCHER" --launch-immediately >/dev/null 2>&1 &
 pids+=($!)
