@@ -49,7 +49,19 @@ void TDispatchScope::FreePending() {
   // Owners and parents were queued before what they own, so their destructors run
   // (and may still read their parts) before those go, as without a queue; what is
   // freed is off every list, so no destructor reaches an object freed before it.
+  // Each object was last touched when it was queued, a whole tree ago: the next ones
+  // are asked for while this one goes (a control spans about five cache lines), so
+  // that their cache misses overlap.
+  constexpr size_t kAhead = 6;
   while (!Pending->empty()) {
+    if (Pending->size() > kAhead) {
+      const char* next = reinterpret_cast<const char*>((*Pending)[kAhead]);
+      __builtin_prefetch(next);
+      __builtin_prefetch(next + 64);
+      __builtin_prefetch(next + 128);
+      __builtin_prefetch(next + 192);
+      __builtin_prefetch(next + 256);
+    }
     TObject* o = Pending->front();
     Pending->pop_front();
     // The most-derived address is where the allocation starts.

@@ -609,8 +609,35 @@ void TControl::PaintChildren(TCanvas* canvas) {
 // --- realign batches --------------------------------------------------------------
 
 namespace {
+using TDeferredList = std::vector<TWeak<TFmxObject>>;
+
+// A big tree puts off a realign per control, and a list that size comes back from
+// the process's allocator as fresh pages each time (it trims its heap and maps big
+// blocks anew): the lists and the sort's scratch are kept for the next batch. One
+// set per batch being run, as a handler may open and end a batch inside another's
+// end.
+struct TBatchScratch {
+  TDeferredList Deferred;
+  std::vector<int> Depths;
+  std::vector<uint32_t> Order;
+};
 thread_local int gBatchDepth = 0;
-thread_local std::vector<TWeak<TFmxObject>>* gDeferred = nullptr;
+thread_local TBatchScratch* gDeferred = nullptr;
+thread_local std::vector<std::unique_ptr<TBatchScratch>> gSpare;
+
+std::unique_ptr<TBatchScratch> TakeScratch() {
+  if (gSpare.empty()) return std::make_unique<TBatchScratch>();
+  std::unique_ptr<TBatchScratch> s = std::move(gSpare.back());
+  gSpare.pop_back();
+  return s;
+}
+
+void GiveBackScratch(std::unique_ptr<TBatchScratch> S) {
+  S->Deferred.clear();
+  S->Depths.clear();
+  S->Order.clear();
+  gSpare.push_back(std::move(S));
+}
 
 int Depth(const TFmxObject* O) {
   int d = 0;
@@ -620,7 +647,7 @@ int Depth(const TFmxObject* O) {
 }  // namespace
 
 TRealignBatch::TRealignBatch() : FExceptionsAtStart(std::uncaught_exceptions()) {
-  if (gBatchDepth++ == 0) gDeferred = new std::vector<TWeak<TFmxObject>>();
+  if (gBatchDepth++ == 0) gDeferred = TakeScratch().release();
 }
 
 TRealignBatch::~TRealignBatch() {
@@ -638,28 +665,34 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
   TDispatchScope scope;
   // A batch still open (a flush) collects what the layouts done here put off in a
   // fresh list; a closed one has none, so that a batch a handler opens starts its own.
-  std::unique_ptr<std::vector<TWeak<TFmxObject>>> pending(gDeferred);
-  gDeferred = End == TBatchEnd::Flush ? new std::vector<TWeak<TFmxObject>>() : nullptr;
+  std::unique_ptr<TBatchScratch> scratch(gDeferred);
+  gDeferred = End == TBatchEnd::Flush ? TakeScratch().release() : nullptr;
+  struct TGiveBack {
+    std::unique_ptr<TBatchScratch>& S;
+    ~TGiveBack() { GiveBackScratch(std::move(S)); }
+  } giveBack{scratch};
+  TDeferredList& pending = scratch->Deferred;
   // A control still marked pending would never be put off again.
-  auto drop = [](std::vector<TWeak<TFmxObject>>& List, size_t From) {
-    for (size_t i = From; i < List.size(); ++i) {
-      TFmxObject* o = List[i].Get();
+  auto drop = [&pending](const uint32_t* Index, size_t Count) {
+    for (size_t i = 0; i < Count; ++i) {
+      TFmxObject* o = pending[Index != nullptr ? Index[i] : i].Get();
       if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
       else if (IRoot* r = o != nullptr ? o->AsRoot() : nullptr) r->DropDeferredRealign();
     }
   };
   if (End == TBatchEnd::Abandon) {
-    drop(*pending, 0);
+    drop(nullptr, pending.size());
     return;
   }
   // Parents first: laying a parent out resizes its children, whose own layout then
   // runs once on the final size.
   // Depths are small, so a counting sort keeps the order of deferral within a depth
   // in linear time.
-  std::vector<int> depths(pending->size(), -1);
+  std::vector<int>& depths = scratch->Depths;
+  depths.assign(pending.size(), -1);
   std::vector<size_t> starts;
-  for (size_t i = 0; i < pending->size(); ++i) {
-    if (TFmxObject* o = (*pending)[i].Get()) {
+  for (size_t i = 0; i < pending.size(); ++i) {
+    if (TFmxObject* o = pending[i].Get()) {
       const int d = Depth(o);
       depths[i] = d;
       if (starts.size() <= static_cast<size_t>(d) + 1) starts.resize(static_cast<size_t>(d) + 2, 0);
@@ -667,13 +700,14 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
     }
   }
   for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
-  std::vector<TWeak<TFmxObject>> order(starts.empty() ? 0 : starts.back());
-  for (size_t i = 0; i < pending->size(); ++i)
-    if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = std::move((*pending)[i]);
+  std::vector<uint32_t>& order = scratch->Order;
+  order.resize(starts.empty() ? 0 : starts.back());
+  for (size_t i = 0; i < pending.size(); ++i)
+    if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = static_cast<uint32_t>(i);
   size_t next = 0;
   try {
     for (; next < order.size(); ++next) {
-      TFmxObject* o = order[next].Get();
+      TFmxObject* o = pending[order[next]].Get();
       if (o == nullptr) continue;
       if (auto* c = fmx::AsControl(o)) {
         if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
@@ -682,7 +716,7 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
       }
     }
   } catch (...) {
-    drop(order, next + 1);
+    drop(order.data() + next + 1, order.size() - next - 1);
     throw;
   }
 }
@@ -690,7 +724,7 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
 bool TRealignBatch::Active() { return gBatchDepth > 0; }
 
 void TRealignBatch::Defer(TFmxObject* AObject) {
-  if (gDeferred != nullptr) gDeferred->emplace_back(AObject);
+  if (gDeferred != nullptr) gDeferred->Deferred.emplace_back(AObject);
 }
 
 // --- TPresentedControl ---------------------------------------------------------

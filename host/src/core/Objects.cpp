@@ -67,7 +67,12 @@ void TFmxObject::DeleteChildren() {
   // linear time.
   while (!FChildren.empty()) {
     // The next ones to go, asked for early: each is a cache miss in a big tree.
-    if (FChildren.size() > 2) __builtin_prefetch(FChildren[FChildren.size() - 3]);
+    if (FChildren.size() > 2) {
+      const char* next = reinterpret_cast<const char*>(FChildren[FChildren.size() - 3]);
+      __builtin_prefetch(next);
+      __builtin_prefetch(next + 64);
+      __builtin_prefetch(next + 128);
+    }
     TFmxObject* child = FChildren.back();
     RemoveObject(child);
     delete child;
