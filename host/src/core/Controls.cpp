@@ -237,7 +237,9 @@ void TControl::DoRealign() {
   TRectF full = LocalRect();
   const TRectF pad = PaddingRect();
   TRectF area{pad.Left, pad.Top, FWidth - pad.Right, FHeight - pad.Bottom};
-  AlignChildren(this, area, full);
+  AlignChildren(this, area, full, [](TControl* C, float X, float Y, float W, float H) {
+    C->SetBounds(X, Y, W, H);
+  });
 }
 
 // --- visibility and state -----------------------------------------------------

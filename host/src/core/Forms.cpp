@@ -74,7 +74,9 @@ void TCommonCustomForm::Realign() {
   TRectF full{0, 0, static_cast<float>(FWidth), static_cast<float>(FHeight)};
   TRectF area{FPadding.Left(), FPadding.Top(), full.Right - FPadding.Right(),
               full.Bottom - FPadding.Bottom()};
-  AlignChildren(this, area, full);
+  AlignChildren(this, area, full, [](TControl* C, float X, float Y, float W, float H) {
+    C->SetBounds(X, Y, W, H);
+  });
 }
 
 void TCommonCustomForm::RealignDeferred() {

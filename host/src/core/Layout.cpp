@@ -48,11 +48,10 @@ bool Before(TAlignLayout A, const Placed& a, const Placed& b) {
   return a.Order < b.Order;
 }
 
-void Place(TControl* c, float x, float y, float w, float h) {
-  c->SetBounds(x, y, std::max(0.0f, w), std::max(0.0f, h));
-}
-
-void AlignOne(TControl* c, TRectF& area, const TRectF& full) {
+void AlignOne(TControl* c, TRectF& area, const TRectF& full, TPlaceAligned place) {
+  auto Place = [place](TControl* c, float x, float y, float w, float h) {
+    place(c, x, y, std::max(0.0f, w), std::max(0.0f, h));
+  };
   // Copied before placing: placing runs handlers that may free the control.
   const struct {
     TRectF R;
@@ -139,7 +138,7 @@ thread_local size_t TAlignScratch::gDepth = 0;
 
 }  // namespace
 
-void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
+void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full, TPlaceAligned Place) {
   // Edge alignments stack in phases: the "most" ones take the outer edges first.
   static constexpr std::array<std::array<TAlignLayout, 2>, 4> kEdgePhases{{
       {TAlignLayout::MostTop, TAlignLayout::MostBottom},
@@ -184,13 +183,13 @@ void AlignChildren(TFmxObject* Parent, TRectF Area, TRectF Full) {
       std::stable_sort(group.begin(), group.end(),
                        [a](const Placed& x, const Placed& y) { return Before(a, x, y); });
       for (const Placed& p : group)
-        if (present(p)) AlignOne(p.Control, Area, Full);
+        if (present(p)) AlignOne(p.Control, Area, Full, Place);
     }
   }
   for (TAlignLayout a : {TAlignLayout::Client, TAlignLayout::Contents, TAlignLayout::Center,
                          TAlignLayout::VertCenter, TAlignLayout::HorzCenter}) {
     for (const Placed& p : byAlign[static_cast<size_t>(a)])
-      if (present(p) && p.Control->Align() == a) AlignOne(p.Control, Area, Full);
+      if (present(p) && p.Control->Align() == a) AlignOne(p.Control, Area, Full, Place);
   }
 }
 
