@@ -29,6 +29,7 @@ declare -A LAYER=(
   [Dialogs.h]=core [Styles.h]=core [Styles.cpp]=core
   # input: raw platform input into the host's mouse and key dispatch
   [InputRouter.h]=input [PointerDispatch.h]=input [PointerDispatch.cpp]=input [InputRouter.cpp]=input [Keys.h]=input
+  [WindowGesture.h]=input [WindowGesture.cpp]=input
   # controls: the primitive controls
   [Shapes.h]=controls [Shapes.cpp]=controls [StdCtrls.h]=controls [StdCtrls.cpp]=controls
   [Buttons.h]=controls [Buttons.cpp]=controls [ImageList.h]=controls [ImageList.cpp]=controls

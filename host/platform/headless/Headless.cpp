@@ -27,57 +27,35 @@ THeadlessPlatform* THeadlessPlatform::Current() {
 // --- input --------------------------------------------------------------------
 
 void THeadlessPlatform::NotePointer(TCommonCustomForm* Form, TPointF P) {
-  const TPoint origin = FResizeForm != nullptr && FResizeForm == Form
-                            ? TPoint{FResizeStart.Left, FResizeStart.Top}
-                        : FDragForm != nullptr && FDragForm == Form ? FDragStartOrigin
-                                                                    : TPoint{Form->Left(), Form->Top()};
+  const TWindowGesture& g = FRouter.Gesture();
+  const bool gesture = Form != nullptr && (g.Dragged() == Form || g.Resized() == Form);
+  const TPoint origin =
+      gesture ? TPoint{g.Start().Left, g.Start().Top} : TPoint{Form->Left(), Form->Top()};
   FPointer = {static_cast<float>(origin.X) + P.X, static_cast<float>(origin.Y) + P.Y};
   FPointerKnown = true;
 }
-
-namespace {
-// How far the pointer went, in whole pixels; an injected point may be anything a float
-// holds.
-int PointerDelta(float To, float From) {
-  const double d = static_cast<double>(To) - From;
-  if (std::isnan(d)) return 0;
-  return static_cast<int>(std::lround(std::clamp(d, -1.0e9, 1.0e9)));
-}
-}  // namespace
 
 void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TShiftState Shift) {
   // Whatever a handler frees stays readable until this input is done with.
   TDispatchScope scope;
   NotePointer(Form, {X, Y});
-  if (FResizeForm != nullptr && FResizeForm == Form) {
-    if (FResizeMoving || TInputRouter::BeyondDragThreshold(FResizeStartPointer, {X, Y})) {
-      // The edge is held from the first step of the resize on, not from the press: a
-      // press that never moves is a click, and leaves the form's size changes as they are.
-      if (!FResizeMoving) {
-        FHeldForm = Form;
-        FHeldEdge = FResizeEdge;
-      }
-      FResizeMoving = true;
-      TInputRouter::ResizeBy(Form, FResizeEdge, FResizeStart,
-                             {PointerDelta(X, FResizeStartPointer.X),
-                              PointerDelta(Y, FResizeStartPointer.Y)});
+  TWindowGesture& g = FRouter.Gesture();
+  if (g.Resized() != nullptr && g.Resized() == Form) {
+    // The edge is held from the first step of the resize on, not from the press: a
+    // press that never moves is a click, and leaves the form's size changes as they are.
+    const TWindowEdge edge = g.Edge();
+    if (g.Follow(FPointer) == TWindowGesture::TStep::First) {
+      FHeldForm = Form;
+      FHeldEdge = edge;
     }
     AfterInput();
     return;
   }
   if (FRouter.Buttons().Empty()) FCursor = TInputRouter::CursorFor(TInputRouter::EdgeAt(Form, {X, Y}));
-  if (FDragForm != nullptr && FDragForm == Form) {
-    // The window follows the pointer once it has gone past the drag threshold, as a
-    // window manager's move does.
-    if (FDragMoving || TInputRouter::BeyondDragThreshold(FDragStartPointer, {X, Y})) {
-      FDragMoving = true;
-      TInputRouter::DragBy(Form, FDragStartOrigin,
-                           {PointerDelta(FDragStartPointer.X, 0), PointerDelta(FDragStartPointer.Y, 0)},
-                           {PointerDelta(X, FDragStartPointer.X), PointerDelta(Y, FDragStartPointer.Y)});
-    }
-  } else {
+  if (g.Dragged() != nullptr && g.Dragged() == Form)
+    g.Follow(FPointer);
+  else
     FRouter.PointerMove(Form, {X, Y}, Shift);
-  }
   AfterInput();
 }
 
@@ -88,18 +66,14 @@ void THeadlessPlatform::MouseDown(TCommonCustomForm* Form, TMouseButton Button, 
   if (Button == TMouseButton::mbLeft && FRouter.Buttons().Empty()) {
     const TWindowEdge edge = TInputRouter::EdgeAt(Form, {X, Y});
     if (edge != TWindowEdge::NoEdge) {
-      FResizeForm = Form;
-      FResizeEdge = edge;
-      FResizeStartPointer = {X, Y};
-      FResizeStart = TRect::Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
-      FResizeMoving = false;
+      FRouter.Gesture().BeginResize(Form, edge, FPointer);
       if (FPlacesWindows) ++FResizeRequests;
       FCursor = TInputRouter::CursorFor(edge);
       AfterInput();
       return;
     }
   }
-  FDragStartPointer = {X, Y};
+  FPressPointer = FPointer;
   FMoveHanded = false;
   FRouter.PointerDown(Form, Button, {X, Y}, Shift, FNow);
   if (FMoveHanded) {
@@ -114,19 +88,21 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
                                 TShiftState Shift) {
   TDispatchScope scope;
   NotePointer(Form, {X, Y});
-  if (FResizeForm != nullptr && Button == TMouseButton::mbLeft) {
-    FResizeForm = nullptr;
+  TWindowGesture& g = FRouter.Gesture();
+  if (g.Resized() != nullptr && Button == TMouseButton::mbLeft) {
+    g.End();
     AfterInput();
     return;
   }
-  if (FDragForm != nullptr && FDragForm == Form) {
-    FDragForm = nullptr;
+  if (g.Dragged() != nullptr && g.Dragged() == Form) {
+    const TRect start = g.Start();
+    g.End();
     if (FMoveHanded) {
       FMoveHanded = false;
       AfterInput();
       return;
     }
-    if (Form->Left() != FDragStartOrigin.X || Form->Top() != FDragStartOrigin.Y) {
+    if (Form->Left() != start.Left || Form->Top() != start.Top) {
       // A window that was really dragged: the move eats the release.
       FRouter.ButtonReleasedElsewhere(Button);
       FRouter.CancelTracking(Form);
@@ -307,9 +283,8 @@ void THeadlessPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
     FMoveHanded = true;
     ++FMoveRequests;
   }
-  FDragForm = AForm;
-  FDragMoving = false;
-  FDragStartOrigin = {AForm->Left(), AForm->Top()};
+  // From where the button went down, as the window system's move starts.
+  FRouter.Gesture().BeginDrag(AForm, FPressPointer);
 }
 
 void THeadlessPlatform::SetWindowRect(TCommonCustomForm* AForm, const TRectF& ARect) {
@@ -326,8 +301,7 @@ void THeadlessPlatform::ApplyWindowRect(TCommonCustomForm*, const TRect& ARect) 
 void THeadlessPlatform::FormDestroying(TCommonCustomForm* AForm) {
   FPictures.erase(AForm);
   FRestoreBounds.erase(AForm);
-  if (FDragForm == AForm) FDragForm = nullptr;
-  if (FResizeForm == AForm) FResizeForm = nullptr;
+  FRouter.Gesture().Forget(AForm);
 }
 
 void THeadlessPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
@@ -432,7 +406,7 @@ void THeadlessPlatform::PaintHeld(TCommonCustomForm* Form, TCanvas* Canvas, TPai
   if (FHeldForm != Form) return;
   TInputRouter::KeepOppositeEdges(Form, FHeldEdge, before);
   // The resize is over once its form has painted after the release.
-  if (FResizeForm == nullptr) FHeldForm = nullptr;
+  if (FRouter.Gesture().Resized() == nullptr) FHeldForm = nullptr;
 }
 
 std::unique_ptr<TBitmap> THeadlessPlatform::Snapshot(TCommonCustomForm* Form) {

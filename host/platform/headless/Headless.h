@@ -85,12 +85,12 @@ class THeadlessPlatform : public TPlatform {
   void SetDeviceScale(float Value);
   float DeviceScale() const { return FDeviceScale; }
 
-  bool IsDragging(const TCommonCustomForm* Form) const { return FDragForm == Form; }
+  bool IsDragging(const TCommonCustomForm* Form) const { return FRouter.Gesture().Dragged() == Form; }
   // A left press on a borderless form's edge band or corner square (TInputRouter::
   // EdgeAt) resizes the window from the drag threshold on, with the pointer given as
   // during a window drag; neither the press nor its release reaches the form, as a
   // window manager's resize keeps them.
-  bool IsResizing(const TCommonCustomForm* Form) const { return FResizeForm == Form; }
+  bool IsResizing(const TCommonCustomForm* Form) const { return FRouter.Gesture().Resized() == Form; }
   // The pointer shape the last motion asked for.
   TCursorShape Cursor() const { return FCursor; }
   int WindowRectCalls() const { return FWindowRectCalls; }
@@ -178,17 +178,8 @@ class THeadlessPlatform : public TPlatform {
   bool FAutoPaint = true;
   bool FPainting = false;
   TInputRouter FRouter;
-  // Window drag.
-  TWeak<TCommonCustomForm> FDragForm;
-  TPointF FDragStartPointer;
-  TPoint FDragStartOrigin;
-  bool FDragMoving = false;
-  // Edge resize.
-  TWeak<TCommonCustomForm> FResizeForm;
-  TWindowEdge FResizeEdge = TWindowEdge::NoEdge;
-  TPointF FResizeStartPointer;
-  TRect FResizeStart;
-  bool FResizeMoving = false;
+  // Where the last press was, on the screen: a window drag starts from there.
+  TPointF FPressPointer;
   // The form last resized by an edge, until its first paint after the release: a size
   // its painting changes then keeps the edge opposite the grabbed one.
   TWeak<TCommonCustomForm> FHeldForm;

@@ -93,24 +93,11 @@ struct TSdlPlatform::Impl {
   TInputRouter Router;
   uint64_t Frames = 0, PartialFrames = 0;
 
-  // Pointer positions here are in screen pixels; form bounds follow in form pixels.
-  struct Drag {
-    TWeak<TCommonCustomForm> Form;
-    bool Moving = false;
-    TPoint StartPointer;
-    TPoint StartOrigin;
-    TPoint LastPointer;
-  } DragState;
-
-  // An edge resize the host does itself, where no window manager takes it.
-  struct Resize {
-    TWeak<TCommonCustomForm> Form;
-    TWindowEdge Edge = TWindowEdge::NoEdge;
-    bool Moving = false;
-    TPoint StartPointer;
-    TRect Start;
-    TPoint LastPointer;
-  } ResizeState;
+  // The pointer on the screen in form units, from screen pixels (a window drag or edge
+  // resize the host does itself follows it there: Router.Gesture()).
+  static TPointF ScreenUnits(const Window* W, TPoint P) {
+    return {static_cast<float>(P.X) / W->Unit, static_cast<float>(P.Y) / W->Unit};
+  }
   // On a Wayland compositor: windows have no position the client knows or sets; moving,
   // resizing and the window's state are the compositor's, asked for and reported.
   bool Wayland = false;
@@ -129,8 +116,16 @@ struct TSdlPlatform::Impl {
   bool MoveWanted = false;
   // The window whose left press the hit test dispatched: SDL's own copy is skipped.
   uint32_t EarlyPressWindow = 0;
-  // Windows of forms freed while SDL was inside its event pump, destroyed after it.
-  std::vector<std::pair<SDL_Window*, SDL_Renderer*>> Doomed;
+  // Windows of forms freed while an event was handled (or SDL was inside its event
+  // pump): hidden at once, destroyed after it, as the code still handling the event may
+  // hold them, as it may hold the form.
+  std::vector<std::unique_ptr<Window>> Retired;
+  // Outside any dispatch: nobody holds them any more.
+  void DestroyRetired() {
+    if (InHitTest || TDispatchScope::Open()) return;
+    for (auto& w : Retired) DestroyNative(w->Win, w->Renderer);
+    Retired.clear();
+  }
   static void DestroyNative(SDL_Window* Win, SDL_Renderer* Renderer) {
     if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);  // with its textures
     if (Win != nullptr) SDL_DestroyWindow(Win);

@@ -129,7 +129,7 @@ void TSdlPlatform::Impl::Paint(Window* W) {
     // bottom; after a resize by the left or top edge the other edge must stay.
     TInputRouter::KeepOppositeEdges(f, W->HeldEdge, before);
     if (Find(f) != W) return;
-    if (ResizeState.Form != f) {
+    if (Router.Gesture().Resized() != f) {
       W->HeldEdge = TWindowEdge::NoEdge;
       W->HeldWindow = {0, 0, 0, 0};
     }

@@ -144,6 +144,8 @@ TSdlPlatform::~TSdlPlatform() {
     if (c != nullptr) SDL_FreeCursor(c);
   for (auto& w : FImpl->Windows) Impl::DestroyNative(w->Win, w->Renderer);
   FImpl->Windows.clear();
+  for (auto& w : FImpl->Retired) Impl::DestroyNative(w->Win, w->Renderer);
+  FImpl->Retired.clear();
 #ifdef ZZ_HAVE_X11
   if (FImpl->X != nullptr) XCloseDisplay(FImpl->X);
 #endif
@@ -372,23 +374,27 @@ void TSdlPlatform::FormVisibleChanged(TCommonCustomForm* AForm) {
     }
     if (AForm->WindowState() != TWindowState::wsNormal) FormWindowStateChanged(AForm);
   } else if (w != nullptr) {
-    if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+    FImpl->Router.Gesture().Forget(AForm);
     SDL_HideWindow(w->Win);
     AForm->SetActive(false);
   }
 }
 
 void TSdlPlatform::FormDestroying(TCommonCustomForm* AForm) {
-  if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+  FImpl->Router.Gesture().Forget(AForm);
   auto& ws = FImpl->Windows;
   for (auto it = ws.begin(); it != ws.end(); ++it) {
     if ((*it)->Form != AForm) continue;
-    // SDL is still handling an event of this window, inside its pump.
-    if (FImpl->InHitTest)
-      FImpl->Doomed.emplace_back((*it)->Win, (*it)->Renderer);
-    else
-      Impl::DestroyNative((*it)->Win, (*it)->Renderer);
+    std::unique_ptr<Impl::Window> gone = std::move(*it);
     ws.erase(it);
+    if (FImpl->InHitTest || TDispatchScope::Open()) {
+      // SDL is inside its pump (hiding waits too), or the code that freed the form (an
+      // event's, a timer's, a paint's) may still hold its window, as it may hold the form.
+      if (!FImpl->InHitTest) SDL_HideWindow(gone->Win);
+      FImpl->Retired.push_back(std::move(gone));
+    } else {
+      Impl::DestroyNative(gone->Win, gone->Renderer);
+    }
     return;
   }
 }
@@ -414,7 +420,7 @@ void TSdlPlatform::FormWindowStateChanged(TCommonCustomForm* AForm) {
   const Uint32 flags = SDL_GetWindowFlags(w->Win);
   switch (AForm->WindowState()) {
     case TWindowState::wsMinimized:
-      if (FImpl->DragState.Form == AForm) FImpl->DragState = {};
+      FImpl->Router.Gesture().Forget(AForm);
       if (HasWindowManager()) {
         SDL_MinimizeWindow(w->Win);
       } else if (!w->HiddenAsMinimised) {
@@ -525,7 +531,7 @@ void TSdlPlatform::StartWindowDrag(TCommonCustomForm* AForm) {
     SDL_GetMouseState(&mx, &my);
     if (!FImpl->PointerOnScreen(w, mx, my, p)) return;
   }
-  FImpl->DragState = {AForm, false, p, {AForm->Left(), AForm->Top()}, p};
+  FImpl->Router.Gesture().BeginDrag(AForm, Impl::ScreenUnits(w, p));
 }
 
 void TSdlPlatform::ShowMessage(const std::string& AText) {
@@ -643,48 +649,39 @@ SDL_HitTestResult TSdlPlatform::Impl::HitTest(SDL_Window* Win, const SDL_Point* 
 }
 
 void TSdlPlatform::Impl::FollowResize(Window* W, int EventX, int EventY) {
-  TCommonCustomForm* f = ResizeState.Form.Get();
+  TWindowGesture& g = Router.Gesture();
+  TCommonCustomForm* f = g.Resized();
   if (W == nullptr) W = Find(f);
   if (f == nullptr || W == nullptr) {
-    ResizeState = {};
+    g.End();
     return;
   }
   TPoint p;
-  if (!PointerOnScreen(W, EventX, EventY, p) || p == ResizeState.LastPointer) return;
-  ResizeState.LastPointer = p;
-  const float dx = static_cast<float>(p.X - ResizeState.StartPointer.X) / W->Unit;
-  const float dy = static_cast<float>(p.Y - ResizeState.StartPointer.Y) / W->Unit;
-  if (!ResizeState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {dx, dy})) return;
-  ResizeState.Moving = true;
-  W->HeldEdge = ResizeState.Edge;
-  W->HeldWindow = {0, 0, 0, 0};
-  TInputRouter::ResizeBy(f, ResizeState.Edge, ResizeState.Start,
-                         {static_cast<int>(std::lround(dx)), static_cast<int>(std::lround(dy))});
+  if (!PointerOnScreen(W, EventX, EventY, p)) return;
+  const TPointF at = ScreenUnits(W, p);
+  if (g.Moving() || g.PastThreshold(at)) {
+    // Held from the first step on, for the size the form's painting changes next.
+    W->HeldEdge = g.Edge();
+    W->HeldWindow = {0, 0, 0, 0};
+  }
+  g.Follow(at);
 }
 
 void TSdlPlatform::Impl::FollowDrag(Window* W, int EventX, int EventY) {
-  TCommonCustomForm* f = DragState.Form.Get();
+  TWindowGesture& g = Router.Gesture();
+  TCommonCustomForm* f = g.Dragged();
   if (W == nullptr) W = Find(f);
   if (f == nullptr || W == nullptr) {
-    DragState = {};
+    g.End();
     return;
   }
   TPoint p;
-  if (!PointerOnScreen(W, EventX, EventY, p) || p == DragState.LastPointer) return;
-  DragState.LastPointer = p;
-  const float fx = static_cast<float>(p.X - DragState.StartPointer.X) / W->Unit;
-  const float fy = static_cast<float>(p.Y - DragState.StartPointer.Y) / W->Unit;
-  if (!DragState.Moving && !TInputRouter::BeyondDragThreshold({0, 0}, {fx, fy})) return;
-  const int dx = static_cast<int>(std::lround(fx)), dy = static_cast<int>(std::lround(fy));
-  if (!DragState.Moving) {
-    DragState.Moving = true;
-    // From here on the pointer belongs to the window move, not to the controls.
-    Router.CancelTracking(f);
-  }
-  const TPoint grab{
-      static_cast<int>(std::lround(DragState.StartPointer.X / W->Unit)) - DragState.StartOrigin.X,
-      static_cast<int>(std::lround(DragState.StartPointer.Y / W->Unit)) - DragState.StartOrigin.Y};
-  TInputRouter::DragBy(f, DragState.StartOrigin, grab, {dx, dy});
+  if (!PointerOnScreen(W, EventX, EventY, p)) return;
+  // From the first step past the threshold on, the pointer belongs to the window move,
+  // not to the controls: they let go of it before the window moves.
+  const TPointF at = ScreenUnits(W, p);
+  if (!g.Moving() && g.PastThreshold(at)) Router.CancelTracking(f);
+  g.Follow(at);
 }
 
 void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
@@ -716,7 +713,7 @@ void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
       SyncBoundsFromWindow(w);
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
-      if (DragState.Form == f) DragState = {};
+      Router.Gesture().Forget(f);
       ++FromWindow;
       f->SetWindowState(TWindowState::wsMinimized);
       --FromWindow;
@@ -751,7 +748,7 @@ void TSdlPlatform::Impl::WindowEvent(const SDL_WindowEvent& E) {
       f->SetActive(false);
       break;
     case SDL_WINDOWEVENT_LEAVE:
-      if (DragState.Form != f) Router.PointerLeft(f);
+      if (Router.Gesture().Dragged() != f) Router.PointerLeft(f);
       break;
     case SDL_WINDOWEVENT_CLOSE:
       f->Close();
@@ -776,13 +773,13 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       Window* w = FindId(E.motion.windowID);
       // A window that shows nothing takes no input.
       if (w == nullptr || !Shows(w)) break;
-      if (ResizeState.Form != nullptr) {
+      if (Router.Gesture().Resized() != nullptr) {
         FollowResize(w, E.motion.x, E.motion.y);
         break;
       }
-      if (DragState.Form == w->Form) {
+      if (Router.Gesture().Dragged() == w->Form) {
         FollowDrag(w, E.motion.x, E.motion.y);
-        if (DragState.Moving) break;
+        if (Router.Gesture().Moving()) break;
       }
       const TPointF at = FormPoint(w, E.motion.x, E.motion.y);
       if (Router.Buttons().Empty()) SetShape(TInputRouter::CursorFor(TInputRouter::EdgeAt(w->Form, at)));
@@ -798,7 +795,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (w == nullptr || !Shows(w) || !ToButton(E.button.button, b)) break;
-      if (DragState.Form != nullptr) DragState = {};
+      Router.Gesture().End();
       const TPointF at = FormPoint(w, E.button.x, E.button.y);
       PressWindow = w->Id;
       PressAt = {E.button.x, E.button.y};
@@ -808,8 +805,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
         if (edge != TWindowEdge::NoEdge && PressOnScreen(w, p)) {
           // The press belongs to the resize, as it would to a window manager's.
           TCommonCustomForm* f = w->Form;
-          ResizeState = {f, edge, false, p,
-                         TRect::Bounds(f->Left(), f->Top(), f->Width(), f->Height()), p};
+          Router.Gesture().BeginResize(f, edge, ScreenUnits(w, p));
           break;
         }
       }
@@ -822,20 +818,20 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
       Window* w = FindId(E.button.windowID);
       TMouseButton b;
       if (!ToButton(E.button.button, b)) break;
-      if (ResizeState.Form != nullptr && b == TMouseButton::mbLeft) {
-        ResizeState = {};
+      if (Router.Gesture().Resized() != nullptr && b == TMouseButton::mbLeft) {
+        Router.Gesture().End();
         break;
       }
       if (w == nullptr || !Shows(w)) {
         Router.ButtonReleasedElsewhere(b);
         break;
       }
-      if (DragState.Form == w->Form && b == TMouseButton::mbLeft) {
+      if (Router.Gesture().Dragged() == w->Form && b == TMouseButton::mbLeft) {
         // The window ends where the pointer was released, even when the last motion
         // events were not seen before the release (a busy loop, coalesced motion).
         FollowDrag(w, E.button.x, E.button.y);
-        const bool moved = DragState.Moving;
-        DragState = {};
+        const bool moved = Router.Gesture().Moving();
+        Router.Gesture().End();
         // A drag keeps its release; a press that never moved stays a click.
         if (moved) {
           Router.ButtonReleasedElsewhere(b);
@@ -883,6 +879,7 @@ void TSdlPlatform::Impl::Dispatch(const SDL_Event& E) {
 
 void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   Impl& im = *FImpl;
+  im.DestroyRetired();
   // Forms shown before this platform was installed get their windows now.
   for (TCommonCustomForm* f : Application->Forms())
     if (f->Visible() && im.Find(f) == nullptr) FormVisibleChanged(f);
@@ -893,7 +890,8 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
   if (next != UINT64_MAX) cap(next > now ? static_cast<int>(std::min<uint64_t>(next - now, 60000)) : 0);
   for (auto& w : im.Windows)
     if (w->Dirty && w->Form->Visible()) cap(0);
-  if (im.DragState.Form != nullptr || im.ResizeState.Form != nullptr) cap(kDragPollMs);
+  if (im.Router.Gesture().Dragged() != nullptr || im.Router.Gesture().Resized() != nullptr)
+    cap(kDragPollMs);
 
   SDL_Event e;
   bool have = SDL_PollEvent(&e) == 1;
@@ -922,11 +920,10 @@ void TSdlPlatform::ProcessEvents(int MaxWaitMs) {
     }
     have = SDL_PollEvent(&e) == 1;
   }
-  for (auto [win, renderer] : im.Doomed) Impl::DestroyNative(win, renderer);
-  im.Doomed.clear();
+  im.DestroyRetired();
   TDispatchScope scope;
-  if (im.DragState.Form != nullptr) im.FollowDrag(nullptr, -1, -1);
-  if (im.ResizeState.Form != nullptr) im.FollowResize(nullptr, -1, -1);
+  if (im.Router.Gesture().Dragged() != nullptr) im.FollowDrag(nullptr, -1, -1);
+  if (im.Router.Gesture().Resized() != nullptr) im.FollowResize(nullptr, -1, -1);
   if (!Application->Terminated()) Application->Timers().FireDue(NowMs());
   im.PaintDirty();
   // After painting, which lays out what depends on the window's size (the title bar

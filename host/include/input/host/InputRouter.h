@@ -10,6 +10,7 @@
 #include "host/Classes.h"
 #include "host/PointerDispatch.h"
 #include "host/Types.h"
+#include "host/WindowGesture.h"
 
 namespace fmx {
 
@@ -63,6 +64,9 @@ class TInputRouter {
 
   // The buttons held now, as shift-state items.
   TShiftState Buttons() const { return FButtons; }
+  // The window drag or edge resize the platform does itself, if one is under way.
+  TWindowGesture& Gesture() { return FGesture; }
+  const TWindowGesture& Gesture() const { return FGesture; }
 
   // Raw events at form coordinates; Modifiers are the keyboard's (Shift, Ctrl, Alt).
   void PointerMove(TCommonCustomForm* Form, TPointF P, TShiftState Modifiers);
@@ -95,6 +99,7 @@ class TInputRouter {
 
  private:
   TPointerDispatch FPointer;
+  TWindowGesture FGesture;
   TShiftState FButtons;
   bool FHasLastPress = false;
   bool FLastPressDouble = false;
