@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
-#include <typeinfo>
 
 #include "core/Layout.h"
 #include "host/Canvas.h"
