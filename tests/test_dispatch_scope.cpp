@@ -111,7 +111,9 @@ TEST_F(DispatchScope, AHandlerFreesAnythingInEveryDispatchAndItsEffectsAreThereA
           EXPECT_FALSE(form->Transparency());
           EXPECT_FALSE(OwnsAChildOf(title, form));  // its status strip and form background
         }
-        if (victim == TVictim::MenuBar) EXPECT_FALSE(cascadeLink);
+        if (victim == TVictim::MenuBar) {
+          EXPECT_FALSE(cascadeLink);
+        }
         if (victim == TVictim::Form) {
           const auto& forms = Application->Forms();
           EXPECT_EQ(std::find(forms.begin(), forms.end(), form), forms.end());

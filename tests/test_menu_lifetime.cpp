@@ -57,11 +57,17 @@ class MenuLifetime : public fmx::testing::MenuTest {
       if (auto* bar = dynamic_cast<TQVMenuBar*>(w.Get())) {
         for (TQVMenuBar* b : In::Bars(bar)) EXPECT_NE(b, nullptr);
         for (TQVMenuButton* b : In::Buttons(bar)) EXPECT_NE(b, nullptr);
-        if (TQVMenuButton* target = bar->TargetButton()) EXPECT_FALSE(target->IsDestroying());
+        if (TQVMenuButton* target = bar->TargetButton()) {
+          EXPECT_FALSE(target->IsDestroying());
+        }
       }
       if (auto* button = dynamic_cast<TQVMenuButton*>(w.Get())) {
-        if (TQVMenuBar* root = In::RootOf(button)) EXPECT_FALSE(root->IsDestroying());
-        if (TBaseImageList* images = In::ImagesOf(button)) EXPECT_FALSE(images->IsDestroying());
+        if (TQVMenuBar* root = In::RootOf(button)) {
+          EXPECT_FALSE(root->IsDestroying());
+        }
+        if (TBaseImageList* images = In::ImagesOf(button)) {
+          EXPECT_FALSE(images->IsDestroying());
+        }
       }
     }
   }

@@ -169,7 +169,9 @@ TEST_F(MenuNavigation, HangingASubMenuPlacesItAndRefusesEachBadTarget) {
     EXPECT_EQ(c.Bar->Parent(), parentBefore) << c.Message;
     ASSERT_FALSE(Platform->Messages().empty());
     EXPECT_EQ(Platform->Messages().back(), c.Message);
-    if (targetBefore != nullptr) EXPECT_EQ(targetBefore->MoreArrow(), arrowBefore);
+    if (targetBefore != nullptr) {
+      EXPECT_EQ(targetBefore->MoreArrow(), arrowBefore);
+    }
   }
   EXPECT_EQ(Platform->Messages().size(), 6u);
 

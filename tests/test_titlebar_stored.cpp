@@ -181,14 +181,16 @@ TEST_F(TitleBarStored, EveryPublishedPropertyComesBackAsItWasSet) {
     TQVTitleBarInspector was(tb), now(loaded);
     EXPECT_EQ(now.StatusBar()->Visible(), loaded->SizeGripVisible());
     EXPECT_EQ(now.FormBackground()->Visible(), was.FormBackground()->Visible());
-    if (loaded->TitleBarEnabled())
+    if (loaded->TitleBarEnabled()) {
       EXPECT_EQ(now.FormBackground()->Opacity(), loaded->FormOpacity());
+    }
     EXPECT_EQ(now.FormBackground()->Fill()->Color(), loaded->FormColor());
     EXPECT_EQ(now.Tint()->XRadius(), loaded->Radian());
     EXPECT_EQ(now.SurfaceClose()->Corners(), was.SurfaceClose()->Corners());
     // caNone is also what a bar that never had its caption placed (and shows it) stores.
-    if (loaded->CaptionAlignment() != TCaptionAlignment::caNone)
+    if (loaded->CaptionAlignment() != TCaptionAlignment::caNone) {
       EXPECT_EQ(now.CaptionLabel()->Visible(), was.CaptionLabel()->Visible());
+    }
     EXPECT_EQ(now.CaptionLabel()->Text(), loaded->Caption());
     EXPECT_EQ(now.ToolClose()->Visible(), was.ToolClose()->Visible());
     EXPECT_EQ(now.ToolClose()->Bitmap()->Width(), was.ToolClose()->Bitmap()->Width());
