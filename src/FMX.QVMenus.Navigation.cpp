@@ -250,42 +250,32 @@ void TQVMenuButton::__QV_DisplaySubMenuOfTheMainMenuButton() {
   TDispatchScope scope;
   root->__QV_HideAllSubMenuBar(root);
   if (TFmxObject* p = root->Parent()) p->BringToFront();
-  TQVMenuBar* s = nullptr;
-  for (const TWeak<TQVMenuBar>& link : root->FMenuBarList)
-    if (TQVMenuBar* b = link.Get(); b != nullptr && SameByName(b->FTargetButton, this)) {
-      s = b;
-      break;
-    }
-  // Found first: showing it runs handlers that may change the list.
-  if (s != nullptr) {
-    TQVMenuButton* t = s->FTargetButton;
-    s->__QV_FitSubMenuBar();
-    TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X(), t->Position()->Y() + t->Height() - 1},
-                                    t, false);
-    s->SetVisible(true);
-    s->BringToFront();
-  }
+  ShowSubMenuBar(SameByName, false);
 }
 
 void TQVMenuButton::__QV_DisplaySubMenuOfTheSubMenuButton() {
+  ShowSubMenuBar(SameByExactName, true);
+}
+
+void TQVMenuButton::ShowSubMenuBar(bool (*Same)(const TComponent*, const TComponent*), bool Beside) {
   TQVMenuBar* root = FMenuBarRoot;
   if (root == nullptr) return;
   TDispatchScope scope;
   TQVMenuBar* s = nullptr;
   for (const TWeak<TQVMenuBar>& link : root->FMenuBarList)
-    if (TQVMenuBar* b = link.Get(); b != nullptr && SameByExactName(b->FTargetButton, this)) {
+    if (TQVMenuBar* b = link.Get(); b != nullptr && Same(b->FTargetButton, this)) {
       s = b;
       break;
     }
   // Found first: showing it runs handlers that may change the list.
-  if (s != nullptr) {
-    TQVMenuButton* t = s->FTargetButton;
-    s->__QV_FitSubMenuBar();
-    TQVMenuBar::__QV_KeepInsideForm(s, {t->Position()->X() + t->Width() - 1, t->Position()->Y()}, t,
-                                    true);
-    s->SetVisible(true);
-    s->BringToFront();
-  }
+  if (s == nullptr) return;
+  TQVMenuButton* t = s->FTargetButton;
+  s->__QV_FitSubMenuBar();
+  const TPointF at = Beside ? TPointF{t->Position()->X() + t->Width() - 1, t->Position()->Y()}
+                            : TPointF{t->Position()->X(), t->Position()->Y() + t->Height() - 1};
+  TQVMenuBar::__QV_KeepInsideForm(s, at, t, Beside);
+  s->SetVisible(true);
+  s->BringToFront();
 }
 
 // --- entries under the mouse -------------------------------------------------------------

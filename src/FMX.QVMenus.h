@@ -156,6 +156,9 @@ class TQVMenuButton : public TPresentedControl {
   // of a sub-menu entry).
   void __QV_DisplaySubMenuOfTheMainMenuButton();
   void __QV_DisplaySubMenuOfTheSubMenuButton();
+  // Both of the above: the first bar of the root's list that hangs on this entry (as
+  // Same matches targets), fitted, kept inside the form below or beside the entry, shown.
+  void ShowSubMenuBar(bool (*Same)(const TComponent*, const TComponent*), bool Beside);
   // What entering a sub-menu entry does: highlight, deeper cascades closed, its own
   // cascade opened.
   void __QV_EnterSubMenuEntry(TQVMenuBar* P);
