@@ -34,6 +34,24 @@
 
 namespace fmx::detail {
 
+void* MapHugePages(size_t& Bytes) {
+  constexpr size_t Huge = size_t{2} << 20;
+  Bytes = (Bytes + Huge - 1) / Huge * Huge;
+  // One huge page more than asked, so that an aligned stretch lies inside; the rest goes back.
+  const size_t Mapped = Bytes + Huge;
+  void* Raw = mmap(nullptr, Mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (Raw == MAP_FAILED) return nullptr;
+  const auto Start = reinterpret_cast<uintptr_t>(Raw);
+  const uintptr_t Base = (Start + Huge - 1) & ~(Huge - 1);
+  if (Base > Start) munmap(Raw, Base - Start);
+  if (Start + Mapped > Base + Bytes)
+    munmap(reinterpret_cast<void*>(Base + Bytes), Start + Mapped - (Base + Bytes));
+#ifdef MADV_HUGEPAGE
+  madvise(reinterpret_cast<void*>(Base), Bytes, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(Base);
+}
+
 #ifdef ZZ_OBJECT_MEMORY_FROM_MALLOC
 
 void* AllocateObject(size_t Size) { return ::operator new(Size); }
@@ -135,17 +153,10 @@ class TObjectMemory {
   }
 
   void NewBlock() {
-    // Twice the size, so that an aligned block lies inside; the rest goes back.
-    void* Mapped = mmap(nullptr, 2 * BlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (Mapped == MAP_FAILED) throw std::bad_alloc();
-    const auto Start = reinterpret_cast<uintptr_t>(Mapped);
-    const uintptr_t Base = (Start + BlockSize - 1) & ~(BlockSize - 1);
-    if (Base > Start) munmap(Mapped, Base - Start);
-    if (Start + 2 * BlockSize > Base + BlockSize)
-      munmap(reinterpret_cast<void*>(Base + BlockSize), Start + 2 * BlockSize - (Base + BlockSize));
-#ifdef MADV_HUGEPAGE
-    madvise(reinterpret_cast<void*>(Base), BlockSize, MADV_HUGEPAGE);
-#endif
+    size_t bytes = BlockSize;
+    void* Mapped = MapHugePages(bytes);
+    if (Mapped == nullptr) throw std::bad_alloc();
+    const auto Base = reinterpret_cast<uintptr_t>(Mapped);
     FBlocks.insert(std::upper_bound(FBlocks.begin(), FBlocks.end(), Base), Base);
     FLastBase = Base;
     FNextRun = 0;

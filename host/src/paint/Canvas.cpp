@@ -92,7 +92,6 @@ namespace {
 // get pages of their own that the kernel may back with 2 MiB pages instead, as the
 // host's object memory does; small ones stay with cairo.
 constexpr size_t kOwnPagesFrom = size_t{1} << 20;
-constexpr size_t kHugePage = size_t{2} << 20;
 
 struct TMappedPixels {
   void* Base;
@@ -110,20 +109,10 @@ cairo_surface_t* NewSurface(int AWidth, int AHeight) {
   const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, AWidth);
   const size_t bytes = stride > 0 ? static_cast<size_t>(stride) * static_cast<size_t>(AHeight) : 0;
   if (bytes < kOwnPagesFrom) return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, AWidth, AHeight);
-  // Mapped with room to start on a 2 MiB boundary; the rest goes back. Fresh pages read
-  // zero, a transparent picture, as cairo's own are.
-  const size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
-  void* raw = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (raw == MAP_FAILED) return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, AWidth, AHeight);
-  const auto start = reinterpret_cast<uintptr_t>(raw);
-  const uintptr_t base = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const size_t kept = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-  if (base > start) munmap(raw, base - start);
-  if (start + mapped > base + kept) munmap(reinterpret_cast<void*>(base + kept), start + mapped - (base + kept));
-  void* data = reinterpret_cast<void*>(base);
-#ifdef MADV_HUGEPAGE
-  madvise(data, kept, MADV_HUGEPAGE);
-#endif
+  // Fresh pages read zero, a transparent picture, as cairo's own are.
+  size_t kept = bytes;
+  void* data = detail::MapHugePages(kept);
+  if (data == nullptr) return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, AWidth, AHeight);
   cairo_surface_t* s = cairo_image_surface_create_for_data(static_cast<unsigned char*>(data),
                                                            CAIRO_FORMAT_ARGB32, AWidth, AHeight, stride);
   auto* owner = new TMappedPixels{data, kept};

@@ -32,6 +32,11 @@ namespace detail {
 // that touch few pages (see ObjectMemory.cpp).
 void* AllocateObject(size_t Size);
 void FreeObject(void* Block);
+// Fresh anonymous memory on a 2 MiB boundary, advised for huge pages (one fault and one
+// page per 2 MiB where the kernel can), for big blocks written soon after: Bytes is
+// rounded up to whole 2 MiB. nullptr when it cannot be mapped; give it back with munmap
+// of the rounded size.
+void* MapHugePages(size_t& Bytes);
 struct TObjectMemoryUse {
   size_t InUse = 0;   // bytes held by live objects, size classes rounded up
   size_t Mapped = 0;  // bytes of blocks mapped
