@@ -40,7 +40,7 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
   TDispatchScope scope;
   NotePointer(Form, {X, Y});
   TWindowGesture& g = FRouter.Gesture();
-  if (g.Resized() != nullptr && g.Resized() == Form) {
+  if (g.Resized() == Form) {
     // The edge is held from the first step of the resize on, not from the press: a
     // press that never moves is a click, and leaves the form's size changes as they are.
     const TWindowEdge edge = g.Edge();
@@ -52,7 +52,7 @@ void THeadlessPlatform::MouseMove(TCommonCustomForm* Form, float X, float Y, TSh
     return;
   }
   if (FRouter.Buttons().Empty()) FCursor = TInputRouter::CursorFor(TInputRouter::EdgeAt(Form, {X, Y}));
-  if (g.Dragged() != nullptr && g.Dragged() == Form)
+  if (g.Dragged() == Form)
     g.Follow(FPointer);
   else
     FRouter.PointerMove(Form, {X, Y}, Shift);
@@ -94,7 +94,7 @@ void THeadlessPlatform::MouseUp(TCommonCustomForm* Form, TMouseButton Button, fl
     AfterInput();
     return;
   }
-  if (g.Dragged() != nullptr && g.Dragged() == Form) {
+  if (g.Dragged() == Form) {
     const TRect start = g.Start();
     g.End();
     if (FMoveHanded) {
