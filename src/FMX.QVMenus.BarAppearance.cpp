@@ -38,7 +38,7 @@ void TQVMenuBar::Paint() {
   } else {
     FWidthList.clear();
     for (TFmxObject* child : ChildrenList())
-      if (auto* b = dynamic_cast<TQVMenuButton*>(child)) FWidthList.push_back(b->FMenuButtonWidth);
+      if (auto* b = dynamic_cast<TQVMenuButton*>(child)) FWidthList.push_back(b->__QV_MenuButtonWidth());
     std::sort(FWidthList.begin(), FWidthList.end());
     if (!AlignSetsWidth(Align())) SetWidth(FWidthList.empty() ? 200 : FWidthList.back());
     __QV_DoUpdateSubMenuBarTotalHeight();

@@ -314,7 +314,9 @@ void TQVMenuButton::Paint() {
   const float height =
       FMenuButtonStyle == TQVMenuButtonStyle::mbSeparatorBar ? kSeparatorHeight : kEntryHeight;
   if (!AlignSetsHeight(Align())) SetHeight(height);
-  if (FMenuButtonWidth != 0 && !AlignSetsWidth(Align())) SetWidth(FMenuButtonWidth);
+  if (!AlignSetsWidth(Align())) {
+    if (const float w = __QV_MenuButtonWidth(); w != 0) SetWidth(w);
+  }
 }
 
 // --- the three looks --------------------------------------------------------------
@@ -413,26 +415,39 @@ void TQVMenuButton::__QV_ApplySubMenuMarks() {
 void TQVMenuButton::__QV_UpdateMenuButtonTotalWidth() {
   switch (FMenuButtonStyle) {
     case TQVMenuButtonStyle::mbMainMenuButton: {
+      // A main entry sizes itself on its strip, which shows: measured at once.
       const float w =
           Blank(FButtonText) ? 80 : __QV_文本_获取文本宽度(F_MenuButton->TextSettings(), FButtonText);
       FMenuButtonWidth = w + 12;
+      FMenuButtonWidthDue = false;
       SetWidth(FMenuButtonWidth);
       break;
     }
-    case TQVMenuButtonStyle::mbSubMenuButton: {
-      // Both columns count, shown or not.
-      auto column = [](const TControl* C) {
-        return C->Margins()->Left() + C->Width() + C->Margins()->Right();
-      };
-      float w = column(F_MarkContainer) + column(F_MoreArrowContainer);
-      if (!Blank(FButtonText)) w += __QV_文本_获取文本宽度(F_MenuButton->TextSettings(), FButtonText);
-      if (!Blank(FShortCut)) w += __QV_文本_获取文本宽度(F_ShortCut->TextSettings(), FShortCut);
-      FMenuButtonWidth = w + 30;
+    case TQVMenuButtonStyle::mbSubMenuButton:
+      FMenuButtonWidthDue = true;
       break;
-    }
     case TQVMenuButtonStyle::mbSeparatorBar:
       break;
   }
+}
+
+float TQVMenuButton::__QV_MenuButtonWidth() {
+  if (FMenuButtonWidthDue) {
+    FMenuButtonWidthDue = false;
+    FMenuButtonWidth = __QV_MeasureSubMenuButtonWidth();
+  }
+  return FMenuButtonWidth;
+}
+
+float TQVMenuButton::__QV_MeasureSubMenuButtonWidth() const {
+  // Both columns count, shown or not.
+  auto column = [](const TControl* C) {
+    return C->Margins()->Left() + C->Width() + C->Margins()->Right();
+  };
+  float w = column(F_MarkContainer) + column(F_MoreArrowContainer);
+  if (!Blank(FButtonText)) w += __QV_文本_获取文本宽度(F_MenuButton->TextSettings(), FButtonText);
+  if (!Blank(FShortCut)) w += __QV_文本_获取文本宽度(F_ShortCut->TextSettings(), FShortCut);
+  return w + 30;
 }
 
 // --- marks ------------------------------------------------------------------------

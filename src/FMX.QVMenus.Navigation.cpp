@@ -182,7 +182,7 @@ void TQVMenuBar::__QV_FitSubMenuBar() {
   if (FMenuBarStyle != TQVMenuBarStyle::msSubMenuBar || IsDesigning()) return;
   float widest = -1;
   for (TFmxObject* child : ChildrenList())
-    if (auto* b = dynamic_cast<TQVMenuButton*>(child)) widest = std::max(widest, b->FMenuButtonWidth);
+    if (auto* b = dynamic_cast<TQVMenuButton*>(child)) widest = std::max(widest, b->__QV_MenuButtonWidth());
   if (!AlignSetsWidth(Align())) SetWidth(widest < 0 ? 200 : widest);
   __QV_DoUpdateSubMenuBarTotalHeight();
 }

@@ -151,6 +151,10 @@ class TQVMenuButton : public TPresentedControl {
 
   void __QV_CreateMenuButtonAppearance();
   void __QV_UpdateMenuButtonTotalWidth();
+  // The width the entry asks of its bar, measured now if a caption or shortcut changed
+  // since it was last asked.
+  float __QV_MenuButtonWidth();
+  float __QV_MeasureSubMenuButtonWidth() const;
   static TQVMenuBar* __QV_GetParentMenuBar(TQVMenuButton* AButton);
   // Shows the sub-menu bar that hangs on this entry (below a main entry, to the right
   // of a sub-menu entry).
@@ -191,6 +195,9 @@ class TQVMenuButton : public TPresentedControl {
   TPath* F_MoreArrow = nullptr;
   TLine* F_SepratorLine = nullptr;
   float FMenuButtonWidth = 0;
+  // A sub-menu entry's width matters only once its bar is fitted or painted, and
+  // menus hold many entries that are never opened: measuring waits until then.
+  bool FMenuButtonWidthDue = false;
   TBitmap* FIconBitmap = nullptr;
   // The picture FIconBitmap points to, kept inside the entry (no allocation of its
   // own); it tells the entry of every change, whatever handler the application sets.

@@ -21,7 +21,7 @@ class TQVMenusInspector {
   static TLayout* ArrowColumn(TQVMenuButton* b) { return b->F_MoreArrowContainer; }
   static TPath* Arrow(TQVMenuButton* b) { return b->F_MoreArrow; }
   static TLine* Line(TQVMenuButton* b) { return b->F_SepratorLine; }
-  static float AskedWidth(TQVMenuButton* b) { return b->FMenuButtonWidth; }
+  static float AskedWidth(TQVMenuButton* b) { return b->__QV_MenuButtonWidth(); }
   static TQVMenuBar* RootOf(TQVMenuButton* b) { return b->FMenuBarRoot; }
   static TQVMenuBar* ParentBarOf(TQVMenuButton* b) { return b->FParentMenuBar; }
   static TBaseImageList* ImagesOf(TQVMenuButton* b) { return b->FMenuButtonImags; }
