@@ -176,3 +176,38 @@ TEST(Alignment, ABatchFlushesWhereHandlersMayThrowAndDropsItsLayoutsWhenLeftByOn
   EXPECT_EQ(resized, 2);
   EXPECT_EQ(client->Width(), 500);
 }
+
+// A hidden subtree is laid out when it shows, not while hidden: a closed menu of a
+// thousand entries would otherwise be laid out at one width and again at the next.
+TEST(Alignment, AHiddenSubtreeIsLaidOutWhenItShowsOrMovesWhereItShows) {
+  TControl top(nullptr);
+  top.SetSize(300, 200);
+  auto* box = Child(&top, TAlignLayout::None, 100, 50);
+  box->SetVisible(false);
+  auto* fill = Child(box, TAlignLayout::Client);
+  auto* side = Child(fill, TAlignLayout::Left, 20);  // hidden inside the hidden box
+  side->SetVisible(false);
+  auto* inner = Child(side, TAlignLayout::Client);
+  box->SetSize(120, 60);
+  EXPECT_EQ(R(fill), (TRectF{0, 0, 10, 10}));  // not laid out while hidden
+  box->SetVisible(true);
+  EXPECT_EQ(R(fill), (TRectF{0, 0, 120, 60}));  // shows: laid out at its last size
+  EXPECT_EQ(R(inner), (TRectF{0, 0, 10, 10}));  // still behind its hidden parent
+  side->SetVisible(true);
+  EXPECT_EQ(R(inner), (TRectF{0, 0, 20, 60}));
+
+  // A subtree that waited while hidden, moved under a shown parent, is laid out there;
+  // moved under a hidden one, it waits for that one.
+  auto* hidden = Child(&top, TAlignLayout::None, 80, 40);
+  hidden->SetVisible(false);
+  auto* moved = Child(hidden, TAlignLayout::None, 50, 30);
+  auto* leaf = Child(moved, TAlignLayout::Client);
+  moved->SetSize(60, 30);
+  EXPECT_EQ(R(leaf), (TRectF{0, 0, 10, 10}));
+  auto* otherHidden = Child(&top, TAlignLayout::None, 80, 40);
+  otherHidden->SetVisible(false);
+  moved->SetParent(otherHidden);
+  EXPECT_EQ(R(leaf), (TRectF{0, 0, 10, 10}));
+  moved->SetParent(&top);
+  EXPECT_EQ(R(leaf), (TRectF{0, 0, 60, 30}));
+}

@@ -196,6 +196,7 @@ void TControl::Realign() {
     FRealignPending = true;
     return;
   }
+  if (!ChildrenList().empty() && HoldWhileHidden()) return;
   // A control without children has nothing to lay out by the rules, so nothing to put
   // off: deferring every resized leaf of a big tree would only make the batch's end
   // visit each of them again, long after they left the cache.
@@ -207,6 +208,62 @@ void TControl::Realign() {
     return;
   }
   DoRealignNow();
+}
+
+// A hidden subtree is laid out when it shows, not while it is hidden: nobody sees it,
+// and it is laid out again anyway once it shows at its real size (a closed menu of a
+// thousand entries is built at one width and opened at another). Its layout waits,
+// marked on it and on every ancestor, and showing it (or moving it where it shows)
+// lays out what waited, parents first.
+bool TControl::HoldWhileHidden() {
+  if (ParentedVisible()) {
+    FRealignHeld = false;
+    return false;
+  }
+  FRealignHeld = true;
+  for (TControl* c = this; c != nullptr && !c->FLayoutHeld; c = c->ParentControl())
+    c->FLayoutHeld = true;
+  return true;
+}
+
+// Gathers, parents first, the controls below (and with) this shown one whose layout
+// waited; a hidden child keeps what waits below it, and so this control's mark.
+void TControl::CollectHeldLayouts(std::vector<TControl*>& Out) {
+  FLayoutHeld = false;
+  if (FRealignHeld) Out.push_back(this);
+  for (TFmxObject* o : ChildrenList()) {
+    auto* c = fmx::AsControl(o);
+    if (c == nullptr || !c->FLayoutHeld) continue;
+    if (c->FVisible)
+      c->CollectHeldLayouts(Out);
+    else
+      FLayoutHeld = true;
+  }
+}
+
+void TControl::LayOutWhatWaited() {
+  if (!FLayoutHeld || !ParentedVisible()) return;
+  std::vector<TControl*> waiting;
+  CollectHeldLayouts(waiting);
+  // The layouts run resize handlers, which may free or move any of them: inside the
+  // scope a freed control stays readable and lays nothing out, and one hidden again
+  // meanwhile waits again.
+  TDispatchScope scope;
+  for (TControl* c : waiting) {
+    if (!c->FRealignHeld) continue;
+    c->FRealignHeld = false;
+    c->Realign();
+  }
+}
+
+// A control that joins a parent brings what waits below it: laid out now if it shows
+// there, else marked on its new ancestors.
+void TControl::HeldLayoutMoved() {
+  if (!FLayoutHeld) return;
+  LayOutWhatWaited();
+  if (!FLayoutHeld) return;
+  for (TControl* p = ParentControl(); p != nullptr && !p->FLayoutHeld; p = p->ParentControl())
+    p->FLayoutHeld = true;
 }
 
 void TControl::DoRealignNow() {
@@ -252,6 +309,7 @@ void TControl::SetVisible(bool Value) {
   // The layout's handlers may free this control; it is then off the tree, and what
   // follows does nothing.
   TDispatchScope scope;
+  if (FVisible) LayOutWhatWaited();
   if (Align() != TAlignLayout::None) ParentRealign();
   TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   NotifyTreeChanged();
@@ -470,6 +528,7 @@ void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
   c->InvalidatePainted();
+  c->HeldLayoutMoved();
   if (c->Align() != TAlignLayout::None) Realign();
 }
 
@@ -711,7 +770,12 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
       TFmxObject* o = pending[order[next]].Get();
       if (o == nullptr) continue;
       if (auto* c = fmx::AsControl(o)) {
-        if (c->FRealignPending && c->FUpdateCount == 0) c->DoRealignNow();
+        if (c->FRealignPending && c->FUpdateCount == 0) {
+          if (c->HoldWhileHidden())
+            c->FRealignPending = false;
+          else
+            c->DoRealignNow();
+        }
       } else if (IRoot* r = o->AsRoot()) {
         r->RealignDeferred();
       }

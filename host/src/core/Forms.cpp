@@ -91,6 +91,7 @@ void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
+  c->HeldLayoutMoved();
   if (c->Align() != TAlignLayout::None) Realign();
 }
 

@@ -331,6 +331,11 @@ class TControl : public TFmxObject {
   using TControlPosition = THeld<TPosition, TControl, &TControl::PositionChanged>;
   void PaintChildren(TCanvas* ACanvas);
   void DoRealignNow();
+  // A hidden control's subtree is laid out when it shows (see Realign).
+  bool HoldWhileHidden();
+  void CollectHeldLayouts(std::vector<TControl*>& Out);
+  void LayOutWhatWaited();
+  void HeldLayoutMoved();
 
   mutable TControlPosition FPosition{this};
   float FWidth = 0;
@@ -353,6 +358,10 @@ class TControl : public TFmxObject {
   bool FIsMouseOver : 1 = false;
   bool FPressed : 1 = false;
   bool FRealignPending : 1 = false;
+  // Its own layout waits for it (or the ancestor hiding it) to show.
+  bool FRealignHeld : 1 = false;
+  // It or something below it waits so; set on every ancestor of a waiting control.
+  bool FLayoutHeld : 1 = false;
   bool FCanFocus : 1 = false;
   mutable bool FSubtreeRectValid : 1 = false;
   mutable std::unique_ptr<TControlSpacing> FSpacing;
