@@ -210,4 +210,21 @@ TEST(Alignment, AHiddenSubtreeIsLaidOutWhenItShowsOrMovesWhereItShows) {
   EXPECT_EQ(R(leaf), (TRectF{0, 0, 10, 10}));
   moved->SetParent(&top);
   EXPECT_EQ(R(leaf), (TRectF{0, 0, 60, 30}));
+
+  // What waits behind a control still hidden stays marked above it when the ancestor
+  // shows, hides again and shows once more.
+  auto* shell = Child(&top, TAlignLayout::None, 90, 90);
+  shell->SetVisible(false);
+  auto* mid = Child(shell, TAlignLayout::None, 50, 50);
+  auto* deep = Child(mid, TAlignLayout::None, 20, 20);
+  deep->SetVisible(false);
+  auto* deepest = Child(deep, TAlignLayout::Client);
+  deep->SetSize(30, 40);
+  mid->SetSize(60, 60);
+  shell->SetVisible(true);
+  shell->SetVisible(false);
+  deep->SetVisible(true);
+  EXPECT_EQ(R(deepest), (TRectF{0, 0, 10, 10}));
+  shell->SetVisible(true);
+  EXPECT_EQ(R(deepest), (TRectF{0, 0, 30, 40}));
 }

@@ -234,10 +234,8 @@ void TControl::CollectHeldLayouts(std::vector<TControl*>& Out) {
   for (TFmxObject* o : ChildrenList()) {
     auto* c = fmx::AsControl(o);
     if (c == nullptr || !c->FLayoutHeld) continue;
-    if (c->FVisible)
-      c->CollectHeldLayouts(Out);
-    else
-      FLayoutHeld = true;
+    if (c->FVisible) c->CollectHeldLayouts(Out);
+    if (c->FLayoutHeld) FLayoutHeld = true;
   }
 }
 
