@@ -139,7 +139,9 @@ class TControl : public TFmxObject {
   // subtree of plain primitives without paint handlers never does.
   void Repaint();
   void InvalidateRect(const TRectF& R);
-  // Lays out the aligned children again (later, when a realign lock is held).
+  // Lays out the aligned children again (later, when a realign lock is held; when
+  // the control or an ancestor is hidden, once it shows: until then its children keep
+  // the bounds they had).
   void Realign();
   // While updating, the control does not lay out its children; EndUpdate does it
   // once. Nests.
