@@ -196,17 +196,22 @@ void TControl::Realign() {
     FRealignPending = true;
     return;
   }
-  if (!ChildrenList().empty() && HoldWhileHidden()) return;
   // A control without children has nothing to lay out by the rules, so nothing to put
   // off: deferring every resized leaf of a big tree would only make the batch's end
   // visit each of them again, long after they left the cache.
-  if (TRealignBatch::Active() && !ChildrenList().empty()) {
+  if (ChildrenList().empty()) {
+    DoRealignNow();
+    return;
+  }
+  // Inside a batch whether it shows is asked once, when the batch ends.
+  if (TRealignBatch::Active()) {
     if (!FRealignPending) {
       FRealignPending = true;
       TRealignBatch::Defer(this);
     }
     return;
   }
+  if (HoldWhileHidden()) return;
   DoRealignNow();
 }
 
@@ -215,12 +220,16 @@ void TControl::Realign() {
 // thousand entries is built at one width and opened at another). Its layout waits,
 // marked on it and on every ancestor, and showing it (or moving it where it shows)
 // lays out what waited, parents first.
-bool TControl::HoldWhileHidden() {
-  if (ParentedVisible()) {
-    FRealignHeld = false;
-    return false;
-  }
-  FRealignHeld = true;
+bool TControl::HoldWhileHidden(const TControl* KnownShown) {
+  // Up to an ancestor the caller knows to show, or to the top.
+  bool shows = true;
+  for (const TControl* c = this; c != nullptr && c != KnownShown; c = c->ParentControl())
+    if (!c->FVisible) {
+      shows = false;
+      break;
+    }
+  FRealignHeld = !shows;
+  if (shows) return false;
   for (TControl* c = this; c != nullptr && !c->FLayoutHeld; c = c->ParentControl())
     c->FLayoutHeld = true;
   return true;
@@ -763,16 +772,22 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
   for (size_t i = 0; i < pending.size(); ++i)
     if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = static_cast<uint32_t>(i);
   size_t next = 0;
+  // The parent of the last control found showing: its siblings, often next in the
+  // order, need only ask about themselves.
+  const TControl* shownParent = nullptr;
   try {
     for (; next < order.size(); ++next) {
       TFmxObject* o = pending[order[next]].Get();
       if (o == nullptr) continue;
       if (auto* c = fmx::AsControl(o)) {
         if (c->FRealignPending && c->FUpdateCount == 0) {
-          if (c->HoldWhileHidden())
+          const TControl* parent = c->ParentControl();
+          if (c->HoldWhileHidden(parent == shownParent ? parent : nullptr)) {
             c->FRealignPending = false;
-          else
+          } else {
+            shownParent = parent;
             c->DoRealignNow();
+          }
         }
       } else if (IRoot* r = o->AsRoot()) {
         r->RealignDeferred();

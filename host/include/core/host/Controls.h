@@ -334,7 +334,7 @@ class TControl : public TFmxObject {
   void PaintChildren(TCanvas* ACanvas);
   void DoRealignNow();
   // A hidden control's subtree is laid out when it shows (see Realign).
-  bool HoldWhileHidden();
+  bool HoldWhileHidden(const TControl* KnownShown = nullptr);
   void CollectHeldLayouts(std::vector<TControl*>& Out);
   void LayOutWhatWaited();
   void HeldLayoutMoved();
