@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 #include "HostTestSupport.h"
 #include "host/Controls.h"
@@ -227,4 +228,21 @@ TEST(Alignment, AHiddenSubtreeIsLaidOutWhenItShowsOrMovesWhereItShows) {
   EXPECT_EQ(R(deepest), (TRectF{0, 0, 10, 10}));
   shell->SetVisible(true);
   EXPECT_EQ(R(deepest), (TRectF{0, 0, 30, 40}));
+
+  // A resize handler that throws while what waited is laid out leaves the rest waiting.
+  auto* pane = Child(&top, TAlignLayout::None, 40, 40);
+  pane->SetVisible(false);
+  auto* first = Child(pane, TAlignLayout::None);
+  auto* firstFill = Child(first, TAlignLayout::Client);
+  auto* second = Child(pane, TAlignLayout::None);
+  auto* secondFill = Child(second, TAlignLayout::Client);
+  first->SetSize(20, 20);
+  second->SetSize(30, 30);
+  firstFill->SetOnResize([](TObject*) { throw std::runtime_error("resize"); });
+  EXPECT_THROW(pane->SetVisible(true), std::runtime_error);
+  firstFill->SetOnResize({});
+  EXPECT_EQ(R(secondFill), (TRectF{0, 0, 10, 10}));
+  pane->SetVisible(false);
+  pane->SetVisible(true);
+  EXPECT_EQ(R(secondFill), (TRectF{0, 0, 30, 30}));
 }

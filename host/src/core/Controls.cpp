@@ -230,9 +230,13 @@ bool TControl::HoldWhileHidden(const TControl* KnownShown) {
     }
   FRealignHeld = !shows;
   if (shows) return false;
-  for (TControl* c = this; c != nullptr && !c->FLayoutHeld; c = c->ParentControl())
-    c->FLayoutHeld = true;
+  MarkWaiting(this);
   return true;
+}
+
+void TControl::MarkWaiting(TControl* From) {
+  for (TControl* c = From; c != nullptr && !c->FLayoutHeld; c = c->ParentControl())
+    c->FLayoutHeld = true;
 }
 
 // Gathers, parents first, the controls below (and with) this shown one whose layout
@@ -256,10 +260,19 @@ void TControl::LayOutWhatWaited() {
   // scope a freed control stays readable and lays nothing out, and one hidden again
   // meanwhile waits again.
   TDispatchScope scope;
-  for (TControl* c : waiting) {
-    if (!c->FRealignHeld) continue;
-    c->FRealignHeld = false;
-    c->Realign();
+  size_t next = 0;
+  try {
+    for (; next < waiting.size(); ++next) {
+      TControl* c = waiting[next];
+      if (!c->FRealignHeld) continue;
+      c->FRealignHeld = false;
+      c->Realign();
+    }
+  } catch (...) {
+    // A handler threw: what has not been laid out yet keeps waiting, marked again.
+    for (size_t i = next + 1; i < waiting.size(); ++i)
+      if (waiting[i]->FRealignHeld) MarkWaiting(waiting[i]);
+    throw;
   }
 }
 
@@ -268,9 +281,7 @@ void TControl::LayOutWhatWaited() {
 void TControl::HeldLayoutMoved() {
   if (!FLayoutHeld) return;
   LayOutWhatWaited();
-  if (!FLayoutHeld) return;
-  for (TControl* p = ParentControl(); p != nullptr && !p->FLayoutHeld; p = p->ParentControl())
-    p->FLayoutHeld = true;
+  if (FLayoutHeld) MarkWaiting(ParentControl());
 }
 
 void TControl::DoRealignNow() {
@@ -316,8 +327,9 @@ void TControl::SetVisible(bool Value) {
   // The layout's handlers may free this control; it is then off the tree, and what
   // follows does nothing.
   TDispatchScope scope;
-  if (FVisible) LayOutWhatWaited();
+  // The parent's layout first: it sizes this control, whose own layout then runs once.
   if (Align() != TAlignLayout::None) ParentRealign();
+  if (FVisible) LayOutWhatWaited();
   TAccessibility::Notify(this, FVisible ? TAccessibleEvent::Shown : TAccessibleEvent::Hidden);
   NotifyTreeChanged();
   // A control that disappears cannot stay hovered or captured. Last, since the leave
@@ -535,8 +547,9 @@ void TControl::DoInsertObject(int Index, TFmxObject* AObject) {
   if (c == nullptr || c->Parent() != this) return;
   SubtreeChanged();
   c->InvalidatePainted();
-  c->HeldLayoutMoved();
+  // This parent's layout first: it sizes the newcomer, whose own layout then runs once.
   if (c->Align() != TAlignLayout::None) Realign();
+  c->HeldLayoutMoved();
 }
 
 void TControl::DoRemoveObject(TFmxObject* AObject) {

@@ -91,8 +91,9 @@ void TCommonCustomForm::DoInsertObject(int Index, TFmxObject* AObject) {
   auto* c = fmx::AsControl(AObject);
   if (c == nullptr || c->Parent() != this) return;
   c->InvalidatePainted();
-  c->HeldLayoutMoved();
+  // The form's layout first: it sizes the newcomer, whose own layout then runs once.
   if (c->Align() != TAlignLayout::None) Realign();
+  c->HeldLayoutMoved();
 }
 
 void TCommonCustomForm::DoRemoveObject(TFmxObject* AObject) {

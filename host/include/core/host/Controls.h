@@ -338,6 +338,7 @@ class TControl : public TFmxObject {
   void CollectHeldLayouts(std::vector<TControl*>& Out);
   void LayOutWhatWaited();
   void HeldLayoutMoved();
+  static void MarkWaiting(TControl* From);
 
   mutable TControlPosition FPosition{this};
   float FWidth = 0;
