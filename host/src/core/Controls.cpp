@@ -215,19 +215,23 @@ void TControl::Realign() {
   DoRealignNow();
 }
 
+namespace {
+// Whether From and its ancestors up to KnownShown (one the caller knows to show), or to
+// the top, are all visible.
+bool ShowsUpTo(const TControl* From, const TControl* KnownShown) {
+  for (const TControl* c = From; c != nullptr && c != KnownShown; c = c->ParentControl())
+    if (!c->Visible()) return false;
+  return true;
+}
+}  // namespace
+
 // A hidden subtree is laid out when it shows, not while it is hidden: nobody sees it,
 // and it is laid out again anyway once it shows at its real size (a closed menu of a
 // thousand entries is built at one width and opened at another). Its layout waits,
 // marked on it and on every ancestor, and showing it (or moving it where it shows)
 // lays out what waited, parents first.
 bool TControl::HoldWhileHidden(const TControl* KnownShown) {
-  // Up to an ancestor the caller knows to show, or to the top.
-  bool shows = true;
-  for (const TControl* c = this; c != nullptr && c != KnownShown; c = c->ParentControl())
-    if (!c->FVisible) {
-      shows = false;
-      break;
-    }
+  const bool shows = ShowsUpTo(this, KnownShown);
   FRealignHeld = !shows;
   if (shows) return false;
   MarkWaiting(this);
@@ -338,11 +342,7 @@ void TControl::SetVisible(bool Value) {
     if (IRoot* root = Root()) root->ControlHidden(this);
 }
 
-bool TControl::ParentedVisible() const {
-  for (const TControl* c = this; c != nullptr; c = c->ParentControl())
-    if (!c->FVisible) return false;
-  return true;
-}
+bool TControl::ParentedVisible() const { return ShowsUpTo(this, nullptr); }
 
 void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
