@@ -488,7 +488,7 @@ void TQVMenuButton::__QV_ToggleTick(TQVMenuBar* AParentBar) {
     return;
   }
   // A copy: unticking runs handlers that may change the bar's children.
-  const std::vector<TFmxObject*> children = AParentBar->ChildrenList();
+  const TFmxObjectList children = AParentBar->ChildrenList();
   for (TFmxObject* child : children) {
     auto* b = dynamic_cast<TQVMenuButton*>(child);
     if (b != nullptr && b->FGroupIndex == FGroupIndex) b->SetIsCheck(false);

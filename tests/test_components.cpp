@@ -146,9 +146,9 @@ TEST(ObjectTree, ChildrenKeepZOrderAndMoveToFrontOrBack) {
   auto* c = new TControl(&parent);
   for (auto* x : {a, b, c}) x->SetParent(&parent);
   a->BringToFront();
-  EXPECT_EQ(parent.ChildrenList(), (std::vector<TFmxObject*>{b, c, a}));
+  EXPECT_EQ(parent.ChildrenList(), (TFmxObjectList{b, c, a}));
   c->SendToBack();
-  EXPECT_EQ(parent.ChildrenList(), (std::vector<TFmxObject*>{c, b, a}));
+  EXPECT_EQ(parent.ChildrenList(), (TFmxObjectList{c, b, a}));
   EXPECT_THROW(parent.SetParent(a), EComponentError);
 }
 

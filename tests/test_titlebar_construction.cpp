@@ -19,10 +19,10 @@ TEST_F(TitleBarConstruction, BuildsItsTreeInOrderWithTheConstructorsFieldValues)
   // Back to front: caption under the tint, then logo, the cells from close to min and
   // the system menu over everything.
   EXPECT_EQ(tb->ChildrenList(),
-            (std::vector<TFmxObject*>{in.CaptionContainer(), in.Tint(), in.Logo(), in.CellClose(),
+            (TFmxObjectList{in.CaptionContainer(), in.Tint(), in.Logo(), in.CellClose(),
                                       in.CellMax(), in.CellMin(), in.SystemMenu()}));
   EXPECT_EQ(in.CellMax()->ChildrenList(),
-            (std::vector<TFmxObject*>{in.SurfaceMax(), in.GlyphMax(), in.ToolMax(), in.ToolRestore()}));
+            (TFmxObjectList{in.SurfaceMax(), in.GlyphMax(), in.ToolMax(), in.ToolRestore()}));
   EXPECT_EQ(in.SurfaceClose()->Name(), "btnclose");
   EXPECT_EQ(in.SurfaceMax()->Name(), "btnmax");
   EXPECT_EQ(in.SurfaceMin()->Name(), "btnmin");

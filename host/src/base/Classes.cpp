@@ -161,7 +161,7 @@ void TComponent::Destroying() {
   // overlaps their misses instead of waiting for each in turn.
   if (!FComponents) return;
   constexpr size_t kAhead = 4;
-  const std::vector<TComponent*>& owned = *FComponents;
+  const auto& owned = *FComponents;
   const size_t n = owned.size();
   for (size_t i = 0; i < n; ++i) {
     if (i + kAhead < n) __builtin_prefetch(owned[i + kAhead]);
@@ -171,7 +171,7 @@ void TComponent::Destroying() {
 
 void TComponent::Compact() const {
   if (FHoles == 0) return;
-  std::vector<TComponent*>& owned = *FComponents;
+  auto& owned = *FComponents;
   size_t out = 0;
   for (TComponent* c : owned) {
     if (c == nullptr) continue;
@@ -286,7 +286,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   // Checked first, so a refused name leaves the component with its old owner.
   ValidateRename(AComponent, "", AComponent->Name());
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
-  std::vector<TComponent*>& owned = OwnedList();
+  auto& owned = OwnedList();
   AComponent->FOwnerIndex = static_cast<uint32_t>(owned.size());
   owned.push_back(AComponent);
   AComponent->FOwner = this;
@@ -305,7 +305,7 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
   UnindexName(AComponent);
   if (AComponent->FOwner == this) AComponent->FOwner = nullptr;
   if (!FComponents) return;
-  std::vector<TComponent*>& owned = *FComponents;
+  auto& owned = *FComponents;
   if (at >= owned.size() || owned[at] != AComponent) return;
   if (at + 1 == owned.size()) {
     owned.pop_back();

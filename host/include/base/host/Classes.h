@@ -48,6 +48,27 @@ struct TObjectMemoryPlaced {
   static void* operator new(size_t Size) { return AllocateObject(Size); }
   static void operator delete(void* Block) { FreeObject(Block); }
 };
+// The same memory for the small lists a host object keeps (its children, the components
+// it owns): a big tree has one or more per object, and from the process's allocator
+// each cost a header, a lock and fresh pages of a heap that is not the objects'.
+template <class T>
+struct TObjectAllocator {
+  using value_type = T;
+  TObjectAllocator() = default;
+  template <class U>
+  TObjectAllocator(const TObjectAllocator<U>&) noexcept {}  // NOLINT: rebinding converts
+  T* allocate(size_t N) { return static_cast<T*>(AllocateObject(N * sizeof(T))); }
+  void deallocate(T* P, size_t) noexcept { FreeObject(P); }
+  template <class U>
+  bool operator==(const TObjectAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+template <class T>
+using TObjectVector = std::vector<T, TObjectAllocator<T>>;
+// A list made on first use, in that memory, pointer and all.
+template <class T>
+struct TPlacedVector : TObjectVector<T>, TObjectMemoryPlaced {};
 }  // namespace detail
 
 // Root of the class tree. Deleting an object first runs its virtual
@@ -256,15 +277,15 @@ class TComponent : public TPersistent {
     if (!FRare) FRare = std::make_unique<TRareData>();
     return *FRare;
   }
-  std::vector<TComponent*>& OwnedList() const {
-    if (!FComponents) FComponents = std::make_unique<std::vector<TComponent*>>();
+  detail::TObjectVector<TComponent*>& OwnedList() const {
+    if (!FComponents) FComponents = std::make_unique<detail::TPlacedVector<TComponent*>>();
     return *FComponents;
   }
 
   TComponent* FOwner = nullptr;
   std::unique_ptr<TRareData> FRare;
   // The components this one owns; made with the first, as most components own none.
-  mutable std::unique_ptr<std::vector<TComponent*>> FComponents;
+  mutable std::unique_ptr<detail::TPlacedVector<TComponent*>> FComponents;
   TLifeToken* FLifeToken = nullptr;
   mutable uint32_t FHoles = 0;
   uint32_t FOwnerIndex = 0;  // where this component sits in its owner's list

@@ -14,6 +14,8 @@ namespace fmx {
 class TControl;
 class TCommonCustomForm;
 class TFmxObject;
+// A parent's children, in the memory of the objects themselves.
+using TFmxObjectList = detail::TObjectVector<TFmxObject*>;
 
 // Four edges, used for margins and padding.
 class TBounds : public TPersistent {
@@ -111,7 +113,7 @@ class TFmxObject : public TComponent {
   // Children in z-order: index 0 is drawn first, at the back.
   int ChildrenCount() const { return static_cast<int>(FChildren.size()); }
   TFmxObject* Children(int Index) const { return FChildren.at(static_cast<size_t>(Index)); }
-  const std::vector<TFmxObject*>& ChildrenList() const { return FChildren; }
+  const TFmxObjectList& ChildrenList() const { return FChildren; }
   // Constant time.
   int Index() const { return FParent == nullptr ? -1 : static_cast<int>(FIndexInParent); }
   bool IsChildOf(const TFmxObject* Ancestor) const;
@@ -166,7 +168,7 @@ class TFmxObject : public TComponent {
   bool FStored = true;
   uint32_t FIndexInParent = 0;
   TFmxObject* FParent = nullptr;
-  std::vector<TFmxObject*> FChildren;
+  TFmxObjectList FChildren;
 };
 
 // The object as a control, nullptr for nullptr or another kind of object.
