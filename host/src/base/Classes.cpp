@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 #include <typeinfo>
 #include <unordered_map>
@@ -39,7 +40,7 @@ void* TObject::operator new(size_t Size) { return detail::AllocateObject(Size); 
 void TObject::operator delete(void* Block) { detail::FreeObject(Block); }
 
 void TObject::EnqueueFree(TObject* Object) {
-  if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new std::deque<TObject*>();
+  if (TDispatchScope::Pending == nullptr) TDispatchScope::Pending = new TDispatchScope::TFreeQueue();
   TDispatchScope::Pending->push_back(Object);
 }
 
@@ -387,22 +388,37 @@ void TComponent::SetLoadingStage(TLoadingStage Stage) {
 void TComponent::Loaded() { FComponentState.Exclude(TComponentStateItem::csLoading); }
 
 namespace {
-// Tokens in chunks that never move, handed out from a free list: a weak link to a
-// control costs neither an allocation nor more than a few bytes.
+// Tokens in chunks that never move, handed out from a free list threaded through the
+// free tokens themselves: a weak link to a control costs neither an allocation nor more
+// than a few bytes, and freeing a big tree's tokens allocates nothing either.
+union TLifeTokenSlot {
+  TLifeTokenSlot() : Next(nullptr) {}
+  TLifeToken Token;
+  TLifeTokenSlot* Next;
+};
 struct TLifeTokenPool {
   static constexpr size_t ChunkSize = 1024;
-  std::vector<std::unique_ptr<TLifeToken[]>> Chunks;
-  std::vector<TLifeToken*> Free;
+  std::vector<std::unique_ptr<TLifeTokenSlot[]>> Chunks;
+  TLifeTokenSlot* Free = nullptr;
+  size_t UnusedInLastChunk = 0;
   TLifeToken* Take() {
-    if (Free.empty()) {
-      Chunks.push_back(std::make_unique<TLifeToken[]>(ChunkSize));
-      TLifeToken* chunk = Chunks.back().get();
-      for (size_t i = ChunkSize; i-- > 0;) Free.push_back(&chunk[i]);
+    TLifeTokenSlot* slot = Free;
+    if (slot != nullptr) {
+      Free = slot->Next;
+    } else {
+      if (UnusedInLastChunk == 0) {
+        Chunks.push_back(std::make_unique<TLifeTokenSlot[]>(ChunkSize));
+        UnusedInLastChunk = ChunkSize;
+      }
+      slot = &Chunks.back()[ChunkSize - UnusedInLastChunk--];
     }
-    TLifeToken* t = Free.back();
-    Free.pop_back();
-    *t = TLifeToken{};
-    return t;
+    return new (&slot->Token) TLifeToken{};
+  }
+  void Give(TLifeToken* Token) {
+    // The token is the slot's first member: the slot starts where it does.
+    auto* slot = reinterpret_cast<TLifeTokenSlot*>(Token);
+    slot->Next = Free;
+    Free = slot;
   }
 };
 TLifeTokenPool& LifeTokenPool() {
@@ -412,7 +428,7 @@ TLifeTokenPool& LifeTokenPool() {
 }
 }  // namespace
 
-void detail::FreeLifeToken(TLifeToken* Token) { LifeTokenPool().Free.push_back(Token); }
+void detail::FreeLifeToken(TLifeToken* Token) { LifeTokenPool().Give(Token); }
 
 TLifeToken* detail::AcquireLifeToken(TComponent* AComponent) {
   if (AComponent->FLifeToken == nullptr) {

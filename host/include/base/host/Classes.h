@@ -123,8 +123,10 @@ class TDispatchScope {
   friend class TObject;
   static void FreePending();
   static inline thread_local unsigned Depth = 0;
-  // Made on first use and kept: in blocks, so a big tree's freeing never moves it.
-  static inline thread_local std::deque<TObject*>* Pending = nullptr;
+  // Made on first use and kept: in blocks, so a big tree's freeing never moves it; the
+  // blocks come from the objects' memory, where the pages are few and mostly at hand.
+  using TFreeQueue = std::deque<TObject*, detail::TObjectAllocator<TObject*>>;
+  static inline thread_local TFreeQueue* Pending = nullptr;
 };
 
 // Exactly this class (not a descendant).
