@@ -383,9 +383,11 @@ class TQVMenuBar : public TPresentedControl {
   TWeak<TQVMenuBar> FRootMenuBar;
   TWeak<TQVMenuButton> FTargetButton;
   std::unique_ptr<TImageLink> FImageLink;
-  std::vector<TWeak<TQVMenuButton>> FMenuButtonList;
-  std::vector<TWeak<TQVMenuBar>> FMenuBarList;
-  std::vector<float> FWidthList;
+  // A root's lists of its whole tree, in the memory of the entries themselves: a big
+  // menu's lists then touch none of the process's heap as they grow.
+  detail::TObjectVector<TWeak<TQVMenuButton>> FMenuButtonList;
+  detail::TObjectVector<TWeak<TQVMenuBar>> FMenuBarList;
+  detail::TObjectVector<float> FWidthList;
   bool FMenuButtonPressed = false;
   TLayout* F_Container = nullptr;
   TRectangle* F_SelectedBar = nullptr;

@@ -64,10 +64,10 @@ inline bool AlignSetsHeight(TAlignLayout A) {
 // Fn may run application code that frees anything (the list's owner included) or
 // changes the list: the walk goes over a copy inside a dispatch scope, so what a
 // handler frees stays readable until the walk is over.
-template <class T, class F>
-void ForEachIn(const std::vector<TWeak<T>>& List, F&& Fn) {
+template <class T, class A, class F>
+void ForEachIn(const std::vector<TWeak<T>, A>& List, F&& Fn) {
   TDispatchScope scope;
-  std::vector<T*> items;
+  detail::TObjectVector<T*> items;
   items.reserve(List.size());
   for (const TWeak<T>& entry : List)
     if (T* item = entry.Get()) items.push_back(item);
@@ -76,8 +76,8 @@ void ForEachIn(const std::vector<TWeak<T>>& List, F&& Fn) {
 }
 
 // Drops the entries that are freed (or being freed) and those for which Drop says so.
-template <class T, class P>
-void EraseEntries(std::vector<TWeak<T>>& List, P&& Drop) {
+template <class T, class A, class P>
+void EraseEntries(std::vector<TWeak<T>, A>& List, P&& Drop) {
   std::erase_if(List, [&](const TWeak<T>& e) { return !e.Alive() || Drop(e.Get()); });
 }
 

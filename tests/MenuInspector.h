@@ -44,8 +44,8 @@ class TQVMenusInspector {
   static TForm* HookedForm(TQVMenuBar* m) { return m->FHookedForm; }
 
  private:
-  template <class T>
-  static std::vector<T*> Raw(const std::vector<TWeak<T>>& L) {
+  template <class T, class A>
+  static std::vector<T*> Raw(const std::vector<TWeak<T>, A>& L) {
     std::vector<T*> out;
     for (const TWeak<T>& w : L) out.push_back(w.Get());
     return out;

@@ -398,7 +398,9 @@ union TLifeTokenSlot {
 };
 struct TLifeTokenPool {
   static constexpr size_t ChunkSize = 1024;
-  std::vector<std::unique_ptr<TLifeTokenSlot[]>> Chunks;
+  // In the objects' memory, beside the components the tokens are for; kept for the
+  // life of the process, as the pool is.
+  std::vector<TLifeTokenSlot*> Chunks;
   TLifeTokenSlot* Free = nullptr;
   size_t UnusedInLastChunk = 0;
   TLifeToken* Take() {
@@ -407,10 +409,12 @@ struct TLifeTokenPool {
       Free = slot->Next;
     } else {
       if (UnusedInLastChunk == 0) {
-        Chunks.push_back(std::make_unique<TLifeTokenSlot[]>(ChunkSize));
+        Chunks.push_back(nullptr);  // first, so that nothing leaks if it throws
+        Chunks.back() = static_cast<TLifeTokenSlot*>(
+            detail::AllocateObject(ChunkSize * sizeof(TLifeTokenSlot)));
         UnusedInLastChunk = ChunkSize;
       }
-      slot = &Chunks.back()[ChunkSize - UnusedInLastChunk--];
+      slot = new (Chunks.back() + (ChunkSize - UnusedInLastChunk--)) TLifeTokenSlot;
     }
     return new (&slot->Token) TLifeToken{};
   }

@@ -8,7 +8,9 @@
 // back with one huge page each (one fault instead of 512), sorted by size into 64 KiB
 // runs so that a block needs no header per object: the run an address falls in tells
 // its size. A freed object's place goes on its size's list and is taken by the next
-// object of that size. The blocks are kept for the life of the process, as the
+// object of that size. The lists objects keep (children, owned components) grow past
+// that in powers of two: those sizes up to a whole run come from the blocks too, so
+// that a list of a thousand entries touches no page of the process's heap either. The blocks are kept for the life of the process, as the
 // process's allocator keeps most of what a big tree freed.
 //
 // Under AddressSanitizer objects come from the process's allocator, so that a use
@@ -66,9 +68,23 @@ constexpr uintptr_t BlockSize = uintptr_t{2} << 20;
 constexpr uintptr_t RunSize = uintptr_t{64} << 10;
 constexpr size_t RunsPerBlock = BlockSize / RunSize;
 constexpr size_t Granule = 16;
-// Larger objects (a form, say) are few and come from the process's allocator.
-constexpr size_t LargestSize = 1024;
-constexpr size_t SizeClasses = LargestSize / Granule + 1;
+// Sizes up to here go by granules; above, by powers of two up to a run.
+constexpr size_t LargestGranular = 1024;
+constexpr size_t GranularClasses = LargestGranular / Granule + 1;
+constexpr size_t PowerClasses = 6;  // 2, 4, ... 64 KiB
+constexpr size_t LargestSize = LargestGranular << PowerClasses;
+static_assert(LargestSize == RunSize);
+constexpr size_t SizeClasses = GranularClasses + PowerClasses;
+
+size_t ClassOf(size_t Size) {
+  if (Size <= LargestGranular) return std::max<size_t>(1, (Size + Granule - 1) / Granule);
+  size_t Class = GranularClasses;
+  for (size_t Bytes = LargestGranular * 2; Bytes < Size; Bytes *= 2) ++Class;
+  return Class;
+}
+size_t ClassBytes(size_t Class) {
+  return Class < GranularClasses ? Class * Granule : LargestGranular << (Class - GranularClasses + 1);
+}
 
 // At the start of each block: the size class of each of its runs (0 for a run not
 // yet handed out); the first run's objects start after it.
@@ -90,16 +106,17 @@ struct TSizeClass {
 class TObjectMemory {
  public:
   void* Allocate(size_t Size) {
-    const size_t Class = std::max<size_t>(1, (Size + Granule - 1) / Granule);
+    const size_t Class = ClassOf(Size);
     TLock lock(FBusy);
     TSizeClass& C = FClasses[Class];
-    const size_t Bytes = Class * Granule;
+    const size_t Bytes = ClassBytes(Class);
     FInUse += Bytes;
     if (TFreePlace* P = C.Free) {
       C.Free = P->Next;
       return P;
     }
-    if (C.Next + Bytes > C.End) NewRun(C, Class);
+    // A whole-run size does not fit the first run of a block, behind its header.
+    while (C.Next + Bytes > C.End) NewRun(C, Class);
     void* P = C.Next;
     C.Next += Bytes;
     return P;
@@ -113,7 +130,7 @@ class TObjectMemory {
     if (!Owns(Base)) return false;
     const auto* Header = reinterpret_cast<const TBlockHeader*>(Base);
     const size_t Class = Header->RunClass[(Address - Base) / RunSize];
-    FInUse -= Class * Granule;
+    FInUse -= ClassBytes(Class);
     auto* P = static_cast<TFreePlace*>(Block);
     P->Next = FClasses[Class].Free;
     FClasses[Class].Free = P;

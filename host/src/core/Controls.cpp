@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <deque>
 #include <exception>
+#include <optional>
 
 #include "core/Layout.h"
 #include "host/Canvas.h"
@@ -689,17 +691,19 @@ void TControl::PaintChildren(TCanvas* canvas) {
 // --- realign batches --------------------------------------------------------------
 
 namespace {
-using TDeferredList = std::vector<TWeak<TFmxObject>>;
-
 // A big tree puts off a realign per control, and a list that size comes back from
 // the process's allocator as fresh pages each time (it trims its heap and maps big
 // blocks anew): the lists and the sort's scratch are kept for the next batch. One
 // set per batch being run, as a handler may open and end a batch inside another's
-// end.
+// end. They grow in blocks of the objects' memory: the first batch of a fresh
+// process neither copies them as they grow nor faults in small pages for them.
+template <class T>
+using TBatchList = std::deque<T, detail::TObjectAllocator<T>>;
+using TDeferredList = TBatchList<TWeak<TFmxObject>>;
 struct TBatchScratch {
   TDeferredList Deferred;
-  std::vector<int> Depths;
-  std::vector<uint32_t> Order;
+  TBatchList<int> Depths;
+  TBatchList<uint32_t> Order;
 };
 thread_local int gBatchDepth = 0;
 thread_local TBatchScratch* gDeferred = nullptr;
@@ -753,22 +757,25 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
   } giveBack{scratch};
   TDeferredList& pending = scratch->Deferred;
   // A control still marked pending would never be put off again.
-  auto drop = [&pending](const uint32_t* Index, size_t Count) {
-    for (size_t i = 0; i < Count; ++i) {
-      TFmxObject* o = pending[Index != nullptr ? Index[i] : i].Get();
+  TBatchList<uint32_t>& order = scratch->Order;
+  // Those in Order from First on, or all when Order is not made yet.
+  auto drop = [&pending, &order](std::optional<size_t> First) {
+    const size_t count = First ? order.size() - std::min(*First, order.size()) : pending.size();
+    for (size_t i = 0; i < count; ++i) {
+      TFmxObject* o = pending[First ? order[*First + i] : i].Get();
       if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
       else if (IRoot* r = o != nullptr ? o->AsRoot() : nullptr) r->DropDeferredRealign();
     }
   };
   if (End == TBatchEnd::Abandon) {
-    drop(nullptr, pending.size());
+    drop(std::nullopt);
     return;
   }
   // Parents first: laying a parent out resizes its children, whose own layout then
   // runs once on the final size.
   // Depths are small, so a counting sort keeps the order of deferral within a depth
   // in linear time.
-  std::vector<int>& depths = scratch->Depths;
+  TBatchList<int>& depths = scratch->Depths;
   depths.assign(pending.size(), -1);
   std::vector<size_t> starts;
   for (size_t i = 0; i < pending.size(); ++i) {
@@ -780,7 +787,6 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
     }
   }
   for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
-  std::vector<uint32_t>& order = scratch->Order;
   order.resize(starts.empty() ? 0 : starts.back());
   for (size_t i = 0; i < pending.size(); ++i)
     if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = static_cast<uint32_t>(i);
@@ -807,7 +813,7 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
       }
     }
   } catch (...) {
-    drop(order.data() + next + 1, order.size() - next - 1);
+    drop(next + 1);
     throw;
   }
 }
