@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -26,10 +27,11 @@ struct TBigControl : TControl {
 // whole tree, a constructor that throws), and objects too big for the blocks live
 // beside them. Under AddressSanitizer objects come from the allocator and the figures
 // read zero.
+// (What the host keeps for the process, its pool of life tokens and its free queue,
+// grows in the first round; a second, the same, must end where it began.)
 TEST(ObjectMemory, PlacesAreDistinctWhileLivingAndComeBackWhenFreed) {
   THeadlessPlatform::Install();
-  const size_t before = detail::ObjectMemoryUse().InUse;
-  {
+  auto round = [] {
     TForm form(nullptr);
     std::vector<TControl*> made;
     for (int i = 0; i < 3000; ++i) {
@@ -54,6 +56,37 @@ TEST(ObjectMemory, PlacesAreDistinctWhileLivingAndComeBackWhenFreed) {
     EXPECT_EQ(made[6]->Tag(), 6);
     EXPECT_THROW(new TThrowingControl(&form), std::runtime_error);
     EXPECT_EQ(form.ComponentCount(), 2999);
-  }
+  };
+  round();
+  const size_t before = detail::ObjectMemoryUse().InUse;
+  round();
   EXPECT_EQ(detail::ObjectMemoryUse().InUse, before);
+}
+
+// Lists that grow with a tree take sizes past the objects' (in powers of two, up to a
+// run of the blocks, then the process's allocator): each place holds its whole size,
+// apart from every other, and all of it comes back.
+TEST(ObjectMemory, ListSizesAtEachBoundaryKeepTheirWholePlace) {
+  const size_t before = detail::ObjectMemoryUse().InUse;
+  std::vector<std::pair<unsigned char*, size_t>> places;
+  for (size_t size : {size_t{1024}, size_t{1025}, size_t{2048}, size_t{2049}, size_t{40000},
+                      size_t{65535}, size_t{65536}, size_t{65537}, size_t{300000}}) {
+    for (int copy = 0; copy < 3; ++copy) {
+      auto* p = static_cast<unsigned char*>(detail::AllocateObject(size));
+      std::fill(p, p + size, static_cast<unsigned char>(places.size()));
+      places.emplace_back(p, size);
+    }
+  }
+  for (size_t i = 0; i < places.size(); ++i) {
+    const auto [p, size] = places[i];
+    EXPECT_EQ(std::count(p, p + size, static_cast<unsigned char>(i)), static_cast<std::ptrdiff_t>(size)) << i;
+  }
+  for (const auto& [p, size] : places) detail::FreeObject(p);
+  EXPECT_EQ(detail::ObjectMemoryUse().InUse, before);
+  // A place given back is taken again by the next list of its size.
+  void* first = detail::AllocateObject(4096);
+  detail::FreeObject(first);
+  void* second = detail::AllocateObject(3000);
+  detail::FreeObject(second);
+  if (detail::ObjectMemoryUse().Mapped > 0) EXPECT_EQ(first, second);  // not under a sanitizer
 }
