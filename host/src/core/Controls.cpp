@@ -693,17 +693,19 @@ void TControl::PaintChildren(TCanvas* canvas) {
 namespace {
 // A big tree puts off a realign per control, and a list that size comes back from
 // the process's allocator as fresh pages each time (it trims its heap and maps big
-// blocks anew): the lists and the sort's scratch are kept for the next batch. One
-// set per batch being run, as a handler may open and end a batch inside another's
-// end. They grow in blocks of the objects' memory: the first batch of a fresh
-// process neither copies them as they grow nor faults in small pages for them.
+// blocks anew): the lists are kept for the next batch. One set per batch being run,
+// as a handler may open and end a batch inside another's end. They grow in blocks of
+// the objects' memory and are only ever walked in order, never indexed: the first
+// batch of a fresh process neither copies them as they grow nor faults in small pages
+// for them.
 template <class T>
 using TBatchList = std::deque<T, detail::TObjectAllocator<T>>;
 using TDeferredList = TBatchList<TWeak<TFmxObject>>;
+using TDepthBucket = TBatchList<const TWeak<TFmxObject>*>;
 struct TBatchScratch {
   TDeferredList Deferred;
-  TBatchList<int> Depths;
-  TBatchList<uint32_t> Order;
+  // What was put off, by depth in the tree, each in the order it was put off.
+  std::vector<TDepthBucket> ByDepth;
 };
 thread_local int gBatchDepth = 0;
 thread_local TBatchScratch* gDeferred = nullptr;
@@ -718,13 +720,12 @@ std::unique_ptr<TBatchScratch> TakeScratch() {
 
 void GiveBackScratch(std::unique_ptr<TBatchScratch> S) {
   S->Deferred.clear();
-  S->Depths.clear();
-  S->Order.clear();
+  for (TDepthBucket& bucket : S->ByDepth) bucket.clear();
   gSpare.push_back(std::move(S));
 }
 
-int Depth(const TFmxObject* O) {
-  int d = 0;
+size_t Depth(const TFmxObject* O) {
+  size_t d = 0;
   for (const TFmxObject* p = O->Parent(); p != nullptr; p = p->Parent()) ++d;
   return d;
 }
@@ -757,63 +758,56 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
   } giveBack{scratch};
   TDeferredList& pending = scratch->Deferred;
   // A control still marked pending would never be put off again.
-  TBatchList<uint32_t>& order = scratch->Order;
-  // Those in Order from First on, or all when Order is not made yet.
-  auto drop = [&pending, &order](std::optional<size_t> First) {
-    const size_t count = First ? order.size() - std::min(*First, order.size()) : pending.size();
-    for (size_t i = 0; i < count; ++i) {
-      TFmxObject* o = pending[First ? order[*First + i] : i].Get();
-      if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
-      else if (IRoot* r = o != nullptr ? o->AsRoot() : nullptr) r->DropDeferredRealign();
-    }
+  auto drop = [](const TWeak<TFmxObject>& Entry) {
+    TFmxObject* o = Entry.Get();
+    if (auto* c = fmx::AsControl(o)) c->FRealignPending = false;
+    else if (IRoot* r = o != nullptr ? o->AsRoot() : nullptr) r->DropDeferredRealign();
   };
   if (End == TBatchEnd::Abandon) {
-    drop(std::nullopt);
+    for (const TWeak<TFmxObject>& entry : pending) drop(entry);
     return;
   }
   // Parents first: laying a parent out resizes its children, whose own layout then
-  // runs once on the final size.
-  // Depths are small, so a counting sort keeps the order of deferral within a depth
-  // in linear time.
-  TBatchList<int>& depths = scratch->Depths;
-  depths.assign(pending.size(), -1);
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < pending.size(); ++i) {
-    if (TFmxObject* o = pending[i].Get()) {
-      const int d = Depth(o);
-      depths[i] = d;
-      if (starts.size() <= static_cast<size_t>(d) + 1) starts.resize(static_cast<size_t>(d) + 2, 0);
-      ++starts[static_cast<size_t>(d) + 1];
+  // runs once on the final size. Depths are small, so sorting into a bucket per depth
+  // keeps the order of deferral within a depth in linear time.
+  std::vector<TDepthBucket>& byDepth = scratch->ByDepth;
+  for (const TWeak<TFmxObject>& entry : pending) {
+    if (TFmxObject* o = entry.Get()) {
+      const size_t d = Depth(o);
+      if (byDepth.size() <= d) byDepth.resize(d + 1);
+      byDepth[d].push_back(&entry);
     }
   }
-  for (size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
-  order.resize(starts.empty() ? 0 : starts.back());
-  for (size_t i = 0; i < pending.size(); ++i)
-    if (depths[i] >= 0) order[starts[static_cast<size_t>(depths[i])]++] = static_cast<uint32_t>(i);
-  size_t next = 0;
   // The parent of the last control found showing: its siblings, often next in the
   // order, need only ask about themselves.
   const TControl* shownParent = nullptr;
+  size_t depth = 0;
+  TDepthBucket::const_iterator next;
   try {
-    for (; next < order.size(); ++next) {
-      TFmxObject* o = pending[order[next]].Get();
-      if (o == nullptr) continue;
-      if (auto* c = fmx::AsControl(o)) {
-        if (c->FRealignPending && c->FUpdateCount == 0) {
-          const TControl* parent = c->ParentControl();
-          if (c->HoldWhileHidden(parent == shownParent ? parent : nullptr)) {
-            c->FRealignPending = false;
-          } else {
-            shownParent = parent;
-            c->DoRealignNow();
+    for (; depth < byDepth.size(); ++depth) {
+      for (next = byDepth[depth].begin(); next != byDepth[depth].end(); ++next) {
+        TFmxObject* o = (*next)->Get();
+        if (o == nullptr) continue;
+        if (auto* c = fmx::AsControl(o)) {
+          if (c->FRealignPending && c->FUpdateCount == 0) {
+            const TControl* parent = c->ParentControl();
+            if (c->HoldWhileHidden(parent == shownParent ? parent : nullptr)) {
+              c->FRealignPending = false;
+            } else {
+              shownParent = parent;
+              c->DoRealignNow();
+            }
           }
+        } else if (IRoot* r = o->AsRoot()) {
+          r->RealignDeferred();
         }
-      } else if (IRoot* r = o->AsRoot()) {
-        r->RealignDeferred();
       }
     }
   } catch (...) {
-    drop(next + 1);
+    // What was not laid out yet is dropped: this one's followers, then the deeper ones.
+    for (++next; next != byDepth[depth].end(); ++next) drop(**next);
+    for (++depth; depth < byDepth.size(); ++depth)
+      for (const TWeak<TFmxObject>* entry : byDepth[depth]) drop(*entry);
     throw;
   }
 }
