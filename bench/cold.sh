@@ -18,6 +18,7 @@ samples=$(
   for ((i = 0; i < runs; ++i)); do
     "$cold" s2 100 | sed 's/^/S2-10x100 /'
     "$cold" s2 1000 | sed 's/^/S2-10x1000 /'
+    "$cold" s2 100 text-ready | sed 's/^/S2-10x100-text-ready /'
     "$cold" s1 | sed 's/^/S1 /'
     ZZ_LAUNCH_TIME=$EPOCHREALTIME "$first" | sed 's/^/first /'
   done
