@@ -65,11 +65,23 @@ TControlSpacing& TControl::Spacing() const {
   return *FSpacing;
 }
 
-TControlSpacing::TControlSpacing(TControl* AControl) : Margins(AControl), Padding(AControl) {}
+TControlSpacing::TControlSpacing(TControl* AControl) : Margins(AControl) {}
+
+TControlPadding::TControlPadding(TControl* AControl) : Padding(AControl) {}
+
+TControlRare::TControlRare() : Scale(1, 1) {}
+
+TControlRare::~TControlRare() = default;
 
 TControlRare& TControl::Rare() const {
   if (!FRare) FRare = std::make_unique<TControlRare>();
   return *FRare;
+}
+
+TControlPadding& TControl::PaddingBlock() const {
+  TControlRare& rare = Rare();
+  if (!rare.Padding) rare.Padding = std::make_unique<TControlPadding>(const_cast<TControl*>(this));
+  return *rare.Padding;
 }
 
 const std::string& TControl::Hint() const { return FRare ? FRare->Hint : kNoHint; }

@@ -26,9 +26,12 @@ struct TControlEvents : detail::TObjectMemoryPlaced {
   TKeyEvent OnKeyDown, OnKeyUp;
 };
 
+struct TControlPadding;
+
 // Properties that few controls set; made on first use.
 struct TControlRare : detail::TObjectMemoryPlaced {
-  TControlRare() : Scale(1, 1) {}
+  TControlRare();
+  ~TControlRare();
   std::string Hint;
   TPosition Scale;
   TBounds TouchTargetExpansion;
@@ -37,6 +40,8 @@ struct TControlRare : detail::TObjectMemoryPlaced {
   bool ShowHint = false;
   bool ParentShowHint = true;
   bool EnableDragHighlight = true;
+  // Made when first asked for: containers set padding, the many parts they hold do not.
+  std::unique_ptr<TControlPadding> Padding;
 };
 
 struct TControlSpacing;
@@ -302,6 +307,7 @@ class TControl : public TFmxObject {
   friend class TCommonCustomForm;
   friend class TRealignBatch;
   friend struct TControlSpacing;
+  friend struct TControlPadding;
   static const TNotifyEvent kNoNotify;
   static const TMouseEvent kNoMouse;
   static const TMouseMoveEvent kNoMove;
@@ -310,6 +316,7 @@ class TControl : public TFmxObject {
 
   TControlSpacing& Spacing() const;
   TControlRare& Rare() const;
+  TControlPadding& PaddingBlock() const;
   template <class F>
   void SetEvent(F TControlEvents::*Member, F Value) {
     if (!FEvents) {
@@ -372,22 +379,28 @@ class TControl : public TFmxObject {
   std::unique_ptr<TControlEvents> FEvents;
 };
 
-// Margins and padding, made when either is first asked for.
+// Margins, made when first asked for. Many parts of a big tree have margins; few have
+// padding, which is kept apart (TControlRare) so that the parts do not carry it.
 struct TControlSpacing : detail::TObjectMemoryPlaced {
   explicit TControlSpacing(TControl* AControl);
   /// A control's margins: the space kept around it when its parent aligns it.
   THeld<TBounds, TControl, &TControl::MarginsChanged> Margins;
+};
+
+// Padding, made when first asked for.
+struct TControlPadding : detail::TObjectMemoryPlaced {
+  explicit TControlPadding(TControl* AControl);
   /// A control's padding: the space inside it that its aligned children keep off.
   THeld<TBounds, TControl, &TControl::PaddingChanged> Padding;
 };
 
 inline TBounds* TControl::Margins() const { return &Spacing().Margins; }
-inline TBounds* TControl::Padding() const { return &Spacing().Padding; }
+inline TBounds* TControl::Padding() const { return &PaddingBlock().Padding; }
 inline TRectF TControl::MarginsRect() const {
   return FSpacing ? FSpacing->Margins.Rect() : TRectF{};
 }
 inline TRectF TControl::PaddingRect() const {
-  return FSpacing ? FSpacing->Padding.Rect() : TRectF{};
+  return FRare && FRare->Padding ? FRare->Padding->Padding.Rect() : TRectF{};
 }
 
 // While one of these lives, realigns anywhere are put off and done once, parents
