@@ -483,7 +483,7 @@ void TQVMenuButton::SetMark(TQVMark Value) {
 void TQVMenuButton::OnBitmapChanged(TObject*) {
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton || F_IconMark == nullptr) return;
   F_IconMark->SetBitmap(FIconBitmap);
-  if (F_IconMark->Bitmap()->IsEmpty()) {
+  if (FIconBitmap->IsEmpty()) {
     F_IconMark->SetVisible(false);
   } else if (__QV_ReadingStoredMarks()) {
     // A radio entry keeps the icon it had (joining a group changes no mark), so a
@@ -568,7 +568,7 @@ void TQVMenuButton::SetIsCheck(bool Value) {
   if (FGroupIndex == 0) {
     FMark = TQVMark::mTick;
     F_IconMark->SetBitmap(nullptr);
-    FIconBitmap->Assign(F_IconMark->Bitmap());
+    FIconBitmap->Assign(nullptr);
     FMoreArrow = false;
     F_MoreArrow->SetVisible(false);
     return;

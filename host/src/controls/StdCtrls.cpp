@@ -62,7 +62,16 @@ TImage::TImage(TComponent* AOwner) : TControl(AOwner) {}
 
 TImage::~TImage() = default;
 
-void TImage::SetBitmap(TBitmap* Value) { FBitmap.Assign(Value); }
+TBitmap* TImage::Bitmap() const {
+  if (!FBitmap) FBitmap = std::make_unique<TImageBitmap>(const_cast<TImage*>(this));
+  return FBitmap.get();
+}
+
+void TImage::SetBitmap(TBitmap* Value) {
+  // Emptying a picture never made leaves it unmade (it reads empty all the same).
+  if (!FBitmap && (Value == nullptr || Value->IsEmpty())) return;
+  Bitmap()->Assign(Value);
+}
 
 void TImage::SetWrapMode(TImageWrapMode Value) {
   if (Value == FWrapMode) return;
@@ -72,22 +81,29 @@ void TImage::SetWrapMode(TImageWrapMode Value) {
 
 TLayout::TLayout(TComponent* AOwner) : TControl(AOwner) { SetHitTest(false); }
 
-TGlyph::TGlyph(TComponent* AOwner) : TControl(AOwner) {
-  FLink.SetOnChange([this](TObject*) { ImagesChanged(); });
-}
+struct TGlyph::TLink : TImageLink, detail::TObjectMemoryPlaced {};
+
+TGlyph::TGlyph(TComponent* AOwner) : TControl(AOwner) {}
 
 TGlyph::~TGlyph() = default;
 
+TBaseImageList* TGlyph::Images() const { return FLink ? FLink->Images() : nullptr; }
+
 void TGlyph::SetImages(TBaseImageList* Value) {
-  if (Value == FLink.Images()) return;
-  FLink.SetImages(Value);
+  if (Value == Images()) return;
+  if (!FLink) {
+    FLink = std::make_unique<TLink>();
+    FLink->SetImageIndex(FImageIndex);
+    FLink->SetOnChange([this](TObject*) { ImagesChanged(); });
+  }
+  FLink->SetImages(Value);
   ImagesChanged();
 }
 
 void TGlyph::SetImageIndex(int Value) {
   if (Value == FImageIndex) return;
   FImageIndex = Value;
-  FLink.SetImageIndex(Value);
+  if (FLink) FLink->SetImageIndex(Value);
   ImagesChanged();
 }
 
@@ -99,7 +115,7 @@ void TGlyph::SetAutoHide(bool Value) {
 
 void TGlyph::ImagesChanged() {
   if (FAutoHide) {
-    TBaseImageList* images = FLink.Images();
+    TBaseImageList* images = Images();
     const bool has = images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count();
     SetVisible(has);
   }
@@ -184,8 +200,8 @@ void TTextControl::Paint() {
 
 void TImage::Paint() {
   TCanvas* C = Canvas();
-  if (C == nullptr || FBitmap.IsEmpty()) return;
-  const TBitmap& B = FBitmap;
+  if (C == nullptr || !FBitmap || FBitmap->IsEmpty()) return;
+  const TBitmap& B = *FBitmap;
   const auto W = static_cast<float>(B.Width()), H = static_cast<float>(B.Height());
   const TRectF Box = LocalRect();
   const TRectF Src{0, 0, W, H};

@@ -1,6 +1,7 @@
 // Text, images, layouts and the other primitive controls.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "host/Controls.h"
@@ -71,7 +72,9 @@ class TImage : public TControl {
   bool InvalidatesItself() const override { return IsExactly<TImage>(this); }
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
-  TBitmap* Bitmap() const { return &FBitmap; }
+  // Made when first asked for: a picture box of a big tree (an entry's icon column,
+  // say) mostly never shows one.
+  TBitmap* Bitmap() const;
   // Copies Value (nullptr empties the picture).
   void SetBitmap(TBitmap* Value);
   TImageWrapMode WrapMode() const { return FWrapMode; }
@@ -83,7 +86,7 @@ class TImage : public TControl {
  private:
   // A change of the picture repaints the image.
   using TImageBitmap = THeldNotifier<TBitmap, TControl, &TImage::InvalidatePainted>;
-  mutable TImageBitmap FBitmap{this};
+  mutable std::unique_ptr<TImageBitmap> FBitmap;
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 
@@ -100,7 +103,7 @@ class TGlyph : public TControl {
   bool InvalidatesItself() const override { return IsExactly<TGlyph>(this); }
   explicit TGlyph(TComponent* AOwner);
   ~TGlyph() override;
-  TBaseImageList* Images() const { return FLink.Images(); }
+  TBaseImageList* Images() const;
   void SetImages(TBaseImageList* Value);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value);
@@ -113,7 +116,9 @@ class TGlyph : public TControl {
 
  private:
   void ImagesChanged();
-  TImageLink FLink;
+  // Made with the first image list: most glyphs of a big tree never get one.
+  struct TLink;
+  std::unique_ptr<TLink> FLink;
   int FImageIndex = -1;
   bool FAutoHide = true;
 };
