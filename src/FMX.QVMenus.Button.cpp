@@ -99,7 +99,6 @@ TQVMenuButton::TQVMenuButton(TComponent* AOwner) : TPresentedControl(AOwner) {
   FImageIndex = -1;
   FMoreArrow = false;
   FParentMenuBar = nullptr;
-  FIconBitmap = &FIconBitmapStore;
   // The field only: the style's look is applied when a bar adopts the entry.
   FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
   __QV_CreateMenuButtonAppearance();
@@ -206,8 +205,6 @@ void TQVMenuButton::__QV_CreateMenuButtonAppearance() {
 }
 
 TQVMenuButton::~TQVMenuButton() {
-  // The picture itself goes with the entry's members.
-  FIconBitmap = nullptr;
   // The glyph lets go of the image list before the children go.
   if (F_ImageIndexMark != nullptr) F_ImageIndexMark->SetImages(nullptr);
 }
@@ -452,7 +449,16 @@ float TQVMenuButton::__QV_MeasureSubMenuButtonWidth() const {
 
 // --- marks ------------------------------------------------------------------------
 
-void TQVMenuButton::__QV_EmptyIconBitmap() { FIconBitmap->Assign(nullptr); }
+TBitmap* TQVMenuButton::IconBitmap() const {
+  if (!FIconBitmap) FIconBitmap = std::make_unique<TIconBitmap>(const_cast<TQVMenuButton*>(this));
+  return FIconBitmap.get();
+}
+
+// An icon never made is empty already, and its column hidden (an icon shows only once
+// one is given).
+void TQVMenuButton::__QV_EmptyIconBitmap() {
+  if (FIconBitmap) FIconBitmap->Assign(nullptr);
+}
 
 void TQVMenuButton::SetMark(TQVMark Value) {
   if (IsLoading() && IsReading()) FMarkRead = true;
@@ -482,8 +488,8 @@ void TQVMenuButton::SetMark(TQVMark Value) {
 
 void TQVMenuButton::OnBitmapChanged(TObject*) {
   if (FMenuButtonStyle != TQVMenuButtonStyle::mbSubMenuButton || F_IconMark == nullptr) return;
-  F_IconMark->SetBitmap(FIconBitmap);
-  if (FIconBitmap->IsEmpty()) {
+  F_IconMark->SetBitmap(FIconBitmap.get());
+  if (!FIconBitmap || FIconBitmap->IsEmpty()) {
     F_IconMark->SetVisible(false);
   } else if (__QV_ReadingStoredMarks()) {
     // A radio entry keeps the icon it had (joining a group changes no mark), so a
@@ -514,10 +520,12 @@ void TQVMenuButton::Loaded() {
 }
 
 void TQVMenuButton::SetIconBitmap(TBitmap* Value) {
-  if (Value == FIconBitmap)
-    OnBitmapChanged(FIconBitmap);
+  if (Value != nullptr && Value == FIconBitmap.get())
+    OnBitmapChanged(Value);
+  else if (Value == nullptr && !FIconBitmap)
+    OnBitmapChanged(nullptr);  // what emptying a made one tells
   else
-    FIconBitmap->Assign(Value);
+    IconBitmap()->Assign(Value);
 }
 
 void TQVMenuButton::SetImageIndex(int Value) {
@@ -568,7 +576,7 @@ void TQVMenuButton::SetIsCheck(bool Value) {
   if (FGroupIndex == 0) {
     FMark = TQVMark::mTick;
     F_IconMark->SetBitmap(nullptr);
-    FIconBitmap->Assign(nullptr);
+    __QV_EmptyIconBitmap();
     FMoreArrow = false;
     F_MoreArrow->SetVisible(false);
     return;

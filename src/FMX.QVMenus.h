@@ -90,9 +90,9 @@ class TQVMenuButton : public TPresentedControl {
   const TQVShortCut& ShortCutKey() const;
   /// True when the shortcut text is not blank but names no key.
   bool ShortCutIsDisplayOnly() const;
-  // The button keeps its own copy; assigning a picture to a sub-menu entry makes it an
-  // icon entry.
-  TBitmap* IconBitmap() const { return FIconBitmap; }
+  // The button keeps its own copy, made when first asked for; assigning a picture to a
+  // sub-menu entry makes it an icon entry.
+  TBitmap* IconBitmap() const;
   /// Copies Value as the entry's icon (nullptr removes it).
   void SetIconBitmap(TBitmap* Value);
   /// Whether the entry shows an arrow pointing at a cascading menu.
@@ -198,11 +198,11 @@ class TQVMenuButton : public TPresentedControl {
   // A sub-menu entry's width matters only once its bar is fitted or painted, and
   // menus hold many entries that are never opened: measuring waits until then.
   bool FMenuButtonWidthDue = false;
-  TBitmap* FIconBitmap = nullptr;
-  // The picture FIconBitmap points to, kept inside the entry (no allocation of its
-  // own); it tells the entry of every change, whatever handler the application sets.
-  void IconBitmapChanged() { OnBitmapChanged(&FIconBitmapStore); }
-  THeldNotifier<TBitmap, TQVMenuButton, &TQVMenuButton::IconBitmapChanged> FIconBitmapStore{this};
+  // The icon tells the entry of every change, whatever handler the application sets.
+  // Made when first asked for: most entries of a big menu have none.
+  void IconBitmapChanged() { OnBitmapChanged(FIconBitmap.get()); }
+  using TIconBitmap = THeldNotifier<TBitmap, TQVMenuButton, &TQVMenuButton::IconBitmapChanged>;
+  mutable std::unique_ptr<TIconBitmap> FIconBitmap;
   std::string FButtonText;
   TQVMenuButtonStyle FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
   TQVMark FMark = TQVMark::mNone;

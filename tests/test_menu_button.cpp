@@ -112,6 +112,15 @@ TEST_F(MenuButton, MarksFollowTheirRulesAndIgnoreTheWrongStyles) {
   EXPECT_EQ(b->Mark(), TQVMark::mNone);
   EXPECT_FALSE(In::Glyph(b)->Visible());
 
+  // An icon entry without a picture shows an empty column; removing the picture it
+  // never had hides the column, and it reads an empty picture.
+  b->SetMark(TQVMark::mIcon);
+  EXPECT_TRUE(In::Icon(b)->Visible());
+  b->SetIconBitmap(nullptr);
+  EXPECT_FALSE(In::Icon(b)->Visible());
+  EXPECT_TRUE(b->IconBitmap()->IsEmpty());
+  b->SetMark(TQVMark::mNone);
+
   // A picture turns a ticked entry into an icon entry; an empty one only hides the icon.
   b->SetIsCheck(true);
   EXPECT_EQ(b->Mark(), TQVMark::mTick);
