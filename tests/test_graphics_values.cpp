@@ -219,6 +219,17 @@ TEST(ValueObjects, SettersNotifyOnlyOnRealChangeAndAssignCopies) {
   B.SetWordWrap(true);
   A.Assign(&B);
   EXPECT_EQ(SettingsChanges, 2);
+  // A family is the same whichever string names it; naming the one a font has is no change.
+  TFont C(std::string("WenQuanYi Micro ") + "Hei", B.Font()->Size(), B.Font()->Style());
+  EXPECT_TRUE(C.Equals(*B.Font()));
+  int FontChanges = 0;
+  C.SetOnChange([&](TObject*) { ++FontChanges; });
+  C.SetFamily("WenQuanYi Micro Hei");
+  EXPECT_EQ(FontChanges, 0);
+  C.SetFamily("DejaVu Sans");
+  EXPECT_EQ(C.Family(), "DejaVu Sans");
+  EXPECT_FALSE(C.Equals(*B.Font()));
+  EXPECT_EQ(FontChanges, 1);
   EXPECT_TRUE(A.Font()->Equals(*B.Font()));
   EXPECT_EQ(A.FontColor(), TAlphaColors::Red);
   EXPECT_EQ(A.HorzAlign(), TTextAlign::Trailing);

@@ -10,7 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 
 namespace fmx {
@@ -140,11 +142,26 @@ float SanitizeFontSize(float V) {
 }
 }  // namespace
 
+const std::string* TFont::FamilyName(const std::string& Name) {
+  // Kept for the life of the process (fonts in static objects may outlive any owner);
+  // the set's nodes never move. Families are few, however many fonts name them.
+  static std::mutex busy;
+  static auto* names = new std::unordered_set<std::string>();
+  std::lock_guard<std::mutex> lock(busy);
+  return &*names->insert(Name).first;
+}
+
+const std::string* TFont::DefaultFamilyName() {
+  static const std::string* name = FamilyName(DefaultFontFamily);
+  return name;
+}
+
 TFont::TFont(const std::string& AFamily, float ASize, TFontStyles AStyle)
-    : FFamily(AFamily), FSize(SanitizeFontSize(ASize)), FStyle(AStyle) {}
+    : FFamily(FamilyName(AFamily)), FSize(SanitizeFontSize(ASize)), FStyle(AStyle) {}
 
 void TFont::SetFamily(const std::string& Value) {
-  Update(FFamily, Value);
+  if (Value == *FFamily) return;
+  Update(FFamily, FamilyName(Value));
 }
 
 void TFont::SetSize(float Value) {

@@ -180,7 +180,7 @@ inline constexpr TCorners AllCorners{TCorner::TopLeft, TCorner::TopRight, TCorne
 
 enum class TBrushKind { None, Solid, Gradient, Bitmap, Resource };
 
-enum class TTextAlign { Center, Leading, Trailing };
+enum class TTextAlign : uint8_t { Center, Leading, Trailing };
 
 enum class TStyledSetting { Family, Size, Style, FontColor, Other };
 using TStyledSettings = TSet<TStyledSetting>;

@@ -99,7 +99,7 @@ class TFont : public TChangeNotifier {
  public:
   TFont() = default;
   TFont(const std::string& AFamily, float ASize, TFontStyles AStyle = {});
-  const std::string& Family() const { return FFamily; }
+  const std::string& Family() const { return *FFamily; }
   void SetFamily(const std::string& Value);
   float Size() const { return FSize; }
   void SetSize(float Value);
@@ -107,16 +107,21 @@ class TFont : public TChangeNotifier {
   void SetStyle(TFontStyles Value);
   void Assign(TPersistent* Source) override;
   bool Equals(const TFont& Other) const {
+    // One name per family (see FFamily): the same family is the same pointer.
     return FFamily == Other.FFamily && FSize == Other.FSize && FStyle == Other.FStyle;
   }
 
  private:
-  std::string FFamily = DefaultFontFamily;
+  // Every text of a big tree has a font, and the fonts name a handful of families:
+  // each keeps a pointer to the one copy of its family's name the process holds.
+  static const std::string* FamilyName(const std::string& Name);
+  static const std::string* DefaultFamilyName();
+  const std::string* FFamily = DefaultFamilyName();
   float FSize = DefaultFontSize;
   TFontStyles FStyle;
 };
 
-enum class TTextTrimming { None, Character, Word };
+enum class TTextTrimming : uint8_t { None, Character, Word };
 
 /// How a text is drawn: font, colour, alignment, wrapping and trimming.
 class TTextSettings : public TChangeNotifier {
