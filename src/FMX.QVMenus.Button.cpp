@@ -450,14 +450,17 @@ float TQVMenuButton::__QV_MeasureSubMenuButtonWidth() const {
 // --- marks ------------------------------------------------------------------------
 
 TBitmap* TQVMenuButton::IconBitmap() const {
-  if (!FIconBitmap) FIconBitmap = std::make_unique<TIconBitmap>(const_cast<TQVMenuButton*>(this));
+  if (!FIconBitmap) FIconBitmap.reset(new TIconBitmap(const_cast<TQVMenuButton*>(this)));
   return FIconBitmap.get();
 }
 
-// An icon never made is empty already, and its column hidden (an icon shows only once
-// one is given).
+// An icon never made is empty already; its column is hidden all the same, as emptying
+// a made one tells.
 void TQVMenuButton::__QV_EmptyIconBitmap() {
-  if (FIconBitmap) FIconBitmap->Assign(nullptr);
+  if (FIconBitmap)
+    FIconBitmap->Assign(nullptr);
+  else
+    OnBitmapChanged(nullptr);
 }
 
 void TQVMenuButton::SetMark(TQVMark Value) {

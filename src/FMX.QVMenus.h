@@ -202,7 +202,7 @@ class TQVMenuButton : public TPresentedControl {
   // Made when first asked for: most entries of a big menu have none.
   void IconBitmapChanged() { OnBitmapChanged(FIconBitmap.get()); }
   using TIconBitmap = THeldNotifier<TBitmap, TQVMenuButton, &TQVMenuButton::IconBitmapChanged>;
-  mutable std::unique_ptr<TIconBitmap> FIconBitmap;
+  mutable THeldPtr<TIconBitmap> FIconBitmap;
   std::string FButtonText;
   TQVMenuButtonStyle FMenuButtonStyle = TQVMenuButtonStyle::mbSubMenuButton;
   TQVMark FMark = TQVMark::mNone;

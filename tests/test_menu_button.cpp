@@ -116,6 +116,12 @@ TEST_F(MenuButton, MarksFollowTheirRulesAndIgnoreTheWrongStyles) {
   // never had hides the column, and it reads an empty picture.
   b->SetMark(TQVMark::mIcon);
   EXPECT_TRUE(In::Icon(b)->Visible());
+  b->SetGroupIndex(1);
+  b->SetMoreArrow(true);  // a radio entry given an arrow loses its mark and its icon
+  EXPECT_EQ(b->Mark(), TQVMark::mNone);
+  EXPECT_FALSE(In::Icon(b)->Visible());
+  b->SetMoreArrow(false);
+  b->SetMark(TQVMark::mIcon);
   b->SetIconBitmap(nullptr);
   EXPECT_FALSE(In::Icon(b)->Visible());
   EXPECT_TRUE(b->IconBitmap()->IsEmpty());

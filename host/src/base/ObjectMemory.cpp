@@ -10,8 +10,9 @@
 // its size. A freed object's place goes on its size's list and is taken by the next
 // object of that size. The lists objects keep (children, owned components) grow past
 // that in powers of two: those sizes up to a whole run come from the blocks too, so
-// that a list of a thousand entries touches no page of the process's heap either. The blocks are kept for the life of the process, as the
-// process's allocator keeps most of what a big tree freed.
+// that a list of a thousand entries touches no page of the process's heap either. The
+// blocks are kept for the life of the process, as the process's allocator keeps most of
+// what a big tree freed.
 //
 // Under AddressSanitizer objects come from the process's allocator, so that a use
 // after free is still caught.

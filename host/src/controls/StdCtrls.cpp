@@ -63,7 +63,7 @@ TImage::TImage(TComponent* AOwner) : TControl(AOwner) {}
 TImage::~TImage() = default;
 
 TBitmap* TImage::Bitmap() const {
-  if (!FBitmap) FBitmap = std::make_unique<TImageBitmap>(const_cast<TImage*>(this));
+  if (!FBitmap) FBitmap.reset(new TImageBitmap(const_cast<TImage*>(this)));
   return FBitmap.get();
 }
 

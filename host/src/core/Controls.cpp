@@ -783,12 +783,18 @@ void TRealignBatch::RunDeferred(TBatchEnd End) {
   // runs once on the final size. Depths are small, so sorting into a bucket per depth
   // keeps the order of deferral within a depth in linear time.
   std::vector<TDepthBucket>& byDepth = scratch->ByDepth;
-  for (const TWeak<TFmxObject>& entry : pending) {
-    if (TFmxObject* o = entry.Get()) {
-      const size_t d = Depth(o);
-      if (byDepth.size() <= d) byDepth.resize(d + 1);
-      byDepth[d].push_back(&entry);
+  try {
+    for (const TWeak<TFmxObject>& entry : pending) {
+      if (TFmxObject* o = entry.Get()) {
+        const size_t d = Depth(o);
+        if (byDepth.size() <= d) byDepth.resize(d + 1);
+        byDepth[d].push_back(&entry);
+      }
     }
+  } catch (...) {
+    // Out of memory before anything was laid out: all of it is dropped.
+    for (const TWeak<TFmxObject>& entry : pending) drop(entry);
+    throw;
   }
   // The parent of the last control found showing: its siblings, often next in the
   // order, need only ask about themselves.

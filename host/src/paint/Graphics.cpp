@@ -143,12 +143,17 @@ float SanitizeFontSize(float V) {
 }  // namespace
 
 const std::string* TFont::FamilyName(const std::string& Name) {
+  // Fonts are made for every text drawn (the resolved font of a label, say), nearly
+  // always of the family named last: that one is found without the lock.
+  thread_local const std::string* last = nullptr;
+  if (last != nullptr && *last == Name) return last;
   // Kept for the life of the process (fonts in static objects may outlive any owner);
   // the set's nodes never move. Families are few, however many fonts name them.
   static std::mutex busy;
   static auto* names = new std::unordered_set<std::string>();
   std::lock_guard<std::mutex> lock(busy);
-  return &*names->insert(Name).first;
+  last = &*names->insert(Name).first;
+  return last;
 }
 
 const std::string* TFont::DefaultFamilyName() {

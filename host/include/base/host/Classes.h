@@ -53,6 +53,7 @@ struct TObjectMemoryPlaced {
 // each cost a header, a lock and fresh pages of a heap that is not the objects'.
 template <class T>
 struct TObjectAllocator {
+  static_assert(alignof(T) <= 16, "places in the objects' memory are 16-byte aligned");
   using value_type = T;
   TObjectAllocator() = default;
   template <class U>

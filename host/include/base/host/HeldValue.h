@@ -4,7 +4,11 @@
 // handler would cost each value 32 bytes; a control holds several.
 #pragma once
 
+#include <memory>
+#include <type_traits>
 #include <utility>
+
+#include "host/Classes.h"
 
 namespace fmx {
 
@@ -33,5 +37,19 @@ class THeldNotifier final : public THeld<Value, Holder, Tell> {
  private:
   bool HolderGoing() const override { return this->FHolder->IsDestroying(); }
 };
+
+/// A held value made when first asked for, freed with its holder at once. Its holder's
+/// own freeing is already put off to the end of a dispatch; the value's delete would put
+/// it off once more, behind the holder it points to.
+struct TFreeHeldValue {
+  template <class T>
+  void operator()(T* Value) const {
+    static_assert(std::is_final_v<T>, "the value's address is where its place starts");
+    Value->~T();
+    detail::FreeObject(Value);
+  }
+};
+template <class T>
+using THeldPtr = std::unique_ptr<T, TFreeHeldValue>;
 
 }  // namespace fmx

@@ -86,7 +86,7 @@ class TImage : public TControl {
  private:
   // A change of the picture repaints the image.
   using TImageBitmap = THeldNotifier<TBitmap, TControl, &TImage::InvalidatePainted>;
-  mutable std::unique_ptr<TImageBitmap> FBitmap;
+  mutable THeldPtr<TImageBitmap> FBitmap;
   TImageWrapMode FWrapMode = TImageWrapMode::Fit;
 };
 
