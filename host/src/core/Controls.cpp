@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
-#include <optional>
 
 #include "core/Layout.h"
 #include "host/Canvas.h"
